@@ -1,6 +1,7 @@
 #include "registry.h"
 
 #include <cerrno>
+#include <chrono>
 #include <charconv>
 #include <cstdlib>
 #include <fcntl.h>
@@ -154,13 +155,31 @@ fs::path replacedFile(const fs::path& file) {
     return file;
 }
 
+// Temporary files left by a run that died while writing hold settings and
+// passwords nobody will ever read; they go once a write has succeeded. A
+// fresh one may belong to a writer at work right now and is left alone.
+void removeStaleTemporaries(const fs::path& target) {
+    const std::string prefix = target.filename().string() + ".tmp-";
+    const auto cutoff = fs::file_time_type::clock::now() - std::chrono::minutes(10);
+    std::error_code error;
+    for (fs::directory_iterator it(target.parent_path().empty() ? fs::path(".") : target.parent_path(), error), end;
+         !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != prefix.size() + 6 || !name.starts_with(prefix)) continue;
+        std::error_code ignored;
+        if (it->is_regular_file(ignored) && it->last_write_time(ignored) < cutoff)
+            fs::remove(it->path(), ignored);
+    }
+}
+
 }  // namespace
 
 RegIniFile::RegIniFile(fs::path file) : file_(std::move(file)) {
     try {
         load();
     } catch (const std::exception&) {
-        // Only running out of memory gets here; go on with what was read.
+        // Only running out of memory gets here. Go on with what was read, and
+        // never write over a file that was not read whole.
         unreadable_ = true;
     }
 }
@@ -264,6 +283,7 @@ bool RegIniFile::writeFile(const std::string& content) const {
         return false;
     }
     syncFolder(folder);
+    removeStaleTemporaries(target);
     return true;
 }
 

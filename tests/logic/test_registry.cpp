@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
 #include <csignal>
 #include <cstdlib>
@@ -334,7 +335,8 @@ TEST_F(RegistryTest, CrashWhileWritingLeavesTheOldFile) {
 
     EXPECT_EQ(readAll(file), old);
     const std::vector<std::string> leftovers = strayFiles(folder.path(), file);
-    EXPECT_EQ(leftovers.size(), 1u);  // the half-written temporary file
+    ASSERT_EQ(leftovers.size(), 1u);  // the half-written temporary file
+    const fs::path leftover = folder.path() / leftovers[0];
     {
         RegIniFile store(file);
         EXPECT_EQ(store.ReadInteger("Start", "Top", 0), 1);
@@ -343,6 +345,14 @@ TEST_F(RegistryTest, CrashWhileWritingLeavesTheOldFile) {
         EXPECT_TRUE(store.UpdateFile());
     }
     EXPECT_EQ(RegIniFile(file).ReadInteger("Start", "Top", 0), 3);
+    // A fresh leftover may be a writer at work and stays; an old one goes.
+    EXPECT_TRUE(fs::exists(leftover));
+    fs::last_write_time(leftover, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    {
+        RegIniFile store(file);
+        store.WriteInteger("Start", "Top", 4);
+    }
+    EXPECT_TRUE(strayFiles(folder.path(), file).empty());
 }
 
 TEST_F(RegistryTest, SymbolicLinkStaysALink) {
