@@ -81,7 +81,7 @@ TEST(AutoDate, DamagedDatesAreNotTouched) {
 
     // Its end marker is gone, and the next end marker belongs to another date
     // or lies lines away: replacing up to it would delete the text between.
-    const std::string two = std::string(kAutoDateStart) + "1-1-98 Tekst\r\n" + dated("1-1-98");
+    const std::string two = std::string(kAutoDateStart) + "1-1-98 Tekst " + dated("1-1-98");
     EXPECT_EQ(findAutoDate(two, "2-1-98").state, AutoDateState::Damaged);
     const std::string farAway = std::string(kAutoDateStart) + "1-1-98\r\nVigtig tekst\r\n" +
                                 std::string(kAutoDateEnd);
