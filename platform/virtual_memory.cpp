@@ -17,9 +17,11 @@ struct Reservation {
   SIZE_T size;
 };
 
-// base address -> reservation; process-wide, like the address space itself
+// base address -> reservation; process-wide, like the address space itself.
+// Never torn down: a library releases its reservation when it is unloaded,
+// which happens after the static objects are destroyed.
 std::map<uintptr_t, Reservation>& reservations() {
-  static std::map<uintptr_t, Reservation> table;
+  static auto& table = *new std::map<uintptr_t, Reservation>;
   return table;
 }
 

@@ -13,6 +13,8 @@
 
 #include <cstring>
 
+#include <unistd.h>
+
 namespace {
 
 using testing_support::ScriptedResponder;
@@ -264,6 +266,20 @@ TEST(VirtualMemory, ReserveCommitDecommitRecommitReadsZero) {
   EXPECT_EQ(VirtualAlloc(base + total, piece, MEM_COMMIT, PAGE_READWRITE), nullptr) << "outside the reservation";
   EXPECT_FALSE(VirtualFree(base + piece, 0, MEM_RELEASE)) << "release needs the base";
   EXPECT_TRUE(VirtualFree(base, 0, MEM_RELEASE));
+}
+
+// A library releases its reservation from its unload handler, which runs
+// after the program's static objects are destroyed: the stand-in must still
+// know the reservation then.
+LPVOID g_reservedUntilUnload = nullptr;
+
+__attribute__((destructor)) void releaseAtUnload() {
+  if (g_reservedUntilUnload && !VirtualFree(g_reservedUntilUnload, 0, MEM_RELEASE)) _exit(3);
+}
+
+TEST(VirtualMemory, AReservationCanBeReleasedWhenTheProgramUnloads) {
+  g_reservedUntilUnload = VirtualAlloc(nullptr, 1u << 20, MEM_RESERVE, PAGE_NOACCESS);
+  ASSERT_NE(g_reservedUntilUnload, nullptr);
 }
 
 // ---------------------------------------------------------------------------
