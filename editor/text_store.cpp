@@ -1,0 +1,451 @@
+#include "text_store.h"
+
+#include "notify.h"
+#include "undo.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace tivra {
+
+namespace {
+
+constexpr size_t kCut = TIVRA_MAX_INSERTED_LINE;
+
+int32_t distance(int32_t a, int32_t b) { return a > b ? a - b : b - a; }
+
+LineHandle walk(LineHandle from, int32_t fromLine, int32_t to) {
+  while (fromLine < to) {
+    from = nodeNext(from);
+    ++fromLine;
+  }
+  while (fromLine > to) {
+    from = nodePrev(from);
+    --fromLine;
+  }
+  return from;
+}
+
+void writeNode(LineHandle h, std::string_view text) {
+  char* dest = nodeText(h);
+  if (!text.empty()) std::memcpy(dest, text.data(), text.size());
+  dest[text.size()] = 0;
+}
+
+// Puts `node` in the place of the lines first ... last (which leave the
+// list with their links to the outside cleared).
+void linkInPlaceOf(Instance& inst, LineHandle node, LineHandle first, LineHandle last) {
+  const LineHandle before = nodePrev(first);
+  const LineHandle after = nodeNext(last);
+  setNodePrev(node, before);
+  setNodeNext(node, after);
+  if (before) setNodeNext(before, node);
+  if (after) setNodePrev(after, node);
+  // By name, not by the missing neighbour: while a TextInserter works, new
+  // lines follow the last line before the window counts them.
+  if (inst.text.firstLine == first) inst.text.firstLine = node;
+  if (inst.text.lastLine == last) inst.text.lastLine = node;
+  setNodePrev(first, 0);
+  setNodeNext(last, 0);
+}
+
+void moveReferences(Instance& inst, LineHandle from, LineHandle to) {
+  forEachLineRef(inst, [&](LineRef& r) {
+    if (r.handle == from) r.handle = to;
+  });
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Reading
+
+LineHandle lineFromNumber(const Instance& inst, int32_t n) {
+  const TextState& t = inst.text;
+  LineRef best{1, t.firstLine};
+  int32_t bestDistance = distance(n, 1);
+  // Candidates in their order; the search stops at the first that is near
+  // enough.
+  auto nearEnough = [&](LineRef candidate, int32_t enough) {
+    const int32_t d = distance(n, candidate.line);
+    if (d < bestDistance) {
+      bestDistance = d;
+      best = candidate;
+    }
+    return d <= enough;
+  };
+  if (!nearEnough(best, 30) && !nearEnough(t.firstVisible, 30) && !nearEnough(LineRef{t.lineCount, t.lastLine}, 30) &&
+      !nearEnough(t.caret, 30) && !nearEnough(t.anchor, 30)) {
+    for (int i = 0; i <= inst.bookmarkHigh && i < TIVRA_MAX_BOOKMARKS; ++i) {
+      if (nearEnough(inst.bookmarks[i].at, 29)) break;
+    }
+  }
+  return walk(best.handle, best.line, n);
+}
+
+size_t rangeLength(const Instance& inst, const TivraRange& r) {
+  size_t length = 0;
+  LineHandle h = lineFromNumber(inst, r.StartLine);
+  for (int32_t line = r.StartLine; line < r.EndLine; ++line) {
+    length += static_cast<size_t>(nodeLength(h)) + 2;
+    h = nodeNext(h);
+  }
+  return length + static_cast<size_t>(r.EndPos) - static_cast<size_t>(r.StartPos);
+}
+
+size_t copyRange(const Instance& inst, const TivraRange& r, char* out) {
+  char* p = out;
+  LineHandle h = lineFromNumber(inst, r.StartLine);
+  int column = r.StartPos;
+  for (int32_t line = r.StartLine; line < r.EndLine; ++line) {
+    const char* text = nodeText(h);
+    const size_t length = std::strlen(text);
+    std::memcpy(p, text + column, length - static_cast<size_t>(column));
+    p += length - static_cast<size_t>(column);
+    *p++ = '\r';
+    *p++ = '\n';
+    column = 0;
+    h = nodeNext(h);
+  }
+  const size_t last = static_cast<size_t>(r.EndPos - column);
+  std::memcpy(p, nodeText(h) + column, last);
+  p += last;
+  *p = 0;
+  return static_cast<size_t>(p - out);
+}
+
+TivraRange wholeText(const Instance& inst) {
+  return TivraRange{0, static_cast<SHORT>(nodeLength(inst.text.lastLine)), 1, inst.text.lineCount};
+}
+
+TivraRange orderedSelection(const Instance& inst) {
+  const LineRef& a = inst.text.anchor;
+  const LineRef& c = inst.text.caret;
+  const bool anchorFirst = a.line < c.line || (a.line == c.line && inst.anchorColumn <= inst.caretColumn);
+  if (anchorFirst) return TivraRange{inst.anchorColumn, inst.caretColumn, a.line, c.line};
+  return TivraRange{inst.caretColumn, inst.anchorColumn, c.line, a.line};
+}
+
+void setSelection(Instance& inst, int32_t anchorLine, int anchorColumn, int32_t caretLine, int caretColumn) {
+  const LineHandle anchor = lineFromNumber(inst, anchorLine);
+  inst.text.anchor = LineRef{anchorLine, anchor};
+  inst.anchorColumn = static_cast<int16_t>(anchorColumn);
+  const LineHandle caret = lineFromNumber(inst, caretLine);
+  inst.text.caret = LineRef{caretLine, caret};
+  inst.caretColumn = static_cast<int16_t>(caretColumn);
+  loadLineBuffer(inst);
+}
+
+// ---------------------------------------------------------------------------
+// Single lines
+
+LineHandle insertLineAfter(Instance& inst, LineRef after, std::string_view text) {
+  PinnedHandle pin(inst, after.handle);
+  const LineHandle h = allocateNode(inst, nodeSizeFor(text.size()));
+  if (!h) return 0;
+  writeNode(h, text);
+  const LineHandle next = after.handle ? nodeNext(after.handle) : inst.text.firstLine;
+  setNodePrev(h, after.handle);
+  setNodeNext(h, next);
+  if (after.handle) setNodeNext(after.handle, h);
+  else inst.text.firstLine = h;
+  if (next) setNodePrev(next, h);
+  else inst.text.lastLine = h;
+  ++inst.text.lineCount;
+  forEachLineRef(inst, [&](LineRef& r) {
+    if (r.line > after.line) ++r.line;
+  });
+  return h;
+}
+
+LineHandle replaceLineText(Instance& inst, LineHandle h, std::string_view text) {
+  if (nodeSizeFor(text.size()) == nodeSizeFor(static_cast<size_t>(nodeLength(h)))) {
+    writeNode(h, text);
+    return h;
+  }
+  PinnedHandle pin(inst, h);
+  const LineHandle fresh = allocateNode(inst, nodeSizeFor(text.size()));
+  if (!fresh) return 0;
+  writeNode(fresh, text);
+  linkInPlaceOf(inst, fresh, h, h);
+  moveReferences(inst, h, fresh);
+  freeNode(inst, h);
+  return fresh;
+}
+
+bool deleteLine(Instance& inst, LineRef line) {
+  TextState& t = inst.text;
+  if (t.lineCount == 1) return replaceLineText(inst, line.handle, {}) != 0;
+  const LineHandle before = nodePrev(line.handle);
+  const LineHandle after = nodeNext(line.handle);
+  if (before) setNodeNext(before, after);
+  else t.firstLine = after;
+  if (after) setNodePrev(after, before);
+  else t.lastLine = before;
+  forEachLineRef(inst, [&](LineRef& r) {
+    if (r.handle == line.handle) r = after ? LineRef{line.line, after} : LineRef{line.line - 1, before};
+    else if (r.line > line.line) --r.line;
+  });
+  --t.lineCount;
+  freeNode(inst, line.handle);
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// Whole text and ranges
+
+void clearText(Instance& inst) {
+  discardUndoSteps(inst);
+  resetSegments(inst);
+  const LineHandle h = allocateNode(inst, nodeSizeFor(0));
+  if (!h) std::abort();  // a freshly reset segment always has room for one empty line
+  writeNode(h, {});
+  setNodeNext(h, 0);
+  setNodePrev(h, 0);
+  TextState& t = inst.text;
+  t.firstLine = t.lastLine = h;
+  t.lineCount = 1;
+  t.caret = t.anchor = t.firstVisible = LineRef{1, h};
+  for (Bookmark& b : inst.bookmarks) b.at = LineRef{1, h};
+  inst.scanner.running = false;
+  inst.caretColumn = inst.anchorColumn = 0;
+  loadLineBuffer(inst);
+}
+
+TextInserter::TextInserter(Instance& inst, int32_t line, int column)
+    : inst_(inst),
+      line_(line),
+      column_(column),
+      start_(lineFromNumber(inst, line)),
+      tail_(start_),
+      pinStart_(inst, start_),
+      pinTail_(inst, tail_),
+      current_(new char[kCut]) {
+  const char* text = nodeText(start_);
+  suffix_.assign(text + column);
+  std::memcpy(current_.get(), text, static_cast<size_t>(column));
+  currentLength_ = static_cast<size_t>(column);
+}
+
+TextInserter::~TextInserter() {
+  // Abandoned before finish(): take back what was linked in.
+  if (added_ > 0) rollback();
+}
+
+bool TextInserter::feed(const char* data, size_t length) {
+  if (failed_) return false;
+  const char* p = data;
+  const char* end = data + length;
+  while (p < end) {
+    if (skipLineFeed_) {
+      skipLineFeed_ = false;
+      if (*p == '\n') {
+        ++p;
+        continue;
+      }
+    }
+    const char* run = p;
+    while (p < end && *p != '\r' && *p != '\n' && *p != 0) ++p;
+    if (p > run && !addContent(run, static_cast<size_t>(p - run))) return false;
+    if (p == end) break;
+    const char c = *p++;
+    if (c == 0) continue;
+    if (!emitLine()) return false;
+    // The line has ended either way; an LF right after a CR belongs to it.
+    skipLineFeed_ = c == '\r';
+  }
+  return true;
+}
+
+bool TextInserter::addContent(const char* data, size_t length) {
+  while (length > 0) {
+    // A full line is cut off only when more of it follows, so a line of
+    // exactly 8193 characters followed by a line end stays one line.
+    if (currentLength_ == kCut && !emitLine()) return false;
+    const size_t take = std::min(length, kCut - currentLength_);
+    std::memcpy(current_.get() + currentLength_, data, take);
+    currentLength_ += take;
+    data += take;
+    length -= take;
+  }
+  return true;
+}
+
+bool TextInserter::emitLine() {
+  const std::string_view piece(current_.get(), currentLength_);
+  currentLength_ = 0;
+  if (!haveFirstPiece_) {
+    firstPiece_.assign(piece);
+    haveFirstPiece_ = true;
+    return true;
+  }
+  const LineHandle h = allocateNode(inst_, nodeSizeFor(piece.size()));
+  if (!h) {
+    rollback();
+    return false;
+  }
+  writeNode(h, piece);
+  const LineHandle after = nodeNext(tail_);
+  setNodePrev(h, tail_);
+  setNodeNext(h, after);
+  setNodeNext(tail_, h);
+  if (after) setNodePrev(after, h);
+  tail_ = h;
+  ++added_;
+  return true;
+}
+
+void TextInserter::rollback() {
+  for (; added_ > 0; --added_) {
+    const LineHandle h = nodeNext(start_);
+    const LineHandle after = nodeNext(h);
+    setNodeNext(start_, after);
+    if (after) setNodePrev(after, start_);
+    freeNode(inst_, h);
+  }
+  tail_ = start_;
+  failed_ = true;
+}
+
+bool TextInserter::finish(TivraRange* inserted) {
+  if (failed_) return false;
+  // The inserted text ends where the gathering stands now.
+  const int32_t endLine = haveFirstPiece_ ? line_ + added_ + 1 : line_;
+  const auto endColumn = static_cast<SHORT>(currentLength_);
+  if (!addContent(suffix_.data(), suffix_.size()) || !emitLine()) return false;
+
+  const LineHandle replaced = replaceLineText(inst_, start_, firstPiece_);
+  if (!replaced) {
+    rollback();
+    return false;
+  }
+  if (added_ == 0) tail_ = replaced;
+  TextState& t = inst_.text;
+  if (added_ > 0) {
+    if (t.lastLine == replaced) t.lastLine = tail_;
+    t.lineCount += added_;
+    forEachLineRef(inst_, [&](LineRef& r) {
+      if (r.line > line_) r.line += added_;
+    });
+  }
+  if (inserted) *inserted = TivraRange{static_cast<SHORT>(column_), endColumn, line_, endLine};
+  haveFirstPiece_ = true;
+  added_ = 0;  // linked in for good
+  return true;
+}
+
+StoreResult insertTextAt(Instance& inst, int32_t line, int column, std::string_view text, TivraRange* inserted) {
+  TextInserter inserter(inst, line, column);
+  if (!inserter.feed(text.data(), text.size()) || !inserter.finish(inserted)) return StoreResult::OutOfMemory;
+  return StoreResult::Ok;
+}
+
+StoreResult deleteRange(Instance& inst, const TivraRange& r, LineHandle* removed) {
+  *removed = 0;
+  if (r.StartLine == r.EndLine && r.StartPos == r.EndPos) return StoreResult::Ok;
+  LineHandle first = lineFromNumber(inst, r.StartLine);
+  LineHandle last = walk(first, r.StartLine, r.EndLine);
+  const char* lastText = nodeText(last);
+  const size_t suffixLength = std::strlen(lastText) - static_cast<size_t>(r.EndPos);
+  if (r.StartLine != r.EndLine && static_cast<size_t>(r.StartPos) + suffixLength > TIVRA_MAX_LINE)
+    return StoreResult::LineTooLong;
+  std::string joined(nodeText(first), static_cast<size_t>(r.StartPos));
+  joined.append(lastText + r.EndPos, suffixLength);
+
+  PinnedHandle pinFirst(inst, first);
+  PinnedHandle pinLast(inst, last);
+  const LineHandle node = allocateNode(inst, nodeSizeFor(joined.size()));
+  if (!node) return StoreResult::OutOfMemory;
+  writeNode(node, joined);
+  linkInPlaceOf(inst, node, first, last);
+  const int32_t removedLines = r.EndLine - r.StartLine;
+  forEachLineRef(inst, [&](LineRef& ref) {
+    if (ref.line >= r.StartLine && ref.line <= r.EndLine) ref = LineRef{r.StartLine, node};
+    else if (ref.line > r.EndLine) ref.line -= removedLines;
+  });
+  inst.text.lineCount -= removedLines;
+  *removed = first;
+  return StoreResult::Ok;
+}
+
+void restoreRange(Instance& inst, int32_t line, LineHandle removed) {
+  const LineHandle joined = lineFromNumber(inst, line);
+  LineHandle last = removed;
+  int32_t restoredLines = 0;
+  while (nodeNext(last)) {
+    last = nodeNext(last);
+    ++restoredLines;
+  }
+  const LineHandle before = nodePrev(joined);
+  const LineHandle after = nodeNext(joined);
+  setNodePrev(removed, before);
+  setNodeNext(last, after);
+  if (before) setNodeNext(before, removed);
+  else inst.text.firstLine = removed;
+  if (after) setNodePrev(after, last);
+  else inst.text.lastLine = last;
+  forEachLineRef(inst, [&](LineRef& r) {
+    if (r.handle == joined) r.handle = removed;
+    else if (r.line > line) r.line += restoredLines;
+  });
+  inst.text.lineCount += restoredLines;
+  setNodeNext(joined, 0);
+  setNodePrev(joined, 0);
+  freeNode(inst, joined);
+}
+
+// ---------------------------------------------------------------------------
+// The caret line buffer
+
+void loadLineBuffer(Instance& inst) {
+  LineBuffer& b = inst.lineBuffer;
+  const char* text = nodeText(inst.text.caret.handle);
+  const size_t length = std::min(std::strlen(text), sizeof b.text - 1);
+  std::memcpy(b.text, text, length);
+  b.text[length] = 0;
+  b.length = static_cast<int>(length);
+  b.edited = false;
+}
+
+bool lineBufferDiffers(const Instance& inst) {
+  const LineBuffer& b = inst.lineBuffer;
+  if (!b.edited) return false;
+  const char* stored = nodeText(inst.text.caret.handle);
+  return std::strlen(stored) != static_cast<size_t>(b.length) || std::memcmp(stored, b.text, static_cast<size_t>(b.length)) != 0;
+}
+
+bool commitLineBuffer(Instance& inst) {
+  if (!lineBufferDiffers(inst)) {
+    inst.lineBuffer.edited = false;
+    return true;
+  }
+  LineBuffer& b = inst.lineBuffer;
+  const LineHandle node = allocateNode(inst, nodeSizeFor(static_cast<size_t>(b.length)));
+  if (!node) {
+    reportOutOfMemory(inst);
+    loadLineBuffer(inst);
+    return false;
+  }
+  writeNode(node, std::string_view(b.text, static_cast<size_t>(b.length)));
+  // The stored version leaves the text whole and is kept for undo.
+  const LineHandle old = inst.text.caret.handle;
+  linkInPlaceOf(inst, node, old, old);
+  moveReferences(inst, old, node);
+  b.edited = false;
+  markTextChanged(inst, inst.text.caret.line);
+  UndoStep step{};
+  step.kind = kUndoLineReplaced;
+  step.line = inst.text.caret.line;
+  step.savedLines = old;
+  recordStep(inst, step);
+  return true;
+}
+
+void markTextChanged(Instance& inst, int32_t fromLine) {
+  inst.modified = 0xFFFF;
+  Layout& l = inst.layout;
+  if (l.lowestChangedLine <= 0 || fromLine < l.lowestChangedLine) l.lowestChangedLine = std::max(fromLine, 1);
+}
+
+}  // namespace tivra
