@@ -1,0 +1,33 @@
+// The messages that read and change the text and the selection, and the
+// bookmark messages.
+#pragma once
+
+#include "instance.h"
+
+namespace tivra {
+
+// WM_SETTEXT / TM_SETTEXT with wParam 1; also the initial text at creation.
+LRESULT setWholeText(Instance& inst, const char* text);
+// WM_GETTEXT / TM_GETTEXT with wParam 1.
+LRESULT copyWholeText(Instance& inst, char* buffer);
+// WM_GETTEXTLENGTH / TM_GETTEXTLENGTH with wParam 1.
+LRESULT wholeTextLength(Instance& inst);
+
+LRESULT getSelection(Instance& inst, TivraRange* range);        // EM_GETSEL
+LRESULT setSelectionMessage(Instance& inst, const TivraRange* range);  // EM_SETSEL
+LRESULT selectionLength(Instance& inst);                         // TM_GETSELLENGTH
+LRESULT copySelection(Instance& inst, char* buffer);             // TM_GETSELTEXT
+LRESULT replaceSelection(Instance& inst, const char* text);      // EM_REPLACESEL
+LRESULT clearMessage(Instance& inst, WPARAM wholeText);          // WM_CLEAR
+LRESULT selectAll(Instance& inst);                               // command 1018
+LRESULT clearAll(Instance& inst);                                // command 1033, WM_CLEAR with 1
+
+LRESULT getLine(Instance& inst, WPARAM line, char* buffer);      // EM_GETLINE
+LRESULT lineLengthMessage(Instance& inst, WPARAM wParam, LPARAM lParam);  // EM_LINELENGTH
+
+LRESULT setBookmark(Instance& inst, WPARAM index, LPARAM line);          // TM_SETBOOKMARK
+LRESULT getBookmark(Instance& inst, WPARAM index);                       // TM_GETBOOKMARK
+LRESULT setBookmarkLook(Instance& inst, WPARAM indexAndFlags, LPARAM colour);  // TM_SETBOOKMARKLOOK
+LRESULT setBookmarkCount(Instance& inst, WPARAM count);                  // TM_SETBOOKMARKCOUNT
+
+}  // namespace tivra
