@@ -1,0 +1,32 @@
+// A program that uses the installed editor control the way a user of the
+// library would: built with g++ and pkg-config alone, run offscreen.
+#include "tivra.h"
+#include "win32.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstring>
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  HWND editor = CreateWindowEx(0, "Tivra32", "", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+  if (!editor) {
+    std::puts("no Tivra32 window");
+    return 1;
+  }
+  SendMessage(editor, WM_SETTEXT, 1, reinterpret_cast<LPARAM>("one\ntwo"));
+  TivraRange all{0, 3, 1, 2};
+  SendMessage(editor, EM_SETSEL, 0, reinterpret_cast<LPARAM>(&all));
+  SendMessage(editor, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>("three"));
+  char text[64] = {};
+  SendMessage(editor, WM_GETTEXT, 1, reinterpret_cast<LPARAM>(text));
+  const LRESULT lines = SendMessage(editor, EM_GETLINECOUNT, 0, 0);
+  DestroyWindow(editor);
+  if (std::strcmp(text, "three") != 0 || lines != 1 || TivraVer() != 209) {
+    std::printf("unexpected: \"%s\", %ld lines, version %d\n", text, static_cast<long>(lines), static_cast<int>(TivraVer()));
+    return 2;
+  }
+  std::puts("ok");
+  return 0;
+}
