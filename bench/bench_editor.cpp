@@ -1,0 +1,212 @@
+// The editor control against QScintilla on a generated 10 MB page of about
+// 150,000 lines, in the same run: setting the whole text, reading it back,
+// and fetching 100,000 random lines. Prints the ratios at the end.
+// Goal: loading takes at most half of QScintilla's time.
+#include "tivra.h"
+#include "win32.h"
+
+#include <Qsci/qsciscintilla.h>
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include <array>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr int kRandomLines = 100000;
+
+// Lines of hand-written HTML with Danish letters (Windows-1252), CR LF.
+std::string makePage() {
+  static constexpr std::array<std::string_view, 12> kLines{
+      "<TR><TD ALIGN=\"left\" VALIGN=\"top\"><A HREF=\"sider/bl\xE5""b\xE6r.htm\">Bl\xE5""b\xE6r</A></TD></TR>",
+      "<p>R\xF8""dgr\xF8""d med fl\xF8""de er en dansk ret, og den smager godt &amp; s\xF8""dt.</p>",
+      "<font face=\"Verdana,Arial\" size=\"2\"><b>\xC6""bleskiver</b> og <i>gl\xF8gg</i></font><br>",
+      "<td class=menu><a href=index.htm target=_top>Forside</a> | <a href=\"om.htm\">Om os</a></td>",
+      "<!-- Her begynder afsnittet om \xE5rets aktiviteter i foreningen -->",
+      "<H2>\xC5rsm\xF8""de p\xE5 S\xF8nderborg Slot</H2>",
+      "<IMG SRC=\"billeder/slot.jpg\" WIDTH=\"320\" HEIGHT=\"240\" BORDER=\"0\" ALT=\"Slottet\">",
+      "Almindelig tekst uden koder, men med \xE6, \xF8 og \xE5 og \xC6, \xD8 og \xC5.",
+      "<script language=\"JavaScript\">if (a < b) { document.write('<b>x</b>'); }</script>",
+      "<TABLE WIDTH=\"100%\" CELLPADDING=\"2\" CELLSPACING=\"0\" BGCOLOR=\"#FFFFCC\">",
+      "\t<TR><TD>\xC6""ble</TD><TD>12,50 kr.</TD></TR>",
+      "</TABLE><P ALIGN=\"JUSTIFY\">Afsnit med lige margener og en <EM>vigtig</EM> pointe.</P>",
+  };
+  std::string page = "<HTML>\r\n<HEAD>\r\n<TITLE>Stor side</TITLE>\r\n</HEAD>\r\n<BODY>\r\n";
+  std::mt19937 random(2024);
+  while (page.size() < 10 * 1000 * 1000) {
+    page += kLines[random() % kLines.size()];
+    page += "\r\n";
+  }
+  page += "</BODY>\r\n</HTML>";
+  return page;
+}
+
+const std::string& page() {
+  static const std::string text = makePage();
+  return text;
+}
+
+long pageLines() {
+  static const long lines = [] {
+    long n = 1;
+    for (char c : page()) n += c == '\n';
+    return n;
+  }();
+  return lines;
+}
+
+const std::vector<long>& randomLines() {
+  static const std::vector<long> lines = [] {
+    std::mt19937 random(7);
+    std::uniform_int_distribution<long> pick(1, pageLines());
+    std::vector<long> out(kRandomLines);
+    for (long& n : out) n = pick(random);
+    return out;
+  }();
+  return lines;
+}
+
+// ---------------------------------------------------------------------------
+// The editor control
+
+HWND tivraWithPage() {
+  static HWND editor = [] {
+    HWND h = CreateWindowEx(0, "Tivra32", "", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
+    SendMessage(h, WM_SETTEXT, 1, reinterpret_cast<LPARAM>(page().c_str()));
+    return h;
+  }();
+  return editor;
+}
+
+void TivraLoad(benchmark::State& state) {
+  HWND editor = CreateWindowEx(0, "Tivra32", "", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
+  if (!editor) {
+    state.SkipWithError("no Tivra32 window");
+    return;
+  }
+  for (auto _ : state) {
+    if (SendMessage(editor, WM_SETTEXT, 1, reinterpret_cast<LPARAM>(page().c_str())) != 0) state.SkipWithError("load failed");
+  }
+  if (SendMessage(editor, EM_GETLINECOUNT, 0, 0) != pageLines()) state.SkipWithError("wrong line count");
+  DestroyWindow(editor);
+}
+
+void TivraReadBack(benchmark::State& state) {
+  HWND editor = tivraWithPage();
+  std::string text;
+  for (auto _ : state) {
+    const LRESULT length = SendMessage(editor, WM_GETTEXTLENGTH, 1, 0);
+    text.resize(static_cast<size_t>(length) + 1);
+    SendMessage(editor, WM_GETTEXT, 1, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(length));
+  }
+  if (text != page()) state.SkipWithError("text differs");
+}
+
+void TivraRandomLines(benchmark::State& state) {
+  HWND editor = tivraWithPage();
+  std::vector<char> buffer(TIVRA_LINE_BUFFER);
+  size_t total = 0;
+  for (auto _ : state) {
+    for (long n : randomLines()) total += static_cast<size_t>(SendMessage(editor, EM_GETLINE, static_cast<WPARAM>(n), reinterpret_cast<LPARAM>(buffer.data())));
+  }
+  benchmark::DoNotOptimize(total);
+}
+
+// ---------------------------------------------------------------------------
+// QScintilla, at its fastest for loading: no undo collection, no lexer.
+
+QsciScintilla& scintilla() {
+  static QsciScintilla* widget = [] {
+    auto* w = new QsciScintilla;
+    w->resize(640, 480);
+    w->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
+    return w;
+  }();
+  return *widget;
+}
+
+QsciScintilla& scintillaWithPage() {
+  static bool loaded = false;
+  if (!loaded) {
+    scintilla().SendScintilla(QsciScintillaBase::SCI_SETTEXT, 0UL, page().c_str());
+    loaded = true;
+  }
+  return scintilla();
+}
+
+void ScintillaLoad(benchmark::State& state) {
+  QsciScintilla& sci = scintilla();
+  for (auto _ : state) sci.SendScintilla(QsciScintillaBase::SCI_SETTEXT, 0UL, page().c_str());
+  if (sci.SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT) != pageLines()) state.SkipWithError("wrong line count");
+}
+
+void ScintillaReadBack(benchmark::State& state) {
+  QsciScintilla& sci = scintillaWithPage();
+  std::string text;
+  for (auto _ : state) {
+    const long length = sci.SendScintilla(QsciScintillaBase::SCI_GETTEXTLENGTH);
+    text.resize(static_cast<size_t>(length) + 1);
+    sci.SendScintilla(QsciScintillaBase::SCI_GETTEXT, static_cast<unsigned long>(length + 1), text.data());
+    text.resize(static_cast<size_t>(length));
+  }
+  if (text != page()) state.SkipWithError("text differs");
+}
+
+void ScintillaRandomLines(benchmark::State& state) {
+  QsciScintilla& sci = scintillaWithPage();
+  std::vector<char> buffer(TIVRA_LINE_BUFFER + 2);
+  size_t total = 0;
+  for (auto _ : state) {
+    for (long n : randomLines())
+      total += static_cast<size_t>(sci.SendScintilla(QsciScintillaBase::SCI_GETLINE, static_cast<unsigned long>(n - 1), buffer.data()));
+  }
+  benchmark::DoNotOptimize(total);
+}
+
+BENCHMARK(TivraLoad)->Unit(benchmark::kMillisecond);
+BENCHMARK(ScintillaLoad)->Unit(benchmark::kMillisecond);
+BENCHMARK(TivraReadBack)->Unit(benchmark::kMillisecond);
+BENCHMARK(ScintillaReadBack)->Unit(benchmark::kMillisecond);
+BENCHMARK(TivraRandomLines)->Unit(benchmark::kMillisecond);
+BENCHMARK(ScintillaRandomLines)->Unit(benchmark::kMillisecond);
+
+// Remembers each benchmark's time per iteration for the ratios.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& r : runs) {
+      if (!r.error_occurred && r.run_type == Run::RT_Iteration) times[r.run_name.function_name] = r.GetAdjustedRealTime();
+    }
+  }
+  std::map<std::string, double> times;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  std::printf("Tivra32 %d.%02d; page: %zu bytes, %ld lines; %d random lines\n", static_cast<int>(TivraVer() / 100),
+              static_cast<int>(TivraVer() % 100), page().size(), pageLines(), kRandomLines);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  for (const char* what : {"Load", "ReadBack", "RandomLines"}) {
+    const auto tivra = reporter.times.find(std::string("Tivra") + what);
+    const auto sci = reporter.times.find(std::string("Scintilla") + what);
+    if (tivra != reporter.times.end() && sci != reporter.times.end() && sci->second > 0)
+      std::printf("%-12s Tivra32 / QScintilla = %.2f\n", what, tivra->second / sci->second);
+  }
+  benchmark::Shutdown();
+  return 0;
+}
