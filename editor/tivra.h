@@ -9,6 +9,10 @@
 //
 // Results: 0 for done and -1 for refused, unless a message says otherwise;
 // counts and lengths are returned directly.
+//
+// Loading the library registers the classes. A program that calls none of
+// its functions must keep the linker from dropping it (pkg-config's flags
+// do; in CMake, call TivraVer() or link without --as-needed).
 #pragma once
 
 #include "win32.h"

