@@ -52,7 +52,7 @@ std::string cpString(LPCSTR s) { return s ? std::string(s) : std::string(); }
 bool isIntAtom(LPCSTR name) { return IS_INTRESOURCE(name); }
 
 std::string propKey(LPCSTR name) {
-  if (isIntAtom(name)) return "#" + std::to_string(reinterpret_cast<uintptr_t>(name));
+  if (isIntAtom(name)) return std::string(1, '#').append(std::to_string(reinterpret_cast<uintptr_t>(name)));
   return cpString(name);
 }
 
