@@ -284,6 +284,16 @@ int resetSegments(Instance& inst) {
   return kept;
 }
 
+void releaseEmptySegments(Instance& inst) {
+  const uint32_t key = ownerKey(inst.window);
+  bool first = true;
+  for (int s = 0; s < kSegmentCount; ++s) {
+    if (!ownedBy(s, key)) continue;
+    if (!first && g_table[s].freeInfo == kSegmentCapacity) decommitSegment(inst, s);
+    first = false;
+  }
+}
+
 void releaseSegments(Instance& inst) {
   const uint32_t key = ownerKey(inst.window);
   for (int s = 0; s < kSegmentCount; ++s) {

@@ -84,6 +84,11 @@ void freeChain(Instance& inst, LineHandle first);
 // one free block. Returns that segment's number.
 int resetSegments(Instance& inst);
 
+// Decommits the window's segments that hold nothing, but its first (after
+// a failed insertion has taken its lines back, so that other windows can
+// have the space).
+void releaseEmptySegments(Instance& inst);
+
 // Decommits every segment of the window (destruction).
 void releaseSegments(Instance& inst);
 

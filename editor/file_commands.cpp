@@ -95,8 +95,10 @@ bool loadFile(Instance& inst, const char* name, bool keepName) {
   showNameInCaption(inst);
   textChanged(inst, 1);
   SetCursor(previousCursor);
+  HWND hwnd = inst.window;
   if (outOfMemory) reportOutOfMemory(inst);
-  if (!inst.creating) notifyParent(inst, TN_NEWTEXT);
+  // The notify window may have closed the editor while it was told.
+  if (IsWindow(hwnd) && !inst.creating) notifyParent(inst, TN_NEWTEXT);
   return ok;
 }
 

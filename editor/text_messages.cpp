@@ -78,12 +78,13 @@ LRESULT setWholeText(Instance& inst, const char* text) {
   const bool ok = inserter.feed(text, std::strlen(text)) && inserter.finish(nullptr);
   setSelection(inst, 1, 0, 1, 0);
   inst.text.firstVisible = LineRef{1, inst.text.firstLine};
-  afterChange(inst, 1);
-  if (!ok) {
-    reportOutOfMemory(inst);
-    return -1;
-  }
-  return 0;
+  markTextChanged(inst, 1);
+  textChanged(inst, 1);
+  HWND hwnd = inst.window;
+  if (!ok) reportOutOfMemory(inst);
+  // The notify window may have closed the editor while it was told.
+  if (IsWindow(hwnd)) notifyTextChanged(inst);
+  return ok ? 0 : -1;
 }
 
 LRESULT copyWholeText(Instance& inst, char* buffer) {

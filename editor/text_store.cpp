@@ -306,6 +306,7 @@ void TextInserter::rollback() {
   }
   tail_ = start_;
   failed_ = true;
+  releaseEmptySegments(inst_);
 }
 
 bool TextInserter::finish(TivraRange* inserted) {

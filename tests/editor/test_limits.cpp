@@ -43,10 +43,16 @@ TEST(EditorLimits, AnExhaustedArenaIsReportedAndBothWindowsGoOn) {
     EXPECT_EQ(responder.last().text, QStringLiteral("Ikke mere hukommelse"));
     EXPECT_EQ(responder.last().flags & MB_ICONMASK, MB_ICONSTOP);
   }
-  // The failed window holds a consistent (empty) text; the other is whole.
+  // The failed window holds a consistent (empty) text; the other is whole
+  // and can still grow into the space the failed attempt took.
   EXPECT_EQ(b.lineCount(), 1);
   EXPECT_TRUE(editor_test::sameText(b.text(), ""));
   EXPECT_TRUE(editor_test::sameText(a.text(), forty));
+  const std::string more = bigText(5, 'm');
+  a.select(a.lineCount(), 0, a.lineCount(), 0);
+  ASSERT_EQ(a.replace(more), 0);
+  EXPECT_EQ(a.send(WM_GETTEXTLENGTH, 1), static_cast<LRESULT>(forty.size() + more.size()));
+  ASSERT_EQ(a.setText(forty), 0);
 
   // A text that fits still goes in; a replacement that does not leaves the
   // text and the selection as they were. A nonzero answer silences the box.

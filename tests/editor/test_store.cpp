@@ -8,6 +8,7 @@
 #include "text_store.h"
 
 #include <algorithm>
+#include <cstring>
 #include <random>
 #include <set>
 #include <string>
@@ -255,7 +256,9 @@ class RandomEdits : public ::testing::Test {
       expectSame(e, m, step, rng, large);
       mostSegments = std::max(mostSegments, tivra::ownedSegmentCount(e.hwnd()));
     }
-    if (large) EXPECT_GT(mostSegments, 4) << "the text outgrew a few segments";
+    if (large) {
+      EXPECT_GT(mostSegments, 4) << "the text outgrew a few segments";
+    }
   }
 
   NotifyWindow parent_;
@@ -273,7 +276,7 @@ TEST_F(RandomEdits, LongRunsAndFewUndoStepsForceNewSegmentsAndCompaction) {
 }
 
 // ---------------------------------------------------------------------------
-// Allocation rules
+// The caret line buffer
 
 // The window's segments, in table order.
 std::vector<int> segmentsOf(HWND hwnd) {
@@ -293,6 +296,76 @@ std::string numberedLines(int count, size_t width) {
   }
   return out;
 }
+
+
+// What typing does: the caret line changes in the line buffer only.
+void typeIntoCaretLine(HWND hwnd, const std::string& text) {
+  tivra::Instance* inst = tivra::instanceOf(hwnd);
+  std::memcpy(inst->lineBuffer.text, text.c_str(), text.size() + 1);
+  inst->lineBuffer.length = static_cast<int>(text.size());
+  inst->lineBuffer.edited = true;
+}
+
+TEST(LineBuffer, AnEditedCaretLineIsStoredWhenTheTextIsReadAndKeptForUndo) {
+  NotifyWindow parent;
+  Editor e(parent);
+  e.setText("first\r\nsecond\r\nthird");
+  e.select(2, 3, 2, 3);
+  tivra::Instance* inst = tivra::instanceOf(e.hwnd());
+  e.send(EM_SETMODIFY, 0, 5);
+
+  typeIntoCaretLine(e.hwnd(), "sec-ond");
+  EXPECT_EQ(e.send(EM_GETMODIFY, 5), 1) << "the buffer differs from the stored line";
+  EXPECT_EQ(e.send(EM_CANUNDO, 0), 1);
+  EXPECT_EQ(e.send(EM_CANUNDO, 1), 0);
+  EXPECT_EQ(inst->undoTotal, 0);
+
+  EXPECT_EQ(e.line(2), "sec-ond") << "reading stores the buffer first";
+  ASSERT_EQ(inst->undoTotal, 1);
+  EXPECT_EQ(inst->undoSteps[0].kind, tivra::kUndoLineReplaced);
+  EXPECT_EQ(inst->undoSteps[0].line, 2);
+  EXPECT_STREQ(tivra::nodeText(inst->undoSteps[0].savedLines), "second");
+  EXPECT_EQ(checkWindow(e.hwnd()), "");
+  e.send(EM_SETMODIFY, 0, 5);
+  EXPECT_EQ(e.send(EM_GETMODIFY, 5), 0);
+
+  // A buffer that was touched but holds the stored text is no change.
+  typeIntoCaretLine(e.hwnd(), "sec-ond");
+  EXPECT_TRUE(editor_test::sameText(e.text(), "first\r\nsec-ond\r\nthird"));
+  EXPECT_EQ(inst->undoTotal, 1);
+  EXPECT_EQ(e.send(EM_GETMODIFY, 5), 0);
+}
+
+TEST(LineBuffer, AnEditedLineThatFindsNoRoomIsReportedAndReloaded) {
+  NotifyWindow parent;
+  parent.answers[TN_ERRSPACE] = 1;
+  Editor a(parent, 0, "", 1);
+  a.setText(numberedLines(640, 90));  // one segment, about 1500 bytes left
+  ASSERT_EQ(segmentsOf(a.hwnd()).size(), 1u);
+  // Another window takes every other segment: 65 lines of 998 characters
+  // fill one.
+  Editor b(parent, 0, "", 2);
+  ASSERT_EQ(b.setText(numberedLines((tivra::kSegmentCount - 1) * 65 - 5, 998)), 0);
+  ASSERT_EQ(segmentsOf(a.hwnd()).size() + segmentsOf(b.hwnd()).size(), static_cast<size_t>(tivra::kSegmentCount));
+
+  a.select(7, 0, 7, 0);
+  const std::string before = a.line(7);
+  typeIntoCaretLine(a.hwnd(), std::string(8000, 't'));
+  parent.seen.clear();
+  EXPECT_EQ(a.line(7), before);
+  EXPECT_EQ(parent.count(TN_ERRSPACE), 1);
+  EXPECT_FALSE(tivra::lineBufferDiffers(*tivra::instanceOf(a.hwnd()))) << "the buffer holds the stored line again";
+  EXPECT_EQ(tivra::instanceOf(a.hwnd())->undoTotal, 0);
+  EXPECT_EQ(checkWindow(a.hwnd()), "");
+
+  b.send(WM_CLEAR, 1);
+  typeIntoCaretLine(a.hwnd(), std::string(8000, 't'));
+  EXPECT_EQ(a.line(7), std::string(8000, 't'));
+  EXPECT_EQ(checkWindow(a.hwnd()), "");
+}
+
+// ---------------------------------------------------------------------------
+// Allocation rules
 
 // Empties every other line from `from` to `to`: each line gets a small new
 // node and its old one, once its undo step is dropped, leaves a hole
