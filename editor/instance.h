@@ -150,6 +150,9 @@ struct Layout {
   int firstVisibleSubLine;
   int32_t lowestChangedLine;  // repainting and colouring start here
   int32_t stateValidLine;     // lowest line whose start state is known to be valid
+  WORD stateAtValidLine;      // the line state at the start of that line
+  bool caretCreated;          // the window has the caret (it has the focus)
+  int caretPixelColumn;       // the pixel column that Up and Down keep
 };
 
 // ---------------------------------------------------------------------------
@@ -176,6 +179,7 @@ struct FileState {
   std::string filter;            // descriptions and masks in the "/" form of TM_SETFILTER
   std::string dialogFolder;      // where the file dialogs start
   void* printerSetup;            // the print dialog's setup, kept between prints
+  bool printing;                 // a print job runs (the window is disabled)
 };
 
 // ---------------------------------------------------------------------------

@@ -146,7 +146,7 @@ constexpr UINT TM_SCANTOKENRANGE = WM_USER + 39;  // lParam TivraRange*
 constexpr UINT TM_TOKENATCARET = WM_USER + 40;    // lParam TivraToken* -> 0 found, 4 none
 constexpr UINT TM_QUERYCLOSE = WM_USER + 41;      // -> nonzero: may close
 constexpr UINT TM_IDENTIFY = WM_USER + 42;        // lParam n -> n + 1
-constexpr UINT TM_SETOPTIONS = WM_USER + 43;      // wParam nonzero sets, 0 clears the bits of LOWORD(lParam)
+constexpr UINT TM_SETOPTIONS = WM_USER + 43;      // wParam bits to set; wParam 0: clears the bits of LOWORD(lParam)
 constexpr UINT TM_GETFILTER = WM_USER + 44;       // lParam buffer
 constexpr UINT TM_SETDIALOGPOS = WM_USER + 56;    // wParam dialog 1...7, lParam MAKELONG(x, y) (-1 default)
 constexpr UINT TM_SETBOOKMARK = WM_USER + 57;     // wParam index, lParam line (0 = caret line)

@@ -14,6 +14,7 @@
 #include "undo.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <new>
@@ -374,7 +375,7 @@ LRESULT dispatch(Instance& inst, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     case EM_SETREADONLY:
     case TM_SETREADONLY: setStyleBit(inst, TS_READONLY, wParam != 0); return 0;
     case TM_SETOPTIONS:
-      if (wParam) inst.options = static_cast<WORD>(inst.options | LOWORD(lParam));
+      if (wParam) inst.options = static_cast<WORD>(inst.options | LOWORD(wParam));
       else inst.options = static_cast<WORD>(inst.options & ~LOWORD(lParam));
       layoutChanged(inst);
       return 0;

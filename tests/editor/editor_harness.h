@@ -134,7 +134,10 @@ class Editor {
     out.resize(static_cast<size_t>(length));
     return out;
   }
-  void setOptions(WORD bits, bool on) const { send(TM_SETOPTIONS, on ? 1 : 0, bits); }
+  void setOptions(WORD bits, bool on) const {
+    if (on) send(TM_SETOPTIONS, bits, 0);
+    else send(TM_SETOPTIONS, 0, bits);
+  }
 
  private:
   HWND hwnd_ = nullptr;
