@@ -11,6 +11,7 @@
 #include "win32.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 
 namespace tivra {
@@ -257,7 +258,10 @@ UINT findReplaceMessage();
 // lives.
 class PinnedHandle {
  public:
-  PinnedHandle(Instance& inst, LineHandle& handle) : inst_(inst) { inst_.pinned[inst_.pinnedCount++] = &handle; }
+  PinnedHandle(Instance& inst, LineHandle& handle) : inst_(inst) {
+    if (inst_.pinnedCount == Instance::kMaxPinned) std::abort();  // nested deeper than any caller does
+    inst_.pinned[inst_.pinnedCount++] = &handle;
+  }
   ~PinnedHandle() { --inst_.pinnedCount; }
   PinnedHandle(const PinnedHandle&) = delete;
   PinnedHandle& operator=(const PinnedHandle&) = delete;
