@@ -191,7 +191,8 @@ constexpr UINT TM_PAINTNOTIFICATION = WM_USER + 47;  // wParam HDC, lParam RECT*
 constexpr UINT TM_CLASSIFYBRACKET = WM_USER + 48;  // lParam TivraToken* -> 0, 1, 2, 5, 6
 constexpr UINT TM_WORDCLICKED = WM_USER + 49;      // wParam editor, lParam TivraToken* or 0 -> nonzero handled
 constexpr UINT TM_WORDBREAK = WM_USER + 80;        // wParam length, lParam line text -> break position
-constexpr UINT TM_PRINTPAGE = WM_USER + 83;        // wParam printer HDC, lParam sizes -> header and footer heights
+constexpr UINT TM_PRINTPAGE = WM_USER + 83;        // wParam printer HDC, lParam MAKELONG(vertical, horizontal
+                                                   // page size) -> MAKELONG(header height, footer height)
 constexpr UINT TM_FINDNOTIFY = WM_USER + 98;       // wParam editor, lParam code -> response
 constexpr UINT TM_READPREVIEW = WM_USER + 99;      // wParam block length, lParam char** block
 constexpr UINT TM_PRINTJOBNAME = WM_USER + 100;    // -> text or 0
