@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace tivra {
 
@@ -97,15 +98,26 @@ struct UndoStep {
 // Display
 
 // The colouring syntax table (TM_SETSYNTAX) and what the scanner derives
-// from it.
+// from it (syntax.cpp).
 struct SyntaxTable {
-  WORD items[254];
+  WORD items[254];        // item n is items[n - 1]
   int count;
   BYTE flags;             // bit 0: item 2 is a comment marker; bit 1: items 6 and 7 are extra comment markers
   BYTE firstItem[256];    // character -> first item starting with it (0 none)
-  BYTE nextItem[256];     // chain of items sharing a first character
+  BYTE nextItem[256];     // item -> next item with the same first character (two-character items first)
+  BYTE second[256];       // item -> its second character, 0 for a one-character item
+  BYTE role[256];         // item -> what it does (syntax.h, ItemRole)
   BYTE blank[256];        // space, TAB and the zero byte
   bool valid;             // derived tables are current
+};
+
+// The state at the start of each line, so that painting a screen does not
+// scan the text above it (syntax.cpp). states[n - 2] belongs to line n
+// (line 1 starts in the text's start state); lines 2 ... validThrough are
+// current.
+struct LineStateCache {
+  std::vector<WORD> states;
+  int32_t validThrough;
 };
 
 // The word scanner of TM_SCANSTART ... TM_SCANTOKENRANGE.
@@ -126,7 +138,8 @@ struct FontState {
   bool ownsFont;        // made by the window itself: deleted with it
   int averageCharWidth;
   int maxCharWidth;
-  int lineHeight;
+  int height;           // the font's cell height
+  int lineHeight;       // height + external leading + extra vertical spacing
   int externalLeading;
   int overhang;
   int charWidths[256];
@@ -150,8 +163,8 @@ struct Layout {
   int horzScrollRange;    // grows to the widest line seen
   int firstVisibleSubLine;
   int32_t lowestChangedLine;  // repainting and colouring start here
-  int32_t stateValidLine;     // lowest line whose start state is known to be valid
-  WORD stateAtValidLine;      // the line state at the start of that line
+  int wheelRemainder;         // wheel movement short of a whole notch
+  TivraRange shownSelection;  // the selection as last painted (ordered)
   bool caretCreated;          // the window has the caret (it has the focus)
   int caretPixelColumn;       // the pixel column that Up and Down keep
 };
@@ -229,6 +242,7 @@ struct Instance {
   FontState font;
   Layout layout;
   SyntaxTable syntax;
+  LineStateCache lineStates;
   WordScanner scanner;
   SearchState search;
   FileState file;

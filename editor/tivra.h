@@ -48,6 +48,9 @@ constexpr WORD TIVRA_TOKEN_STRING_STATE = 0x6001;
 constexpr WORD TIVRA_WORD_NUMBER = 0x0002;    // starts like a number
 constexpr WORD TIVRA_WORD_HASVALUE = 0x0004;  // WordValue holds the integer value
 constexpr WORD TIVRA_WORD_HEX = 0x0008;       // "0x" or "0X" prefix
+constexpr WORD TIVRA_WORD_FRACTION = 0x0400;  // a decimal fraction: "12.5"
+constexpr WORD TIVRA_WORD_EXPONENT = 0x0800;  // an exponent: "1e5", "2.5E-3"
+constexpr WORD TIVRA_WORD_SUFFIX = 0x1000;    // letters or signs follow the number: "12px", "0x1G"
 
 // ---------------------------------------------------------------------------
 // Limits

@@ -1,0 +1,88 @@
+// What the display's parts share: measuring text with the window's font,
+// the sub-lines of wrapped lines, and walking the rows of the window.
+//
+// Pixel offsets are measured from the start of a (sub-)line's text with
+// the character widths of the font (at least 1) and TABs expanded to the
+// next multiple of the tab width. A wrapped line's sub-lines each start at
+// the left margin, so their tab stops count from their own start.
+#pragma once
+
+#include "instance.h"
+#include "text_store.h"
+
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
+namespace tivra {
+
+inline int charWidth(const Instance& inst, unsigned char c) { return std::max(1, inst.font.charWidths[c]); }
+inline int tabWidth(const Instance& inst) { return std::max(1, inst.layout.tabSize) * std::max(1, inst.font.averageCharWidth); }
+inline int rowHeight(const Instance& inst) { return std::max(1, inst.font.lineHeight); }
+inline bool wrapping(const Instance& inst) { return (inst.layout.wordWrapFlags & TIVRA_WRAP_ON) != 0; }
+
+// The offset after one more character at offset x.
+inline int advance(const Instance& inst, int x, char c) {
+  if (c == '\t') {
+    const int tab = tabWidth(inst);
+    return (x / tab + 1) * tab;
+  }
+  return x + charWidth(inst, static_cast<unsigned char>(c));
+}
+
+inline int textWidth(const Instance& inst, std::string_view text) {
+  int x = 0;
+  for (char c : text) x = advance(inst, x, c);
+  return x;
+}
+
+// ---------------------------------------------------------------------------
+// Word wrap (wrap.cpp)
+
+// The wrap width in force: the fixed width, or the client width less the
+// margins; 0 without word wrap.
+int currentWrapWidth(const Instance& inst);
+
+// The length of the sub-line that starts `rest` (the rest of a line).
+int subLineLength(Instance& inst, std::string_view rest);
+
+// The start columns of a line's sub-lines (one entry, 0, without wrap).
+void subLineStarts(Instance& inst, std::string_view text, std::vector<int>& starts);
+
+// The number of sub-lines of a line (at least 1).
+int subLineCount(Instance& inst, int32_t line, LineHandle handle);
+
+// The sub-line holding a column: the one it starts, or the last one at
+// the end of the line.
+int subLineOfColumn(const std::vector<int>& starts, int column);
+
+// ---------------------------------------------------------------------------
+// Rows of the window (display.cpp)
+
+// A row of the window: a line, or one sub-line of a wrapped line.
+struct Row {
+  int32_t line;
+  LineHandle handle;
+  int subLine;
+};
+
+// The top row of the window.
+Row topRow(const Instance& inst);
+
+// Moves a row by `count` rows (negative: up), stopping at the first and
+// the last row of the text. Returns the number of rows moved (signed).
+int stepRows(Instance& inst, Row& row, int count);
+
+// ---------------------------------------------------------------------------
+// Painting (paint.cpp)
+
+// Paints the rows that meet `area` into `dc`, from the window's top row.
+// transparent: the notify window painted the background (paint
+// notification); withSelection: the selection is shown in its colours.
+void paintRows(Instance& inst, HDC dc, const RECT& area, bool transparent, bool withSelection);
+
+// Grows the horizontal scroll range to a line of `length` characters
+// (display.cpp).
+void noteLineLength(Instance& inst, int length);
+
+}  // namespace tivra
