@@ -274,6 +274,8 @@ QRegion DeviceContext::effectiveClip(bool* clipped) const {
 QPainter* DeviceContext::painter() {
   QPaintDevice* d = device();
   if (!d) return nullptr;
+  // Painting on a printer outside a job would start a print run of its own.
+  if (kind == Printer && !docOpen) return nullptr;
   if (paintingOn && paintingOn != d) endPainting();
   SharedPainter& sp = painters()[d];
   if (!paintingOn) {

@@ -19,6 +19,8 @@ class QPaintDevice;
 
 namespace platform::detail {
 
+struct PrintJob;  // printing.cpp
+
 struct GdiObject {
   enum Type { Font, Brush, Pen, Bitmap };
   GdiObject(Type t, bool isStock);
@@ -98,6 +100,8 @@ struct DeviceContext {
   QPaintDevice* printer = nullptr;  // printer DCs
   QSize printerPhysical;            // whole sheet in device pixels
   QPoint printerOffset;             // printable area's offset on the sheet
+  std::shared_ptr<PrintJob> job;    // printer DCs of PrintDlg and CreateDC: their printer and job
+  bool docOpen = false;             // printers draw only between StartDoc and EndDoc
   QRegion baseClip;                 // BeginPaint's update region
   bool hasBaseClip = false;
   DCState state;

@@ -1004,3 +1004,211 @@ constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 
 int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+
+// ---------------------------------------------------------------------------
+// Standard controls: push buttons and static texts
+
+constexpr DWORD BS_PUSHBUTTON = 0x00000000;
+constexpr DWORD BS_DEFPUSHBUTTON = 0x00000001;
+constexpr DWORD SS_LEFT = 0x00000000;
+constexpr DWORD SS_CENTER = 0x00000001;
+constexpr UINT BM_CLICK = 0x00F5;
+constexpr WORD BN_CLICKED = 0;
+// Class names "BUTTON" and "STATIC": a button sends its parent
+// WM_COMMAND MAKEWPARAM(id, BN_CLICKED) with its own handle when clicked.
+
+// ---------------------------------------------------------------------------
+// Common dialogs: open, save, print; printing
+
+typedef UINT_PTR(CALLBACK* LPOFNHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
+
+struct OPENFILENAME {
+  DWORD lStructSize;
+  HWND hwndOwner;
+  HINSTANCE hInstance;
+  LPCSTR lpstrFilter;       // pairs "description\0mask;mask\0", ending in "\0\0"
+  LPSTR lpstrCustomFilter;
+  DWORD nMaxCustFilter;
+  DWORD nFilterIndex;       // from 1
+  LPSTR lpstrFile;          // in: suggested name; out: the choice
+  DWORD nMaxFile;
+  LPSTR lpstrFileTitle;     // out: the file name without its folder
+  DWORD nMaxFileTitle;
+  LPCSTR lpstrInitialDir;
+  LPCSTR lpstrTitle;
+  DWORD Flags;
+  WORD nFileOffset;
+  WORD nFileExtension;
+  LPCSTR lpstrDefExt;
+  LPARAM lCustData;
+  LPOFNHOOKPROC lpfnHook;
+  LPCSTR lpTemplateName;
+};
+typedef OPENFILENAME* LPOPENFILENAME;
+
+constexpr DWORD OFN_READONLY = 0x00000001;
+constexpr DWORD OFN_OVERWRITEPROMPT = 0x00000002;
+constexpr DWORD OFN_HIDEREADONLY = 0x00000004;
+constexpr DWORD OFN_NOCHANGEDIR = 0x00000008;
+constexpr DWORD OFN_NOVALIDATE = 0x00000100;
+constexpr DWORD OFN_ALLOWMULTISELECT = 0x00000200;
+constexpr DWORD OFN_EXTENSIONDIFFERENT = 0x00000400;
+constexpr DWORD OFN_PATHMUSTEXIST = 0x00000800;
+constexpr DWORD OFN_FILEMUSTEXIST = 0x00001000;
+constexpr DWORD OFN_CREATEPROMPT = 0x00002000;
+constexpr DWORD OFN_NOREADONLYRETURN = 0x00008000;
+constexpr DWORD OFN_EXPLORER = 0x00080000;
+constexpr DWORD OFN_LONGNAMES = 0x00200000;
+
+// FALSE when cancelled or failed; CommDlgExtendedError tells which. With
+// OFN_ALLOWMULTISELECT and several files, lpstrFile holds the folder and
+// then each name, each ending in "\0", and one more "\0" at the end.
+BOOL GetOpenFileName(LPOPENFILENAME ofn);
+BOOL GetSaveFileName(LPOPENFILENAME ofn);
+DWORD CommDlgExtendedError();
+
+constexpr DWORD CDERR_STRUCTSIZE = 0x0001;
+constexpr DWORD CDERR_INITIALIZATION = 0x0002;
+constexpr DWORD PDERR_RETDEFFAILURE = 0x1009;
+constexpr DWORD PDERR_NODEFAULTPRN = 0x1008;
+constexpr DWORD FNERR_INVALIDFILENAME = 0x3002;
+constexpr DWORD FNERR_BUFFERTOOSMALL = 0x3003;
+
+constexpr int CCHDEVICENAME = 32;
+constexpr int CCHFORMNAME = 32;
+
+// The printer branch of the device mode.
+struct DEVMODE {
+  BYTE dmDeviceName[CCHDEVICENAME];
+  WORD dmSpecVersion;
+  WORD dmDriverVersion;
+  WORD dmSize;
+  WORD dmDriverExtra;
+  DWORD dmFields;
+  SHORT dmOrientation;
+  SHORT dmPaperSize;
+  SHORT dmPaperLength;  // tenths of a millimetre
+  SHORT dmPaperWidth;
+  SHORT dmScale;
+  SHORT dmCopies;
+  SHORT dmDefaultSource;
+  SHORT dmPrintQuality;
+  SHORT dmColor;
+  SHORT dmDuplex;
+  SHORT dmYResolution;
+  SHORT dmTTOption;
+  SHORT dmCollate;
+  BYTE dmFormName[CCHFORMNAME];
+  WORD dmLogPixels;
+  DWORD dmBitsPerPel;
+  DWORD dmPelsWidth;
+  DWORD dmPelsHeight;
+  DWORD dmDisplayFlags;
+  DWORD dmDisplayFrequency;
+  DWORD dmICMMethod;
+  DWORD dmICMIntent;
+  DWORD dmMediaType;
+  DWORD dmDitherType;
+  DWORD dmReserved1;
+  DWORD dmReserved2;
+  DWORD dmPanningWidth;
+  DWORD dmPanningHeight;
+};
+typedef DEVMODE* LPDEVMODE;
+
+constexpr WORD DM_SPECVERSION = 0x0401;
+constexpr DWORD DM_ORIENTATION = 0x00000001;
+constexpr DWORD DM_PAPERSIZE = 0x00000002;
+constexpr DWORD DM_PAPERLENGTH = 0x00000004;
+constexpr DWORD DM_PAPERWIDTH = 0x00000008;
+constexpr DWORD DM_COPIES = 0x00000100;
+constexpr SHORT DMORIENT_PORTRAIT = 1;
+constexpr SHORT DMORIENT_LANDSCAPE = 2;
+constexpr SHORT DMPAPER_LETTER = 1;
+constexpr SHORT DMPAPER_LEGAL = 5;
+constexpr SHORT DMPAPER_A3 = 8;
+constexpr SHORT DMPAPER_A4 = 9;
+constexpr SHORT DMPAPER_A5 = 11;
+
+// Followed by the three zero-terminated strings the offsets (in bytes from
+// the start of the record) point to: driver, device, output port. The
+// output is the file a job is printed to, or empty for the printer itself.
+struct DEVNAMES {
+  WORD wDriverOffset;
+  WORD wDeviceOffset;
+  WORD wOutputOffset;
+  WORD wDefault;
+};
+typedef DEVNAMES* LPDEVNAMES;
+
+typedef UINT_PTR(CALLBACK* LPPRINTHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef UINT_PTR(CALLBACK* LPSETUPHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
+
+struct PRINTDLG {
+  DWORD lStructSize;
+  HWND hwndOwner;
+  HGLOBAL hDevMode;   // DEVMODE, in and out; the caller frees it
+  HGLOBAL hDevNames;  // DEVNAMES, in and out; the caller frees it
+  HDC hDC;            // out with PD_RETURNDC; the caller deletes it (DeleteDC)
+  DWORD Flags;
+  WORD nFromPage;
+  WORD nToPage;
+  WORD nMinPage;
+  WORD nMaxPage;
+  WORD nCopies;
+  HINSTANCE hInstance;
+  LPARAM lCustData;
+  LPPRINTHOOKPROC lpfnPrintHook;
+  LPSETUPHOOKPROC lpfnSetupHook;
+  LPCSTR lpPrintTemplateName;
+  LPCSTR lpSetupTemplateName;
+  HGLOBAL hPrintTemplate;
+  HGLOBAL hSetupTemplate;
+};
+typedef PRINTDLG* LPPRINTDLG;
+
+constexpr DWORD PD_ALLPAGES = 0x00000000;
+constexpr DWORD PD_SELECTION = 0x00000001;
+constexpr DWORD PD_PAGENUMS = 0x00000002;
+constexpr DWORD PD_NOSELECTION = 0x00000004;
+constexpr DWORD PD_NOPAGENUMS = 0x00000008;
+constexpr DWORD PD_COLLATE = 0x00000010;
+constexpr DWORD PD_PRINTTOFILE = 0x00000020;
+constexpr DWORD PD_PRINTSETUP = 0x00000040;
+constexpr DWORD PD_NOWARNING = 0x00000080;
+constexpr DWORD PD_RETURNDC = 0x00000100;
+constexpr DWORD PD_RETURNDEFAULT = 0x00000400;
+constexpr DWORD PD_USEDEVMODECOPIES = 0x00040000;
+constexpr DWORD PD_DISABLEPRINTTOFILE = 0x00080000;
+constexpr DWORD PD_HIDEPRINTTOFILE = 0x00100000;
+
+BOOL PrintDlg(LPPRINTDLG pd);
+
+// A printer device context for a device named in DEVNAMES (driver, device,
+// output) with a device mode; null when there is no such printer.
+HDC CreateDC(LPCSTR driver, LPCSTR device, LPCSTR output, const DEVMODE* mode);
+
+typedef BOOL(CALLBACK* ABORTPROC)(HDC, int);
+
+struct DOCINFO {
+  int cbSize;
+  LPCSTR lpszDocName;
+  LPCSTR lpszOutput;  // a file to print to instead of the device's output
+  LPCSTR lpszDatatype;
+  DWORD fwType;
+};
+
+constexpr int SP_ERROR = -1;
+constexpr int SP_APPABORT = -2;
+constexpr int SP_USERABORT = -3;
+
+// A job on a printer DC: StartDoc, then StartPage ... EndPage for each page,
+// then EndDoc, or AbortDoc to drop the job. EndPage calls the abort
+// procedure; when it returns FALSE the job is dropped and EndPage returns
+// SP_APPABORT.
+int StartDoc(HDC hdc, const DOCINFO* info);
+int StartPage(HDC hdc);
+int EndPage(HDC hdc);
+int EndDoc(HDC hdc);
+int AbortDoc(HDC hdc);
+int SetAbortProc(HDC hdc, ABORTPROC proc);

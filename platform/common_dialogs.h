@@ -1,0 +1,48 @@
+// What the file and print dialogs put through the interaction seam. A
+// request of kind OpenFile or SaveFile carries a FileDialogRequest in
+// Request::data, Print and PrintSetup a PrintDialogRequest. The responder
+// (the Qt dialog, or a test) reads what the dialog would show, fills in the
+// choice and answers nonzero; 0 cancels. The stand-in turns the choice into
+// the caller's OPENFILENAME or PRINTDLG record.
+#pragma once
+
+#include "win32.h"
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+class QPrinter;
+
+namespace platform {
+
+struct FileDialogRequest {
+  // What the dialog shows
+  bool save = false;
+  bool multiSelect = false;
+  bool fileMustExist = false;
+  QString title;             // empty: the dialog's own title
+  QString folder;            // where it starts
+  QString suggestedName;     // the name it offers
+  QString defaultExtension;  // without the dot; empty for none
+  QList<QPair<QString, QStringList>> filters;  // description and masks
+  int filterIndex = 0;       // into filters
+
+  // The choice: full paths (several only with multiSelect, all in one
+  // folder), and the filter in use at the end.
+  QStringList chosen;
+  int chosenFilter = -1;  // -1: the one it started with
+};
+
+struct PrintDialogRequest {
+  bool setupOnly = false;       // the print setup dialog
+  QPrinter* printer = nullptr;  // set up from the caller's record; the responder changes it
+};
+
+namespace detail {
+// What CommDlgExtendedError reports for the last common dialog.
+void setCommonDialogError(DWORD error);
+}  // namespace detail
+
+}  // namespace platform
