@@ -253,6 +253,7 @@ struct Instance {
 
   bool mouseSelecting;     // left button down, selection in progress
   bool selectionTimer;     // timer 1 runs while the pointer is outside the text
+  POINT mousePoint;        // where the pointer was last seen while selecting (client)
 
   // Line handles that code holds in local variables while the arena may
   // compact a segment (an allocation in between); compaction rewrites them.

@@ -140,30 +140,35 @@ LRESULT selectAll(Instance& inst) {
 // ---------------------------------------------------------------------------
 // Changing the text
 
+bool replaceRange(Instance& inst, const TivraRange& range, std::string_view text, TivraRange* inserted) {
+  const TivraRange before{inst.anchorColumn, inst.caretColumn, inst.text.anchor.line, inst.text.caret.line};
+  LineHandle removed = 0;
+  if (!deleteSelection(inst, range, &removed)) return false;
+  *inserted = TivraRange{range.StartPos, range.StartPos, range.StartLine, range.StartLine};
+  if (!text.empty()) {
+    PinnedHandle pin(inst, removed);
+    if (insertTextAt(inst, range.StartLine, range.StartPos, text, inserted) != StoreResult::Ok) {
+      // Leave the text as it was.
+      if (removed) restoreRange(inst, range.StartLine, removed);
+      setSelection(inst, before.StartLine, before.StartPos, before.EndLine, before.EndPos);
+      reportOutOfMemory(inst);
+      return false;
+    }
+  }
+  // A replacement is two steps: the deletion, then the insertion.
+  if (removed) recordDeletion(inst, range, removed);
+  if (!text.empty()) recordInsertion(inst, *inserted);
+  return true;
+}
+
 LRESULT replaceSelection(Instance& inst, const char* text) {
   if (!text) return -1;
   if (!commitLineBuffer(inst)) return -1;
   const TivraRange sel = orderedSelection(inst);
   const size_t length = std::strlen(text);
   if (isEmpty(sel) && length == 0) return 0;
-
-  const TivraRange before{inst.anchorColumn, inst.caretColumn, inst.text.anchor.line, inst.text.caret.line};
-  LineHandle removed = 0;
-  if (!deleteSelection(inst, sel, &removed)) return -1;
-  TivraRange inserted{sel.StartPos, sel.StartPos, sel.StartLine, sel.StartLine};
-  if (length > 0) {
-    PinnedHandle pin(inst, removed);
-    if (insertTextAt(inst, sel.StartLine, sel.StartPos, std::string_view(text, length), &inserted) != StoreResult::Ok) {
-      // Leave the text as it was.
-      if (removed) restoreRange(inst, sel.StartLine, removed);
-      setSelection(inst, before.StartLine, before.StartPos, before.EndLine, before.EndPos);
-      reportOutOfMemory(inst);
-      return -1;
-    }
-  }
-  // A replacement is two steps: the deletion, then the insertion.
-  if (removed) recordDeletion(inst, sel, removed);
-  if (length > 0) recordInsertion(inst, inserted);
+  TivraRange inserted{};
+  if (!replaceRange(inst, sel, std::string_view(text, length), &inserted)) return -1;
   if (inst.options & TivraOption::DefaultSelection)
     setSelection(inst, inserted.EndLine, inserted.EndPos, inserted.EndLine, inserted.EndPos);
   else

@@ -4,6 +4,8 @@
 
 #include "instance.h"
 
+#include <string_view>
+
 namespace tivra {
 
 // WM_SETTEXT / TM_SETTEXT with wParam 1; also the initial text at creation.
@@ -18,6 +20,12 @@ LRESULT setSelectionMessage(Instance& inst, const TivraRange* range);  // EM_SET
 LRESULT selectionLength(Instance& inst);                         // TM_GETSELLENGTH
 LRESULT copySelection(Instance& inst, char* buffer);             // TM_GETSELTEXT
 LRESULT replaceSelection(Instance& inst, const char* text);      // EM_REPLACESEL
+// Replaces an ordered range (committed line buffer) by a text, recorded as
+// two undo steps (deletion, insertion); `inserted` receives the new text's
+// range. The selection is left for the caller to set. False (the text as
+// it was, the user told) when the arena runs out or a joined line would
+// be too long.
+bool replaceRange(Instance& inst, const TivraRange& range, std::string_view text, TivraRange* inserted);
 LRESULT clearMessage(Instance& inst, WPARAM wholeText);          // WM_CLEAR
 LRESULT selectAll(Instance& inst);                               // command 1018
 LRESULT clearAll(Instance& inst);                                // command 1033, WM_CLEAR with 1

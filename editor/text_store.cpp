@@ -174,6 +174,12 @@ LineHandle replaceLineText(Instance& inst, LineHandle h, std::string_view text) 
   return fresh;
 }
 
+LineHandle exchangeLineNode(Instance& inst, LineHandle h, LineHandle replacement) {
+  linkInPlaceOf(inst, replacement, h, h);
+  moveReferences(inst, h, replacement);
+  return h;
+}
+
 bool deleteLine(Instance& inst, LineRef line) {
   TextState& t = inst.text;
   if (t.lineCount == 1) return replaceLineText(inst, line.handle, {}) != 0;

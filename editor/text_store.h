@@ -69,6 +69,10 @@ LineHandle insertLineAfter(Instance& inst, LineRef after, std::string_view text)
 // (the line keeps its old text) when the arena is exhausted.
 LineHandle replaceLineText(Instance& inst, LineHandle h, std::string_view text);
 
+// Puts `replacement`, a detached node, in the place of line `h`; the
+// window's references to `h` move to it. Returns `h`, now detached.
+LineHandle exchangeLineNode(Instance& inst, LineHandle h, LineHandle replacement);
+
 // Unlinks and frees a line; references to it move to the next line, or to
 // the previous one when it was the last. The only line of a text is emptied
 // instead, which needs a (small) node: false when the arena is exhausted.

@@ -196,8 +196,8 @@ LRESULT onCommand(Instance& inst, UINT id) {
     case TCMD_PRINTSETUP: return printCommand(inst, id);
     case TCMD_SELECTALL: return selectAll(inst);
     case TCMD_FONT: return fontCommand(inst);
-    case TCMD_EMPTYUNDO: emptyUndoBuffer(inst); return 0;
-    case TCMD_CLEARALL: return clearAll(inst);
+    case TCMD_EMPTYUNDO:
+    case TCMD_CLEARALL: return editingCommand(inst, id);
     default: break;
   }
   if (id >= TCMD_UNDO && id <= TCMD_DUPLICATE) return editingCommand(inst, id);
