@@ -118,5 +118,7 @@ void askUserAndLoad(Instance& inst, const char* suggestedName);
 
 // Commands 1006 and 1007.
 LRESULT printCommand(Instance& inst, UINT id);
+// At destruction: gives back the printer setup kept between prints.
+void releasePrinterSetup(Instance& inst);
 
 }  // namespace tivra
