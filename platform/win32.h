@@ -1212,3 +1212,82 @@ int EndPage(HDC hdc);
 int EndDoc(HDC hdc);
 int AbortDoc(HDC hdc);
 int SetAbortProc(HDC hdc, ABORTPROC proc);
+
+// ---------------------------------------------------------------------------
+// Modal dialog boxes from templates
+//
+// A library registers its dialog templates by name, where a Windows module
+// would carry them as resources; DialogBoxParam runs one modally (through
+// the interaction seam, as a form) with the caller's dialog procedure. The
+// controls are laid out top to bottom in the order given, the buttons in a
+// row at the bottom. The dialog procedure gets WM_INITDIALOG (lParam: the
+// caller's parameter), WM_COMMAND with the id of a clicked button (IDCANCEL
+// also for Escape and the close box) and WM_MOVE with the window's
+// position; the dialog ends only through EndDialog.
+
+typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
+
+struct DIALOGITEM {
+  LPCSTR className;    // "STATIC", "EDIT" or "BUTTON"
+  LPCSTR text;         // Windows-1252; a static text's "&" marks the key of the edit field after it
+  int id;
+  BOOL defaultButton;  // the button that Return presses
+  LPCSTR name;         // the control's objectName, by which tests find it
+};
+
+struct DIALOGTEMPLATE {
+  LPCSTR caption;
+  const DIALOGITEM* items;
+  int itemCount;
+};
+
+BOOL RegisterDialogTemplate(LPCSTR name, const DIALOGTEMPLATE* dialogTemplate);
+// The result given to EndDialog; IDCANCEL when the dialog was closed
+// without it (a responder that did not end it); -1 for an unknown template.
+INT_PTR DialogBoxParam(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC proc, LPARAM param);
+BOOL EndDialog(HWND dialog, INT_PTR result);
+UINT GetDlgItemText(HWND dialog, int id, LPSTR buffer, int maxCount);
+BOOL SetDlgItemText(HWND dialog, int id, LPCSTR text);
+// Edit fields: EM_SETSEL (start, end; -1 = the end), EM_LIMITTEXT.
+LRESULT SendDlgItemMessage(HWND dialog, int id, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// ---------------------------------------------------------------------------
+// The modeless find and replace dialogs
+//
+// FindText / ReplaceText show the dialog and return its window at once.
+// Each press of a button copies the fields into the record's buffers, sets
+// the flags and sends the owner the registered message FINDMSGSTRING with
+// the record's address in lParam; closing sends FR_DIALOGTERM and then
+// destroys the dialog. The record and its buffers must live as long as the
+// dialog. With FR_ENABLEHOOK the hook gets WM_INITDIALOG (lParam: the
+// record) before the dialog shows and WM_MOVE (its position) when moved.
+
+typedef UINT_PTR(CALLBACK* LPFRHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
+
+struct FINDREPLACE {
+  DWORD lStructSize;
+  HWND hwndOwner;
+  HINSTANCE hInstance;
+  DWORD Flags;
+  LPSTR lpstrFindWhat;
+  LPSTR lpstrReplaceWith;
+  WORD wFindWhatLen;     // buffer sizes in bytes, with the terminator
+  WORD wReplaceWithLen;
+  LPARAM lCustData;
+  LPFRHOOKPROC lpfnHook;
+  LPCSTR lpTemplateName;
+};
+typedef FINDREPLACE* LPFINDREPLACE;
+
+#define FINDMSGSTRING "commdlg_FindReplace"
+constexpr DWORD FR_DOWN = 0x00000001;
+constexpr DWORD FR_WHOLEWORD = 0x00000002;
+constexpr DWORD FR_MATCHCASE = 0x00000004;
+constexpr DWORD FR_FINDNEXT = 0x00000008;
+constexpr DWORD FR_REPLACE = 0x00000010;
+constexpr DWORD FR_REPLACEALL = 0x00000020;
+constexpr DWORD FR_DIALOGTERM = 0x00000040;
+constexpr DWORD FR_ENABLEHOOK = 0x00000100;
+
+HWND FindText(LPFINDREPLACE findReplace);
+HWND ReplaceText(LPFINDREPLACE findReplace);
