@@ -192,7 +192,8 @@ struct FileState {
   std::string defaultExtension;  // up to 3 characters
   std::string filter;            // descriptions and masks in the "/" form of TM_SETFILTER
   std::string dialogFolder;      // where the file dialogs start
-  void* printerSetup;            // the print dialog's setup, kept between prints
+  HGLOBAL printerDevMode;        // the print dialog's setup (DEVMODE and DEVNAMES),
+  HGLOBAL printerDevNames;       //   kept between prints
   bool printing;                 // a print job runs (the window is disabled)
 };
 

@@ -285,6 +285,7 @@ LRESULT onDestroy(HWND hwnd, Instance* inst) {
   if (inst->group) groupMemberLeaving(inst->group, hwnd);
   destroyDisplay(*inst);
   destroyMenus(*inst);
+  releasePrinterSetup(*inst);
   releaseSegments(*inst);
   freeInstance(hwnd, inst);
   return 0;
