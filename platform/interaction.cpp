@@ -3,7 +3,9 @@
 #include "host.h"
 #include "qtext.h"
 
+#include <QAction>
 #include <QDialog>
+#include <QMenu>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -144,6 +146,28 @@ int runModal(QDialog* form, QWidget* parent) {
   r.parentWidget = parent;
   r.caption = form ? form->windowTitle() : QString();
   return ask(r);
+}
+
+QAction* popupMenu(QMenu* menu, POINT screenPoint, QWidget* parent) {
+  if (!menu) return nullptr;
+  Request r(RequestKind::PopupMenu);
+  r.parentWidget = parent;
+  r.caption = menu->title();
+  r.point = screenPoint;
+  r.data = menu;
+  // Qt's own menu carries out the chosen item itself; a responder's answer
+  // is carried out here.
+  QAction* triggered = nullptr;
+  const auto watch = QObject::connect(menu, &QMenu::triggered, [&triggered](QAction* a) { triggered = a; });
+  const int chosen = ask(r);
+  QObject::disconnect(watch);
+  if (triggered) return triggered;
+  const QList<QAction*> actions = menu->actions();
+  if (chosen < 1 || chosen > actions.size()) return nullptr;
+  QAction* action = actions[chosen - 1];
+  if (action->isSeparator() || !action->isEnabled() || action->menu()) return nullptr;
+  action->trigger();
+  return action;
 }
 
 }  // namespace platform

@@ -13,14 +13,16 @@
 
 #include <functional>
 
+class QAction;
 class QDialog;
+class QMenu;
 class QWidget;
 
 namespace platform {
 
 enum class RequestKind {
   MessageBox,   // answer: IDOK, IDCANCEL, IDYES, ...
-  PopupMenu,    // answer: the chosen command id, or 0
+  PopupMenu,    // answer: the chosen command id, or 0 (a Qt menu: see popupMenu)
   Form,         // answer: QDialog::Accepted or QDialog::Rejected
   OpenFile,     // common dialogs: nonzero when the user confirmed; the
   SaveFile,     //   caller's record (data) holds the choice
@@ -67,5 +69,11 @@ int messageBox(QWidget* parent, const QString& text, const QString& caption, UIN
 
 // Runs one of the program's own forms modally.
 int runModal(QDialog* form, QWidget* parent = nullptr);
+
+// Shows one of the program's Qt popup menus at a screen position: a
+// PopupMenu request without an HMENU, whose data is the QMenu and whose
+// answer is the chosen action's position in menu->actions() plus one (0:
+// none). The chosen action is triggered and returned.
+QAction* popupMenu(QMenu* menu, POINT screenPoint, QWidget* parent = nullptr);
 
 }  // namespace platform

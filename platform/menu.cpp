@@ -323,6 +323,11 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND hwnd, const 
 namespace platform {
 
 int showPopupMenuDefault(const Request& request) {
+  if (!request.menu && request.data) {
+    auto* menu = static_cast<QMenu*>(request.data);
+    QAction* a = menu->exec(QPoint(request.point.x, request.point.y));
+    return a ? static_cast<int>(menu->actions().indexOf(a)) + 1 : 0;
+  }
   QMenu* q = detail::buildQMenu(request.menu, request.owner, hostWidget(request.owner));
   if (!q) return 0;
   QAction* a = q->exec(QPoint(request.point.x, request.point.y));
