@@ -1,0 +1,26 @@
+// Helpers of the document operations: the command-line list, file names and
+// time stamps.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The syntax description of the document editors: the double quote (with
+// itself as escape) for strings, ">" opening and "<" closing a block
+// comment, and the slash.
+inline const QString kDocumentSyntax = QStringLiteral("2\"\"001>1<001/");
+
+// The form in which a list of file names travels (command line, another
+// instance): every name followed by "?".
+QString commandLineList(const QStringList& files);
+
+// The files of such a list that can be opened: full paths of existing files
+// without "*", in the spelling found on disk. Other parts are skipped.
+QStringList filesOfList(const QString& list);
+
+// The time stamp of a file as the documents keep it (the file's
+// modification time as date and time), empty when there is no such file.
+QString fileTimeStamp(const QString& path);
+
+// The name of the editor of document i.
+QString editorName(int i);
