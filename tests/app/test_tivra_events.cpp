@@ -374,6 +374,29 @@ TEST(TivraEvents, WithoutWantReturnsReturnGoesToTheForm) {
   EXPECT_EQ(form.returns, 1);
 }
 
+TEST(TivraEvents, KeyDownMayChangeOrKeepTheKey) {
+  TTivra t;
+  t.HandleNeeded();
+  t.setText(QStringLiteral("abcdef"));
+  t.SetSelection();  // (1, 0)
+  Qt::KeyboardModifiers seen;
+  t.OnKeyDown = [&seen](TTivra&, WORD& key, Qt::KeyboardModifiers shift) {
+    seen = shift;
+    if (key == VK_RIGHT) key = VK_END;
+    if (key == VK_LEFT) key = 0;
+  };
+  SendMessage(t.Handle(), WM_KEYDOWN, VK_RIGHT, 0);
+  t.GetSelection();
+  EXPECT_EQ(t.EndPos(), 6);
+  SendMessage(t.Handle(), WM_KEYDOWN, VK_LEFT, 0);
+  t.GetSelection();
+  EXPECT_EQ(t.EndPos(), 6);
+  platform::setKeyDown(VK_CONTROL, true);
+  SendMessage(t.Handle(), WM_KEYDOWN, VK_LEFT, 0);
+  platform::setKeyDown(VK_CONTROL, false);
+  EXPECT_EQ(seen, Qt::ControlModifier);
+}
+
 TEST(TivraEvents, PopupMenuOfTheComponentOnRightClickAndTheMenuKey) {
   TTivra t;
   t.HandleNeeded();
