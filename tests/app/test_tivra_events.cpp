@@ -457,11 +457,16 @@ TEST(TivraEvents, NoPopupWithPsNoneAndTheEditorsOwnWithPsStandard) {
   t.setHasMenu(TTivraPopupStyle::psStandard);
   HMENU own = reinterpret_cast<HMENU>(SendMessage(t.Handle(), EM_GETHANDLE, TIVRA_HANDLE_CONTEXTMENU, 0));
   testing_support::ScriptedResponder responder;
-  responder.answer([own](platform::Request& r) {
+  auto expectOwnMenu = [own](platform::Request& r) {
     EXPECT_EQ(r.menu, own);
     return 0;
-  });
+  };
+  responder.answer(expectOwnMenu);
+  responder.answer(expectOwnMenu);
   SendMessage(t.Handle(), WM_KEYDOWN, VK_APPS, 0);
+  SendMessage(t.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(3, 3));
+  SendMessage(t.Handle(), WM_RBUTTONUP, 0, MAKELPARAM(3, 3));
+  EXPECT_EQ(responder.seen().size(), 2u);
 }
 
 }  // namespace
