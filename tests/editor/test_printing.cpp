@@ -205,6 +205,8 @@ TEST_F(Printing, WithoutDialogsTheKeptSetupIsUsed) {
   const QStringList text = testing_support::pdfPages(file);
   ASSERT_EQ(text.size(), 1);
   EXPECT_TRUE(text[0].contains(QStringLiteral("Linje 003")));
+  EXPECT_EQ(testing_support::pdfInfo(file, QStringLiteral("Title")), QStringLiteral("<<Ikke navngivet>>"))
+      << "without a job name from the notify window";
 }
 
 TEST_F(Printing, APageWithoutRoomForALineStillPrintsOneSoTheJobEnds) {
