@@ -13,7 +13,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <random>
 #include <string>

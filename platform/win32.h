@@ -1046,19 +1046,13 @@ struct OPENFILENAME {
 };
 typedef OPENFILENAME* LPOPENFILENAME;
 
-constexpr DWORD OFN_READONLY = 0x00000001;
 constexpr DWORD OFN_OVERWRITEPROMPT = 0x00000002;
 constexpr DWORD OFN_HIDEREADONLY = 0x00000004;
-constexpr DWORD OFN_NOCHANGEDIR = 0x00000008;
-constexpr DWORD OFN_NOVALIDATE = 0x00000100;
 constexpr DWORD OFN_ALLOWMULTISELECT = 0x00000200;
 constexpr DWORD OFN_EXTENSIONDIFFERENT = 0x00000400;
 constexpr DWORD OFN_PATHMUSTEXIST = 0x00000800;
 constexpr DWORD OFN_FILEMUSTEXIST = 0x00001000;
-constexpr DWORD OFN_CREATEPROMPT = 0x00002000;
-constexpr DWORD OFN_NOREADONLYRETURN = 0x00008000;
 constexpr DWORD OFN_EXPLORER = 0x00080000;
-constexpr DWORD OFN_LONGNAMES = 0x00200000;
 
 // FALSE when cancelled or failed; CommDlgExtendedError tells which. With
 // OFN_ALLOWMULTISELECT and several files, lpstrFile holds the folder and
@@ -1068,7 +1062,6 @@ BOOL GetSaveFileName(LPOPENFILENAME ofn);
 DWORD CommDlgExtendedError();
 
 constexpr DWORD CDERR_STRUCTSIZE = 0x0001;
-constexpr DWORD CDERR_INITIALIZATION = 0x0002;
 constexpr DWORD PDERR_RETDEFFAILURE = 0x1009;
 constexpr DWORD PDERR_NODEFAULTPRN = 0x1008;
 constexpr DWORD FNERR_INVALIDFILENAME = 0x3002;
@@ -1124,10 +1117,6 @@ constexpr DWORD DM_PAPERWIDTH = 0x00000008;
 constexpr DWORD DM_COPIES = 0x00000100;
 constexpr SHORT DMORIENT_PORTRAIT = 1;
 constexpr SHORT DMORIENT_LANDSCAPE = 2;
-constexpr SHORT DMPAPER_LETTER = 1;
-constexpr SHORT DMPAPER_LEGAL = 5;
-constexpr SHORT DMPAPER_A3 = 8;
-constexpr SHORT DMPAPER_A4 = 9;
 constexpr SHORT DMPAPER_A5 = 11;
 
 // Followed by the three zero-terminated strings the offsets (in bytes from
@@ -1167,20 +1156,11 @@ struct PRINTDLG {
 };
 typedef PRINTDLG* LPPRINTDLG;
 
-constexpr DWORD PD_ALLPAGES = 0x00000000;
-constexpr DWORD PD_SELECTION = 0x00000001;
-constexpr DWORD PD_PAGENUMS = 0x00000002;
 constexpr DWORD PD_NOSELECTION = 0x00000004;
 constexpr DWORD PD_NOPAGENUMS = 0x00000008;
-constexpr DWORD PD_COLLATE = 0x00000010;
-constexpr DWORD PD_PRINTTOFILE = 0x00000020;
 constexpr DWORD PD_PRINTSETUP = 0x00000040;
-constexpr DWORD PD_NOWARNING = 0x00000080;
 constexpr DWORD PD_RETURNDC = 0x00000100;
 constexpr DWORD PD_RETURNDEFAULT = 0x00000400;
-constexpr DWORD PD_USEDEVMODECOPIES = 0x00040000;
-constexpr DWORD PD_DISABLEPRINTTOFILE = 0x00080000;
-constexpr DWORD PD_HIDEPRINTTOFILE = 0x00100000;
 
 BOOL PrintDlg(LPPRINTDLG pd);
 
@@ -1200,7 +1180,6 @@ struct DOCINFO {
 
 constexpr int SP_ERROR = -1;
 constexpr int SP_APPABORT = -2;
-constexpr int SP_USERABORT = -3;
 
 // A job on a printer DC: StartDoc, then StartPage ... EndPage for each page,
 // then EndDoc, or AbortDoc to drop the job. EndPage calls the abort
