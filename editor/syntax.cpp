@@ -270,6 +270,13 @@ std::string_view shownLineText(const Instance& inst, int32_t line, LineHandle ha
 void invalidateLineStates(Instance& inst, int32_t line) {
   LineStateCache& c = inst.lineStates;
   if (c.validThrough > line) c.validThrough = std::max<int32_t>(line, 1);
+  // A long text replaced by a short one gives its memory back.
+  const size_t needed = static_cast<size_t>(inst.text.lineCount);
+  if (c.states.size() > 2 * needed + 4096) {
+    c.states.resize(needed);
+    c.states.shrink_to_fit();
+    c.validThrough = std::min<int32_t>(c.validThrough, static_cast<int32_t>(needed) + 1);
+  }
 }
 
 WORD lineStartState(Instance& inst, int32_t line, LineHandle handle) {
