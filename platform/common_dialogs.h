@@ -1,6 +1,7 @@
-// What the file and print dialogs put through the interaction seam. A
-// request of kind OpenFile or SaveFile carries a FileDialogRequest in
-// Request::data, Print and PrintSetup a PrintDialogRequest. The responder
+// What the common dialogs put through the interaction seam. A request of
+// kind OpenFile or SaveFile carries a FileDialogRequest in Request::data,
+// Print and PrintSetup a PrintDialogRequest, Colour a ColourDialogRequest,
+// Font a FontDialogRequest and BrowseFolder a FolderDialogRequest. The responder
 // (the Qt dialog, or a test) reads what the dialog would show, fills in the
 // choice and answers nonzero; 0 cancels. The stand-in turns the choice into
 // the caller's OPENFILENAME or PRINTDLG record.
@@ -8,6 +9,7 @@
 
 #include "win32.h"
 
+#include <QFont>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -38,6 +40,23 @@ struct FileDialogRequest {
 struct PrintDialogRequest {
   bool setupOnly = false;       // the print setup dialog
   QPrinter* printer = nullptr;  // set up from the caller's record; the responder changes it
+};
+
+// The colour dialog: starts with `colour` and leaves the choice there.
+struct ColourDialogRequest {
+  COLORREF colour = 0;
+};
+
+// The font dialog: starts with `font` and leaves the choice there.
+struct FontDialogRequest {
+  QFont font;
+};
+
+// The folder dialog: starts in `folder`; the choice is a full path.
+struct FolderDialogRequest {
+  QString title;
+  QString folder;
+  QString chosen;
 };
 
 namespace detail {
