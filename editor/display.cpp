@@ -430,10 +430,13 @@ int stepRows(Instance& inst, Row& row, int count) {
   return moved;
 }
 
-void noteLineLength(Instance& inst, int length) {
+void noteLineSeen(Instance& inst, std::string_view text) {
   if (wrapping(inst)) return;
   const int unit = horzUnit(inst);
-  const int64_t wide = static_cast<int64_t>(length) * inst.font.averageCharWidth + unit;
+  // Only a line that may be wider than the range is measured.
+  const int64_t byLength = static_cast<int64_t>(text.size()) * inst.font.averageCharWidth;
+  if (byLength + unit <= inst.layout.horzScrollRange && text.find('\t') == std::string_view::npos) return;
+  const int64_t wide = std::max<int64_t>(byLength, textWidth(inst, text)) + unit;
   const int range = static_cast<int>(std::min<int64_t>(wide / unit * unit, 1 << 24));
   if (range <= inst.layout.horzScrollRange) return;
   inst.layout.horzScrollRange = range;
@@ -544,6 +547,8 @@ LRESULT setLogFont(Instance& inst, const LOGFONT* font) {
   return 0;
 }
 
+LRESULT fontCommand(Instance&) { return 0; }
+
 LRESULT onScroll(Instance& inst, bool vertical, WPARAM code, LPARAM lParam) {
   return vertical ? scrollVertically(inst, code, lParam) : scrollHorizontally(inst, code, lParam);
 }
@@ -645,8 +650,4 @@ void layoutChanged(Instance& inst) {
   if (inst.layout.caretCreated) createCaret(inst);
 }
 
-}  // namespace tivra
-
-namespace tivra {
-LRESULT fontCommand(Instance&) { return 0; }
 }  // namespace tivra

@@ -213,7 +213,7 @@ void RowPainter::paintSubLine(std::string_view text, int start, int end, int y, 
 int RowPainter::paintLine(int32_t line, LineHandle handle, int firstSub, int y) {
   const int height = rowHeight(inst_);
   const std::string_view text = shownLineText(inst_, line, handle);
-  noteLineLength(inst_, static_cast<int>(text.size()));
+  noteLineSeen(inst_, text);
   subLineStarts(inst_, text, starts_);
   const bool lineEndSelected = withSelection_ && line >= selection_.StartLine && line < selection_.EndLine;
   bool built = false;

@@ -81,8 +81,9 @@ int stepRows(Instance& inst, Row& row, int count);
 // notification); withSelection: the selection is shown in its colours.
 void paintRows(Instance& inst, HDC dc, const RECT& area, bool transparent, bool withSelection);
 
-// Grows the horizontal scroll range to a line of `length` characters
+// Grows the horizontal scroll range to a line seen in painting: its length
+// times the average character width, or its width where TABs make it wider
 // (display.cpp).
-void noteLineLength(Instance& inst, int length);
+void noteLineSeen(Instance& inst, std::string_view text);
 
 }  // namespace tivra

@@ -371,10 +371,47 @@ e.select(1, 2, 1, 4);
   dc = GetDC(e.hwnd());
   EXPECT_EQ(GetPixel(dc, 250, 3), RGB(255, 255, 0)) << "the background stays the notify window's";
   ReleaseDC(e.hwnd(), dc);
+  // The selection keeps its background over the picture, or it could not
+  // be seen.
+  e.select(1, 2, 1, 4);
+  UpdateWindow(e.hwnd());
+  dc = GetDC(e.hwnd());
+  EXPECT_EQ(GetPixel(dc, 3 * w, 1), RGB(0, 255, 0));
+  EXPECT_EQ(GetPixel(dc, 250, 3), RGB(255, 255, 0));
+  ReleaseDC(e.hwnd(), dc);
   DeleteObject(picture);
   DeleteObject(yellow);
   e.send(EM_SETHANDLE, 0, reinterpret_cast<LPARAM>(parent.hwnd()));
   DestroyWindow(colours);
+}
+
+TEST(DisplayPainting, TokenBackgroundsOverTheNotifyPictureOnlyWithOption0040) {
+  NotifyWindow parent;
+  Editor e(parent, TS_COLOURING | TS_PAINTNOTIFY, "''''");
+  HDC memory = CreateCompatibleDC(nullptr);
+  HBITMAP picture = CreateCompatibleBitmap(memory, 300, 200);
+  HGDIOBJ old = SelectObject(memory, picture);
+  PatBlt(memory, 0, 0, 300, 200, WHITENESS);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  parent.handlers[TM_PAINTNOTIFICATION] = [&](WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(picture); };
+  parent.handlers[TM_COLOURWORD] = [](WPARAM dc, LPARAM) {
+    SetBkColor(reinterpret_cast<HDC>(dc), RGB(255, 0, 0));
+    return LRESULT{0};
+  };
+  // Below the apostrophes: the cell's background only.
+  auto cellBottom = [&] {
+    InvalidateRect(e.hwnd(), nullptr, FALSE);
+    UpdateWindow(e.hwnd());
+    HDC dc = GetDC(e.hwnd());
+    const COLORREF c = GetPixel(dc, averageWidth(e) * 2, lineHeight(e) - 1);
+    ReleaseDC(e.hwnd(), dc);
+    return c;
+  };
+  EXPECT_EQ(cellBottom(), RGB(255, 255, 255)) << "the picture shows through";
+  e.setOptions(TivraOption::PaintBitmap, true);
+  EXPECT_EQ(cellBottom(), RGB(255, 0, 0)) << "the token's own background";
+  DeleteObject(picture);
 }
 
 TEST(DisplayPainting, BookmarkMarksColourTheirLine) {
@@ -462,6 +499,20 @@ TEST(DisplayScrolling, HorizontalUnitsRangeAndNotification) {
   EXPECT_EQ(e.send(TM_GETFIRSTVISIBLECOLUMN), range / w) << "not beyond the widest line";
   e.send(TM_SETFIRSTVISIBLECOLUMN, 3);
   EXPECT_EQ(e.send(TM_GETFIRSTVISIBLECOLUMN), 3);
+
+  // The caret moved far right brings its column into view, and back.
+  e.select(1, 180, 1, 180);
+  const LRESULT first = e.send(TM_GETFIRSTVISIBLECOLUMN);
+  EXPECT_LE(first, 180);
+  EXPECT_GT(first + 300 / w, 180);
+  e.select(1, 0, 1, 0);
+  EXPECT_EQ(e.send(TM_GETFIRSTVISIBLECOLUMN), 0);
+
+  // TABs make a short line wide: the range reaches its end all the same.
+  Editor tabs(parent, WS_HSCROLL, (std::string(20, '\t') + "end").c_str());
+  canvas.paint(tabs);
+  tabs.send(WM_HSCROLL, SB_RIGHT);
+  EXPECT_GE(tabs.send(TM_GETFIRSTVISIBLECOLUMN), 20 * 8 + 3);
 }
 
 TEST(DisplayCaret, PlacedAtItsCellAndParkedOutsideTheWindow) {
