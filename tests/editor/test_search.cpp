@@ -336,6 +336,40 @@ TEST(EditorFindDialog, ThePositionIsRemembered) {
   dialog->reject();
 }
 
+TEST(EditorFindDialog, AGroupSharesOneDialogThatSearchesItsCurrentMember) {
+  NotifyWindow parent;
+  HWND group = CreateWindowEx(0, "TivraGroup32", "", WS_CHILD, 0, 0, 0, 0, parent.hwnd(), nullptr, nullptr, nullptr);
+  ASSERT_TRUE(group);
+  Editor a(parent);
+  Editor b(parent);
+  a.setText("one two one");
+  b.setText("two one");
+  a.send(TM_JOINGROUP, reinterpret_cast<WPARAM>(group));
+  b.send(TM_JOINGROUP, reinterpret_cast<WPARAM>(group));
+  b.send(WM_COMMAND, TCMD_FIND);
+  QDialog* dialog = visibleDialog("FindDialog");
+  ASSERT_TRUE(dialog);
+  a.send(WM_COMMAND, TCMD_FIND);
+  int dialogs = 0;
+  for (QWidget* w : QApplication::topLevelWidgets()) dialogs += w->objectName() == "FindDialog" && w->isVisible();
+  EXPECT_EQ(dialogs, 1) << "one dialog for the group";
+
+  control<QLineEdit>(dialog, "findWhat")->setText("one");
+  control<QPushButton>(dialog, "findNext")->click();
+  EXPECT_EQ(a.selection(), range(1, 0, 1, 3)) << "the group's current member searches";
+  EXPECT_EQ(b.selection(), range(1, 0, 1, 0));
+  char buffer[TIVRA_MAX_FIND_TEXT + 1] = {};
+  a.send(TM_GETFINDTEXT, 0, reinterpret_cast<LPARAM>(buffer));
+  EXPECT_STREQ(buffer, "one") << "the shared settings went to the member";
+
+  SetFocus(b.hwnd());
+  control<QPushButton>(dialog, "findNext")->click();
+  EXPECT_EQ(b.selection(), range(1, 4, 1, 7)) << "the member with the focus is current";
+  dialog->reject();
+  EXPECT_FALSE(visibleDialog("FindDialog"));
+  DestroyWindow(group);
+}
+
 // ---------------------------------------------------------------------------
 // Go to line
 
