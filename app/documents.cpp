@@ -3,24 +3,27 @@
 // time stamps.
 #include "documents.h"
 
+#include "controls/status_bar.h"
 #include "date_format.h"
 #include "document_title.h"
-#include "entities.h"
+#include "indstillinger.h"
 #include "interaction.h"
 #include "kestrin.h"
 #include "qtext.h"
 #include "tivra_component.h"
 
+#include <QCheckBox>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QTabWidget>
 
 namespace {
 
 constexpr int kCaretWidth = 2;
-constexpr int kTabStopSize = 2;
 constexpr int kUndoDepth = 100;
+constexpr size_t kFileNameBuffer = 4096;
 // The modified-bit marker the documents use: the editor sets it with every
 // change of the text, and, unlike bit 0, the program may clear it.
 constexpr int kDocumentModifiedBit = 2;
@@ -100,27 +103,29 @@ TTivra* TKestrin::createEditor(int index) {
   return e;
 }
 
-void TKestrin::configureEditor(TTivra& e) {
-  if (settings_.colourScheme == 2) {
-    e.setBackColorSelected(RGB(255, 0, 0));
-    e.setForeColorSelected(RGB(255, 255, 255));
-  }
+void configurePageEditor(TTivra& e) {
   e.setCaretWidth(kCaretWidth);
   e.setExtraHorzSpacing(TTivraSpaceStyle::slLarge);
   e.setExtraVertSpacing(TTivraSpaceStyle::slSmall);
-  e.setFont(editorFontOf(settings_));
-  e.setFontColor(scheme_.normal.text);
-  e.setColor(scheme_.normal.background);
   e.setHighlight(true);
   e.setMultiLineItems(true);
   e.setStartInComments(true);
   e.setSyntax(kDocumentSyntax);
+}
+
+void replaceWholeText(TTivra& e, const std::string& text) {
+  if (e.TextBytes() == text) return;
+  e.SelectAll();
+  e.InsertBytes(text);
+}
+
+void TKestrin::configureEditor(TTivra& e) {
+  configurePageEditor(e);
   e.setTabStop(false);
-  e.setTabStopSize(kTabStopSize);
   e.setUndoDepth(kUndoDepth);
   e.setWantTabs(true);
-  e.setWordWrap(settings_.wordWrap);
-  e.setScrollBars(settings_.wordWrap ? TTivraScrollStyle::lsVertical : TTivraScrollStyle::lsBoth);
+  ::applyEditorLook(e, look_);
+  setEditorWordWrap(e, look_.wordWrap);
   e.setModifiedBit(kDocumentModifiedBit);
   e.OnControlHighlight = [this](TTivra&, WORD wordType, LONG wordValue, const QString& word, COLORREF& fore,
                                 COLORREF& back) {
@@ -158,9 +163,9 @@ bool TKestrin::openFile(const QString& path) {
                          MB_OK | MB_ICONSTOP);
     return false;
   }
-  if (settings_.entityConversion) {
+  if (entityConversion_) {
     const std::string text = e->TextBytes();
-    const std::string decoded = morvel::decodeEntities(text);
+    const std::string decoded = decodeText(text);
     if (decoded != text) e->setTextBytes(decoded);
   }
   SetFocus(e->Handle());
@@ -180,6 +185,7 @@ void TKestrin::activateDocument(int i) {
   TTivra* e = editor(i);
   if (!e) return;
   active_ = i;
+  showFileName(i);
   updateCaptions(i);
   if (tabs_->currentIndex() != i) tabs_->setCurrentIndex(i);
   if (isVisible()) SetFocus(e->Handle());
@@ -195,10 +201,83 @@ QString TKestrin::documentTitle(int i) {
   return platform::fromCp1252(found.title);
 }
 
+void TKestrin::showFileName(int i) {
+  const QString file = fileName(i);
+  statusBar_->setPanelText(0, file.isEmpty() ? QStringLiteral("Dokumentet er ikke gemt") : file);
+}
+
+void TKestrin::refreshCaptions() {
+  for (int i = 0; i < documentCount(); ++i) {
+    if (i != active_) updateCaptions(i);
+  }
+  // The active one last: the window caption is its title.
+  if (editor(active_)) updateCaptions(active_);
+}
+
 void TKestrin::updateCaptions(int i) {
   const QString title = documentTitle(i);
   const QString file = fileName(i);
-  const bool showFile = settings_.fileNamesOnTabs && !file.isEmpty();
+  const bool showFile = indstillinger_->chkFilnavn->isChecked() && !file.isEmpty();
   tabs_->setTabText(i, showFile ? QFileInfo(file).fileName() : title);
   setWindowTitle(kApplicationTitle + QStringLiteral(" - ") + title);
+}
+
+// ---------------------------------------------------------------------------
+// Saving
+
+bool TKestrin::saveDocument(int i) {
+  TTivra* e = editor(i);
+  if (!e) return false;
+  const QString file = fileName(i);
+  if (file.isEmpty() || QFileInfo(file).fileName().startsWith(QLatin1String("~mvtemp"))) return saveDocumentAs(i);
+  // With entity codes the file gets the encoded text and the editor keeps its own.
+  const bool saved = entityConversion_ ? writeEncoded(*e, file) : e->SaveFile(file);
+  if (!saved) return false;
+  e->SetModified(false);
+  timeStamps_[i] = fileTimeStamp(file);
+  return true;
+}
+
+bool TKestrin::saveDocumentAs(int i) {
+  TTivra* e = editor(i);
+  if (!e) return false;
+  if (i != active_) activateDocument(i);
+  const bool htmlMode = indstillinger_->chkHTMLtype->isChecked();
+  std::string name = platform::toCp1252(QFileInfo(fileName(i)).fileName());
+  name.resize(kFileNameBuffer, '\0');
+  OPENFILENAME ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = e->Handle();
+  ofn.lpstrFilter = "HTML-dokumenter\0*.htm*;*.shtml;*.phtml;*.asp\0Style Sheets\0*.css\0Skabeloner\0*.mvs\0";
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = name.data();
+  ofn.nMaxFile = static_cast<DWORD>(name.size());
+  ofn.lpstrDefExt = htmlMode ? nullptr : "htm";
+  ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+  if (!GetSaveFileName(&ofn)) return false;
+  QString chosen = platform::fromCp1252(name.c_str());
+  // A template is written as it is; the document stays what it was.
+  if (chosen.endsWith(QLatin1String(".mvs"))) return e->SaveFile(chosen);
+  if (htmlMode && !chosen.contains(QLatin1String(".html")) &&
+      (chosen.size() < 4 || chosen[chosen.size() - 4] != QLatin1Char('.')))
+    chosen += QStringLiteral(".html");
+  fileNames_[i] = chosen;
+  const bool saved = saveDocument(i);
+  showFileName(i);
+  updateCaptions(i);
+  return saved;
+}
+
+bool TKestrin::writeEncoded(TTivra& e, const QString& path) {
+  const std::string encoded = encodeText(e.TextBytes());
+  QSaveFile file(path);
+  const bool written = file.open(QIODevice::WriteOnly) &&
+                       file.write(encoded.data(), static_cast<qint64>(encoded.size())) ==
+                           static_cast<qint64>(encoded.size()) &&
+                       file.commit();
+  if (!written) {
+    platform::messageBox(this, QStringLiteral("Kan ikke skrive filen %1.").arg(path), kApplicationTitle,
+                         MB_OK | MB_ICONSTOP);
+  }
+  return written;
 }

@@ -1,6 +1,5 @@
-// The settings that decide how the document editors look and behave, read
-// from the settings store ("Indstillinger" and "Editor"). Until the
-// settings dialog exists they are read once at start-up.
+// How the document editors look: what the settings dialog last applied to
+// them, and what a new editor starts with.
 #pragma once
 
 #include "code_colours.h"
@@ -8,27 +7,25 @@
 #include <QFont>
 #include <QString>
 
-namespace morvel {
-class RegIniFile;
-}
+class TTivra;
 
-struct EditorSettings {
-  int colourScheme = 2;              // "Kodefarve": 0 none, 1, 2, 3 the user's
-  morvel::CodeColourScheme userScheme;  // scheme 3, from section "Editor"
-  bool wordWrap = true;              // "Ombrydning"
-  QString fontName = QStringLiteral("Courier New");  // "Font"
-  int fontSize = 10;                 // "FontSize", points
-  QString fontStyle;                 // "FontStyle": "fed", "kursiv", "fed kursiv" or empty
-  bool fileNamesOnTabs = false;      // "Filnavn"
-  bool entityConversion = false;     // "ÆØÅkoder"
+struct EditorLook {
+  QFont font;
+  // The colours of the code; `normal` is the editor's own text and background.
+  morvel::CodeColourScheme scheme;
+  // White on red (the scheme "Morvel 2"); otherwise the system's highlight colours.
+  bool redSelection = true;
+  int tabSize = 5;
+  bool wordWrap = true;
 };
 
-// The defaults of a store that has none of these values.
-EditorSettings defaultEditorSettings();
-EditorSettings readEditorSettings(const morvel::RegIniFile& store);
+// The editor font of the settings: the style is "fed", "kursiv",
+// "fed kursiv" or empty for regular.
+QFont editorFont(const QString& family, int pointSize, const QString& style);
+QString fontStyleName(const QFont& font);
 
-// The colours of the chosen scheme.
-morvel::CodeColourScheme colourSchemeOf(const EditorSettings& settings);
-
-// The editors' font.
-QFont editorFontOf(const EditorSettings& settings);
+// Gives an editor the look. Wrapping is switched only when it differs, as
+// the wrapping command does it: vertical scroll bar while wrapping, both
+// bars otherwise.
+void applyEditorLook(TTivra& editor, const EditorLook& look);
+void setEditorWordWrap(TTivra& editor, bool wrap);

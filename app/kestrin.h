@@ -1,10 +1,13 @@
 // TKestrin, the main window: one editor per document in the tabs of
-// TabControl1.
+// TabControl1, the status bar StatusBar1 and the menus.
 //
 // A document is an index i (from 0) into four parallel sequences that always
 // have the same length: the tabs of TabControl1, the editors (named
 // "Tivra" + i), the file names and the time stamps. The document operations
 // live in documents.cpp.
+//
+// The settings dialog is created with the window and lives as long as it;
+// Indstillinger() gives its controls, which are the current settings.
 #pragma once
 
 #include "code_colours.h"
@@ -15,19 +18,48 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
+class QMenu;
+class QProgressBar;
 class QTabWidget;
+class TFriendlyStatusBar;
+class TIndstillinger;
 class TTivra;
+
+namespace morvel {
+class RegIniFile;
+}
 
 class TKestrin : public QMainWindow {
  public:
-  explicit TKestrin(const EditorSettings& settings = defaultEditorSettings(), QWidget* parent = nullptr);
+  // The store stays open while the window exists.
+  explicit TKestrin(morvel::RegIniFile& store, QWidget* parent = nullptr);
   ~TKestrin() override;
   TKestrin(const TKestrin&) = delete;
   TKestrin& operator=(const TKestrin&) = delete;
 
   QTabWidget* TabControl1() const { return tabs_; }
+  TFriendlyStatusBar* StatusBar1() const { return statusBar_; }
+  QProgressBar* ProgressBar1() const { return progressBar_; }
+  morvel::RegIniFile& Store() const { return store_; }
+  TIndstillinger& Indstillinger() const { return *indstillinger_; }
+
+  // --- Settings
+  // The in-memory flags of "ÆØÅkoder" and "Autodato": read at start-up,
+  // changed by OK in the settings dialog.
+  bool entityConversion() const { return entityConversion_; }
+  void setEntityConversion(bool on) { entityConversion_ = on; }
+  bool automaticDate() const { return automaticDate_; }
+  void setAutomaticDate(bool on) { automaticDate_ = on; }
+  // Gives every editor the look, and new editors from now on.
+  void applyEditorLook(const EditorLook& look);
+  const EditorLook& editorLook() const { return look_; }
+  // The settings command: shows the settings dialog.
+  void showSettings();
 
   // The files of the command line, opened when the window is first shown.
   void setCommandLineFiles(const QStringList& files);
@@ -50,6 +82,20 @@ class TKestrin : public QMainWindow {
   void activateDocument(int i);
   // "[Ingen titel]" unless the text has a title.
   QString documentTitle(int i);
+  // The tab captions of all documents and the window caption.
+  void refreshCaptions();
+  // Saving: false when the document was not saved.
+  bool saveDocument(int i);
+  bool saveDocumentAs(int i);
+
+  // --- Danish letters and entity codes (entity_commands.cpp)
+  // The conversions with the hourglass and the progress bar.
+  std::string encodeText(std::string_view text);
+  std::string decodeText(std::string_view text);
+  // The commands on the active document.
+  void encodeActiveDocument();
+  void decodeActiveDocument();
+  bool saveWithEntityCodes();
 
   // The colours of one token, by the chosen scheme.
   morvel::ColourPair tokenColours(WORD wordType, LONG wordValue, const QString& word) const;
@@ -58,14 +104,23 @@ class TKestrin : public QMainWindow {
   void showEvent(QShowEvent* event) override;
 
  private:
+  void createStatusBar();
+  void createMenus();
   TTivra* createEditor(int index);
   void configureEditor(TTivra& editor);
   void appendDocument(const QString& caption);
   void updateCaptions(int i);
+  void showFileName(int i);
+  bool writeEncoded(TTivra& editor, const QString& path);
 
-  EditorSettings settings_;
-  morvel::CodeColourScheme scheme_;
+  morvel::RegIniFile& store_;
+  EditorLook look_;
+  bool entityConversion_ = false;
+  bool automaticDate_ = true;
   QTabWidget* tabs_;
+  TFriendlyStatusBar* statusBar_ = nullptr;
+  QProgressBar* progressBar_ = nullptr;
+  std::unique_ptr<TIndstillinger> indstillinger_;
   std::vector<TTivra*> editors_;
   QStringList fileNames_;
   QStringList timeStamps_;

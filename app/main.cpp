@@ -3,7 +3,6 @@
 //   morvex [files...]                      opens the files in the main window
 //   morvex --screenshot FILE.png [files...]  opens the files, writes a picture
 //                                          of the main window to FILE.png, ends
-#include "editor_settings.h"
 #include "kestrin.h"
 #include "registry.h"
 #include "tivra_component.h"
@@ -49,11 +48,6 @@ CommandLine parse(const QStringList& args) {
 
 void complain(const QString& text) { std::fprintf(stderr, "morvex: %s\n", text.toUtf8().constData()); }
 
-EditorSettings storedSettings() {
-  const morvel::RegIniFile store(morvel::defaultSettingsPath());
-  return readEditorSettings(store);
-}
-
 bool writePicture(const QImage& picture, const QString& path) {
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return false;
@@ -71,7 +65,8 @@ int screenshot(const CommandLine& c) {
       return 1;
     }
   }
-  TKestrin window(storedSettings());
+  morvel::RegIniFile store(morvel::defaultSettingsPath());
+  TKestrin window(store);
   window.setCommandLineFiles(c.files);
   window.show();
   QApplication::processEvents();
@@ -102,7 +97,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (!c.screenshot.isEmpty()) return screenshot(c);
-  TKestrin window(storedSettings());
+  // Open before the main window and closed after it, as the window reads
+  // and writes it to the end.
+  morvel::RegIniFile store(morvel::defaultSettingsPath());
+  TKestrin window(store);
   window.setCommandLineFiles(c.files);
   window.show();
   return QApplication::exec();

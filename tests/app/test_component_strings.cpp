@@ -1,16 +1,11 @@
 // The plain pieces behind the component and the main window: syntax
-// descriptions, file filters, the colour schemes, page titles and the
-// editor settings of the store.
+// descriptions, file filters, the colour schemes and page titles.
 #include "code_colours.h"
 #include "document_title.h"
-#include "editor_settings.h"
-#include "registry.h"
 #include "tivra_syntax.h"
 #include "win32.h"
 
 #include <gtest/gtest.h>
-
-#include <QTemporaryDir>
 
 using morvel::ColourPair;
 
@@ -100,46 +95,6 @@ TEST(DocumentTitle, AMissingEndCodeIsDamagedAndAnEndBeforeTheStartGivesNone) {
   const morvel::TitleSearch reversed = morvel::findTitle("</TITLE>x<TITLE>");
   EXPECT_FALSE(reversed.damaged);
   EXPECT_EQ(reversed.title, "");
-}
-
-TEST(EditorSettings, AnEmptyStoreGivesTheDefaults) {
-  QTemporaryDir dir;
-  const morvel::RegIniFile store(dir.filePath("Morvel.ini").toStdString());
-  const EditorSettings s = readEditorSettings(store);
-  EXPECT_EQ(s.colourScheme, 2);
-  EXPECT_TRUE(s.wordWrap);
-  EXPECT_EQ(s.fontName, "Courier New");
-  EXPECT_EQ(s.fontSize, 10);
-  EXPECT_FALSE(s.fileNamesOnTabs);
-  EXPECT_FALSE(s.entityConversion);
-  const QFont font = editorFontOf(s);
-  EXPECT_EQ(font.pointSize(), 10);
-  EXPECT_FALSE(font.bold());
-}
-
-TEST(EditorSettings, StoredValuesAndTheUsersSchemeWithOneBackground) {
-  QTemporaryDir dir;
-  morvel::RegIniFile store(dir.filePath("Morvel.ini").toStdString());
-  store.WriteInteger("Indstillinger", "Kodefarve", 3);
-  store.WriteBool("Indstillinger", "Ombrydning", false);
-  store.WriteString("Indstillinger", "FontStyle", "fed kursiv");
-  store.WriteBool("Indstillinger", "ÆØÅkoder", true);
-  store.WriteInteger("Editor", "AlmB", static_cast<int>(RGB(1, 2, 3)));
-  store.WriteInteger("Editor", "ElemT", static_cast<int>(RGB(9, 9, 9)));
-  store.WriteInteger("Editor", "KomB", static_cast<int>(RGB(7, 7, 7)));
-  store.WriteBool("Editor", "EnsBg", true);
-  const EditorSettings s = readEditorSettings(store);
-  EXPECT_FALSE(s.wordWrap);
-  EXPECT_TRUE(s.entityConversion);
-  const QFont font = editorFontOf(s);
-  EXPECT_TRUE(font.bold());
-  EXPECT_TRUE(font.italic());
-  const morvel::CodeColourScheme scheme = colourSchemeOf(s);
-  EXPECT_EQ(scheme.elements.text, RGB(9, 9, 9));
-  EXPECT_EQ(scheme.attributes.text, RGB(128, 0, 128));  // the default of "AttribT"
-  // "EnsBg": every code background is the normal one, whatever is stored.
-  EXPECT_EQ(scheme.comments.background, RGB(1, 2, 3));
-  EXPECT_EQ(scheme.elements.background, RGB(1, 2, 3));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // opened from the command line, and the colours on screen.
 #include "documents.h"
 #include "kestrin.h"
+#include "registry.h"
 #include "scripted_responder.h"
 #include "tivra_component.h"
 
@@ -27,10 +28,11 @@ class KestrinTest : public ::testing::Test {
   static QString tabText(const TKestrin& k, int i) { return k.TabControl1()->tabText(i); }
 
   QTemporaryDir dir;
+  morvel::RegIniFile store{dir.filePath(QStringLiteral("Morvel.ini")).toStdString()};
 };
 
 TEST_F(KestrinTest, StartsWithOneEmptyDocument) {
-  TKestrin k;
+  TKestrin k(store);
   EXPECT_EQ(k.objectName(), "Kestrin");
   EXPECT_EQ(k.size(), QSize(630, 470));
   ASSERT_EQ(k.findChild<QTabWidget*>(QStringLiteral("TabControl1")), k.TabControl1());
@@ -47,7 +49,7 @@ TEST_F(KestrinTest, StartsWithOneEmptyDocument) {
 }
 
 TEST_F(KestrinTest, EditorsAreSetUpForPages) {
-  TKestrin k;
+  TKestrin k(store);
   TTivra& e = *k.editor(0);
   EXPECT_EQ(e.Syntax(), "2\"\"001>1<001/");
   EXPECT_TRUE(e.StartInComments());
@@ -57,7 +59,7 @@ TEST_F(KestrinTest, EditorsAreSetUpForPages) {
   EXPECT_EQ(e.ExtraHorzSpacing(), TTivraSpaceStyle::slLarge);
   EXPECT_EQ(e.ExtraVertSpacing(), TTivraSpaceStyle::slSmall);
   EXPECT_FALSE(e.TabStop());
-  EXPECT_EQ(e.TabStopSize(), 2);
+  EXPECT_EQ(e.TabStopSize(), 5);  // "Tabulator" of the settings
   EXPECT_EQ(e.UndoDepth(), 100);
   EXPECT_TRUE(e.WantTabs());
   EXPECT_TRUE(e.WordWrap());
@@ -68,9 +70,9 @@ TEST_F(KestrinTest, EditorsAreSetUpForPages) {
   EXPECT_EQ(e.Color(), RGB(255, 255, 255));
   EXPECT_EQ(e.font().pointSize(), 10);
 
-  EditorSettings noWrap = defaultEditorSettings();
-  noWrap.wordWrap = false;
-  noWrap.colourScheme = 1;
+  morvel::RegIniFile noWrap(dir.filePath(QStringLiteral("Anden.ini")).toStdString());
+  noWrap.WriteBool("Indstillinger", "Ombrydning", false);
+  noWrap.WriteInteger("Indstillinger", "Kodefarve", 1);
   TKestrin other(noWrap);
   EXPECT_FALSE(other.editor(0)->WordWrap());
   EXPECT_EQ(other.editor(0)->ScrollBars(), TTivraScrollStyle::lsBoth);
@@ -81,7 +83,7 @@ TEST_F(KestrinTest, EditorsAreSetUpForPages) {
 TEST_F(KestrinTest, OpeningReusesTheUntouchedFirstDocument) {
   const QString a = write(QStringLiteral("a.htm"), "<HTML><TITLE>Forside</TITLE>\r\n<P>bl\xE5</P></HTML>");
   const QString b = write(QStringLiteral("b.htm"), "<P>ingen titel</P>");
-  TKestrin k;
+  TKestrin k(store);
   ASSERT_TRUE(k.openFile(a));
   EXPECT_EQ(k.documentCount(), 1);
   EXPECT_EQ(k.fileName(0), a);
@@ -108,7 +110,7 @@ TEST_F(KestrinTest, OpeningReusesTheUntouchedFirstDocument) {
 
 TEST_F(KestrinTest, ADocumentWithTextIsNotReused) {
   const QString a = write(QStringLiteral("a.htm"), "x");
-  TKestrin k;
+  TKestrin k(store);
   k.editor(0)->setText(QStringLiteral("skrevet"));
   ASSERT_TRUE(k.openFile(a));
   ASSERT_EQ(k.documentCount(), 2);
@@ -125,7 +127,7 @@ TEST_F(KestrinTest, TheCommandLineOpensTheFilesThatExistWhenShown) {
   const QString a = write(QStringLiteral("a.htm"), "<TITLE>A</TITLE>");
   const QString b = write(QStringLiteral("b.htm"), "<TITLE>B</TITLE>");
   QDir(dir.path()).mkdir(QStringLiteral("mappe"));
-  TKestrin k;
+  TKestrin k(store);
   k.setCommandLineFiles({a, dir.filePath(QStringLiteral("mangler.htm")), QStringLiteral("relativ.htm"),
                          dir.filePath(QStringLiteral("mappe")), dir.filePath(QStringLiteral("*.htm")), b});
   k.show();
@@ -153,7 +155,7 @@ TEST_F(KestrinTest, TimeStampIsTheFilesModificationTime) {
   ASSERT_TRUE(file.setFileTime(QDateTime(QDate(2003, 2, 1), QTime(4, 5, 6)), QFileDevice::FileModificationTime));
   file.close();
   EXPECT_EQ(fileTimeStamp(a), "01-02-2003 04:05:06");
-  TKestrin k;
+  TKestrin k(store);
   ASSERT_TRUE(k.openFile(a));
   EXPECT_EQ(k.timeStamp(0), "01-02-2003 04:05:06");
   EXPECT_EQ(fileTimeStamp(dir.filePath(QStringLiteral("ingen.htm"))), "");
@@ -162,7 +164,7 @@ TEST_F(KestrinTest, TimeStampIsTheFilesModificationTime) {
 TEST_F(KestrinTest, AFileThatCannotBeReadKeepsNoName) {
   QDir(dir.path()).mkdir(QStringLiteral("mappe"));
   const QString folder = dir.filePath(QStringLiteral("mappe"));
-  TKestrin k;
+  TKestrin k(store);
   testing_support::ScriptedResponder responder;
   responder.answer(IDOK);
   EXPECT_FALSE(k.openFile(folder));
@@ -172,7 +174,7 @@ TEST_F(KestrinTest, AFileThatCannotBeReadKeepsNoName) {
 
 TEST_F(KestrinTest, DamagedTitleCodeIsReported) {
   const QString a = write(QStringLiteral("a.htm"), "<TITLE>Uden slut");
-  TKestrin k;
+  TKestrin k(store);
   testing_support::ScriptedResponder responder;
   responder.answer(IDOK);
   ASSERT_TRUE(k.openFile(a));
@@ -182,9 +184,8 @@ TEST_F(KestrinTest, DamagedTitleCodeIsReported) {
 
 TEST_F(KestrinTest, EntityCodesAreDecodedOnOpenWhenChosen) {
   const QString a = write(QStringLiteral("a.htm"), "Bl&aring;b&aelig;r");
-  EditorSettings s = defaultEditorSettings();
-  s.entityConversion = true;
-  TKestrin k(s);
+  store.WriteBool("Indstillinger", "ÆØÅkoder", true);
+  TKestrin k(store);
   ASSERT_TRUE(k.openFile(a));
   EXPECT_EQ(k.editor(0)->Text(), "Blåbær");
   EXPECT_FALSE(k.editor(0)->Modified());
@@ -201,7 +202,7 @@ int countPixels(const QImage& image, QRgb colour) {
 TEST_F(KestrinTest, TagsAreColouredOnScreenAndTextIsNot) {
   const QString a = write(QStringLiteral("a.htm"), "<B>fed</B>");
   const QString plain = write(QStringLiteral("b.htm"), "kun almindelig tekst");
-  TKestrin k;
+  TKestrin k(store);
   k.setCommandLineFiles({plain});
   k.show();
   const QImage textOnly = k.editor(0)->grab().toImage();

@@ -50,6 +50,19 @@ TEST_F(Morvex, ScreenshotOfTheMainWindowWithTheColouredPage) {
   EXPECT_GT(navy, 50);
 }
 
+TEST_F(Morvex, AStoreFullOfGarbageStillStartsAndIsNotTouched) {
+  const char bytes[] = "\x00\xFF[Indstillinger\nKodefarve=\x01\n[]\n=\n\xC3(";
+  const std::string garbage(bytes, sizeof bytes - 1);
+  const QString store = dir.filePath(QStringLiteral("Morvel.ini"));
+  std::ofstream(store.toStdString(), std::ios::binary) << garbage;
+  const QString png = dir.filePath(QStringLiteral("billede.png"));
+  const Outcome r = run({QStringLiteral("--screenshot"), png});
+  ASSERT_EQ(r.exitCode, 0) << r.errors.toStdString();
+  EXPECT_FALSE(QImage(png).isNull());
+  std::ifstream in(store.toStdString(), std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), garbage);
+}
+
 TEST_F(Morvex, AMissingFileOrAnUnwritablePictureFails) {
   const QString png = dir.filePath(QStringLiteral("billede.png"));
   Outcome r = run({QStringLiteral("--screenshot"), png, dir.filePath(QStringLiteral("mangler.htm"))});

@@ -1,0 +1,82 @@
+// TKestrin: the Danish letters and their entity codes. Converting shows the
+// hourglass and the progress bar over the first status panel.
+#include "kestrin.h"
+
+#include "documents.h"
+#include "entities.h"
+#include "tivra_component.h"
+
+#include <QGuiApplication>
+#include <QProgressBar>
+
+namespace {
+
+// The hourglass while it lives. When one is up already (a longer job that
+// converts on the way), it is left for that job to take down.
+class Hourglass {
+ public:
+  Hourglass() {
+    const QCursor* current = QGuiApplication::overrideCursor();
+    set_ = !current || current->shape() != Qt::WaitCursor;
+    if (set_) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  }
+  ~Hourglass() {
+    if (set_) QGuiApplication::restoreOverrideCursor();
+  }
+  Hourglass(const Hourglass&) = delete;
+  Hourglass& operator=(const Hourglass&) = delete;
+
+ private:
+  bool set_;
+};
+
+class ProgressShown {
+ public:
+  explicit ProgressShown(QProgressBar& bar) : bar_(bar) {
+    bar_.show();
+    bar_.setValue(0);
+  }
+  ~ProgressShown() { bar_.hide(); }
+  ProgressShown(const ProgressShown&) = delete;
+  ProgressShown& operator=(const ProgressShown&) = delete;
+
+  void set(int percent) {
+    bar_.setValue(percent);
+    bar_.repaint();
+  }
+
+ private:
+  QProgressBar& bar_;
+};
+
+}  // namespace
+
+std::string TKestrin::encodeText(std::string_view text) {
+  const Hourglass wait;
+  ProgressShown progress(*progressBar_);
+  return morvel::encodeEntities(text, [&progress](int percent) { progress.set(percent); });
+}
+
+std::string TKestrin::decodeText(std::string_view text) {
+  const Hourglass wait;
+  ProgressShown progress(*progressBar_);
+  return morvel::decodeEntities(text, [&progress](int percent) { progress.set(percent); });
+}
+
+void TKestrin::encodeActiveDocument() {
+  if (TTivra* e = editor(active_)) replaceWholeText(*e, encodeText(e->TextBytes()));
+}
+
+void TKestrin::decodeActiveDocument() {
+  if (TTivra* e = editor(active_)) replaceWholeText(*e, decodeText(e->TextBytes()));
+}
+
+bool TKestrin::saveWithEntityCodes() {
+  const bool setting = entityConversion_;
+  entityConversion_ = true;
+  const bool saved = saveDocument(active_);
+  entityConversion_ = setting;
+  showFileName(active_);
+  updateCaptions(active_);
+  return saved;
+}
