@@ -218,7 +218,9 @@ void TKestrin::updateCaptions(int i) {
   const QString title = documentTitle(i);
   const QString file = fileName(i);
   const bool showFile = indstillinger_->chkFilnavn->isChecked() && !file.isEmpty();
-  tabs_->setTabText(i, showFile ? QFileInfo(file).fileName() : title);
+  // A tab reads "&" as the mark of its shortcut letter; a title shows it as it is.
+  QString caption = showFile ? QFileInfo(file).fileName() : title;
+  tabs_->setTabText(i, caption.replace(QLatin1Char('&'), QStringLiteral("&&")));
   setWindowTitle(kApplicationTitle + QStringLiteral(" - ") + title);
 }
 

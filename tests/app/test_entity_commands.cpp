@@ -226,6 +226,14 @@ TEST_F(DanishLetters, AFailedWriteIsReportedAndTheDocumentStaysModified) {
   EXPECT_FALSE(kestrin().entityConversion());
 }
 
+TEST_F(DanishLetters, AnAmpersandInATitleIsShownOnItsTab) {
+  const QString page = write(QStringLiteral("side.htm"), "<TITLE>" + kBlueberriesCoded + " & co</TITLE>");
+  ASSERT_TRUE(kestrin().openFile(page));
+  // Doubled, the tab shows one "&" instead of underlining the next letter.
+  EXPECT_EQ(kestrin().TabControl1()->tabText(0), "Bl&&aring;b&&aelig;r && co");
+  EXPECT_EQ(kestrin().windowTitle(), "Brimvale's Morvel - Bl&aring;b&aelig;r & co");
+}
+
 TEST_F(DanishLetters, TheFlagDecodesOnOpenAndEncodesOnSave) {
   const QString page = write(QStringLiteral("side.htm"), kBlueberriesCoded);
   kestrin().Indstillinger().chkDansketegn->setChecked(true);
