@@ -547,7 +547,17 @@ LRESULT setLogFont(Instance& inst, const LOGFONT* font) {
   return 0;
 }
 
-LRESULT fontCommand(Instance&) { return 0; }
+// Command 1031: the font dialog, starting from the window's font.
+LRESULT fontCommand(Instance& inst) {
+  LOGFONT lf = inst.font.logFont;
+  CHOOSEFONT cf{};
+  cf.lStructSize = sizeof cf;
+  cf.hwndOwner = inst.window;
+  cf.lpLogFont = &lf;
+  cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
+  if (!ChooseFont(&cf)) return 0;
+  return setLogFont(inst, &lf);
+}
 
 LRESULT onScroll(Instance& inst, bool vertical, WPARAM code, LPARAM lParam) {
   return vertical ? scrollVertically(inst, code, lParam) : scrollHorizontally(inst, code, lParam);

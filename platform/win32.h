@@ -1270,3 +1270,33 @@ constexpr DWORD FR_ENABLEHOOK = 0x00000100;
 
 HWND FindText(LPFINDREPLACE findReplace);
 HWND ReplaceText(LPFINDREPLACE findReplace);
+
+// ---------------------------------------------------------------------------
+// Font dialog
+
+typedef UINT_PTR(CALLBACK* LPCFHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
+
+struct CHOOSEFONT {
+  DWORD lStructSize;
+  HWND hwndOwner;
+  HDC hDC;
+  LPLOGFONT lpLogFont;  // in (with CF_INITTOLOGFONTSTRUCT) and out
+  INT iPointSize;       // out: tenths of a point
+  DWORD Flags;
+  COLORREF rgbColors;
+  LPARAM lCustData;
+  LPCFHOOKPROC lpfnHook;
+  LPCSTR lpTemplateName;
+  HINSTANCE hInstance;
+  LPSTR lpszStyle;
+  WORD nFontType;
+  INT nSizeMin;
+  INT nSizeMax;
+};
+typedef CHOOSEFONT* LPCHOOSEFONT;
+
+constexpr DWORD CF_SCREENFONTS = 0x00000001;
+constexpr DWORD CF_INITTOLOGFONTSTRUCT = 0x00000040;
+
+// FALSE when cancelled (or the record is not valid: CommDlgExtendedError).
+BOOL ChooseFont(LPCHOOSEFONT cf);

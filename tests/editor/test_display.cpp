@@ -1,7 +1,9 @@
 // Display and colouring through the window's messages: the syntax table and
 // the word scanner, painting and its colours, the caret, scrolling, the
 // position under a point, and word wrap.
+#include "common_dialogs.h"
 #include "editor_harness.h"
+#include "scripted_responder.h"
 
 #include <string>
 #include <vector>
@@ -669,6 +671,30 @@ TEST(DisplayFont, DefaultFontMetricsAndChanges) {
   EXPECT_EQ(lineHeight(e), height + 4);
   DestroyWindow(e.hwnd());
   EXPECT_TRUE(DeleteObject(font)) << "a font the caller made stays the caller's";
+}
+
+TEST(DisplayFont, FontCommandTakesTheDialogsChoice) {
+  testing_support::ScriptedResponder responder;
+  NotifyWindow parent;
+  Editor e(parent, TS_FONTCOMMAND);
+  const int height = lineHeight(e);
+  responder.answer(0);
+  parent.seen.clear();
+  e.send(WM_COMMAND, TCMD_FONT);
+  EXPECT_EQ(parent.count(TN_FONTCHANGED), 0) << "cancelled";
+  EXPECT_EQ(lineHeight(e), height);
+
+  QFont shown;
+  responder.answer([&](platform::Request& r) {
+    auto& request = *static_cast<platform::FontDialogRequest*>(r.data);
+    shown = request.font;
+    request.font.setPointSize(20);
+    return 1;
+  });
+  e.send(WM_COMMAND, TCMD_FONT);
+  EXPECT_NEAR(shown.pointSizeF(), 10.0, 0.5) << "the dialog starts from the window's font";
+  EXPECT_EQ(parent.count(TN_FONTCHANGED), 1);
+  EXPECT_GT(lineHeight(e), height);
 }
 
 }  // namespace
