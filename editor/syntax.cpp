@@ -281,6 +281,11 @@ void invalidateLineStates(Instance& inst, int32_t line) {
 
 WORD lineStartState(Instance& inst, int32_t line, LineHandle handle) {
   if (line <= 1 || !(inst.options & TivraOption::MultiLineItems)) return textStartState(inst);
+  // A change that was marked but not yet told (textChanged) counts too.
+  if (inst.layout.lowestChangedLine > 0) {
+    invalidateLineStates(inst, inst.layout.lowestChangedLine);
+    inst.layout.lowestChangedLine = 0;
+  }
   LineStateCache& c = inst.lineStates;
   c.validThrough = std::min<int32_t>(c.validThrough, static_cast<int32_t>(c.states.size()) + 1);
   if (line <= c.validThrough) return c.states[static_cast<size_t>(line - 2)];
