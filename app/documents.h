@@ -2,6 +2,7 @@
 // time stamps.
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -32,6 +33,15 @@ QStringList filesOfList(const QString& list);
 // The time stamp of a file as the documents keep it (the file's
 // modification time as date and time), empty when there is no such file.
 QString fileTimeStamp(const QString& path);
+
+// The time a stamp stands for (invalid for an empty or damaged stamp), and
+// whether the file's modification time is later than the stamp.
+QDateTime timeOfStamp(const QString& stamp);
+bool changedSince(const QString& path, const QString& stamp);
+
+// The name a save in ".html" mode gives the chosen name: ".html" appended
+// unless the name holds ".html" or a three-letter extension already.
+QString htmlModeName(const QString& chosen);
 
 // The name of the editor of document i.
 QString editorName(int i);

@@ -3,18 +3,27 @@
 //   morvex [files...]                      opens the files in the main window
 //   morvex --screenshot FILE.png [files...]  opens the files, writes a picture
 //                                          of the main window to FILE.png, ends
+#include "documents.h"
 #include "kestrin.h"
 #include "registry.h"
+#include "single_instance.h"
+#include "splash.h"
 #include "tivra_component.h"
 
 #include <QApplication>
+#include <QSocketNotifier>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QSaveFile>
 
 #include <cstdio>
 #include <cstring>
+
+#include <signal.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -78,6 +87,31 @@ int screenshot(const CommandLine& c) {
   return 0;
 }
 
+// A request to end (SIGTERM, as a session ends) closes the main window the
+// way the user would, so that documents are asked about and the layout is
+// kept.
+int terminationPipe[2] = {-1, -1};
+
+void onTermination(int) {
+  const char byte = 1;
+  [[maybe_unused]] const ssize_t n = ::write(terminationPipe[1], &byte, 1);
+}
+
+void closeOnTermination(TKestrin& window) {
+  if (::socketpair(AF_UNIX, SOCK_STREAM, 0, terminationPipe) != 0) return;
+  auto* notifier = new QSocketNotifier(terminationPipe[0], QSocketNotifier::Read, &window);
+  QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
+    char byte = 0;
+    [[maybe_unused]] const ssize_t n = ::read(terminationPipe[0], &byte, 1);
+    window.close();
+  });
+  struct sigaction action {};
+  action.sa_handler = onTermination;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  sigaction(SIGTERM, &action, nullptr);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -97,11 +131,27 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (!c.screenshot.isEmpty()) return screenshot(c);
+  // A running instance takes the files and comes to the front; this one ends.
+  if (morvel::handOffToRunningInstance(commandLineList(c.files))) return 0;
+  // The window frees the splash when it first shows.
+  auto* splash = new morvel::SplashWindow;
+  splash->showNow();
   // Open before the main window and closed after it, as the window reads
   // and writes it to the end.
   morvel::RegIniFile store(morvel::defaultSettingsPath());
   TKestrin window(store);
+  window.setSplash(splash);
   window.setCommandLineFiles(c.files);
+  morvel::InstanceServer instances([&window](const QString& list) {
+    // As a second start would tell the window: restore it, then the files.
+    if (!window.isVisible() || window.isMinimized()) PostMessage(window.Handle(), WM_USER + 2, 0, 0);
+    QByteArray bytes = QFile::encodeName(list);
+    COPYDATASTRUCT data{0, static_cast<DWORD>(list.isEmpty() ? 0 : bytes.size() + 1),
+                        list.isEmpty() ? nullptr : bytes.data()};
+    SendMessage(window.Handle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+  });
+  instances.listen();
+  closeOnTermination(window);
   window.show();
   return QApplication::exec();
 }
