@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSaveFile>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryFile>
 
@@ -127,6 +128,8 @@ void TKestrin::appendDocument(const QString& caption) {
   fileNames_ << QString();
   timeStamps_ << QString();
   tabs_->addTab(e, caption);
+  // An untitled page without a file keeps the caption it was created with.
+  tabs_->tabBar()->setTabData(index, caption);
   e->HandleNeeded();
   e->SetModified(false);
   connectEditorEvents(*e);
@@ -332,6 +335,7 @@ void TKestrin::updateCaptions(int i) {
   const bool showFile = indstillinger_->chkFilnavn->isChecked() && !file.isEmpty();
   // A tab reads "&" as the mark of its shortcut letter; a title shows it as it is.
   QString caption = showFile ? QFileInfo(file).fileName() : title;
+  if (file.isEmpty() && title == platform::fromCp1252(morvel::kNoTitle)) caption = tabs_->tabBar()->tabData(i).toString();
   tabs_->setTabText(i, caption.replace(QLatin1Char('&'), QStringLiteral("&&")));
   setWindowTitle(kApplicationTitle + QStringLiteral(" - ") + title);
 }
@@ -451,6 +455,7 @@ bool TKestrin::closeActiveDocument() {
     e->setTextBytes(std::string());
     e->SetModified(false);
     tabs_->setTabText(0, QStringLiteral("Nyt dokument 1"));
+    tabs_->tabBar()->setTabData(0, QStringLiteral("Nyt dokument 1"));
     fileNames_[0].clear();
     timeStamps_[0].clear();
   } else {

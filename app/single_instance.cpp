@@ -53,8 +53,9 @@ bool handOffToRunningInstance(const QString& list) {
 
 InstanceServer::InstanceServer(Handler handler, QObject* parent)
     : QObject(parent), handler_(std::move(handler)), server_(new QLocalServer(this)) {
-  // Only the user may hand lists to the user's instance.
-  server_->setSocketOptions(QLocalServer::UserAccessOption);
+  // No socket options: with them the socket is made elsewhere and renamed
+  // into place, which would silently take the name from a running instance.
+  // The folder is the user's own; elsewhere the umask keeps others out.
   connect(server_, &QLocalServer::newConnection, this, [this] { accept(); });
 }
 
