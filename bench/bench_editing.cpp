@@ -9,18 +9,16 @@
 // them on, QsciScintilla's own handlers make one replace-all take minutes.
 // Goal: the editor's replace-all is not slower than QScintilla's with
 // notifications off.
+#include "editor_main.h"
 #include "page.h"
+#include "ratio.h"
 #include "tivra.h"
 #include "win32.h"
 
 #include <Qsci/qsciscintilla.h>
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-
-#include <cstdio>
 #include <cstring>
-#include <map>
 #include <string>
 
 namespace {
@@ -147,7 +145,6 @@ void ScintillaUndo(benchmark::State& state) {
     state.SkipWithError("undo did not restore the page");
 }
 
-
 // Each iteration loads the page and (for undo) replaces all first, outside
 // the time measured: a fixed count keeps the run short.
 constexpr int kIterations = 5;
@@ -156,37 +153,13 @@ BENCHMARK(ScintillaReplaceAll)->Unit(benchmark::kMillisecond)->Iterations(kItera
 BENCHMARK(TivraUndo)->Unit(benchmark::kMillisecond)->Iterations(kIterations);
 BENCHMARK(ScintillaUndo)->Unit(benchmark::kMillisecond)->Iterations(kIterations);
 
-// Remembers each benchmark's time per iteration for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& r : runs) {
-      if (!r.error_occurred && r.run_type == Run::RT_Iteration) times[r.run_name.function_name] = r.GetAdjustedRealTime();
-    }
-  }
-  std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  std::printf("Tivra32 %d.%02d; page: %zu bytes, %ld lines; \"%s\" (any case) occurs %ld times\n",
-              static_cast<int>(TivraVer() / 100), static_cast<int>(TivraVer() % 100), bench_page::page().size(),
-              bench_page::pageLines(), kFind, expectedHits());
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  auto ratio = [&](const char* ours, const char* theirs) {
-    auto a = reporter.times.find(ours);
-    auto b = reporter.times.find(theirs);
-    if (a != reporter.times.end() && b != reporter.times.end() && b->second > 0)
-      std::printf("%s / %s = %.2f\n", ours, theirs, a->second / b->second);
-  };
-  ratio("TivraReplaceAll", "ScintillaReplaceAll");
-  ratio("TivraUndo", "ScintillaUndo");
-  benchmark::Shutdown();
-  return 0;
+  bench_ratio::RatioReporter reporter;
+  const std::string about = std::string("\"") + kFind + "\" (any case) occurs " + std::to_string(expectedHits()) + " times";
+  const int result = bench_main::runWithEditor(argc, argv, about, &reporter);
+  reporter.printRatio("TivraReplaceAll", "ScintillaReplaceAll");
+  reporter.printRatio("TivraUndo", "ScintillaUndo");
+  return result;
 }

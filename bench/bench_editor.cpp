@@ -2,22 +2,17 @@
 // 150,000 lines, in the same run: setting the whole text, reading it back,
 // and fetching 100,000 random lines. Prints the ratios at the end.
 // Goal: loading takes at most half of QScintilla's time.
+#include "editor_main.h"
 #include "page.h"
+#include "ratio.h"
 #include "tivra.h"
 #include "win32.h"
 
 #include <Qsci/qsciscintilla.h>
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-
-#include <array>
-#include <cstdio>
-#include <map>
-#include <memory>
 #include <random>
 #include <string>
-#include <string_view>
 #include <vector>
 
 using bench_page::page;
@@ -143,34 +138,11 @@ BENCHMARK(ScintillaReadBack)->Unit(benchmark::kMillisecond);
 BENCHMARK(TivraRandomLines)->Unit(benchmark::kMillisecond);
 BENCHMARK(ScintillaRandomLines)->Unit(benchmark::kMillisecond);
 
-// Remembers each benchmark's time per iteration for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& r : runs) {
-      if (!r.error_occurred && r.run_type == Run::RT_Iteration) times[r.run_name.function_name] = r.GetAdjustedRealTime();
-    }
-  }
-  std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  std::printf("Tivra32 %d.%02d; page: %zu bytes, %ld lines; %d random lines\n", static_cast<int>(TivraVer() / 100),
-              static_cast<int>(TivraVer() % 100), page().size(), pageLines(), kRandomLines);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  for (const char* what : {"Load", "ReadBack", "RandomLines"}) {
-    const auto tivra = reporter.times.find(std::string("Tivra") + what);
-    const auto sci = reporter.times.find(std::string("Scintilla") + what);
-    if (tivra != reporter.times.end() && sci != reporter.times.end() && sci->second > 0)
-      std::printf("%-12s Tivra32 / QScintilla = %.2f\n", what, tivra->second / sci->second);
-  }
-  benchmark::Shutdown();
-  return 0;
+  bench_ratio::RatioReporter reporter;
+  const int result = bench_main::runWithEditor(argc, argv, std::to_string(kRandomLines) + " random lines", &reporter);
+  for (const std::string what : {"Load", "ReadBack", "RandomLines"}) reporter.printRatio("Tivra" + what, "Scintilla" + what);
+  return result;
 }
