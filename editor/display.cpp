@@ -93,8 +93,8 @@ Row lastRow(Instance& inst) {
 }
 
 // Rows from the top of the window down to the start of `line` (its first
-// sub-line), or -1 when it starts above the top; stops counting past
-// `limit`.
+// sub-line); stops counting past `limit`. For the top line this is minus
+// the sub-lines above the window; for a line above it, -1.
 int rowsDownTo(Instance& inst, int32_t line, int limit) {
   const Row top = topRow(inst);
   if (line < top.line) return -1;
@@ -121,8 +121,11 @@ CaretPlace caretPlace(Instance& inst) {
   const int start = starts[static_cast<size_t>(sub)];
   CaretPlace p{};
   p.subLine = sub;
-  const int down = rowsDownTo(inst, inst.text.caret.line, inst.layout.visibleLines + 1);
-  p.row = down < 0 || down + sub < 0 ? -1 : down + sub;
+  // The caret's line may start above the window while its row is in it:
+  // the top row is one of the line's later sub-lines.
+  p.row = -1;
+  if (inst.text.caret.line >= inst.text.firstVisible.line)
+    p.row = std::max(-1, rowsDownTo(inst, inst.text.caret.line, inst.layout.visibleLines + 1) + sub);
   p.x = inst.layout.extraHorzSpacing + textWidth(inst, text.substr(static_cast<size_t>(start), static_cast<size_t>(column - start))) -
         (wrapping(inst) ? 0 : inst.layout.horzScrollPos);
   return p;

@@ -554,6 +554,29 @@ TEST(DisplayCaret, PlacedAtItsCellAndParkedOutsideTheWindow) {
   SetFocus(nullptr);
 }
 
+TEST(DisplayCaret, InAWrappedLineThatStartsAboveTheWindow) {
+  NotifyWindow parent;
+  std::string words;
+  for (int i = 0; i < 40; ++i) words += "aaa ";
+  Editor e(parent, 0, words.c_str());
+  const int w = averageWidth(e);
+  const int h = lineHeight(e);
+  e.send(TM_SETWORDWRAP, TIVRA_WRAP_ON | TIVRA_WRAP_FIXEDWIDTH | TIVRA_WRAP_AUTOBREAK, 10 * w);
+  ASSERT_EQ(e.send(TM_SUBLINECOUNT, 0, 1), 20);
+  e.send(TM_SETFIRSTVISIBLELINE, 5, 1);
+  SetFocus(e.hwnd());
+  e.select(1, 8 * 8 + 2, 1, 8 * 8 + 2);
+  EXPECT_EQ(e.send(EM_GETFIRSTVISIBLELINE), 1);
+  EXPECT_EQ(e.send(TM_GETFIRSTSUBLINE), 5) << "a caret already in the window does not scroll it";
+  POINT p{};
+  GetCaretPos(&p);
+  EXPECT_EQ(p.x, 2 * w);
+  EXPECT_EQ(p.y, 3 * h) << "the caret shows in its row, not parked outside the window";
+  e.select(1, 2 * 8, 1, 2 * 8);
+  EXPECT_EQ(e.send(TM_GETFIRSTSUBLINE), 2) << "a caret above the window brings its row to the top";
+  SetFocus(nullptr);
+}
+
 TEST(DisplayCaret, PositionAtAPoint) {
   NotifyWindow parent;
   Editor e(parent, 0, "abc\r\n\tx\r\nlast");
