@@ -107,28 +107,19 @@ int rowsDownTo(Instance& inst, int32_t line, int limit) {
 }
 
 struct CaretPlace {
-  int row;     // from the top of the window; may lie outside it
-  int x;       // client x
-  int subLine;
+  CaretSpot spot;
+  int row;  // from the top of the window; may lie outside it
+  int x;    // client x
 };
 
 CaretPlace caretPlace(Instance& inst) {
-  const std::string_view text(inst.lineBuffer.text, static_cast<size_t>(inst.lineBuffer.length));
-  std::vector<int> starts;
-  subLineStarts(inst, text, starts);
-  const int column = std::min<int>(inst.caretColumn, static_cast<int>(text.size()));
-  const int sub = subLineOfColumn(starts, column);
-  const int start = starts[static_cast<size_t>(sub)];
-  CaretPlace p{};
-  p.subLine = sub;
+  const CaretSpot spot = caretSpot(inst);
   // The caret's line may start above the window while its row is in it:
   // the top row is one of the line's later sub-lines.
-  p.row = -1;
-  if (inst.text.caret.line >= inst.text.firstVisible.line)
-    p.row = std::max(-1, rowsDownTo(inst, inst.text.caret.line, inst.layout.visibleLines + 1) + sub);
-  p.x = inst.layout.extraHorzSpacing + textWidth(inst, text.substr(static_cast<size_t>(start), static_cast<size_t>(column - start))) -
-        (wrapping(inst) ? 0 : inst.layout.horzScrollPos);
-  return p;
+  int row = -1;
+  if (spot.row.line >= inst.text.firstVisible.line)
+    row = std::max(-1, rowsDownTo(inst, spot.row.line, inst.layout.visibleLines + 1) + spot.row.subLine);
+  return CaretPlace{spot, row, textLeft(inst) + spot.offset};
 }
 
 void placeCaret(Instance& inst) {
@@ -215,7 +206,7 @@ bool setHorzPos(Instance& inst, int pixels) {
 }
 
 LRESULT scrollVertically(Instance& inst, WPARAM wParam, LPARAM lParam) {
-  const int visible = std::max(1, inst.layout.visibleLines);
+  const int visible = visibleRows(inst);
   switch (LOWORD(wParam)) {
     case SB_LINEUP: scrollRows(inst, -1); break;
     case SB_LINEDOWN: scrollRows(inst, 1); break;
@@ -271,16 +262,16 @@ LRESULT scrollHorizontally(Instance& inst, WPARAM wParam, LPARAM lParam) {
 // that typing at the right edge does not scroll at every key.
 void keepCaretVisible(Instance& inst) {
   const CaretPlace p = caretPlace(inst);
-  const int visible = std::max(1, inst.layout.visibleLines);
+  const int visible = visibleRows(inst);
   if (p.row < 0) {
-    setTopRow(inst, clampedRow(inst, inst.text.caret.line, p.subLine));
+    setTopRow(inst, p.spot.row);
   } else if (p.row >= visible) {
-    Row r{inst.text.caret.line, inst.text.caret.handle, p.subLine};
+    Row r = p.spot.row;
     stepRows(inst, r, -(visible - 1));
     setTopRow(inst, r);
   }
   if (wrapping(inst)) return;
-  const int textX = p.x - inst.layout.extraHorzSpacing + inst.layout.horzScrollPos;
+  const int textX = p.spot.offset;
   const int width = std::max(1, inst.layout.clientWidth - inst.layout.extraHorzSpacing);
   const int left = inst.layout.horzScrollPos;
   if (textX < left) setHorzPos(inst, std::max(0, textX - width / 4));
@@ -337,59 +328,37 @@ void useFont(Instance& inst, HFONT font, const LOGFONT& lf, bool owned) {
 }
 
 // ---------------------------------------------------------------------------
-// Position at a point
+// Sub-lines asked for by number
 
-// The text position at client point (x, y); false below the last row.
-bool positionAt(Instance& inst, int x, int y, Row* row, int* column) {
-  if (y < 0) return false;
-  Row r = topRow(inst);
-  const int down = y / rowHeight(inst);
-  if (stepRows(inst, r, down) < down) return false;
-  const std::string_view text = shownLineText(inst, r.line, r.handle);
+// Sub-line `sub` of line `line`; false when either does not exist.
+bool subLineText(Instance& inst, LPARAM line, WPARAM sub, std::string_view* out) {
+  if (line < 1 || line > inst.text.lineCount) return false;
+  const auto number = static_cast<int32_t>(line);
+  const std::string_view text = shownLineText(inst, number, lineFromNumber(inst, number));
   std::vector<int> starts;
   subLineStarts(inst, text, starts);
-  const int start = starts[static_cast<size_t>(std::min<int>(r.subLine, static_cast<int>(starts.size()) - 1))];
-  const int end = r.subLine + 1 < static_cast<int>(starts.size()) ? starts[static_cast<size_t>(r.subLine + 1)] : static_cast<int>(text.size());
-  const int offset = x - inst.layout.extraHorzSpacing + (wrapping(inst) ? 0 : inst.layout.horzScrollPos);
-  int left = 0;
-  int col = end;
-  for (int i = start; i < end; ++i) {
-    const int right = advance(inst, left, text[static_cast<size_t>(i)]);
-    if (offset < right) {
-      col = offset - left <= right - offset ? i : i + 1;
-      break;
-    }
-    left = right;
-  }
-  *row = r;
-  *column = col;
+  if (sub >= starts.size()) return false;
+  const int start = starts[sub];
+  *out = text.substr(static_cast<size_t>(start),
+                     static_cast<size_t>(subLineEnd(starts, static_cast<int>(sub), static_cast<int>(text.size())) - start));
   return true;
 }
 
+// The line number is in the buffer's first 32 bits.
 LRESULT copySubLine(Instance& inst, WPARAM sub, char* buffer) {
   if (!buffer) return -1;
   LONG line = 0;
   std::memcpy(&line, buffer, sizeof line);
-  if (line < 1 || line > inst.text.lineCount) return -1;
-  const std::string_view text = shownLineText(inst, line, lineFromNumber(inst, line));
-  std::vector<int> starts;
-  subLineStarts(inst, text, starts);
-  if (sub >= starts.size()) return -1;
-  const size_t start = static_cast<size_t>(starts[sub]);
-  const size_t end = sub + 1 < starts.size() ? static_cast<size_t>(starts[sub + 1]) : text.size();
-  std::memcpy(buffer, text.data() + start, end - start);
-  buffer[end - start] = 0;
-  return static_cast<LRESULT>(end - start);
+  std::string_view text;
+  if (!subLineText(inst, line, sub, &text)) return -1;
+  std::memcpy(buffer, text.data(), text.size());
+  buffer[text.size()] = 0;
+  return static_cast<LRESULT>(text.size());
 }
 
 LRESULT subLineLengthMessage(Instance& inst, WPARAM sub, LPARAM line) {
-  if (line < 1 || line > inst.text.lineCount) return -1;
-  const std::string_view text = shownLineText(inst, static_cast<int32_t>(line), lineFromNumber(inst, static_cast<int32_t>(line)));
-  std::vector<int> starts;
-  subLineStarts(inst, text, starts);
-  if (sub >= starts.size()) return -1;
-  const size_t end = sub + 1 < starts.size() ? static_cast<size_t>(starts[sub + 1]) : text.size();
-  return static_cast<LRESULT>(end - static_cast<size_t>(starts[sub]));
+  std::string_view text;
+  return subLineText(inst, line, sub, &text) ? static_cast<LRESULT>(text.size()) : -1;
 }
 
 }  // namespace
@@ -399,6 +368,39 @@ LRESULT subLineLengthMessage(Instance& inst, WPARAM sub, LPARAM line) {
 
 Row topRow(const Instance& inst) {
   return Row{inst.text.firstVisible.line, inst.text.firstVisible.handle, inst.layout.firstVisibleSubLine};
+}
+
+bool rowAt(Instance& inst, int y, Row* row) {
+  if (y < 0) return false;
+  Row r = topRow(inst);
+  const int down = y / rowHeight(inst);
+  if (stepRows(inst, r, down) < down) return false;
+  *row = r;
+  return true;
+}
+
+RowText rowText(Instance& inst, const Row& row) {
+  const std::string_view line = shownLineText(inst, row.line, row.handle);
+  std::vector<int> starts;
+  subLineStarts(inst, line, starts);
+  const int sub = std::min<int>(row.subLine, static_cast<int>(starts.size()) - 1);
+  return RowText{line, starts[static_cast<size_t>(sub)], subLineEnd(starts, sub, static_cast<int>(line.size()))};
+}
+
+int columnAt(Instance& inst, const Row& row, int x) {
+  const RowText t = rowText(inst, row);
+  return columnNearest(inst, t.line, t.start, t.end, x - textLeft(inst));
+}
+
+CaretSpot caretSpot(Instance& inst) {
+  const std::string_view text(inst.lineBuffer.text, static_cast<size_t>(inst.lineBuffer.length));
+  std::vector<int> starts;
+  subLineStarts(inst, text, starts);
+  const int column = std::clamp<int>(inst.caretColumn, 0, static_cast<int>(text.size()));
+  const int sub = subLineOfColumn(starts, column);
+  const int start = starts[static_cast<size_t>(sub)];
+  const int offset = textWidth(inst, text.substr(static_cast<size_t>(start), static_cast<size_t>(column - start)));
+  return CaretSpot{Row{inst.text.caret.line, inst.text.caret.handle, sub}, offset};
 }
 
 int stepRows(Instance& inst, Row& row, int count) {
@@ -608,9 +610,8 @@ LRESULT viewMessage(Instance& inst, UINT message, WPARAM wParam, LPARAM lParam) 
       return subLineCount(inst, static_cast<int32_t>(lParam), lineFromNumber(inst, static_cast<int32_t>(lParam)));
     case TM_POSFROMPOINT: {
       Row row{};
-      int column = 0;
-      if (!positionAt(inst, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), &row, &column)) return -1;
-      return MAKELONG(row.line - inst.text.firstVisible.line, column);
+      if (!rowAt(inst, GET_Y_LPARAM(lParam), &row)) return -1;
+      return MAKELONG(row.line - inst.text.firstVisible.line, columnAt(inst, row, GET_X_LPARAM(lParam)));
     }
     default: return 0;
   }

@@ -4,11 +4,11 @@
 #include "editing.h"
 
 #include "entry_points.h"
-#include "layout.h"
 #include "notify.h"
 #include "text_messages.h"
 #include "text_store.h"
 #include "undo.h"
+#include "view.h"
 
 #include <algorithm>
 #include <cstring>
@@ -39,7 +39,7 @@ void afterTyping(Instance& inst, bool selectionFollows) {
   const int32_t from = std::max(1, inst.text.caret.line - 1);
   Layout& l = inst.layout;
   if (l.lowestChangedLine <= 0 || from < l.lowestChangedLine) l.lowestChangedLine = from;
-  inst.layout.caretPixelColumn = pixelOfColumn(inst, inst.lineBuffer.text, inst.lineBuffer.length, inst.caretColumn);
+  inst.layout.caretPixelColumn = caretSpot(inst).offset;
   textChanged(inst, from);
   afterCaretMove(inst);
   notifyTextChanged(inst);
@@ -186,7 +186,7 @@ void moveCaret(Instance& inst, int32_t line, int column, bool extend, bool keepP
   inst.caretColumn = static_cast<int16_t>(std::clamp(column, 0, inst.lineBuffer.length));
   if (!extend) collapseToCaret(inst);
   if (!keepPixelColumn)
-    inst.layout.caretPixelColumn = pixelOfColumn(inst, inst.lineBuffer.text, inst.lineBuffer.length, inst.caretColumn);
+    inst.layout.caretPixelColumn = caretSpot(inst).offset;
 }
 
 void afterCaretMove(Instance& inst) { selectionChanged(inst); }
@@ -194,7 +194,7 @@ void afterCaretMove(Instance& inst) { selectionChanged(inst); }
 void afterTextChange(Instance& inst, int32_t fromLine) {
   clampAnchor(inst);
   markTextChanged(inst, fromLine);
-  inst.layout.caretPixelColumn = pixelOfColumn(inst, inst.lineBuffer.text, inst.lineBuffer.length, inst.caretColumn);
+  inst.layout.caretPixelColumn = caretSpot(inst).offset;
   textChanged(inst, fromLine);
   afterCaretMove(inst);
   notifyTextChanged(inst);

@@ -166,7 +166,7 @@ struct Layout {
   int wheelRemainder;         // wheel movement short of a whole notch
   TivraRange shownSelection;  // the selection as last painted (ordered)
   bool caretCreated;          // the window has the caret (it has the focus)
-  int caretPixelColumn;       // the pixel column that Up and Down keep
+  int caretPixelColumn;       // the pixel offset in its row that Up and Down keep
 };
 
 // ---------------------------------------------------------------------------

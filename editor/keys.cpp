@@ -4,9 +4,9 @@
 #include "editing.h"
 
 #include "entry_points.h"
-#include "layout.h"
 #include "text_messages.h"
 #include "text_store.h"
+#include "view.h"
 
 #include <algorithm>
 
@@ -70,28 +70,48 @@ Target nextWord(const Instance& inst) {
   return Target{t.line, i};
 }
 
-// A line above or below, at the pixel column the caret keeps. The column
-// kept is the caret's own unless the caret still stands where the last
-// vertical move put it (EM_SETSEL and the like move it without a word).
-void moveVertically(Instance& inst, int32_t line, bool extend) {
-  const LineBuffer& b = inst.lineBuffer;
-  if (columnOfPixel(inst, b.text, b.length, inst.layout.caretPixelColumn) != inst.caretColumn)
-    inst.layout.caretPixelColumn = pixelOfColumn(inst, b.text, b.length, inst.caretColumn);
-  line = std::clamp<int32_t>(line, 1, inst.text.lineCount);
-  const char* text = line == inst.text.caret.line ? inst.lineBuffer.text : lineText(lineFromNumber(inst, line));
-  const int length = lengthOf(inst, line);
-  moveCaret(inst, line, columnOfPixel(inst, text, length, inst.layout.caretPixelColumn), extend, true);
+// Up, Down and the page keys move by the rows the window shows: the lines,
+// or with word wrap the sub-lines.
+
+// The column in a row at the pixel offset the caret keeps. The end of a
+// sub-line that is not its line's last is where the next one starts, which
+// shows on the next row: the caret stays before it.
+int keptColumn(Instance& inst, const Row& row) {
+  const RowText t = rowText(inst, row);
+  const int column = columnNearest(inst, t.line, t.start, t.end, inst.layout.caretPixelColumn);
+  return column == t.end && t.end < static_cast<int>(t.line.size()) ? column - 1 : column;
+}
+
+// The caret's row. The offset kept is the caret's own unless the caret
+// still stands where the last move by rows put it (EM_SETSEL and the like
+// move it without a word).
+Row caretRowKeepingOffset(Instance& inst) {
+  const CaretSpot spot = caretSpot(inst);
+  if (keptColumn(inst, spot.row) != inst.caretColumn) inst.layout.caretPixelColumn = spot.offset;
+  return spot.row;
+}
+
+void moveToRow(Instance& inst, const Row& row, bool extend) {
+  moveCaret(inst, row.line, keptColumn(inst, row), extend, true);
+}
+
+void moveByRows(Instance& inst, int count, bool extend) {
+  Row row = caretRowKeepingOffset(inst);
+  stepRows(inst, row, count);
+  moveToRow(inst, row, extend);
 }
 
 void pageMove(Instance& inst, bool down, bool extend) {
   const int rows = visibleRows(inst);
   SendMessage(inst.window, WM_VSCROLL, down ? SB_PAGEDOWN : SB_PAGEUP, 0);
-  moveVertically(inst, inst.text.caret.line + (down ? rows : -rows), extend);
+  moveByRows(inst, down ? rows : -rows, extend);
 }
 
-void windowLine(Instance& inst, bool bottom, bool extend) {
-  const int32_t top = inst.text.firstVisible.line;
-  moveVertically(inst, bottom ? top + visibleRows(inst) - 1 : top, extend);
+void windowRow(Instance& inst, bool bottom, bool extend) {
+  caretRowKeepingOffset(inst);
+  Row row = topRow(inst);
+  if (bottom) stepRows(inst, row, visibleRows(inst) - 1);
+  moveToRow(inst, row, extend);
 }
 
 void moveTo(Instance& inst, Target t, bool extend) { moveCaret(inst, t.line, t.column, extend); }
@@ -109,9 +129,9 @@ bool controlKey(Instance& inst, WPARAM key, bool shift) {
     case VK_HOME: moveCaret(inst, 1, 0, shift); return true;
     case VK_END: moveCaret(inst, inst.text.lineCount, lengthOf(inst, inst.text.lineCount), shift); return true;
     case VK_PRIOR:
-    case 'U': windowLine(inst, false, shift); return true;
+    case 'U': windowRow(inst, false, shift); return true;
     case VK_NEXT:
-    case 'D': windowLine(inst, true, shift); return true;
+    case 'D': windowRow(inst, true, shift); return true;
     default: return false;
   }
 }
@@ -158,8 +178,8 @@ bool moveKey(Instance& inst, WPARAM key, bool shift) {
   switch (key) {
     case VK_LEFT: moveTo(inst, left(inst), shift); return true;
     case VK_RIGHT: moveTo(inst, right(inst), shift); return true;
-    case VK_UP: moveVertically(inst, line - 1, shift); return true;
-    case VK_DOWN: moveVertically(inst, line + 1, shift); return true;
+    case VK_UP: moveByRows(inst, -1, shift); return true;
+    case VK_DOWN: moveByRows(inst, 1, shift); return true;
     case VK_HOME: moveCaret(inst, line, 0, shift); return true;
     case VK_END: moveCaret(inst, line, inst.lineBuffer.length, shift); return true;
     case VK_PRIOR: pageMove(inst, false, shift); return true;

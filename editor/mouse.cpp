@@ -4,8 +4,8 @@
 #include "editing.h"
 
 #include "entry_points.h"
-#include "layout.h"
 #include "syntax.h"
+#include "view.h"
 
 namespace tivra {
 
@@ -14,12 +14,26 @@ namespace {
 constexpr UINT_PTR kSelectionTimer = 1;
 constexpr UINT kSelectionTimerInterval = 100;
 
+struct TextPosition {
+  int32_t line;
+  int column;
+};
+
+// The text under a client point; a point above, below or beside the text
+// gives the nearest position in the rows the window shows (for selecting
+// by dragging).
+TextPosition positionUnder(Instance& inst, int x, int y) {
+  Row row = topRow(inst);
+  stepRows(inst, row, std::clamp(y < 0 ? 0 : y / rowHeight(inst), 0, visibleRows(inst) - 1));
+  return TextPosition{row.line, columnAt(inst, row, x)};
+}
+
 bool insideTextArea(const Instance& inst, int x, int y) {
   return x >= 0 && y >= 0 && x < inst.layout.clientWidth && y < inst.layout.clientHeight;
 }
 
 void selectTo(Instance& inst, int x, int y) {
-  const TextPosition p = positionFromPoint(inst, x, y);
+  const TextPosition p = positionUnder(inst, x, y);
   moveCaret(inst, p.line, p.column, true);
   afterCaretMove(inst);
 }
@@ -35,7 +49,7 @@ void buttonDown(Instance& inst, int x, int y, bool extend) {
   SetCapture(inst.window);
   inst.mouseSelecting = true;
   inst.mousePoint = POINT{x, y};
-  const TextPosition p = positionFromPoint(inst, x, y);
+  const TextPosition p = positionUnder(inst, x, y);
   moveCaret(inst, p.line, p.column, extend);
   afterCaretMove(inst);
 }
@@ -59,7 +73,7 @@ void buttonUp(Instance& inst) {
 }
 
 void doubleClick(Instance& inst, int x, int y) {
-  const TextPosition p = positionFromPoint(inst, x, y);
+  const TextPosition p = positionUnder(inst, x, y);
   moveCaret(inst, p.line, p.column, false);
   TivraToken token{};
   TivraRange span{};

@@ -173,7 +173,7 @@ void RowPainter::fillRows(int y) {
 
 void RowPainter::paintSubLine(std::string_view text, int start, int end, int y, bool lineEndSelected) {
   const int height = rowHeight(inst_);
-  const int left = inst_.layout.extraHorzSpacing - (wrapping(inst_) ? 0 : inst_.layout.horzScrollPos);
+  const int left = textLeft(inst_);
   fillRow(y, rowBack_);
   int x = 0;
   for (const Run& run : runs_) {
@@ -224,8 +224,8 @@ int RowPainter::paintLine(int32_t line, LineHandle handle, int firstSub, int y) 
       buildRuns(line, handle, text);
       built = true;
     }
-    const int end = sub + 1 < count ? starts_[static_cast<size_t>(sub + 1)] : static_cast<int>(text.size());
-    paintSubLine(text, starts_[static_cast<size_t>(sub)], end, y, lineEndSelected && sub == count - 1);
+    paintSubLine(text, starts_[static_cast<size_t>(sub)], subLineEnd(starts_, sub, static_cast<int>(text.size())), y,
+                 lineEndSelected && sub == count - 1);
   }
   return y;
 }

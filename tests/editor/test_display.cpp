@@ -590,6 +590,17 @@ TEST(DisplayCaret, PositionAtAPoint) {
   EXPECT_EQ(at(1, 3 * h + 1), -1) << "below the text";
   e.send(WM_VSCROLL, SB_LINEDOWN);
   EXPECT_EQ(at(1, 1), MAKELONG(0, 0)) << "relative to the first visible line";
+
+  // With word wrap the rows are sub-lines, each with tab stops from its own
+  // start: "ab\tcd " and "ef\tgh".
+  e.setText("x\r\nab\tcd ef\tgh");
+  e.send(TM_SETTABSIZE, 4);
+  e.send(TM_SETWORDWRAP, TIVRA_WRAP_ON | TIVRA_WRAP_FIXEDWIDTH | TIVRA_WRAP_AUTOBREAK, 7 * w);
+  e.send(WM_VSCROLL, SB_TOP);
+  ASSERT_EQ(e.send(TM_SUBLINELENGTH, 0, 2), 6);
+  EXPECT_EQ(at(4 * w + 1, 2 * h + 1), MAKELONG(1, 9)) << "the \"g\" after the second TAB";
+  EXPECT_EQ(at(100 * w, h + 1), MAKELONG(1, 6)) << "right of a sub-line: its end";
+  EXPECT_EQ(at(1, 3 * h + 1), -1) << "below the last sub-line";
 }
 
 // ---------------------------------------------------------------------------

@@ -321,6 +321,60 @@ TEST(EditorMoves, UpAndDownKeepThePixelColumn) {
   EXPECT_EQ(caret(e), (Pos{1, 6})) << "Up on the first line stays";
 }
 
+TEST(EditorMoves, UpAndDownStepThroughTheRowsOfAWrappedLine) {
+  NotifyWindow parent;
+  Editor e(parent);
+  e.setText("aaa bbb ccc ddd eee\r\n123456789");
+  const int w = LOWORD(e.send(TM_GETCHARMETRICS));
+  e.send(TM_SETWORDWRAP, TIVRA_WRAP_ON | TIVRA_WRAP_FIXEDWIDTH | TIVRA_WRAP_AUTOBREAK, 10 * w);
+  ASSERT_EQ(e.send(TM_SUBLINECOUNT, 0, 1), 3) << "rows \"aaa bbb \", \"ccc ddd \", \"eee\", then line 2";
+  e.select(1, 2, 1, 2);
+  key(e, VK_DOWN);
+  EXPECT_EQ(caret(e), (Pos{1, 10})) << "the next sub-line, at the same pixel column";
+  key(e, VK_DOWN);
+  EXPECT_EQ(caret(e), (Pos{1, 18}));
+  key(e, VK_DOWN);
+  EXPECT_EQ(caret(e), (Pos{2, 2}));
+  key(e, VK_END);
+  key(e, VK_UP);
+  EXPECT_EQ(caret(e), (Pos{1, 19})) << "right of the last sub-line: the end of the line";
+  key(e, VK_UP, kShift);
+  EXPECT_EQ(e.selection(), range(1, 19, 1, 15)) << "right of another sub-line: before its last character, on its row";
+  key(e, VK_UP);
+  EXPECT_EQ(caret(e), (Pos{1, 7}));
+  key(e, VK_UP);
+  EXPECT_EQ(caret(e), (Pos{1, 7})) << "Up on the first row stays";
+  for (int i = 0; i < 3; ++i) key(e, VK_DOWN);
+  EXPECT_EQ(caret(e), (Pos{2, 9})) << "the column comes back after the short rows";
+
+  e.send(TM_SETWORDWRAP, 0, 0);
+  e.select(1, 2, 1, 2);
+  key(e, VK_DOWN);
+  EXPECT_EQ(caret(e), (Pos{2, 2})) << "without word wrap a line is one row";
+}
+
+TEST(EditorMoves, PageKeysCountTheRowsOfWrappedLines) {
+  NotifyWindow parent;
+  Editor e(parent);
+  std::string words;
+  for (int i = 0; i < 80; ++i) words += "aaa ";
+  e.setText(words + "\r\nlast");
+  const int w = LOWORD(e.send(TM_GETCHARMETRICS));
+  e.send(TM_SETWORDWRAP, TIVRA_WRAP_ON | TIVRA_WRAP_FIXEDWIDTH | TIVRA_WRAP_AUTOBREAK, 10 * w);
+  ASSERT_EQ(e.send(TM_SUBLINECOUNT, 0, 1), 40) << "two words a row";
+  e.select(1, 1, 1, 1);
+  key(e, VK_NEXT);
+  const int rows = static_cast<int>(e.send(TM_GETFIRSTSUBLINE));
+  ASSERT_GT(rows, 1) << "the window shows several rows";
+  ASSERT_LT(2 * rows, 40);
+  EXPECT_EQ(e.send(EM_GETFIRSTVISIBLELINE), 1);
+  EXPECT_EQ(caret(e), (Pos{1, rows * 8 + 1})) << "the caret moves with the rows";
+  key(e, 'D', kCtrl);
+  EXPECT_EQ(caret(e), (Pos{1, (2 * rows - 1) * 8 + 1})) << "Ctrl+D: the bottom row of the window";
+  key(e, VK_PRIOR, kCtrl);
+  EXPECT_EQ(caret(e), (Pos{1, rows * 8 + 1})) << "Ctrl+Page Up: the top row of the window";
+}
+
 TEST(EditorMoves, PageKeysMoveByTheWindowHeight) {
   NotifyWindow parent;
   Editor e(parent);
