@@ -6,6 +6,7 @@
 
 #include "host.h"
 #include "interaction.h"
+#include "internal.h"
 #include "qtext.h"
 
 #include <QDialog>
@@ -179,17 +180,12 @@ BOOL EndDialog(HWND hwnd, INT_PTR result) {
 }
 
 UINT GetDlgItemText(HWND dialog, int id, LPSTR buffer, int maxCount) {
-  if (!buffer || maxCount <= 0) return 0;
   QWidget* w = controlOf(dialog, id);
   QString text;
   if (auto* edit = qobject_cast<QLineEdit*>(w)) text = edit->text();
   else if (auto* label = qobject_cast<QLabel*>(w)) text = label->text();
   else if (auto* button = qobject_cast<QPushButton*>(w)) text = button->text();
-  const std::string bytes = platform::toCp1252(text);
-  const size_t n = std::min(bytes.size(), static_cast<size_t>(maxCount - 1));
-  std::memcpy(buffer, bytes.data(), n);
-  buffer[n] = 0;
-  return static_cast<UINT>(n);
+  return static_cast<UINT>(platform::detail::copyToBuffer(platform::toCp1252(text), buffer, maxCount));
 }
 
 BOOL SetDlgItemText(HWND dialog, int id, LPCSTR text) {

@@ -5,6 +5,7 @@
 #include "common_dialogs.h"
 #include "host.h"
 #include "interaction.h"
+#include "internal.h"
 #include "qtext.h"
 
 #include <QDir>
@@ -99,10 +100,7 @@ bool toCallerName(const QString& path, std::string* out) {
 }
 
 void copyTitle(OPENFILENAME& ofn, const std::string& name) {
-  if (!ofn.lpstrFileTitle || ofn.nMaxFileTitle == 0) return;
-  const size_t n = std::min<size_t>(name.size(), ofn.nMaxFileTitle - 1);
-  std::memcpy(ofn.lpstrFileTitle, name.data(), n);
-  ofn.lpstrFileTitle[n] = 0;
+  detail::copyToBuffer(name, ofn.lpstrFileTitle, ofn.nMaxFileTitle);
 }
 
 BOOL storeResult(OPENFILENAME& ofn, const std::string& result, WORD fileOffset, WORD extensionOffset) {

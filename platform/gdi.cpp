@@ -858,11 +858,7 @@ int GetTextFace(HDC hdc, int count, LPSTR faceName) {
   if (!dc) return 0;
   std::string face = platform::toCp1252(QFontInfo(dc->fontMetrics().font).family());
   if (!faceName) return static_cast<int>(face.size()) + 1;
-  if (count <= 0) return 0;
-  int n = std::min<int>(static_cast<int>(face.size()), count - 1);
-  std::memcpy(faceName, face.data(), static_cast<size_t>(n));
-  faceName[n] = 0;
-  return n;
+  return static_cast<int>(copyToBuffer(face, faceName, count));
 }
 
 int GetDeviceCaps(HDC hdc, int index) {

@@ -11,10 +11,14 @@
 #include <QRegion>
 #include <QWidget>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform::detail {
@@ -121,5 +125,16 @@ COLORREF fromQColor(const QColor& color);
 
 // Menus
 class QMenu* buildQMenu(HMENU menu, HWND owner, QWidget* parent);
+
+// Text for a caller's buffer of `capacity` bytes, the way the Win32 text
+// getters give it: as much as fits before a terminating zero. Returns the
+// bytes copied; 0 without a buffer or room.
+inline size_t copyToBuffer(std::string_view text, char* buffer, int64_t capacity) {
+  if (!buffer || capacity <= 0) return 0;
+  const size_t n = std::min(text.size(), static_cast<size_t>(capacity - 1));
+  std::memcpy(buffer, text.data(), n);
+  buffer[n] = 0;
+  return n;
+}
 
 }  // namespace platform::detail

@@ -281,10 +281,7 @@ int GetMenuString(HMENU menu, UINT idItem, LPSTR buffer, int maxCount, UINT flag
   if (!locate(menuOf(menu), idItem, flags, &owner, &index)) return 0;
   const std::string& text = owner->items[index].text;
   if (!buffer || maxCount <= 0) return static_cast<int>(text.size());
-  int n = std::min<int>(static_cast<int>(text.size()), maxCount - 1);
-  std::memcpy(buffer, text.data(), static_cast<size_t>(n));
-  buffer[n] = 0;
-  return n;
+  return static_cast<int>(copyToBuffer(text, buffer, maxCount));
 }
 
 BOOL SetMenu(HWND hwnd, HMENU menu) {

@@ -222,12 +222,8 @@ BOOL GetClassInfo(HINSTANCE, LPCSTR className, WNDCLASS* wc) {
 
 int GetClassName(HWND hwnd, LPSTR buffer, int maxCount) {
   Window* w = find(hwnd);
-  if (!w || !buffer || maxCount <= 0) return 0;
-  const std::string& name = w->cls ? w->cls->name : std::string("#32770");
-  int n = std::min<int>(static_cast<int>(name.size()), maxCount - 1);
-  std::memcpy(buffer, name.data(), n);
-  buffer[n] = 0;
-  return n;
+  if (!w) return 0;
+  return static_cast<int>(copyToBuffer(w->cls ? w->cls->name : std::string("#32770"), buffer, maxCount));
 }
 
 // ---------------------------------------------------------------------------
@@ -564,14 +560,8 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         w->widget->setWindowTitle(platform::fromCp1252(w->text));
       return TRUE;
     }
-    case WM_GETTEXT: {
-      auto* buffer = reinterpret_cast<char*>(lParam);
-      if (!buffer || wParam == 0) return 0;
-      size_t n = std::min(w->text.size(), static_cast<size_t>(wParam) - 1);
-      std::memcpy(buffer, w->text.data(), n);
-      buffer[n] = 0;
-      return static_cast<LRESULT>(n);
-    }
+    case WM_GETTEXT:
+      return static_cast<LRESULT>(copyToBuffer(w->text, reinterpret_cast<char*>(lParam), static_cast<int64_t>(wParam)));
     case WM_GETTEXTLENGTH:
       return static_cast<LRESULT>(w->text.size());
     case WM_CLOSE:

@@ -163,6 +163,8 @@ TEST(Menus, StatesReadBackAsSet) {
   char text[32];
   EXPECT_EQ(GetMenuString(bar, 0, text, sizeof text, MF_BYPOSITION), 8);
   EXPECT_STREQ(text, "&Rediger");
+  EXPECT_EQ(GetMenuString(bar, 0, text, 3, MF_BYPOSITION), 2) << "cut to the buffer, with its zero";
+  EXPECT_STREQ(text, "&R");
   InsertMenu(edit, 0, MF_BYPOSITION | MF_STRING, 1001, "&Ny");
   EXPECT_EQ(GetMenuItemID(edit, 0), 1001u);
   EXPECT_TRUE(DeleteMenu(edit, 1001, MF_BYCOMMAND));

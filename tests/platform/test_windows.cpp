@@ -98,6 +98,9 @@ TEST_F(WindowTest, CreationSendsNcCreateCreateAndSizeAndPassesTheParameter) {
   char name[32];
   EXPECT_EQ(GetClassName(h, name, sizeof name), 8);
   EXPECT_STREQ(name, "Recorder");
+  EXPECT_EQ(GetClassName(h, name, 4), 3) << "cut to the buffer, with its zero";
+  EXPECT_STREQ(name, "Rec");
+  EXPECT_EQ(GetClassName(h, name, 0), 0);
   char text[16];
   EXPECT_EQ(GetWindowText(h, text, sizeof text), 2);
   EXPECT_STREQ(text, "Hi");
