@@ -165,6 +165,18 @@ QWidget* parentWidgetFor(HWND parent) {
   return p ? p->widget.data() : nullptr;
 }
 
+// A LONG or LONG_PTR in the window's extra bytes at `index` (0 or more):
+// read, and replaced by *value when one is given. 0 when the bytes do not
+// reach that far.
+template <typename T>
+T exchangeExtra(Window& w, int index, const T* value = nullptr) {
+  if (static_cast<size_t>(index) + sizeof(T) > w.extra.size()) return 0;
+  T old;
+  std::memcpy(&old, w.extra.data() + index, sizeof old);
+  if (value) std::memcpy(w.extra.data() + index, value, sizeof *value);
+  return old;
+}
+
 }  // namespace
 
 }  // namespace platform::detail
@@ -439,12 +451,7 @@ HWND GetDlgItem(HWND parent, int id) {
 LONG_PTR GetWindowLongPtr(HWND hwnd, int index) {
   Window* w = find(hwnd);
   if (!w) return 0;
-  if (index >= 0) {
-    if (static_cast<size_t>(index) + sizeof(LONG_PTR) > w->extra.size()) return 0;
-    LONG_PTR v;
-    std::memcpy(&v, w->extra.data() + index, sizeof v);
-    return v;
-  }
+  if (index >= 0) return exchangeExtra<LONG_PTR>(*w, index);
   switch (index) {
     case GWLP_WNDPROC: return reinterpret_cast<LONG_PTR>(w->proc);
     case GWLP_HINSTANCE: return reinterpret_cast<LONG_PTR>(w->instance);
@@ -460,12 +467,8 @@ LONG_PTR GetWindowLongPtr(HWND hwnd, int index) {
 LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
   Window* w = find(hwnd);
   if (!w) return 0;
-  LONG_PTR old = GetWindowLongPtr(hwnd, index);
-  if (index >= 0) {
-    if (static_cast<size_t>(index) + sizeof(LONG_PTR) > w->extra.size()) return 0;
-    std::memcpy(w->extra.data() + index, &value, sizeof value);
-    return old;
-  }
+  if (index >= 0) return exchangeExtra(*w, index, &value);
+  const LONG_PTR old = GetWindowLongPtr(hwnd, index);
   switch (index) {
     case GWLP_WNDPROC: w->proc = reinterpret_cast<WNDPROC>(value); break;
     case GWLP_HINSTANCE: w->instance = reinterpret_cast<HINSTANCE>(value); break;
@@ -487,25 +490,14 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
 LONG GetWindowLong(HWND hwnd, int index) {
   Window* w = find(hwnd);
   if (!w) return 0;
-  if (index >= 0) {
-    if (static_cast<size_t>(index) + sizeof(LONG) > w->extra.size()) return 0;
-    LONG v;
-    std::memcpy(&v, w->extra.data() + index, sizeof v);
-    return v;
-  }
+  if (index >= 0) return exchangeExtra<LONG>(*w, index);
   return static_cast<LONG>(GetWindowLongPtr(hwnd, index));
 }
 
 LONG SetWindowLong(HWND hwnd, int index, LONG value) {
   Window* w = find(hwnd);
   if (!w) return 0;
-  if (index >= 0) {
-    if (static_cast<size_t>(index) + sizeof(LONG) > w->extra.size()) return 0;
-    LONG old;
-    std::memcpy(&old, w->extra.data() + index, sizeof old);
-    std::memcpy(w->extra.data() + index, &value, sizeof value);
-    return old;
-  }
+  if (index >= 0) return exchangeExtra(*w, index, &value);
   LONG_PTR v = (index == GWL_STYLE || index == GWL_EXSTYLE) ? static_cast<LONG_PTR>(static_cast<DWORD>(value)) : value;
   return static_cast<LONG>(SetWindowLongPtr(hwnd, index, v));
 }
