@@ -64,6 +64,27 @@ void setBit(int vk, bool down) {
   }
 }
 
+// The messages of a mouse button and its virtual key.
+struct ButtonMessages {
+  UINT down;
+  UINT up;
+  UINT doubleClick;
+  int vk;
+};
+
+// Null for a button the windows are not told about.
+const ButtonMessages* buttonMessages(Qt::MouseButton button) {
+  static constexpr ButtonMessages kLeft{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, VK_LBUTTON};
+  static constexpr ButtonMessages kRight{WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK, VK_RBUTTON};
+  static constexpr ButtonMessages kMiddle{WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK, VK_MBUTTON};
+  switch (button) {
+    case Qt::LeftButton: return &kLeft;
+    case Qt::RightButton: return &kRight;
+    case Qt::MiddleButton: return &kMiddle;
+    default: return nullptr;
+  }
+}
+
 }  // namespace
 
 namespace platform {
@@ -582,38 +603,29 @@ void HostWidget::sendMouse(UINT msg, QMouseEvent* e) {
 
 void HostWidget::mousePressEvent(QMouseEvent* e) {
   EventScope scope(eventDepth_);
-  UINT msg = e->button() == Qt::LeftButton    ? WM_LBUTTONDOWN
-             : e->button() == Qt::RightButton ? WM_RBUTTONDOWN
-             : e->button() == Qt::MiddleButton ? WM_MBUTTONDOWN
-                                               : 0;
-  if (msg) {
-    setKeyStateBit(e->button() == Qt::LeftButton ? VK_LBUTTON : e->button() == Qt::RightButton ? VK_RBUTTON : VK_MBUTTON, true);
-    sendMouse(msg, e);
-  }
+  const ButtonMessages* button = buttonMessages(e->button());
+  if (!button) return;
+  setKeyStateBit(button->vk, true);
+  sendMouse(button->down, e);
 }
 
 void HostWidget::mouseReleaseEvent(QMouseEvent* e) {
   EventScope scope(eventDepth_);
-  UINT msg = e->button() == Qt::LeftButton    ? WM_LBUTTONUP
-             : e->button() == Qt::RightButton ? WM_RBUTTONUP
-             : e->button() == Qt::MiddleButton ? WM_MBUTTONUP
-                                               : 0;
-  if (msg) {
-    setKeyStateBit(e->button() == Qt::LeftButton ? VK_LBUTTON : e->button() == Qt::RightButton ? VK_RBUTTON : VK_MBUTTON, false);
-    sendMouse(msg, e);
-  }
+  const ButtonMessages* button = buttonMessages(e->button());
+  if (!button) return;
+  setKeyStateBit(button->vk, false);
+  sendMouse(button->up, e);
 }
 
 void HostWidget::mouseDoubleClickEvent(QMouseEvent* e) {
   EventScope scope(eventDepth_);
   Window* w = platform::detail::find(hwnd_);
   if (!w) return;
+  const ButtonMessages* button = buttonMessages(e->button());
+  if (!button) return;
+  // A class without CS_DBLCLKS sees a second press instead.
   const bool dblclks = w->cls && (w->cls->style & CS_DBLCLKS);
-  UINT msg = 0;
-  if (e->button() == Qt::LeftButton) msg = dblclks ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN;
-  else if (e->button() == Qt::RightButton) msg = dblclks ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN;
-  else if (e->button() == Qt::MiddleButton) msg = dblclks ? WM_MBUTTONDBLCLK : WM_MBUTTONDOWN;
-  if (msg) sendMouse(msg, e);
+  sendMouse(dblclks ? button->doubleClick : button->down, e);
 }
 
 void HostWidget::mouseMoveEvent(QMouseEvent* e) {

@@ -330,6 +330,16 @@ TEST_F(WindowTest, MouseMessagesCarryClientCoordinatesAndDoubleClicks) {
   EXPECT_TRUE(down->wParam & MK_SHIFT);
   EXPECT_TRUE(down->wParam & MK_LBUTTON);
   EXPECT_EQ(dbl, 1);
+
+  // The other buttons have messages of their own.
+  g_log.clear();
+  QTest::mouseClick(w, Qt::RightButton, Qt::NoModifier, QPoint(12, 12));
+  QTest::mouseDClick(w, Qt::MiddleButton, Qt::NoModifier, QPoint(12, 12));
+  std::vector<UINT> buttons;
+  for (const Logged& l : g_log) {
+    if (l.msg >= WM_RBUTTONDOWN && l.msg <= WM_MBUTTONDBLCLK) buttons.push_back(l.msg);
+  }
+  EXPECT_EQ(buttons, (std::vector<UINT>{WM_RBUTTONDOWN, WM_RBUTTONUP, WM_MBUTTONDBLCLK}));
   DestroyWindow(top);
 }
 
