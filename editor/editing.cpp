@@ -29,6 +29,16 @@ void collapseToCaret(Instance& inst) {
   inst.anchorColumn = inst.caretColumn;
 }
 
+// With DefaultSelection, typing, Return, Backspace and Delete take a
+// selection away first.
+bool selectionGoesFirst(const Instance& inst) {
+  return (inst.options & TivraOption::DefaultSelection) && hasSelection(inst);
+}
+
+void deleteSelectionAndShow(Instance& inst) {
+  if (deleteSelectionStep(inst)) afterTextChange(inst, inst.text.caret.line);
+}
+
 // The caret line changed in the line buffer only: bit 1, repainting from
 // the line before (its colouring state may reach into this one).
 void afterTyping(Instance& inst, bool selectionFollows) {
@@ -57,14 +67,8 @@ void recordJoinOrSplit(Instance& inst, UndoKind kind, int32_t line, int column) 
 // telling the user, when the joined line would be too long or memory runs
 // out.
 bool joinWithNext(Instance& inst, int32_t line) {
-  const int length = lineLength(lineFromNumber(inst, line));
-  LineHandle removed = 0;
-  switch (deleteRange(inst, TivraRange{static_cast<SHORT>(length), 0, line, line + 1}, &removed)) {
-    case StoreResult::Ok: break;
-    case StoreResult::LineTooLong: reportMaxLine(inst); return false;
-    case StoreResult::OutOfMemory: reportOutOfMemory(inst); return false;
-  }
-  freeChain(inst, removed);
+  int length = 0;
+  if (!joinLinesOrTell(inst, line, &length)) return false;
   recordJoinOrSplit(inst, kUndoLinesJoined, line, length);
   setSelection(inst, line, length, line, length);
   markTextChanged(inst, line);
@@ -81,7 +85,7 @@ std::string leadingBlanks(const char* text, int limit) {
 void typeCharacter(Instance& inst, char c) {
   const bool followed = anchorAtCaret(inst) || (inst.options & TivraOption::DefaultSelection);
   bool deleted = false;
-  if ((inst.options & TivraOption::DefaultSelection) && hasSelection(inst)) {
+  if (selectionGoesFirst(inst)) {
     if (!deleteSelectionStep(inst)) return;
     deleted = true;
   }
@@ -104,7 +108,7 @@ void typeCharacter(Instance& inst, char c) {
 }
 
 void splitLine(Instance& inst) {
-  if ((inst.options & TivraOption::DefaultSelection) && hasSelection(inst) && !deleteSelectionStep(inst)) return;
+  if (selectionGoesFirst(inst) && !deleteSelectionStep(inst)) return;
   if (!commitLineBuffer(inst)) return;
   const bool followed = anchorAtCaret(inst) || (inst.options & TivraOption::DefaultSelection);
   const int32_t line = inst.text.caret.line;
@@ -140,8 +144,8 @@ void returnKey(Instance& inst) {
 }
 
 void backspace(Instance& inst) {
-  if ((inst.options & TivraOption::DefaultSelection) && hasSelection(inst)) {
-    if (deleteSelectionStep(inst)) afterTextChange(inst, inst.text.caret.line);
+  if (selectionGoesFirst(inst)) {
+    deleteSelectionAndShow(inst);
     return;
   }
   LineBuffer& b = inst.lineBuffer;
@@ -215,8 +219,8 @@ bool deleteSelectionStep(Instance& inst) {
 
 void deleteKey(Instance& inst) {
   if (readOnly(inst)) return;
-  if ((inst.options & TivraOption::DefaultSelection) && hasSelection(inst)) {
-    if (deleteSelectionStep(inst)) afterTextChange(inst, inst.text.caret.line);
+  if (selectionGoesFirst(inst)) {
+    deleteSelectionAndShow(inst);
     return;
   }
   LineBuffer& b = inst.lineBuffer;
@@ -234,9 +238,7 @@ void deleteKey(Instance& inst) {
 }
 
 void deleteSelectionKey(Instance& inst) {
-  if (readOnly(inst)) return;
-  const int32_t line = std::min(inst.text.caret.line, inst.text.anchor.line);
-  if (deleteSelectionStep(inst)) afterTextChange(inst, line);
+  if (!readOnly(inst)) deleteSelectionAndShow(inst);
 }
 
 // Ctrl+Y: the caret line with its line end (the last line: its text);

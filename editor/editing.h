@@ -36,6 +36,12 @@ void clampAnchor(Instance& inst);
 // False when there was nothing to delete or it could not be deleted.
 bool deleteSelectionStep(Instance& inst);
 
+// Delete, Ctrl+Delete and Ctrl+Y / Ctrl+Shift+Y (toEnd: from the caret to
+// the end of the line); nothing in a read-only window.
+void deleteKey(Instance& inst);
+void deleteSelectionKey(Instance& inst);
+void deleteLineKey(Instance& inst, bool toEnd);
+
 // The clipboard (clipboard.cpp). copy: 0 when the selection went to the
 // clipboard; paste: 0 when text came from it.
 LRESULT copySelectionToClipboard(Instance& inst);

@@ -12,11 +12,6 @@
 
 namespace tivra {
 
-// editing.cpp
-void deleteKey(Instance& inst);
-void deleteSelectionKey(Instance& inst);
-void deleteLineKey(Instance& inst, bool toEnd);
-
 namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }

@@ -55,10 +55,10 @@ void recordInsertion(Instance& inst, const TivraRange& r) {
   recordStep(inst, step);
 }
 
-// Deletes the selection and records it; false (after telling the user) when
-// it cannot be deleted. `removed` receives the detached lines.
-bool deleteSelection(Instance& inst, const TivraRange& sel, LineHandle* removed) {
-  switch (deleteRange(inst, sel, removed)) {
+}  // namespace
+
+bool deleteRangeOrTell(Instance& inst, const TivraRange& range, LineHandle* removed) {
+  switch (deleteRange(inst, range, removed)) {
     case StoreResult::Ok: return true;
     case StoreResult::LineTooLong: reportMaxLine(inst); return false;
     case StoreResult::OutOfMemory: reportOutOfMemory(inst); return false;
@@ -66,7 +66,14 @@ bool deleteSelection(Instance& inst, const TivraRange& sel, LineHandle* removed)
   return false;
 }
 
-}  // namespace
+bool joinLinesOrTell(Instance& inst, int32_t line, int* joint) {
+  const int length = lineLength(lineFromNumber(inst, line));
+  LineHandle removed = 0;
+  if (!deleteRangeOrTell(inst, TivraRange{static_cast<SHORT>(length), 0, line, line + 1}, &removed)) return false;
+  freeChain(inst, removed);
+  *joint = length;
+  return true;
+}
 
 // ---------------------------------------------------------------------------
 // Whole text
@@ -143,7 +150,7 @@ LRESULT selectAll(Instance& inst) {
 bool replaceRange(Instance& inst, const TivraRange& range, std::string_view text, TivraRange* inserted) {
   const TivraRange before{inst.anchorColumn, inst.caretColumn, inst.text.anchor.line, inst.text.caret.line};
   LineHandle removed = 0;
-  if (!deleteSelection(inst, range, &removed)) return false;
+  if (!deleteRangeOrTell(inst, range, &removed)) return false;
   *inserted = TivraRange{range.StartPos, range.StartPos, range.StartLine, range.StartLine};
   if (!text.empty()) {
     PinnedHandle pin(inst, removed);
@@ -189,7 +196,7 @@ LRESULT clearMessage(Instance& inst, WPARAM wholeText) {
   const TivraRange sel = orderedSelection(inst);
   if (isEmpty(sel)) return 0;
   LineHandle removed = 0;
-  if (!deleteSelection(inst, sel, &removed)) return -1;
+  if (!deleteRangeOrTell(inst, sel, &removed)) return -1;
   recordDeletion(inst, sel, removed);
   setSelection(inst, sel.StartLine, sel.StartPos, sel.StartLine, sel.StartPos);
   afterChange(inst, sel.StartLine);

@@ -26,6 +26,13 @@ LRESULT replaceSelection(Instance& inst, const char* text);      // EM_REPLACESE
 // it was, the user told) when the arena runs out or a joined line would
 // be too long.
 bool replaceRange(Instance& inst, const TivraRange& range, std::string_view text, TivraRange* inserted);
+// Deletes an ordered range (committed line buffer) without recording it;
+// `removed` receives the detached lines. False (the text as it was, the
+// user told) when the arena runs out or a joined line would be too long.
+bool deleteRangeOrTell(Instance& inst, const TivraRange& range, LineHandle* removed);
+// Joins `line` with the next one the same way, without recording it;
+// `joint` receives the column where they meet.
+bool joinLinesOrTell(Instance& inst, int32_t line, int* joint);
 LRESULT clearMessage(Instance& inst, WPARAM wholeText);          // WM_CLEAR
 LRESULT selectAll(Instance& inst);                               // command 1018
 LRESULT clearAll(Instance& inst);                                // command 1033, WM_CLEAR with 1

@@ -5,6 +5,7 @@
 
 #include "entry_points.h"
 #include "notify.h"
+#include "text_messages.h"
 #include "text_store.h"
 #include "undo.h"
 
@@ -50,14 +51,8 @@ bool splitAgain(Instance& inst, UndoStep& step) {
 }
 
 bool joinAgain(Instance& inst, UndoStep& step) {
-  const int length = lineLength(lineFromNumber(inst, step.line));
-  LineHandle removed = 0;
-  switch (deleteRange(inst, TivraRange{static_cast<SHORT>(length), 0, step.line, step.line + 1}, &removed)) {
-    case StoreResult::Ok: break;
-    case StoreResult::LineTooLong: reportMaxLine(inst); return false;
-    case StoreResult::OutOfMemory: reportOutOfMemory(inst); return false;
-  }
-  freeChain(inst, removed);
+  int length = 0;
+  if (!joinLinesOrTell(inst, step.line, &length)) return false;
   step.kind = kUndoLinesJoined;
   step.column = static_cast<uint16_t>(length);
   place(inst, step.line, length, step.line, length);
@@ -76,11 +71,7 @@ bool restoreDeleted(Instance& inst, UndoStep& step) {
 
 bool deleteInserted(Instance& inst, UndoStep& step) {
   LineHandle removed = 0;
-  switch (deleteRange(inst, spanOf(step), &removed)) {
-    case StoreResult::Ok: break;
-    case StoreResult::LineTooLong: reportMaxLine(inst); return false;
-    case StoreResult::OutOfMemory: reportOutOfMemory(inst); return false;
-  }
+  if (!deleteRangeOrTell(inst, spanOf(step), &removed)) return false;
   step.savedLines = removed;
   step.kind = kUndoRangeDeleted;
   place(inst, step.line, step.column, step.line, step.column);
