@@ -22,8 +22,8 @@ using bench_page::pageLines;
 
 namespace {
 
-constexpr int kWidth = 640;
-constexpr int kHeight = 480;
+using bench_main::kHeight;
+using bench_main::kWidth;
 const WORD kPageSyntax[] = {0x2222, 0x0101, 0x0101, 0x003E, 0x003C, 0x0101, 0x0101, 0x002F};
 
 // Element names in one colour, values in another, the rest of a tag in a
@@ -59,8 +59,7 @@ Setup& setup() {
       if (msg >= WM_USER) return colourToken(msg, w, l);
       return DefWindowProc(h, msg, w, l);
     });
-    made.editor = CreateWindowEx(0, "Tivra32", "", WS_OVERLAPPEDWINDOW | TS_COLOURING | WS_VSCROLL | WS_HSCROLL, 0, 0, kWidth,
-                                 kHeight, nullptr, nullptr, nullptr, nullptr);
+    made.editor = bench_main::createEditor(TS_COLOURING | WS_VSCROLL | WS_HSCROLL);
     SendMessage(made.editor, TM_SETNOTIFY, 0, reinterpret_cast<LPARAM>(made.notify));
     SendMessage(made.editor, TM_SETSYNTAX, 8, reinterpret_cast<LPARAM>(kPageSyntax));
     SendMessage(made.editor, TM_SETOPTIONS, TivraOption::StartInComments | TivraOption::MultiLineItems | TivraOption::DefaultSelection, 0);
@@ -105,37 +104,30 @@ bool ready(benchmark::State& state, const Setup& s) {
   return true;
 }
 
-void KeystrokeAndPaintAtTheEnd(benchmark::State& state) {
+// Keystrokes near the end of the page, each followed by `repaint`.
+template <typename Repaint>
+void keystrokesAtTheEnd(benchmark::State& state, Repaint repaint) {
   const Setup& s = setup();
   if (!ready(state, s)) return;
   const LONG last = static_cast<LONG>(pageLines()) - 3;
   placeCaret(s, last, 4);
-  paint(s);
+  repaint(s);
   bool add = true;
   for (auto _ : state) {
     keystroke(s, add);
-    paint(s);
+    repaint(s);
     add = !add;
   }
   if (!add) keystroke(s, false);
   if (SendMessage(s.editor, EM_GETFIRSTVISIBLELINE, 0, 0) < last - 40) state.SkipWithError("the window did not follow the caret");
 }
 
+void KeystrokeAndPaintAtTheEnd(benchmark::State& state) { keystrokesAtTheEnd(state, paint); }
+
 // The same through the window's own WM_PAINT: only the rows from the
 // changed line down are painted, into the window's surface.
 void KeystrokeAndWindowRepaintAtTheEnd(benchmark::State& state) {
-  const Setup& s = setup();
-  if (!ready(state, s)) return;
-  const LONG last = static_cast<LONG>(pageLines()) - 3;
-  placeCaret(s, last, 4);
-  UpdateWindow(s.editor);
-  bool add = true;
-  for (auto _ : state) {
-    keystroke(s, add);
-    UpdateWindow(s.editor);
-    add = !add;
-  }
-  if (!add) keystroke(s, false);
+  keystrokesAtTheEnd(state, [](const Setup& s) { UpdateWindow(s.editor); });
 }
 
 void KeystrokeAtTheTopThenPaintTheEnd(benchmark::State& state) {

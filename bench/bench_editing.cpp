@@ -42,7 +42,7 @@ long expectedHits() {
 
 HWND tivraEditor() {
   static HWND editor = [] {
-    HWND h = CreateWindowEx(0, "Tivra32", "", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
+    HWND h = bench_main::createEditor();
     SendMessage(h, TM_SETFINDTEXT, 0, reinterpret_cast<LPARAM>(kFind));
     SendMessage(h, TM_SETFINDTEXT, 1, reinterpret_cast<LPARAM>(kReplacement));
     SendMessage(h, TM_SETFINDOPTIONS, 0, 0);

@@ -38,7 +38,7 @@ const std::vector<long>& randomLines() {
 
 HWND tivraWithPage() {
   static HWND editor = [] {
-    HWND h = CreateWindowEx(0, "Tivra32", "", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
+    HWND h = bench_main::createEditor();
     SendMessage(h, WM_SETTEXT, 1, reinterpret_cast<LPARAM>(page().c_str()));
     return h;
   }();
@@ -46,7 +46,7 @@ HWND tivraWithPage() {
 }
 
 void TivraLoad(benchmark::State& state) {
-  HWND editor = CreateWindowEx(0, "Tivra32", "", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
+  HWND editor = bench_main::createEditor();
   if (!editor) {
     state.SkipWithError("no Tivra32 window");
     return;
