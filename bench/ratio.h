@@ -5,6 +5,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <map>
 #include <string>
@@ -14,6 +16,9 @@ namespace bench_ratio {
 
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
+  // Colours only on a terminal: figures written to a file stay plain text.
+  RatioReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
+
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& r : runs) {
