@@ -125,7 +125,7 @@ LRESULT onTimer(Instance& inst, WPARAM id) {
   const POINT p = inst.mousePoint;
   if (p.y < 0) SendMessage(inst.window, WM_VSCROLL, SB_LINEUP, 0);
   else if (p.y >= inst.layout.clientHeight) SendMessage(inst.window, WM_VSCROLL, SB_LINEDOWN, 0);
-  if (!(inst.layout.wordWrapFlags & TIVRA_WRAP_ON)) {
+  if (!wrapping(inst)) {
     if (p.x < 0) SendMessage(inst.window, WM_HSCROLL, SB_LINELEFT, 0);
     else if (p.x >= inst.layout.clientWidth) SendMessage(inst.window, WM_HSCROLL, SB_LINERIGHT, 0);
   }
