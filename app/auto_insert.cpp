@@ -1,5 +1,7 @@
 #include "auto_insert.h"
 
+#include "ascii_case.h"
+
 #include <algorithm>
 
 namespace morvel {
@@ -7,23 +9,6 @@ namespace morvel {
 namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
-
-char upperAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-// Finds `pattern` at or after `from` without regard to ASCII letter case.
-std::size_t findIgnoringCase(std::string_view text, std::string_view pattern, std::size_t from = 0) {
-    if (pattern.empty() || from > text.size()) return npos;
-    const char first = upperAscii(pattern[0]);
-    for (std::size_t at = from; at + pattern.size() <= text.size(); ++at) {
-        if (upperAscii(text[at]) != first) continue;
-        std::size_t i = 1;
-        while (i < pattern.size() && upperAscii(text[at + i]) == upperAscii(pattern[i])) ++i;
-        if (i == pattern.size()) return at;
-    }
-    return npos;
-}
 
 bool containsLineBreak(std::string_view text) {
     return text.find_first_of("\r\n") != npos;
@@ -58,16 +43,20 @@ bool onlyBlanks(std::string_view text) {
     return text.find_first_not_of(" \t") == npos;
 }
 
+// Removes [begin, end), with its whole line when nothing else is on it.
+TextEdit removalWithLonelyLine(std::string_view text, std::size_t begin, std::size_t end) {
+    const std::size_t first = lineBegin(text, begin);
+    const std::size_t last = lineEnd(text, end);
+    if (onlyBlanks(text.substr(first, begin - first)) && onlyBlanks(text.substr(end, last - end)))
+        return {first, afterLineBreak(text, last) - first, {}};
+    return {begin, end - begin, {}};
+}
+
 // The old generator element at `at`: through its ">", or to the end of its
 // line when it is never closed; with its whole line when nothing else is on it.
 TextEdit oldGeneratorRemoval(std::string_view text, std::size_t at) {
     const std::size_t close = text.find('>', at);
-    std::size_t end = close == npos ? lineEnd(text, at) : close + 1;
-    const std::size_t first = lineBegin(text, at);
-    const std::size_t last = lineEnd(text, end);
-    if (onlyBlanks(text.substr(first, at - first)) && onlyBlanks(text.substr(end, last - end)))
-        return {first, afterLineBreak(text, last) - first, {}};
-    return {at, end - at, {}};
+    return removalWithLonelyLine(text, at, close == npos ? lineEnd(text, at) : close + 1);
 }
 
 std::string formatWithFileName(std::string_view before, std::string_view fileName,
@@ -132,6 +121,12 @@ std::optional<std::size_t> findRefusalMarker(std::string_view text) {
     const std::size_t at = findIgnoringCase(text, kAutoDateRefusal);
     if (at == npos) return std::nullopt;
     return at;
+}
+
+std::optional<TextEdit> refusalRemoval(std::string_view text) {
+    const std::optional<std::size_t> at = findRefusalMarker(text);
+    if (!at) return std::nullopt;
+    return removalWithLonelyLine(text, *at, *at + kAutoDateRefusal.size());
 }
 
 std::string damagedAutoDateMessage(std::string_view fileName) {

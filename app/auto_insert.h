@@ -67,6 +67,10 @@ std::size_t refusalPosition(std::string_view text);
 // Where the refusal marker begins, for the command that dates a page anyway.
 std::optional<std::size_t> findRefusalMarker(std::string_view text);
 
+// Takes the first refusal marker out again: with the line break that came
+// with it when it stands alone on its line. None without a marker.
+std::optional<TextEdit> refusalRemoval(std::string_view text);
+
 // Message texts (UTF-8, for a message box) naming the page's file.
 std::string damagedAutoDateMessage(std::string_view fileName);
 std::string missingAutoDateQuestion(std::string_view fileName);

@@ -1,5 +1,6 @@
 #include "code_check.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -54,14 +55,20 @@ std::size_t commentEndPair(const std::vector<CodePair>& pairs) {
     return pairs.size();
 }
 
+// A page with a great many uneven lines would need a message box taller
+// than the screen: the lines past these are only counted.
+constexpr std::size_t kMostListedLines = 100;
+
 std::string lineListSentence(const std::vector<std::size_t>& lines) {
     // Each number is followed by ", "; the last comma goes, its blank stays.
+    const std::size_t listed = std::min(lines.size(), kMostListedLines);
     std::string list;
-    for (std::size_t line : lines) {
-        list += std::to_string(line);
+    for (std::size_t i = 0; i < listed; ++i) {
+        list += std::to_string(lines[i]);
         list += ", ";
     }
     list.erase(list.size() - 2, 1);
+    if (lines.size() > listed) list += "og " + std::to_string(lines.size() - listed) + " flere ";
     return "Morvel fandt et ulige antal \"<\" og \">\" i linierne " + list + ".";
 }
 

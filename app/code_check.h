@@ -4,7 +4,8 @@
 // the number of "<" differs from the number of ">". The pair pass compares, for
 // each of forty start texts, how often it occurs with how often its end text
 // occurs, ignoring letter case. The report is the Danish text of the message
-// box that shows the result.
+// box that shows the result; it names the first 100 uneven lines and counts
+// the rest.
 #pragma once
 
 #include <cstddef>

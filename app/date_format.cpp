@@ -150,12 +150,32 @@ std::string formatDateTime(std::string_view format, const DateTime& when, char d
     return out;
 }
 
-DateTime currentDateTime() {
+namespace {
+
+DateTime systemDateTime() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
             local.tm_hour, local.tm_min, local.tm_sec};
+}
+
+DateTimeSource& dateTimeSource() {
+    static DateTimeSource source;
+    return source;
+}
+
+}  // namespace
+
+DateTime currentDateTime() {
+    const DateTimeSource& source = dateTimeSource();
+    return source ? source() : systemDateTime();
+}
+
+DateTimeSource setDateTimeSource(DateTimeSource source) {
+    DateTimeSource previous = std::move(dateTimeSource());
+    dateTimeSource() = std::move(source);
+    return previous;
 }
 
 }  // namespace morvel

@@ -16,6 +16,7 @@
 // the text goes into a document.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -41,5 +42,11 @@ std::string formatDateTime(std::string_view format, const DateTime& when,
 
 // The local date and time now, to the second.
 DateTime currentDateTime();
+
+// Where currentDateTime() takes "now" from: the system clock unless a test
+// puts a fixed one in place. An empty source brings the system clock back.
+// Returns the source it replaces.
+using DateTimeSource = std::function<DateTime()>;
+DateTimeSource setDateTimeSource(DateTimeSource source);
 
 }  // namespace morvel
