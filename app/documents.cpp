@@ -293,6 +293,8 @@ void TKestrin::refreshEditorStatus() {
   if (!e) return;
   command(QStringLiteral("saveButton"))->setEnabled(e->Modified());
   command(QStringLiteral("undoButton"))->setEnabled(e->CanUndo());
+  // F9 works without the menu being opened first, so its state follows the text.
+  command(QStringLiteral("checkCodes"))->setEnabled(!textEmpty(*e) && !internalBrowserShown());
   e->GetSelection();
   statusBar_->setPanelText(1, QString::number(e->TextBytes().size()) + QStringLiteral(" tegn"));
   statusBar_->setPanelText(2, QString::number(e->EndLine()) + QStringLiteral(" : ") + QString::number(e->EndPos() + 1));
@@ -453,6 +455,8 @@ bool TKestrin::closeActiveDocument() {
   if (masterPage_ == a) masterPage_ = -1;
   if (documentCount() == 1) {
     e->setTextBytes(std::string());
+    // The closed document's text must not come back by undo.
+    e->EmptyUndoBuffer();
     e->SetModified(false);
     tabs_->setTabText(0, QStringLiteral("Nyt dokument 1"));
     tabs_->tabBar()->setTabData(0, QStringLiteral("Nyt dokument 1"));

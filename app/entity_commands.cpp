@@ -4,31 +4,12 @@
 
 #include "documents.h"
 #include "entities.h"
+#include "hourglass.h"
 #include "tivra_component.h"
 
-#include <QGuiApplication>
 #include <QProgressBar>
 
 namespace {
-
-// The hourglass while it lives. When one is up already (a longer job that
-// converts on the way), it is left for that job to take down.
-class Hourglass {
- public:
-  Hourglass() {
-    const QCursor* current = QGuiApplication::overrideCursor();
-    set_ = !current || current->shape() != Qt::WaitCursor;
-    if (set_) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-  }
-  ~Hourglass() {
-    if (set_) QGuiApplication::restoreOverrideCursor();
-  }
-  Hourglass(const Hourglass&) = delete;
-  Hourglass& operator=(const Hourglass&) = delete;
-
- private:
-  bool set_;
-};
 
 class ProgressShown {
  public:

@@ -7,8 +7,10 @@
 // "Tivra" + i), the file names and the time stamps. The document operations
 // live in documents.cpp, the menus in kestrin_menus.cpp, the tool bar in
 // kestrin_toolbar.cpp, the editors' keys and mouse in kestrin_editor_input.cpp,
-// the edit and search commands in kestrin_edit_commands.cpp, and the
-// commands whose work other parts of the program do in kestrin_hooks.cpp.
+// the edit and search commands in kestrin_edit_commands.cpp, the markup
+// commands in kestrin_markup.cpp, the code check and clean-up in
+// kestrin_code_commands.cpp, and the commands whose work other parts of the
+// program do in kestrin_hooks.cpp.
 //
 // The settings dialog is created with the window and lives as long as it;
 // Indstillinger() gives its controls, which are the current settings.
@@ -16,6 +18,8 @@
 
 #include "code_colours.h"
 #include "editor_settings.h"
+#include "picture_size.h"
+#include "text_position.h"
 #include "tivra.h"
 #include "win32.h"
 
@@ -25,6 +29,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,7 +66,7 @@ enum class MarkupCommand {
 
 enum class ElementDialog {
   Font, Link, Picture, Sound, Line, Email, List, Frames, Table, Meta, Form, ScriptEditor, BaseCodes,
-  NewFromTemplate,
+  NewFromTemplate, WebColour, RenameTitle,
 };
 
 class TKestrin : public QMainWindow {
@@ -163,6 +168,16 @@ class TKestrin : public QMainWindow {
   void insertGeneratorLine(int i);
   void updateAutomaticDate(int i, bool ask, bool atEnd);
 
+  // --- Putting codes into the active document (kestrin_markup.cpp); the
+  // element dialogs insert their codes with these two.
+  void wrapSelection(const QString& start, const QString& end);
+  void insertText(const QString& text);
+  // The codes for a file (a picture, a sound or a link) at the caret.
+  void insertCodeForFile(const QString& path);
+  // Where the "</FONT>" that closes the FONT start code at the start of the
+  // selection of document i lies; none when it is missing.
+  std::optional<morvel::TextPosition> matchingFontEnd(int i);
+
   // --- Danish letters and entity codes (entity_commands.cpp)
   // The conversions with the hourglass and the progress bar.
   std::string encodeText(std::string_view text);
@@ -188,16 +203,22 @@ class TKestrin : public QMainWindow {
   void showAbout();
   void showProperties();           // "&Egenskaber"
 
-  // --- Commands that other parts of the program fill (kestrin_hooks.cpp)
+  // --- Markup commands (kestrin_markup.cpp)
   void runMarkupCommand(MarkupCommand c);
-  void openElementDialog(ElementDialog d);
   void userCodeCommand(int i);
-  void editElement();  // F4
+  void updateDateCommand();  // F6
+  void baseCodesCommand();   // "&Basiskoder, ny side..."
+  void showHtmlHelp();       // Shift+F1
+
+  // --- Code check and clean-up (kestrin_code_commands.cpp)
   void checkHtmlCodes();
   void stripHtmlCodes();
   void convertActiveCodesToUpperCase();
+
+  // --- Commands that other parts of the program fill (kestrin_hooks.cpp)
+  void openElementDialog(ElementDialog d);
+  void editElement();  // F4
   void toggleCodeBox();
-  void showHtmlHelp();
   void previewInExternalBrowser(bool firstBrowser);
   void toggleInternalBrowser();
   void setInternalBrowserSize(int width, int height);
@@ -208,7 +229,8 @@ class TKestrin : public QMainWindow {
   void extendedSearch(bool replace);
   void toggleSearchResults();
   void setFileListView(int style);
-  void insertCodeForFile(const QString& path);
+  // The size of `path` times the scale when the picture viewer shows it.
+  std::optional<morvel::PictureSize> viewerPictureSize(const QString& path) const;
   void loadProjectTree();
   void saveProjectTree();
   void refreshFilePanesAndProjects();
@@ -257,6 +279,7 @@ class TKestrin : public QMainWindow {
   void showEditorContextMenu(TTivra& editor, const QPoint& screenPoint);
   void showTabContextMenu(const QPoint& at);
   void finishTextDrag(TTivra& editor, int x, int y);
+  void wordDoubleClicked(TTivra& editor, bool& handled);
   // Documents (documents.cpp)
   TTivra* createEditor(int index);
   void configureEditor(TTivra& editor);
@@ -266,6 +289,7 @@ class TKestrin : public QMainWindow {
   bool loadIntoEditor(int i, const QString& path);
   bool askToSaveBeforeClose(int i);
   void removeDocument(int i);
+  QString documentName(int i) const;
   void copyIntoPaneFolder(const QString& file, FilePane& pane);
   // Edit commands (kestrin_edit_commands.cpp)
   LRESULT windowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -69,6 +69,9 @@ void TKestrin::connectEditorEvents(TTivra& e) {
     if (&sender == activeEditor()) refreshEditorStatus();
   };
   e.OnKeyDown = [this](TTivra& sender, WORD& key, Qt::KeyboardModifiers shift) { editorKeyDown(sender, key, shift); };
+  e.OnWordClick = [this](TTivra& sender, WORD, LONG, const QString&, bool& handled) {
+    wordDoubleClicked(sender, handled);
+  };
   e.OnMouseDown = [this](TTivra& sender, Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
     editorMouseDown(sender, button, x, y);
   };

@@ -249,7 +249,7 @@ void TKestrin::createStructureMenu() {
   add(this, m, QStringLiteral("formDialog"), QStringLiteral("&Formular..."), dialog(ElementDialog::Form),
       key(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
   m->addSeparator();
-  add(this, m, QStringLiteral("baseCodes"), QStringLiteral("&Basiskoder, ny side..."), dialog(ElementDialog::BaseCodes),
+  add(this, m, QStringLiteral("baseCodes"), QStringLiteral("&Basiskoder, ny side..."), [this] { baseCodesCommand(); },
       key(Qt::CTRL | Qt::SHIFT | Qt::Key_Q));
   add(this, m, QStringLiteral("metaDialog"), QStringLiteral("&Meta-information..."), dialog(ElementDialog::Meta),
       key(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
@@ -377,7 +377,7 @@ void TKestrin::createPopupMenus() {
   add(this, p, QStringLiteral("documentPaste"), QStringLiteral("S&æt ind"), forward(&TTivra::Paste));
   p->addSeparator();
   add(this, p, QStringLiteral("documentBaseCodes"), QStringLiteral("&Basiskoder - sideegenskaber..."),
-      dialog(ElementDialog::BaseCodes));
+      [this] { baseCodesCommand(); });
   add(this, p, QStringLiteral("documentRenameTitle"), QStringLiteral("&Omdøb titel..."),
       markup(MarkupCommand::RenameTitle));
   add(this, p, QStringLiteral("documentLink"), QStringLiteral("&Henvisning..."), dialog(ElementDialog::Link));

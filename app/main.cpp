@@ -3,6 +3,9 @@
 //   morvex [files...]                      opens the files in the main window
 //   morvex --screenshot FILE.png [files...]  opens the files, writes a picture
 //                                          of the main window to FILE.png, ends
+//   morvex --check FILE...                 prints the HTML code check of each
+//                                          file; no window, no settings
+#include "check_command.h"
 #include "documents.h"
 #include "kestrin.h"
 #include "registry.h"
@@ -20,6 +23,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
 
 #include <signal.h>
 #include <sys/socket.h>
@@ -33,11 +39,24 @@ struct CommandLine {
   bool incomplete = false;
 };
 
-bool wantsScreenshot(int argc, char** argv) {
+bool hasOption(int argc, char** argv, const char* option) {
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--screenshot") == 0) return true;
+    if (std::strcmp(argv[i], option) == 0) return true;
   }
   return false;
+}
+
+// Every argument but the option itself names a file to check.
+int checkFiles(int argc, char** argv) {
+  std::vector<std::string> files;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--check") != 0) files.emplace_back(argv[i]);
+  }
+  if (files.empty()) {
+    std::cerr << "morvex: --check skal efterfølges af et eller flere filnavne.\n";
+    return morvel::kCheckUnreadable;
+  }
+  return morvel::runCodeCheckCommand(files, std::cout, std::cerr);
 }
 
 CommandLine parse(const QStringList& args) {
@@ -115,8 +134,10 @@ void closeOnTermination(TKestrin& window) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Checking pages needs neither a screen nor the editor.
+  if (hasOption(argc, argv, "--check")) return checkFiles(argc, argv);
   // A picture needs no screen.
-  if (wantsScreenshot(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+  if (hasOption(argc, argv, "--screenshot") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Brimvale's Morvel"));

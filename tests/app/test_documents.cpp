@@ -10,6 +10,7 @@
 #include "recent_files.h"
 #include "registry.h"
 #include "scripted_responder.h"
+#include "settings_store.h"
 #include "tivra_component.h"
 
 #include <gtest/gtest.h>
@@ -56,6 +57,9 @@ class Documents : public ::testing::Test {
   Documents() { 
     // The program folder is the test's own; the window is made again with it.
     run.environment.set("MORVEL_HOME", run.dir.path());
+    // Saving writes the documents' own texts: no date or generator line.
+    morvel::settings::write(run.store(), morvel::settings::indstillinger::Autodato, false);
+    morvel::settings::write(run.store(), morvel::settings::indstillinger::Generator, false);
     run.restart();
   }
 

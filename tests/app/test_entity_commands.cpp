@@ -6,6 +6,7 @@
 #include "host.h"
 #include "program_run.h"
 #include "scripted_responder.h"
+#include "settings_store.h"
 #include "tivra_component.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +38,12 @@ std::string fileBytes(const QString& path) {
 
 class DanishLetters : public ::testing::Test {
  protected:
+  DanishLetters() {
+    // Saving writes the documents' own texts: no date or generator line.
+    morvel::settings::write(run.store(), morvel::settings::indstillinger::Autodato, false);
+    morvel::settings::write(run.store(), morvel::settings::indstillinger::Generator, false);
+    run.restart();
+  }
   TKestrin& kestrin() { return run.kestrin(); }
   TTivra& active() { return *kestrin().editor(kestrin().activeDocument()); }
   QAction* command(const char* name) {
