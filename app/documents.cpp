@@ -323,6 +323,12 @@ QString TKestrin::fileTitle(const QString& path) {
   return platform::fromCp1252(morvel::decodeEntities(platform::toCp1252(title)));
 }
 
+QString TKestrin::documentName(int i) const {
+  const QString file = fileName(i);
+  if (!file.isEmpty()) return file;
+  return tabs_->tabText(i).replace(QStringLiteral("&&"), QStringLiteral("&"));
+}
+
 void TKestrin::refreshCaptions() {
   for (int i = 0; i < documentCount(); ++i) {
     if (i != active_) updateCaptions(i);

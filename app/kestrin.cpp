@@ -9,6 +9,7 @@
 #include "indstillinger.h"
 #include "interaction.h"
 #include "program_folder.h"
+#include "projects/project_tree.h"
 #include "qtext.h"
 #include "settings_store.h"
 #include "splash.h"
@@ -114,6 +115,7 @@ void TKestrin::createFilePanes() {
   auto* projectLayout = new QVBoxLayout(projects);
   projectLayout->setContentsMargins(2, 2, 2, 2);
   projectLayout->addWidget(trwProjekt_);
+  projects_ = new ProjectTree(*this, trwProjekt_);
   pagFiler_->addTab(htmlPane_, QStringLiteral("HTML"));
   pagFiler_->addTab(mediaPane_, QStringLiteral("Medie"));
   pagFiler_->addTab(projects, QStringLiteral("Projekter"));

@@ -35,6 +35,7 @@
 #include <vector>
 
 class FilePane;
+class ProjectTree;
 class QAction;
 class QActionGroup;
 class QLabel;
@@ -86,6 +87,8 @@ class TKestrin : public QMainWindow {
   QTabWidget* pagFiler() const { return pagFiler_; }
   FilePane& htmlPane() const { return *htmlPane_; }
   FilePane& mediaPane() const { return *mediaPane_; }
+  // The project tree trwProjekt with its commands and store.
+  ProjectTree& projects() const { return *projects_; }
   QMenu* popMarkTekst() const { return popMarkTekst_; }
   QMenu* popUmarkTekst() const { return popUmarkTekst_; }
   // A command of the menus by its object name ("mnuSkjulFilboks", "save"...).
@@ -289,6 +292,7 @@ class TKestrin : public QMainWindow {
   bool loadIntoEditor(int i, const QString& path);
   bool askToSaveBeforeClose(int i);
   void removeDocument(int i);
+  // The file name, or the tab's caption for a document without a file.
   QString documentName(int i) const;
   void copyIntoPaneFolder(const QString& file, FilePane& pane);
   // Edit commands (kestrin_edit_commands.cpp)
@@ -309,6 +313,7 @@ class TKestrin : public QMainWindow {
   FilePane* htmlPane_ = nullptr;
   FilePane* mediaPane_ = nullptr;
   QTreeWidget* trwProjekt_ = nullptr;
+  ProjectTree* projects_ = nullptr;  // a child object of the window
   QTreeWidget* lwFind_ = nullptr;
   QListWidget* lwTmp_ = nullptr;
   TTivra* edtTmp_ = nullptr;

@@ -7,6 +7,7 @@
 
 #include "file_panes.h"
 #include "indstillinger.h"
+#include "projects/project_tree.h"
 #include "settings_store.h"
 #include "tivra_component.h"
 
@@ -61,17 +62,10 @@ std::optional<morvel::PictureSize> TKestrin::viewerPictureSize(const QString&) c
   return std::nullopt;
 }
 
-void TKestrin::loadProjectTree() {
-  // Without a project store the tree holds its top node alone.
-  trwProjekt_->clear();
-  new QTreeWidgetItem(trwProjekt_, QStringList{QStringLiteral("Morvel-projekter")});
-}
-
-void TKestrin::saveProjectTree() {}
-
 void TKestrin::refreshFilePanesAndProjects() {
   htmlPane_->refresh();
   mediaPane_->refresh();
+  projects_->refresh();
 }
 
 // --- Publishing and the search across documents

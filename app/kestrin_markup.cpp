@@ -22,10 +22,8 @@
 
 #include <QAction>
 #include <QFile>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QUrl>
 
@@ -185,12 +183,6 @@ void TKestrin::baseCodesCommand() {
 
 // ---------------------------------------------------------------------------
 // The automatic update date and the generator line
-
-QString TKestrin::documentName(int i) const {
-  const QString file = fileName(i);
-  if (!file.isEmpty()) return file;
-  return tabs_->tabText(i).replace(QStringLiteral("&&"), QStringLiteral("&"));
-}
 
 void TKestrin::updateDateCommand() {
   TTivra* e = activeEditor();

@@ -1,0 +1,261 @@
+#include "projects/prj_filer.h"
+
+#include "controls/dynamic_help.h"
+#include "controls/status_bar.h"
+#include "hourglass.h"
+#include "indstillinger.h"
+#include "interaction.h"
+#include "kestrin.h"
+#include "projects/archive_flag.h"
+#include "projects/project_paths.h"
+#include "projects/size_text.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+const QString kApplicationTitle = QStringLiteral("Brimvale's Morvel");
+constexpr int kMissingRole = Qt::UserRole;
+constexpr int kBytesRole = Qt::UserRole + 1;
+enum Column { kCaption, kTitle, kSize, kType };
+
+std::string path8(const QString& path) { return QFile::encodeName(path).toStdString(); }
+QString fromPath8(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+
+bool hasChecks(TfrmPrjFiler::Mode mode) { return mode != TfrmPrjFiler::Mode::Properties; }
+
+}  // namespace
+
+TfrmPrjFiler::TfrmPrjFiler(TKestrin& owner) : QDialog(&owner), owner_(owner) {
+  setObjectName(QStringLiteral("TfrmPrjFiler"));
+  setModal(true);
+  resize(560, 380);
+  auto* layout = new QVBoxLayout(this);
+  auto* rootLine = new QHBoxLayout;
+  rootLine->addWidget(new QLabel(QStringLiteral("Rodbibliotek:")));
+  lblRodBib = new QLabel;
+  lblRodBib->setObjectName(QStringLiteral("lblRodBib"));
+  rootLine->addWidget(lblRodBib, 1);
+  chkMarkerAlle = new QCheckBox(QStringLiteral("Markér alle filer"));
+  chkMarkerAlle->setObjectName(QStringLiteral("chkMarkerAlle"));
+  rootLine->addWidget(chkMarkerAlle);
+  layout->addLayout(rootLine);
+
+  lwPrjFiler = new QTreeWidget;
+  lwPrjFiler->setObjectName(QStringLiteral("lwPrjFiler"));
+  lwPrjFiler->setRootIsDecorated(false);
+  lwPrjFiler->setHeaderLabels({QStringLiteral("Navn og relativ sti"), QStringLiteral("Titel"), QStringLiteral("Størrelse"),
+                               QStringLiteral("Type")});
+  lwPrjFiler->setColumnWidth(kCaption, 200);
+  lwPrjFiler->setColumnWidth(kTitle, 160);
+  lwPrjFiler->header()->setSectionsClickable(true);
+  layout->addWidget(lwPrjFiler, 1);
+
+  auto* buttons = new QHBoxLayout;
+  DynamiskHjaelp = new QLabel;
+  DynamiskHjaelp->setObjectName(QStringLiteral("DynamiskHjaelp"));
+  DynamiskHjaelp->setWordWrap(true);
+  buttons->addWidget(DynamiskHjaelp, 1);
+  cmdOK = new QPushButton(QStringLiteral("&OK"));
+  cmdOK->setObjectName(QStringLiteral("cmdOK"));
+  cmdAnnuller = new QPushButton(QStringLiteral("Annuller"));
+  cmdAnnuller->setObjectName(QStringLiteral("cmdAnnuller"));
+  buttons->addWidget(cmdOK);
+  buttons->addWidget(cmdAnnuller);
+  layout->addLayout(buttons);
+
+  StatusBar1 = new TFriendlyStatusBar(this);
+  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+  StatusBar1->AddPanel(QString(), 120);
+  StatusBar1->AddPanel(QString(), 0);
+  layout->addWidget(StatusBar1);
+  help_ = new DynamicHelp(DynamiskHjaelp, kIdleHelpText);
+
+  connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cmdAnnuller, &QPushButton::clicked, this, &QDialog::reject);
+  connect(chkMarkerAlle, &QCheckBox::clicked, this, [this](bool on) {
+    filling_ = true;
+    for (int k = 0; k < lwPrjFiler->topLevelItemCount(); ++k) {
+      lwPrjFiler->topLevelItem(k)->setCheckState(kCaption, on ? Qt::Checked : Qt::Unchecked);
+    }
+    filling_ = false;
+    updateStatus();
+  });
+  connect(lwPrjFiler, &QTreeWidget::itemChanged, this, [this] {
+    if (!filling_) updateStatus();
+  });
+  connect(lwPrjFiler->header(), &QHeaderView::sectionClicked, this, [this](int column) { sortBy(column); });
+}
+
+TfrmPrjFiler::~TfrmPrjFiler() = default;
+
+void TfrmPrjFiler::prepare(Mode mode, const QString& project, const QString& root, const QStringList& documents,
+                           const QString& destination) {
+  mode_ = mode;
+  switch (mode) {
+    case Mode::Properties: setWindowTitle(QStringLiteral("Egenskaber for projektet %1").arg(project)); break;
+    case Mode::Publish: setWindowTitle(QStringLiteral("Overførsel af %1 til Internet").arg(project)); break;
+    case Mode::Move: setWindowTitle(QStringLiteral("Flytning af %1 til %2").arg(project, destination)); break;
+    case Mode::Copy: setWindowTitle(QStringLiteral("Kopiering af %1 til %2").arg(project, destination)); break;
+  }
+  const bool checks = hasChecks(mode);
+  cmdOK->setVisible(checks);
+  chkMarkerAlle->setVisible(checks);
+  chkMarkerAlle->setChecked(false);
+  cmdAnnuller->setText(checks ? QStringLiteral("Annuller") : QStringLiteral("Luk"));
+  lblRodBib->setText(root);
+  setHelpTexts();
+  fill(root, documents);
+  checkItems();
+  updateStatus();
+}
+
+void TfrmPrjFiler::fill(const QString& root, const QStringList& documents) {
+  TFriendlyStatusBar* status = owner_.StatusBar1();
+  const QString before = status->PanelText(0);
+  status->setPanelText(0, QStringLiteral("Projektoplysninger indsamles..."));
+  Hourglass hourglass;
+  filling_ = true;
+  lwPrjFiler->clear();
+  sortColumn_ = -1;
+  QStyle* style = QApplication::style();
+  QStringList seen;
+  for (const QString& caption : documents) {
+    if (seen.contains(caption, Qt::CaseInsensitive)) continue;
+    seen << caption;
+    const QFileInfo file(fromPath8(morvel::resolveRelativePath(path8(root), path8(caption))));
+    const bool missing = !file.isFile();
+    auto* item = new QTreeWidgetItem(lwPrjFiler);
+    item->setText(kCaption, caption);
+    item->setText(kType, QStringLiteral("HTML"));
+    item->setData(kCaption, kMissingRole, missing);
+    item->setIcon(kCaption, style->standardIcon(missing ? QStyle::SP_MessageBoxWarning : QStyle::SP_FileDialogContentsView));
+    if (!missing) {
+      item->setText(kTitle, owner_.fileTitle(file.absoluteFilePath()));
+      item->setText(kSize, QString::fromStdString(morvel::shortSizeText(static_cast<std::uint64_t>(file.size()))));
+      item->setData(kSize, kBytesRole, file.size());
+      item->setData(kCaption, Qt::UserRole + 2, file.absoluteFilePath());
+    }
+  }
+  filling_ = false;
+  status->setPanelText(0, before);
+}
+
+void TfrmPrjFiler::checkItems() {
+  filling_ = true;
+  const bool changedOnly = mode_ == Mode::Publish && owner_.Indstillinger().chkArkivFlag->isChecked();
+  for (int k = 0; k < lwPrjFiler->topLevelItemCount(); ++k) {
+    QTreeWidgetItem* item = lwPrjFiler->topLevelItem(k);
+    if (!hasChecks(mode_)) {
+      item->setData(kCaption, Qt::CheckStateRole, QVariant());
+      continue;
+    }
+    bool checked = !item->data(kCaption, kMissingRole).toBool();
+    if (checked && changedOnly) checked = morvel::hasArchiveFlag(path8(item->data(kCaption, Qt::UserRole + 2).toString()));
+    item->setCheckState(kCaption, checked ? Qt::Checked : Qt::Unchecked);
+  }
+  filling_ = false;
+}
+
+QStringList TfrmPrjFiler::checkedCaptions() const {
+  QStringList captions;
+  for (int k = 0; hasChecks(mode_) && k < lwPrjFiler->topLevelItemCount(); ++k) {
+    const QTreeWidgetItem* item = lwPrjFiler->topLevelItem(k);
+    if (item->checkState(kCaption) == Qt::Checked) captions << item->text(kCaption);
+  }
+  return captions;
+}
+
+void TfrmPrjFiler::updateStatus() {
+  StatusBar1->setPanelText(0, QString::number(lwPrjFiler->topLevelItemCount()) + QStringLiteral(" objekt(er)"));
+  if (!hasChecks(mode_)) {
+    StatusBar1->setPanelText(1, QString());
+    return;
+  }
+  const QString work = mode_ == Mode::Publish ? QStringLiteral("overførsel")
+                       : mode_ == Mode::Move  ? QStringLiteral("flytning")
+                                              : QStringLiteral("kopiering");
+  StatusBar1->setPanelText(1, QStringLiteral("%1 fil(er) markeret til %2").arg(checkedCaptions().size()).arg(work));
+}
+
+void TfrmPrjFiler::sortBy(int column) {
+  ascending_ = column == sortColumn_ ? !ascending_ : true;
+  sortColumn_ = column;
+  QList<QTreeWidgetItem*> items;
+  while (lwPrjFiler->topLevelItemCount() > 0) items << lwPrjFiler->takeTopLevelItem(0);
+  auto compare = [column](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
+    if (column == kSize) {
+      const qint64 x = a->data(kSize, kBytesRole).toLongLong();
+      const qint64 y = b->data(kSize, kBytesRole).toLongLong();
+      if (x != y) return x < y ? -1 : 1;
+    } else if (const int c = a->text(column).compare(b->text(column), Qt::CaseInsensitive); c != 0) {
+      return c;
+    }
+    return a->text(kCaption).compare(b->text(kCaption), Qt::CaseInsensitive);
+  };
+  std::stable_sort(items.begin(), items.end(), [&](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
+    return ascending_ ? compare(a, b) < 0 : compare(b, a) < 0;
+  });
+  lwPrjFiler->addTopLevelItems(items);
+}
+
+void TfrmPrjFiler::setHelpTexts() {
+  const bool properties = mode_ == Mode::Properties;
+  help_->add(lwPrjFiler, properties
+                             ? QStringLiteral("Oversigt over projektets filer - dvs. HTML-dokumenter + tilknyttede mediefiler.")
+                             : QStringLiteral("Oversigt over projektets filer. Sæt kryds ved dem, du ønsker at overføre."));
+  help_->add(lblRodBib, properties
+                            ? QStringLiteral("Projektets rodbibliotek. Stien til filer i andre biblioteker vises relativt i fht. "
+                                             "rodbiblioteket.")
+                            : QStringLiteral("Projektets rodbibliotek. Ved overførsel får filer i andre biblioteker samme relative "
+                                             "placering ift. til destinationsbiblioteket, som de har ift. projektets rodbibliotek."));
+  help_->add(cmdOK, QStringLiteral("Gør klar til at overføre de valgte filer."));
+  help_->add(cmdAnnuller, properties ? QStringLiteral("Lukker dialogboksen") : QStringLiteral("Annullerer filoverførslen"));
+}
+
+void TfrmPrjFiler::transfer(const QString& source, const QString& destination, bool copy) {
+  const std::string from = path8(source);
+  for (QString caption : checkedCaptions()) {
+    caption.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const std::string file = morvel::resolveRelativePath(from, path8(caption));
+    const QString target = destination + fromPath8(morvel::relativePath(from, file));
+    QDir().mkpath(QFileInfo(target).absolutePath());
+    placeFile(fromPath8(file), QDir::cleanPath(target), copy);
+  }
+}
+
+// Puts one file in place. An existing file there is replaced only when the
+// user says so, and only once the new copy is whole.
+void TfrmPrjFiler::placeFile(const QString& from, const QString& to, bool copy) {
+  if (QFileInfo(from).absoluteFilePath() == QFileInfo(to).absoluteFilePath()) return;
+  bool done = false;
+  if (!QFileInfo::exists(to)) {
+    done = copy ? QFile::copy(from, to) : QFile::rename(from, to);
+  } else {
+    const int answer = platform::messageBox(this, QStringLiteral("Filen %1 findes allerede. Vil du erstatte den?").arg(to),
+                                            kApplicationTitle, MB_YESNO | MB_ICONQUESTION);
+    if (answer != IDYES) return;
+    const QString temporary = to + QStringLiteral(".morvel-kopi");
+    QFile::remove(temporary);
+    done = QFile::copy(from, temporary) && std::rename(path8(temporary).c_str(), path8(to).c_str()) == 0;
+    if (!done) QFile::remove(temporary);
+    if (done && !copy) done = QFile::remove(from);
+  }
+  if (done) return;
+  const QString text = copy ? QStringLiteral("Kan ikke kopiere filen %1.") : QStringLiteral("Kan ikke flytte filen %1.");
+  platform::messageBox(this, text.arg(from), kApplicationTitle, MB_OK | MB_ICONSTOP);
+}
