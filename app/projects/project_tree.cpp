@@ -637,9 +637,9 @@ void ProjectTree::changeRootFolder() {
 void ProjectTree::showProjectFiles() {
   QTreeWidgetItem* project = projectOf(selectedNode());
   if (!project) return;
-  if (!fileList_) fileList_ = std::make_unique<TfrmPrjFiler>(owner_);
+  if (!fileList_) fileList_ = new TfrmPrjFiler(owner_);
   fileList_->prepare(TfrmPrjFiler::Mode::Properties, project->text(0), rootFolder(project), documentTexts(project), {});
-  platform::runModal(fileList_.get(), &owner_);
+  platform::runModal(fileList_, &owner_);
 }
 
 void ProjectTree::publishSelected() {
@@ -651,9 +651,9 @@ void ProjectTree::publishSelected() {
   }
   QTreeWidgetItem* project = projectOf(node);
   if (!project || kind(project) != ProjectNodeKind::Project) return;
-  if (!fileList_) fileList_ = std::make_unique<TfrmPrjFiler>(owner_);
+  if (!fileList_) fileList_ = new TfrmPrjFiler(owner_);
   fileList_->prepare(TfrmPrjFiler::Mode::Publish, project->text(0), rootFolder(project), documentTexts(project), {});
-  if (platform::runModal(fileList_.get(), &owner_) != QDialog::Accepted) return;
+  if (platform::runModal(fileList_, &owner_) != QDialog::Accepted) return;
   if (publishFiles) publishFiles(fileList_->checkedCaptions(), rootFolder(project));
 }
 
@@ -662,11 +662,11 @@ void ProjectTree::moveProject(bool copy) {
   if (!project || kind(project) != ProjectNodeKind::Project) return;
   QString destination;
   if (!chooseFolder(QStringLiteral("Vælg den mappe, der skal være projektets rodbibliotek."), destination)) return;
-  if (!fileList_) fileList_ = std::make_unique<TfrmPrjFiler>(owner_);
+  if (!fileList_) fileList_ = new TfrmPrjFiler(owner_);
   const QString source = rootFolder(project);
   fileList_->prepare(copy ? TfrmPrjFiler::Mode::Copy : TfrmPrjFiler::Mode::Move, project->text(0), source,
                      documentTexts(project), destination);
-  if (platform::runModal(fileList_.get(), &owner_) != QDialog::Accepted) return;
+  if (platform::runModal(fileList_, &owner_) != QDialog::Accepted) return;
   if (!copy) project->child(0)->setText(0, kRootPrefix + destination);
   fileList_->transfer(source, destination, copy);
   if (!copy && projectOf(selectedNode()) == project) currentRoot_ = destination;

@@ -12,7 +12,6 @@
 #include <QStringList>
 
 #include <functional>
-#include <memory>
 
 class QAction;
 class QMenu;
@@ -118,5 +117,6 @@ class ProjectTree : public QObject {
   std::function<bool()> editing_;
   // The store could not be read: it is not overwritten in this run.
   bool storeUnreadable_ = false;
-  std::unique_ptr<TfrmPrjFiler> fileList_;
+  // Made on first use; a child of the main window.
+  TfrmPrjFiler* fileList_ = nullptr;
 };
