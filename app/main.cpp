@@ -28,7 +28,6 @@
 #include <vector>
 
 #include <signal.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -117,7 +116,9 @@ void onTermination(int) {
 }
 
 void closeOnTermination(TKestrin& window) {
-  if (::socketpair(AF_UNIX, SOCK_STREAM, 0, terminationPipe) != 0) return;
+  // A pipe: win32.h declares the Windows socket names, which the system's
+  // socket header would clash with.
+  if (::pipe(terminationPipe) != 0) return;
   auto* notifier = new QSocketNotifier(terminationPipe[0], QSocketNotifier::Read, &window);
   QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
     char byte = 0;

@@ -1300,3 +1300,154 @@ constexpr DWORD CF_INITTOLOGFONTSTRUCT = 0x00000040;
 
 // FALSE when cancelled (or the record is not valid: CommDlgExtendedError).
 BOOL ChooseFont(LPCHOOSEFONT cf);
+
+// ---------------------------------------------------------------------------
+// Windows Sockets 1.1 with asynchronous notifications
+//
+// Non-blocking sockets over POSIX. WSAAsyncSelect posts the chosen FD_*
+// events to a window as on Windows: FD_READ and FD_ACCEPT come again only
+// after recv or accept was called, FD_WRITE after a send that reported
+// WSAEWOULDBLOCK, FD_CLOSE once, after the data that arrived before the
+// close has been read. These declarations stand in for the system's socket
+// headers: a source file includes one or the other, never both. The BSD
+// names BYTE, USHORT and ULONG are the C library's (with another width
+// for ULONG), so the Windows types of the same sizes stand in for them.
+
+typedef UINT_PTR SOCKET;
+
+constexpr SOCKET INVALID_SOCKET = static_cast<SOCKET>(~0);
+constexpr int SOCKET_ERROR = -1;
+constexpr int AF_INET = 2;
+constexpr int SOCK_STREAM = 1;
+constexpr int IPPROTO_TCP = 6;
+constexpr int MSG_OOB = 0x1;
+constexpr ULONG INADDR_ANY = 0x00000000;
+constexpr ULONG INADDR_NONE = 0xffffffff;
+constexpr int MAXGETHOSTSTRUCT = 1024;
+
+constexpr long FD_READ = 0x01;
+constexpr long FD_WRITE = 0x02;
+constexpr long FD_OOB = 0x04;
+constexpr long FD_ACCEPT = 0x08;
+constexpr long FD_CONNECT = 0x10;
+constexpr long FD_CLOSE = 0x20;
+
+#define WSAMAKEASYNCREPLY(buflen, error) MAKELONG(buflen, error)
+#define WSAMAKESELECTREPLY(event, error) MAKELONG(event, error)
+#define WSAGETASYNCBUFLEN(lParam) LOWORD(lParam)
+#define WSAGETASYNCERROR(lParam) HIWORD(lParam)
+#define WSAGETSELECTEVENT(lParam) LOWORD(lParam)
+#define WSAGETSELECTERROR(lParam) HIWORD(lParam)
+
+constexpr int WSAEINTR = 10004;
+constexpr int WSAEACCES = 10013;
+constexpr int WSAEFAULT = 10014;
+constexpr int WSAEINVAL = 10022;
+constexpr int WSAEMFILE = 10024;
+constexpr int WSAEWOULDBLOCK = 10035;
+constexpr int WSAEINPROGRESS = 10036;
+constexpr int WSAEALREADY = 10037;
+constexpr int WSAENOTSOCK = 10038;
+constexpr int WSAEMSGSIZE = 10040;
+constexpr int WSAEOPNOTSUPP = 10045;
+constexpr int WSAEAFNOSUPPORT = 10047;
+constexpr int WSAEADDRINUSE = 10048;
+constexpr int WSAEADDRNOTAVAIL = 10049;
+constexpr int WSAENETDOWN = 10050;
+constexpr int WSAENETUNREACH = 10051;
+constexpr int WSAENETRESET = 10052;
+constexpr int WSAECONNABORTED = 10053;
+constexpr int WSAECONNRESET = 10054;
+constexpr int WSAENOBUFS = 10055;
+constexpr int WSAEISCONN = 10056;
+constexpr int WSAENOTCONN = 10057;
+constexpr int WSAESHUTDOWN = 10058;
+constexpr int WSAETIMEDOUT = 10060;
+constexpr int WSAECONNREFUSED = 10061;
+constexpr int WSAEHOSTUNREACH = 10065;
+constexpr int WSASYSNOTREADY = 10091;
+constexpr int WSAVERNOTSUPPORTED = 10092;
+constexpr int WSANOTINITIALISED = 10093;
+constexpr int WSAHOST_NOT_FOUND = 11001;
+constexpr int WSATRY_AGAIN = 11002;
+constexpr int WSANO_RECOVERY = 11003;
+constexpr int WSANO_DATA = 11004;
+
+struct in_addr {
+  union {
+    struct {
+      BYTE s_b1, s_b2, s_b3, s_b4;
+    } S_un_b;
+    struct {
+      USHORT s_w1, s_w2;
+    } S_un_w;
+    ULONG S_addr;
+  } S_un;
+};
+#define s_addr S_un.S_addr
+
+struct sockaddr {
+  USHORT sa_family;
+  char sa_data[14];
+};
+
+struct sockaddr_in {
+  short sin_family;
+  USHORT sin_port;  // network order
+  struct in_addr sin_addr;
+  char sin_zero[8];
+};
+
+struct hostent {
+  char* h_name;
+  char** h_aliases;
+  short h_addrtype;
+  short h_length;
+  char** h_addr_list;
+};
+#define h_addr h_addr_list[0]
+
+constexpr int WSADESCRIPTION_LEN = 256;
+constexpr int WSASYS_STATUS_LEN = 128;
+struct WSADATA {
+  WORD wVersion;
+  WORD wHighVersion;
+  char szDescription[WSADESCRIPTION_LEN + 1];
+  char szSystemStatus[WSASYS_STATUS_LEN + 1];
+  unsigned short iMaxSockets;
+  unsigned short iMaxUdpDg;
+  char* lpVendorInfo;
+};
+typedef WSADATA* LPWSADATA;
+
+inline USHORT htons(USHORT v) { return static_cast<USHORT>((v << 8) | (v >> 8)); }
+inline USHORT ntohs(USHORT v) { return htons(v); }
+inline ULONG htonl(ULONG v) {
+  return (v << 24) | ((v & 0xff00) << 8) | ((v >> 8) & 0xff00) | (v >> 24);
+}
+inline ULONG ntohl(ULONG v) { return htonl(v); }
+
+// Counted: every successful WSAStartup needs its WSACleanup.
+int WSAStartup(WORD versionRequested, LPWSADATA data);
+int WSACleanup();
+int WSAGetLastError();
+
+// Sockets are created non-blocking; handles are never reused.
+SOCKET socket(int af, int type, int protocol);
+int closesocket(SOCKET s);
+int bind(SOCKET s, const struct sockaddr* name, int namelen);
+int listen(SOCKET s, int backlog);
+SOCKET accept(SOCKET s, struct sockaddr* addr, int* addrlen);
+int connect(SOCKET s, const struct sockaddr* name, int namelen);
+int send(SOCKET s, const char* buf, int len, int flags);
+int recv(SOCKET s, char* buf, int len, int flags);
+int getsockname(SOCKET s, struct sockaddr* name, int* namelen);
+ULONG inet_addr(const char* cp);
+char* inet_ntoa(struct in_addr in);
+
+int WSAAsyncSelect(SOCKET s, HWND hwnd, UINT msg, long events);
+// The reply is posted as msg with the task handle in wParam and
+// WSAMAKEASYNCREPLY(needed length, error) in lParam; the hostent is laid
+// out in buf, which must live until then (or until the task is cancelled).
+HANDLE WSAAsyncGetHostByName(HWND hwnd, UINT msg, const char* name, char* buf, int buflen);
+int WSACancelAsyncRequest(HANDLE task);

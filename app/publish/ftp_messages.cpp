@@ -1,0 +1,45 @@
+#include "ftp_messages.h"
+
+namespace morvel::ftp {
+
+FtpErrorMessage errorMessage(FtpError error, const QString& server, const QString& localFile) {
+  using enum FtpError;
+  switch (error) {
+    case NoSocketLibrary:
+      return {"Winsock fejl",
+              "Winsock-interfacet kunne ikke initialiseres. Kontroller at Winsock er installeret på din computer."};
+    case NetworkDown:
+    case NetworkUnreachable:
+    case AddressNotAvailable:
+    case HostUnreachable: return {"Netværksfejl", "Netværket er nede."};
+    case InvalidAddress:
+    case LookupFailed:
+      return {"Adressefejl",
+              QString("Morvel kan ikke finde %1 . Tjek, at du er koblet op til din Internetudbyder og at forbindelsens "
+                      "egenskaber er korrekte.\r\nDu må starte forfra.")
+                  .arg(server),
+              true};
+    case Internal:
+    case SocketFailure:
+    case UnknownSocketError: return {"Ukendt fejl", "En ukendt fejl opstod"};
+    case ConnectionAborted:
+    case ConnectionReset: return {"Afbrydfejl", "Forbindelsen blev afbrudt af ftp-serveren."};
+    case TimedOut: return {"Tid udløbet", QString("Morvel kunne ikke få forbindelse til %1.").arg(server)};
+    case OutOfSockets: return {"Out of Sockets-fejl", "Luk en Winsock-applikation og prøv igen."};
+    case ConnectionRefused:
+      return {"Forbindelse afvist", "Serveren afviser at forbinde.Kontroller at forbindelsens egenskaber er korrekte."};
+    case UnexpectedReply: return {"Uventet svar", "Uventet svar fra server. Tjek, om serveren anvender port 21."};
+    case LocalFileOpen:
+    case NoRemoteFile: return {{}, QString("Fejl under åbning af %1").arg(localFile)};
+    case LocalFileWrite: return {{}, QString("Fejl under skrivning til %1").arg(localFile)};
+    case LocalFileRead: return {{}, QString("Fejl under læsning af %1").arg(localFile)};
+    case GreetingRefused: return {"Server nede", "Ftp-serveren er nede."};
+    case LoginRefused: return {"Adgang nægtet", "Adgang nægtet. Tjek dit brugernavn og kodeord."};
+    case DataConnection: return {"Dataoverførselsfejl", "Der skete en fejl under dataoverførslen."};
+    case QuitRefused:
+    case NoServerName: return {};
+  }
+  return {};
+}
+
+}  // namespace morvel::ftp

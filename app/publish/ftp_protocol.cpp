@@ -1,0 +1,155 @@
+#include "ftp_protocol.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace morvel::ftp {
+
+bool isFatal(FtpError error) {
+  switch (error) {
+    case FtpError::NoSocketLibrary:
+    case FtpError::NoServerName:
+    case FtpError::LocalFileOpen:
+    case FtpError::LocalFileWrite:
+    case FtpError::LocalFileRead:
+    case FtpError::NoRemoteFile:
+    case FtpError::LoginRefused: return false;
+    default: return true;
+  }
+}
+
+FtpError ftpErrorFromSocketError(int e) {
+  switch (e) {
+    case 10013: return FtpError::InvalidAddress;
+    case 10024: return FtpError::OutOfSockets;
+    case 10049: return FtpError::AddressNotAvailable;
+    case 10050: return FtpError::NetworkDown;
+    case 10051: return FtpError::NetworkUnreachable;
+    case 10052:
+    case 10055: return FtpError::SocketFailure;
+    case 10053: return FtpError::ConnectionAborted;
+    case 10054: return FtpError::ConnectionReset;
+    case 10060: return FtpError::TimedOut;
+    case 10061: return FtpError::ConnectionRefused;
+    case 10065: return FtpError::HostUnreachable;
+    case 10093: return FtpError::NoSocketLibrary;
+    case 10004:
+    case 10014:
+    case 10022:
+    case 10036:
+    case 10038:
+    case 10040:
+    case 10045:
+    case 10047:
+    case 10048:
+    case 10056:
+    case 10057:
+    case 10058: return FtpError::Internal;
+    default:
+      if (e >= 11001 && e <= 11004) return FtpError::LookupFailed;
+      return FtpError::UnknownSocketError;
+  }
+}
+
+TFTPServerType serverTypeFromSyst(std::string_view reply) {
+  using enum TFTPServerType;
+  if (replyClass(reply) == '5' || reply.size() <= 4) return ftpstDefault;
+  std::string text(reply.substr(4));
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
+  const auto has = [&text](std::string_view word) { return text.find(word) != std::string::npos; };
+  TFTPServerType type = ftpstDefault;
+  // Later rules win over earlier ones.
+  if (has("UNIX")) type = ftpstUNIX;
+  if (has("CLIX")) type = ftpstClix;
+  if (has("ULTRIX")) type = ftpstULTRIX;
+  if (has("MVS")) type = ftpstMVS;
+  if (has("QVT")) type = ftpstQVT;
+  if (has("NCSA")) type = ftpstNCSA;
+  if (has("CHAMELEON")) type = ftpstChameleon;
+  if (has("VMS")) type = has("MULTINET") ? ftpstVmsMultinet : ftpstVmsUcx;
+  else if (has("VM")) type = has("VPS") ? ftpstVMVPS : ftpstVM;
+  return type;
+}
+
+void LineSplitter::append(std::string_view data) {
+  if (start_ > 0 && start_ == pending_.size()) {
+    pending_.clear();
+    start_ = 0;
+  }
+  pending_.append(data);
+}
+
+bool LineSplitter::next(std::string& line) {
+  const size_t end = pending_.find('\n', start_);
+  if (end == std::string::npos) {
+    // Keep the buffer from growing with lines already taken.
+    pending_.erase(0, start_);
+    start_ = 0;
+    return false;
+  }
+  size_t lineEnd = end;
+  if (lineEnd > start_ && pending_[lineEnd - 1] == '\r') --lineEnd;
+  line.assign(pending_, start_, lineEnd - start_);
+  start_ = end + 1;
+  return true;
+}
+
+std::string LineSplitter::takeRest() {
+  std::string rest = pending_.substr(start_);
+  clear();
+  return rest;
+}
+
+void LineSplitter::clear() {
+  pending_.clear();
+  start_ = 0;
+}
+
+bool ReplyReader::next(std::string& reply) {
+  std::string line;
+  while (lines_.next(line)) {
+    if (!multiLineCode_.empty()) {
+      if (line.size() >= 4 && line.compare(0, 3, multiLineCode_) == 0 && line[3] == ' ') {
+        multiLineCode_.clear();
+        reply = std::move(line);
+        return true;
+      }
+      continue;
+    }
+    if (line.size() >= 4 && line[3] == '-') {
+      multiLineCode_ = line.substr(0, 3);
+      continue;
+    }
+    reply = std::move(line);
+    return true;
+  }
+  return false;
+}
+
+void ReplyReader::reset() {
+  lines_.clear();
+  multiLineCode_.clear();
+}
+
+std::string portArgument(uint32_t address, uint16_t port) {
+  return std::to_string(address >> 24) + ',' + std::to_string((address >> 16) & 0xff) + ',' +
+         std::to_string((address >> 8) & 0xff) + ',' + std::to_string(address & 0xff) + ',' + std::to_string(port >> 8) +
+         ',' + std::to_string(port & 0xff);
+}
+
+std::string announcedSize(std::string_view reply) {
+  const size_t open = reply.find('(');
+  if (open == std::string_view::npos) return {};
+  const std::string_view rest = reply.substr(open + 1);
+  return std::string(rest.substr(0, rest.find(' ')));
+}
+
+std::string quotedText(std::string_view reply) {
+  const size_t first = reply.find('"');
+  if (first == std::string_view::npos) return {};
+  const size_t second = reply.find('"', first + 1);
+  if (second == std::string_view::npos) return {};
+  return std::string(reply.substr(first + 1, second - first - 1));
+}
+
+}  // namespace morvel::ftp

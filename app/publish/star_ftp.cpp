@@ -1,0 +1,679 @@
+#include "star_ftp.h"
+
+#include "qtext.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+#include <limits>
+
+using namespace morvel::ftp;
+
+namespace {
+
+std::string toWire(const QString& text) { return text.toUtf8().toStdString(); }
+
+QString fromWire(std::string_view bytes) {
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  return utf8.hasError() ? platform::fromCp1252(bytes) : text;
+}
+
+// The parsers read the decoded line as UTF-8.
+std::string decodedLine(std::string_view bytes) { return fromWire(bytes).toStdString(); }
+
+}  // namespace
+
+TStarFtp::TStarFtp() {
+  OnConnected = [this](int error) { controlConnected(error); };
+  OnReadable = [this] { controlReadable(); };
+  OnClosed = [this](int error) { controlClosed(error); };
+  OnLookupDone = [this](int error, ULONG address) {
+    if (error) return socketError(error);
+    info(FtpInfo::Resolved, QString::fromStdString(Dotted(address)));
+    connectTo(address);
+  };
+  OnTimeOut = [this] { fatalError(FtpError::TimedOut); };
+
+  listener_.OnIncoming = [this] { dataIncoming(); };
+  dataSocket_.OnReadable = [this] { dataReadable(); };
+  dataSocket_.OnWritable = [this] {
+    if (data_ == DataKind::Store) continueUpload();
+  };
+  dataSocket_.OnClosed = [this](int error) { dataClosed(error); };
+}
+
+TStarFtp::~TStarFtp() {
+  // No events from a component that is going away.
+  OnFtpInfo = nullptr;
+  OnFtpError = nullptr;
+  if (download_) download_->cancelWriting();
+  closeData();
+  Close();
+}
+
+void TStarFtp::setWinsockStarted(bool on) {
+  if (on) {
+    if (!StartWinsock()) lightError(FtpError::NoSocketLibrary);
+    return;
+  }
+  closeData();
+  listener_.ReleaseWinsock();
+  dataSocket_.ReleaseWinsock();
+  ReleaseWinsock();
+  connected_ = false;
+}
+
+// ---------------------------------------------------------------------------
+// Starting operations
+
+bool TStarFtp::mayStart(bool needsConnection) {
+  if (busy_) {
+    info(FtpInfo::Busy);
+    return false;
+  }
+  if (needsConnection && !connected_) {
+    info(FtpInfo::Disconnected);
+    return false;
+  }
+  return true;
+}
+
+void TStarFtp::begin(Operation op) {
+  busy_ = true;
+  success_ = true;
+  operation_ = op;
+}
+
+void TStarFtp::Connect() {
+  if (!mayStart(false)) return;
+  if (connected_) {
+    // A new connection replaces the old one.
+    closeData();
+    Close();
+    connected_ = false;
+  }
+  begin(Operation::LoggedIn);
+  if (!StartWinsock() || !listener_.StartWinsock() || !dataSocket_.StartWinsock()) {
+    lightError(FtpError::NoSocketLibrary);
+    return finish();
+  }
+  if (ftpServer_.isEmpty()) ftpServer_ = askFor(TFtpInfoNeeded::niHost, ftpServer_);
+  if (ftpServer_.isEmpty()) {
+    lightError(FtpError::NoServerName);
+    return finish();
+  }
+  const std::string server = toWire(ftpServer_.trimmed());
+  if (server.empty()) {
+    lightError(FtpError::NoServerName);
+    return finish();
+  }
+  replies_.reset();
+  state_ = State::Greeting;
+  if (!CreateSocket()) return socketError(LastError());
+  if (server[0] >= '0' && server[0] <= '9') {
+    const ULONG address = inet_addr(server.c_str());
+    if (address == INADDR_NONE) return fatalError(FtpError::InvalidAddress);
+    return connectTo(address);
+  }
+  info(FtpInfo::LookingUp, ftpServer_);
+  if (!LookUp(server, timeOutArp_)) socketError(LastError());
+}
+
+void TStarFtp::connectTo(ULONG address) {
+  serverAddress_ = QString::fromStdString(Dotted(address));
+  if (!ConnectTo(address, ftpPort_ ? ftpPort_ : 21, timeOutConnect_)) socketError(LastError());
+}
+
+void TStarFtp::Quit() {
+  if (!mayStart(true)) return;
+  begin(Operation::None);
+  sendCommand("QUIT", State::Quit);
+}
+
+void TStarFtp::simpleCommand(Operation op, State state, const QString& command) {
+  if (!mayStart(true)) return;
+  begin(op);
+  sendCommand(command, state);
+}
+
+void TStarFtp::ChangeDir(const QString& dir) {
+  if (!mayStart(true)) return;
+  initialDirectory_ = dir;
+  simpleCommand(Operation::DirectoryChanged, State::Cwd, "CWD " + dir);
+}
+
+void TStarFtp::MakeDir(const QString& dir) { simpleCommand(Operation::DirectoryCreated, State::Mkd, "MKD " + dir); }
+void TStarFtp::RemoveDir(const QString& dir) { simpleCommand(Operation::DirectoryDeleted, State::Rmd, "RMD " + dir); }
+void TStarFtp::DeleteFile(const QString& name) { simpleCommand(Operation::FileDeleted, State::Dele, "DELE " + name); }
+
+void TStarFtp::RenameFile(const QString& oldName, const QString& newName) {
+  renameTo_ = newName;
+  simpleCommand(Operation::FileRenamed, State::Rnfr, "RNFR " + oldName);
+}
+
+void TStarFtp::List(bool saveToLocalFile) {
+  if (!mayStart(true)) return;
+  begin(Operation::ListingDone);
+  saveListing_ = saveToLocalFile;
+  sendCommand("PWD", State::ListPwd);
+}
+
+void TStarFtp::Retrieve() {
+  if (!mayStart(true)) return;
+  begin(Operation::FileReceived);
+  if (remoteFile_.isEmpty()) {
+    lightError(FtpError::NoRemoteFile);
+    return finish();
+  }
+  // Into a new file beside the old one, which it replaces only when the
+  // whole file has arrived: a failed transfer leaves the old file as it was.
+  download_ = std::make_unique<QSaveFile>(localFile_);
+  if (localFile_.isEmpty() || !download_->open(QIODevice::WriteOnly)) {
+    download_.reset();
+    lightError(FtpError::LocalFileOpen);
+    return finish();
+  }
+  sendCommand(transferMode_ == TTransferType::AsciiTransfer ? "TYPE A" : "TYPE I", State::RetrieveType);
+}
+
+void TStarFtp::Store() {
+  if (!mayStart(true)) return;
+  begin(Operation::FileStored);
+  if (remoteFile_.isEmpty()) {
+    lightError(FtpError::NoRemoteFile);
+    return finish();
+  }
+  upload_ = std::make_unique<QFile>(localFile_);
+  if (localFile_.isEmpty() || !upload_->open(QIODevice::ReadOnly)) {
+    upload_.reset();
+    lightError(FtpError::LocalFileOpen);
+    return finish();
+  }
+  sendCommand(transferMode_ == TTransferType::AsciiTransfer ? "TYPE A" : "TYPE I", State::StoreType);
+}
+
+void TStarFtp::Abort() {
+  if (aborting_ || (state_ != State::Retrieve && state_ != State::Store)) return;
+  aborting_ = true;
+  success_ = false;
+  // The server answers the transfer and then the ABOR; the operation ends
+  // after both, so that no answer is left over for the next command.
+  abortRepliesLeft_ = controlDone_ ? 1 : 2;
+  SendQueued(std::string("\xFF\xF4", 2));  // Telnet IAC IP
+  SendQueued(std::string("\xFF\xF2", 2), true);  // IAC DM as urgent data: the Synch
+  info(FtpInfo::SendingCommand, "ABOR\r\n");
+  if (!SendQueued("ABOR\r\n")) return socketError(LastError());
+  if (data_ == DataKind::Store && !dataDone_) {
+    closeData();
+    dataSideDone();
+  }
+}
+
+// ---------------------------------------------------------------------------
+// The control connection
+
+void TStarFtp::controlConnected(int error) {
+  if (error) return socketError(error);
+  connected_ = true;
+  info(FtpInfo::Connected, serverAddress_);
+}
+
+void TStarFtp::controlReadable() {
+  const int n = Receive(buffer_, kBlockSize);
+  if (n < 0) return socketError(LastError());
+  if (n == 0) return;
+  const std::string_view text(buffer_, static_cast<size_t>(n));
+  info(FtpInfo::ControlData, fromWire(text));
+  replies_.append(text);
+  handleReplies();
+}
+
+void TStarFtp::controlClosed(int error) {
+  if (error) return socketError(error);
+  // Whatever the server said before it closed is still read and handled.
+  for (;;) {
+    const int n = Receive(buffer_, kBlockSize);
+    if (n <= 0) break;
+    const std::string_view text(buffer_, static_cast<size_t>(n));
+    info(FtpInfo::ControlData, fromWire(text));
+    replies_.append(text);
+  }
+  handleReplies();
+  if (connected_) disconnected();
+}
+
+void TStarFtp::disconnected() {
+  closeData();
+  Close();
+  connected_ = false;
+  state_ = State::Idle;
+  info(FtpInfo::Disconnected, QString::fromLatin1(kDisconnectedText.data(), kDisconnectedText.size()));
+  PostMessage(Window(), kOperationFinished, 0, 0);
+  PostMessage(Window(), kConnectionEnded, 0, 0);
+}
+
+void TStarFtp::handleReplies() {
+  // A line is never handled inside the handling of another (an event
+  // handler may run the message loop); the outer loop takes it.
+  if (handlingReply_) return;
+  handlingReply_ = true;
+  std::string reply;
+  while (Open() && replies_.next(reply)) handleReply(reply);
+  handlingReply_ = false;
+}
+
+void TStarFtp::sendCommand(const QString& command, State awaiting) {
+  state_ = awaiting;
+  const QString line = command + "\r\n";
+  info(FtpInfo::SendingCommand, line);
+  if (!Open() || !SendQueued(toWire(line))) socketError(LastError() ? LastError() : WSAENOTCONN);
+}
+
+QString TStarFtp::askFor(TFtpInfoNeeded need, const QString& current) {
+  QString value = current;
+  if (value.isEmpty() && OnFtpNeedInfo) OnFtpNeedInfo(*this, need, value);
+  return value;
+}
+
+void TStarFtp::handleReply(const std::string& reply) {
+  const char cls = replyClass(reply);
+  switch (state_) {
+    case State::Greeting:
+    case State::User:
+    case State::Pass:
+    case State::Acct: return loginReply(cls);
+    case State::Syst:
+      serverType_ = serverTypeFromSyst(reply);
+      operation_ = Operation::LoggedIn;
+      if (!initialDirectory_.isEmpty()) return sendCommand("CWD " + initialDirectory_, State::InitialCwd);
+      info(FtpInfo::LoggedIn, QString::fromLatin1(kLoggedInText.data(), kLoggedInText.size()));
+      return finish();
+    case State::InitialCwd:
+      if (cls != '2') {
+        success_ = false;
+        info(FtpInfo::NegativeReply);
+      }
+      info(FtpInfo::LoggedIn, QString::fromLatin1(kLoggedInText.data(), kLoggedInText.size()));
+      return finish();
+    case State::ListPwd:
+      if (cls != '2') return fatalError(FtpError::UnexpectedReply);
+      initialDirectory_ = fromWire(quotedText(reply));
+      return sendCommand("TYPE A", State::ListType);
+    case State::ListType:
+    case State::RetrieveType:
+    case State::StoreType:
+      if (cls != '2') return fatalError(FtpError::UnexpectedReply);
+      return openDataPort(state_ == State::ListType      ? State::ListPort
+                          : state_ == State::RetrieveType ? State::RetrievePort
+                                                          : State::StorePort);
+    case State::ListPort:
+      if (cls != '2') return fatalError(FtpError::UnexpectedReply);
+      data_ = DataKind::Listing;
+      rawLines_.clear();
+      directories_.clear();
+      files_.clear();
+      entries_.clear();
+      listingText_.clear();
+      parser_ = std::make_unique<FtpListingParser>(serverType_);
+      return sendCommand("LIST", State::List);
+    case State::RetrievePort:
+      if (cls != '2') return fatalError(FtpError::UnexpectedReply);
+      data_ = DataKind::Retrieve;
+      return sendCommand("RETR " + remoteFile_, State::Retrieve);
+    case State::StorePort:
+      if (cls != '2') return fatalError(FtpError::UnexpectedReply);
+      data_ = DataKind::Store;
+      sendCommand("STOR " + remoteFile_, State::Store);
+      // Some servers connect as soon as they have the PORT.
+      if (dataSocket_.Open() && state_ == State::Store) startUpload();
+      return;
+    case State::List:
+    case State::Retrieve:
+    case State::Store: return transferReply(reply, cls);
+    case State::Rnfr:
+      if (cls == '3') return sendCommand("RNTO " + renameTo_, State::Rnto);
+      success_ = false;
+      info(FtpInfo::NegativeReply);
+      return finish();
+    case State::Rnto:
+    case State::Mkd:
+    case State::Rmd:
+    case State::Dele:
+    case State::Cwd:
+      if (cls != '2') {
+        success_ = false;
+        info(FtpInfo::NegativeReply);
+      }
+      return finish();
+    case State::Quit:
+      if (cls != '2') {
+        closeData();
+        Close();
+        return fatalError(FtpError::QuitRefused);
+      }
+      return disconnected();
+    case State::Idle: return;  // nothing was asked
+  }
+}
+
+void TStarFtp::loginReply(char cls) {
+  switch (state_) {
+    case State::Greeting:
+      if (cls != '2') return fatalError(FtpError::GreetingRefused);
+      userName_ = askFor(TFtpInfoNeeded::niUser, userName_);
+      return sendCommand("USER " + userName_, State::User);
+    case State::User:
+    case State::Pass:
+    case State::Acct:
+      if (cls == '2') return sendCommand("SYST", State::Syst);
+      if (cls == '3' && state_ == State::User) {
+        userPassword_ = askFor(TFtpInfoNeeded::niPassword, userPassword_);
+        return sendCommand("PASS " + userPassword_, State::Pass);
+      }
+      if (cls == '3' && state_ == State::Pass) {
+        userAccount_ = askFor(TFtpInfoNeeded::niAccount, userAccount_);
+        return sendCommand("ACCT " + userAccount_, State::Acct);
+      }
+      lightError(FtpError::LoginRefused);
+      return sendCommand("QUIT", State::Quit);
+    default: return;
+  }
+}
+
+void TStarFtp::transferReply(const std::string& reply, char cls) {
+  if (aborting_ && cls != '1') {
+    // The transfer's answer (often 426) and then the ABOR's.
+    controlDone_ = true;
+    if (abortRepliesLeft_ > 0) --abortRepliesLeft_;
+    return finishTransferIfDone();
+  }
+  if (cls == '1') {
+    if (state_ == State::Retrieve && !aborting_) {
+      const std::string size = announcedSize(reply);
+      if (reply.find('(') != std::string::npos) info(FtpInfo::TransferSize, QString::fromStdString(size));
+    }
+    return;
+  }
+  if (cls == '2') return controlSideDone();
+  if (isReplyCode(reply, "426") && state_ != State::List) {
+    // The data side breaks off too and ends the operation, unsuccessfully.
+    success_ = false;
+    return controlSideDone();
+  }
+  closeData();
+  if (state_ == State::List) return fatalError(FtpError::UnexpectedReply);
+  success_ = false;
+  info(FtpInfo::NegativeReply);
+  finish();
+}
+
+// ---------------------------------------------------------------------------
+// The data connection
+
+void TStarFtp::openDataPort(State awaiting) {
+  ULONG address = 0;
+  USHORT port = 0;
+  dataSocket_.Close();
+  listener_.Close();
+  dataDone_ = false;
+  controlDone_ = false;
+  aborting_ = false;
+  abortRepliesLeft_ = 0;
+  if (!LocalAddress(address, port) || !listener_.Listen(address) || !listener_.LocalAddress(address, port))
+    return fatalError(FtpError::DataConnection);
+  sendCommand("PORT " + QString::fromStdString(portArgument(ntohl(address), port)), awaiting);
+}
+
+void TStarFtp::dataIncoming() {
+  if (!dataSocket_.Accept(listener_)) {
+    if (!aborting_) fatalError(FtpError::DataConnection);
+    return;
+  }
+  bytes_ = 0;
+  clock_.start();
+  // The file goes once the server has the STOR.
+  if (data_ == DataKind::Store && state_ == State::Store) startUpload();
+}
+
+void TStarFtp::dataReadable() {
+  if (!readDataBlocks(32) && !aborting_) fatalError(FtpError::DataConnection);
+}
+
+// Reads what waits, at most `maxBlocks` blocks so that the loop keeps
+// turning (FD_READ comes again for the rest); false on a socket failure.
+bool TStarFtp::readDataBlocks(int maxBlocks) {
+  for (int blocks = 0; blocks < maxBlocks && dataSocket_.Open(); ++blocks) {
+    const int n = dataSocket_.Receive(buffer_, kBlockSize);
+    if (n < 0) return false;
+    if (n == 0) return true;
+    bytes_ += n;
+    const std::string_view block(buffer_, static_cast<size_t>(n));
+    if (data_ == DataKind::Listing) {
+      listingText_.append(block);
+      std::string line;
+      while (listingText_.next(line)) listingLine(line);
+    } else if (data_ == DataKind::Retrieve && download_) {
+      info(FtpInfo::DataProgress);
+      if (download_->write(buffer_, n) != n) {
+        download_->cancelWriting();
+        download_.reset();
+        closeData();
+        lightError(FtpError::LocalFileWrite);
+        dataSideDone();
+        return true;
+      }
+    }
+  }
+  return true;
+}
+
+void TStarFtp::listingLine(const std::string& bytes) {
+  const QString line = fromWire(bytes);
+  info(FtpInfo::DataProgress, line);
+  rawLines_ << line;
+  info(FtpInfo::ListingLine, line);
+  if (!parser_) return;
+  if (auto entry = parser_->parse(decodedLine(bytes))) {
+    (entry->isDirectory ? directories_ : files_) << QString::fromStdString(entry->name);
+    entries_.push_back(std::move(*entry));
+  }
+}
+
+void TStarFtp::dataClosed(int error) {
+  if (data_ == DataKind::Store) {
+    // The server does not close an upload's connection unless it failed.
+    closeData();
+    if (!aborting_) fatalError(FtpError::DataConnection);
+    return;
+  }
+  if (dataDone_) return;
+  // Everything that arrived before the close is read first.
+  if (!readDataBlocks(std::numeric_limits<int>::max()) || error) {
+    if (aborting_) {
+      closeData();
+      return dataSideDone();
+    }
+    return fatalError(FtpError::DataConnection);
+  }
+  if (dataDone_) return;  // a write error ended the download meanwhile
+  closeData();
+  if (data_ == DataKind::Listing) {
+    // A last line without its line end is a line all the same.
+    const std::string rest = listingText_.takeRest();
+    if (!rest.empty()) listingLine(rest);
+    info(FtpInfo::ListingReady, QString::fromLatin1(kListingReadyText.data(), kListingReadyText.size()));
+    if (saveListing_) {
+      QSaveFile file(localFile_);
+      const QByteArray text = (rawLines_.join("\r\n") + (rawLines_.isEmpty() ? "" : "\r\n")).toUtf8();
+      if (localFile_.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(text) != text.size() ||
+          !file.commit())
+        lightError(FtpError::LocalFileWrite);
+    }
+  }
+  info(FtpInfo::TransferDone, QString::fromLatin1(kTransferDoneText.data(), kTransferDoneText.size()));
+  dataSideDone();
+}
+
+void TStarFtp::startUpload() {
+  info(FtpInfo::TransferSize, QString::number(upload_ ? upload_->size() : 0));
+  block_.clear();
+  blockSent_ = 0;
+  continueUpload();
+}
+
+// Sends block after block while the connection takes them, then returns to
+// the loop: FD_WRITE, or a message to itself after a run of blocks, brings
+// it back here.
+void TStarFtp::continueUpload() {
+  if (data_ != DataKind::Store || !upload_ || dataDone_ || aborting_) return;
+  for (int blocks = 0; blocks < 64; ++blocks) {
+    if (blockSent_ == block_.size()) {
+      block_.resize(kBlockSize);
+      const qint64 n = upload_->read(block_.data(), kBlockSize);
+      if (n < 0) {
+        lightError(FtpError::LocalFileRead);
+        closeData();
+        return dataSideDone();
+      }
+      block_.resize(static_cast<size_t>(n));
+      blockSent_ = 0;
+      if (n == 0) return uploadDone();
+    }
+    const int sent = dataSocket_.SendSome(block_.data() + blockSent_, static_cast<int>(block_.size() - blockSent_));
+    if (sent < 0) {
+      if (!aborting_) fatalError(FtpError::DataConnection);
+      return;
+    }
+    if (sent == 0) return;  // OnWritable continues
+    blockSent_ += static_cast<size_t>(sent);
+    if (blockSent_ == block_.size()) {
+      bytes_ += static_cast<int64_t>(block_.size());
+      info(FtpInfo::DataProgress);
+      // An event handler may have aborted or ended the connection.
+      if (data_ != DataKind::Store || !upload_ || aborting_) return;
+    }
+  }
+  PostMessage(Window(), kContinueUpload, 0, 0);
+}
+
+void TStarFtp::uploadDone() {
+  closeData();
+  info(FtpInfo::TransferDone, QString::fromLatin1(kTransferDoneText.data(), kTransferDoneText.size()));
+  dataSideDone();
+}
+
+void TStarFtp::closeData() {
+  dataSocket_.Close();
+  listener_.Close();
+  upload_.reset();
+}
+
+void TStarFtp::dataSideDone() {
+  dataDone_ = true;
+  finishTransferIfDone();
+}
+
+void TStarFtp::controlSideDone() {
+  controlDone_ = true;
+  finishTransferIfDone();
+}
+
+void TStarFtp::finishTransferIfDone() {
+  if (!dataDone_ || !controlDone_ || abortRepliesLeft_ > 0) return;
+  completeTransfer();
+  finish();
+}
+
+void TStarFtp::completeTransfer() {
+  if (!download_) return;
+  // Only a download the server called complete replaces the local file.
+  if (!success_) download_->cancelWriting();
+  else if (!download_->commit()) lightError(FtpError::LocalFileWrite);
+  download_.reset();
+}
+
+// ---------------------------------------------------------------------------
+// Endings
+
+void TStarFtp::finish() {
+  state_ = State::Idle;
+  PostMessage(Window(), kOperationFinished, 0, 0);
+}
+
+LRESULT TStarFtp::OtherMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case kOperationFinished: operationFinished(); return 0;
+    case kConnectionEnded: connectionEnded(); return 0;
+    case kContinueUpload: continueUpload(); return 0;
+    default: return TStarSocket::OtherMessage(msg, wParam, lParam);
+  }
+}
+
+void TStarFtp::operationFinished() {
+  if (!busy_) return;
+  busy_ = false;
+  if (download_) {
+    download_->cancelWriting();
+    download_.reset();
+  }
+  if (aborting_) closeData();
+  aborting_ = false;
+  abortRepliesLeft_ = 0;
+  data_ = DataKind::None;
+  const Operation op = operation_;
+  operation_ = Operation::None;
+  if (OnFtpReady) OnFtpReady(*this);
+  const TNotifyEvent* event = nullptr;
+  switch (op) {
+    case Operation::LoggedIn: event = &OnLoggedIn; break;
+    case Operation::DirectoryChanged: event = &OnDirectoryChanged; break;
+    case Operation::DirectoryCreated: event = &OnDirectoryCreated; break;
+    case Operation::DirectoryDeleted: event = &OnDirectoryDeleted; break;
+    case Operation::FileDeleted: event = &OnFileDeleted; break;
+    case Operation::FileReceived: event = &OnFileReceived; break;
+    case Operation::FileStored: event = &OnFileStored; break;
+    case Operation::ListingDone: event = &OnListingDone; break;
+    case Operation::FileRenamed: event = &OnFileRenamed; break;
+    case Operation::None: break;
+  }
+  if (event && *event) (*event)(*this);
+}
+
+void TStarFtp::connectionEnded() {
+  busy_ = false;
+  operation_ = Operation::None;
+  data_ = DataKind::None;
+  if (OnFtpQuit) OnFtpQuit(*this);
+}
+
+void TStarFtp::info(FtpInfo code, const QString& text) {
+  if (OnFtpInfo) OnFtpInfo(*this, code, text);
+}
+
+void TStarFtp::lightError(FtpError error) {
+  success_ = false;
+  if (OnFtpError) OnFtpError(*this, error, QString::fromLatin1(kErrorText.data(), kErrorText.size()));
+}
+
+void TStarFtp::fatalError(FtpError error) {
+  if (download_) {
+    download_->cancelWriting();
+    download_.reset();
+  }
+  closeData();
+  Close();
+  const bool wasConnected = connected_ || busy_;
+  connected_ = false;
+  success_ = false;
+  state_ = State::Idle;
+  aborting_ = false;
+  abortRepliesLeft_ = 0;
+  if (OnFtpError) OnFtpError(*this, error, QString::fromLatin1(kErrorText.data(), kErrorText.size()));
+  if (wasConnected) PostMessage(Window(), kConnectionEnded, 0, 0);
+}
+
+void TStarFtp::socketError(int socketError) {
+  fatalError(ftpErrorFromSocketError(socketError));
+}

@@ -1,0 +1,224 @@
+// TStarFtp: the FTP client. Its own socket is the control connection; a
+// listening socket and a data socket carry the data connection (active
+// mode: the client sends "PORT" and the server connects back).
+//
+// Every method returns at once and the outcome arrives as events, raised
+// from the message loop: the component waits by returning to it. One
+// operation runs at a time; a call while one runs is ignored (information
+// Busy), a call that needs a connection while there is none likewise
+// (information Disconnected).
+//
+// Conventions as for the program's other components: a property is read
+// with Name() and written with setName(value); events are the public
+// std::function members On..., whose first parameter is the sender.
+// Commands and replies travel as UTF-8; a reply that is not valid UTF-8 is
+// read as Windows-1252.
+#pragma once
+
+#include "ftp_listing.h"
+#include "ftp_protocol.h"
+#include "star_socket.h"
+
+#include <QElapsedTimer>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QFile;
+class QSaveFile;
+
+using morvel::ftp::FtpError;
+using morvel::ftp::FtpInfo;
+using morvel::ftp::TFTPServerType;
+
+enum class TTransferType { BinaryTransfer, AsciiTransfer };
+enum class TFtpInfoNeeded { niHost, niUser, niPassword, niAccount };
+
+class TStarFtp : public TStarSocket {
+ public:
+  using TNotifyEvent = std::function<void(TStarFtp& Sender)>;
+  using TFtpInfoEvent = std::function<void(TStarFtp& Sender, FtpInfo info, const QString& addinfo)>;
+  using TFtpNeedInfoEvent = std::function<void(TStarFtp& Sender, TFtpInfoNeeded need, QString& value)>;
+  using TFtpErrorEvent = std::function<void(TStarFtp& Sender, FtpError error, const QString& addinfo)>;
+
+  // Private messages besides those of TStarSocket.
+  static constexpr UINT kConnectionEnded = WM_USER + 2;
+  static constexpr UINT kOperationFinished = WM_USER + 4;
+  static constexpr UINT kContinueUpload = WM_USER + 5;
+  static constexpr int kBlockSize = 2048;
+
+  TStarFtp();
+  ~TStarFtp() override;
+
+  // --- Properties
+  const QString& FtpServer() const { return ftpServer_; }
+  void setFtpServer(const QString& v) { ftpServer_ = v; }
+  uint16_t FtpPort() const { return ftpPort_; }
+  void setFtpPort(uint16_t v) { ftpPort_ = v; }
+  const QString& UserName() const { return userName_; }
+  void setUserName(const QString& v) { userName_ = v; }
+  const QString& UserPassword() const { return userPassword_; }
+  void setUserPassword(const QString& v) { userPassword_ = v; }
+  const QString& UserAccount() const { return userAccount_; }
+  void setUserAccount(const QString& v) { userAccount_ = v; }
+  const QString& LocalFile() const { return localFile_; }
+  void setLocalFile(const QString& v) { localFile_ = v; }
+  const QString& RemoteFile() const { return remoteFile_; }
+  void setRemoteFile(const QString& v) { remoteFile_ = v; }
+  const QString& Ftp_URL() const { return ftpUrl_; }
+  void setFtp_URL(const QString& v) { ftpUrl_ = v; }
+  TTransferType TransferMode() const { return transferMode_; }
+  void setTransferMode(TTransferType v) { transferMode_ = v; }
+  const QString& InitialDirectory() const { return initialDirectory_; }
+  void setInitialDirectory(const QString& v) { initialDirectory_ = v; }
+  bool WinsockStarted() const { return TStarSocket::WinsockStarted(); }
+  void setWinsockStarted(bool on);
+  QString Version() const { return QStringLiteral("TFtp 1.4.2"); }
+  bool Success() const { return success_; }
+  TFTPServerType ServerType() const { return serverType_; }
+  void setServerType(TFTPServerType v) { serverType_ = v; }
+  int TimeOutConnect() const { return timeOutConnect_; }
+  void setTimeOutConnect(int seconds) { timeOutConnect_ = seconds; }
+  int TimeOutArp() const { return timeOutArp_; }
+  void setTimeOutArp(int seconds) { timeOutArp_ = seconds; }
+
+  // --- Events
+  TFtpInfoEvent OnFtpInfo;
+  TFtpNeedInfoEvent OnFtpNeedInfo;
+  TNotifyEvent OnFtpReady;
+  TFtpErrorEvent OnFtpError;
+  TNotifyEvent OnLoggedIn, OnDirectoryChanged, OnDirectoryCreated, OnDirectoryDeleted, OnFileDeleted, OnFileReceived,
+      OnFileStored, OnListingDone, OnFileRenamed;
+  TNotifyEvent OnFtpQuit;
+
+  // --- Methods
+  void Connect();
+  void Quit();
+  void ChangeDir(const QString& dir);
+  void MakeDir(const QString& dir);
+  void RemoveDir(const QString& dir);
+  void DeleteFile(const QString& name);
+  void RenameFile(const QString& oldName, const QString& newName);
+  // With saveToLocalFile the raw listing is also written to LocalFile.
+  void List(bool saveToLocalFile = false);
+  void Retrieve();
+  void Store();
+  void Abort();
+
+  // --- State
+  bool Connected() const { return connected_; }
+  bool Busy() const { return busy_; }
+
+  // --- The last listing, kept until the next one
+  const QStringList& ListingLines() const { return rawLines_; }
+  const QStringList& DirectoryNames() const { return directories_; }
+  const QStringList& FileNames() const { return files_; }
+  const std::vector<morvel::ftp::FtpListEntry>& ListingEntries() const { return entries_; }
+
+  // --- Transfer counters, for OnFtpInfo
+  int64_t BytesTransferred() const { return bytes_; }
+  int64_t TransferMilliseconds() const { return clock_.isValid() ? clock_.elapsed() : 0; }
+  bool ReceivingListing() const { return data_ == DataKind::Listing; }
+
+ protected:
+  LRESULT OtherMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  enum class State {
+    Idle, Greeting, User, Pass, Acct, Syst, InitialCwd,
+    ListPwd, ListType, ListPort, List,
+    RetrieveType, RetrievePort, Retrieve,
+    StoreType, StorePort, Store,
+    Rnfr, Rnto, Mkd, Rmd, Dele, Cwd, Quit,
+  };
+  enum class Operation {
+    None, LoggedIn, DirectoryChanged, DirectoryCreated, DirectoryDeleted,
+    FileDeleted, FileReceived, FileStored, ListingDone, FileRenamed,
+  };
+  enum class DataKind { None, Listing, Retrieve, Store };
+
+  // Starting operations
+  bool mayStart(bool needsConnection);
+  void begin(Operation op);
+  void simpleCommand(Operation op, State state, const QString& command);
+  void startTransfer(Operation op, State typeState);
+
+  // The control connection
+  void connectTo(ULONG address);
+  void controlConnected(int error);
+  void controlReadable();
+  void controlClosed(int error);
+  void handleReplies();
+  void handleReply(const std::string& reply);
+  void loginReply(char cls);
+  void transferReply(const std::string& reply, char cls);
+  void sendCommand(const QString& command, State awaiting);
+  QString askFor(TFtpInfoNeeded need, const QString& current);
+  void disconnected();
+
+  // The data connection
+  void openDataPort(State awaiting);
+  void dataIncoming();
+  void dataReadable();
+  bool readDataBlocks(int maxBlocks);
+  void dataClosed(int error);
+  void listingLine(const std::string& line);
+  void startUpload();
+  void continueUpload();
+  void uploadDone();
+  void closeData();
+  void dataSideDone();
+  void controlSideDone();
+  void finishTransferIfDone();
+  void completeTransfer();
+
+  // Endings
+  void finish();
+  void operationFinished();
+  void connectionEnded();
+  void info(FtpInfo code, const QString& text = {});
+  void lightError(FtpError error);
+  void fatalError(FtpError error);
+  void socketError(int socketError);
+
+  QString ftpServer_, userName_, userPassword_, userAccount_, localFile_, remoteFile_, ftpUrl_, initialDirectory_;
+  uint16_t ftpPort_ = 21;
+  TTransferType transferMode_ = TTransferType::BinaryTransfer;
+  TFTPServerType serverType_ = TFTPServerType::ftpstDefault;
+  int timeOutConnect_ = 0;
+  int timeOutArp_ = 0;
+
+  bool connected_ = false;
+  bool busy_ = false;
+  bool success_ = true;
+  bool handlingReply_ = false;
+  bool aborting_ = false;
+  int abortRepliesLeft_ = 0;
+  bool saveListing_ = false;
+  State state_ = State::Idle;
+  Operation operation_ = Operation::None;
+  QString renameTo_;
+  QString serverAddress_;  // dotted
+  morvel::ftp::ReplyReader replies_;
+
+  TStarSocket listener_;
+  TStarSocket dataSocket_;
+  DataKind data_ = DataKind::None;
+  bool dataDone_ = false;
+  bool controlDone_ = false;
+  morvel::ftp::LineSplitter listingText_;
+  std::unique_ptr<morvel::ftp::FtpListingParser> parser_;
+  std::unique_ptr<QSaveFile> download_;
+  std::unique_ptr<QFile> upload_;
+  std::string block_;  // the upload block being sent
+  size_t blockSent_ = 0;
+  int64_t bytes_ = 0;
+  QElapsedTimer clock_;
+  char buffer_[kBlockSize];
+
+  QStringList rawLines_, directories_, files_;
+  std::vector<morvel::ftp::FtpListEntry> entries_;
+};

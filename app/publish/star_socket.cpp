@@ -1,0 +1,229 @@
+#include "star_socket.h"
+
+#include "host.h"
+
+namespace {
+constexpr UINT_PTR kTimeOutTimer = 1;
+}
+
+TStarSocket::TStarSocket() {
+  window_ = platform::createMessageWindow(
+      [this](HWND, UINT msg, WPARAM wParam, LPARAM lParam) { return WindowMessage(msg, wParam, lParam); });
+}
+
+TStarSocket::~TStarSocket() {
+  Close();
+  ReleaseWinsock();
+  DestroyWindow(window_);
+}
+
+bool TStarSocket::StartWinsock() {
+  if (started_) return true;
+  WSADATA data;
+  const int error = WSAStartup(MAKEWORD(1, 1), &data);
+  if (error) {
+    lastError_ = error;
+    return false;
+  }
+  started_ = true;
+  return true;
+}
+
+void TStarSocket::ReleaseWinsock() {
+  if (!started_) return;
+  Close();
+  WSACleanup();
+  started_ = false;
+}
+
+bool TStarSocket::Fail() {
+  lastError_ = WSAGetLastError();
+  return false;
+}
+
+void TStarSocket::Select(long events) { WSAAsyncSelect(socket_, window_, kSocketEvent, events); }
+
+bool TStarSocket::CreateSocket() {
+  Close();
+  lastError_ = 0;
+  socket_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  if (socket_ == INVALID_SOCKET) return Fail();
+  Select(FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE);
+  return true;
+}
+
+bool TStarSocket::LookUp(const std::string& hostName, int timeOutSeconds) {
+  lookup_ = WSAAsyncGetHostByName(window_, kLookupDone, hostName.c_str(), hostBuffer_, sizeof hostBuffer_);
+  if (!lookup_) return Fail();
+  StartTimeOut(timeOutSeconds);
+  return true;
+}
+
+bool TStarSocket::ConnectTo(ULONG address, USHORT port, int timeOutSeconds) {
+  sockaddr_in to{};
+  to.sin_family = AF_INET;
+  to.sin_addr.s_addr = address;
+  to.sin_port = htons(port);
+  if (connect(socket_, reinterpret_cast<sockaddr*>(&to), sizeof to) == SOCKET_ERROR &&
+      WSAGetLastError() != WSAEWOULDBLOCK)
+    return Fail();
+  StartTimeOut(timeOutSeconds);
+  return true;
+}
+
+bool TStarSocket::Listen(ULONG address) {
+  if (!CreateSocket()) return false;
+  Select(FD_ACCEPT);
+  sockaddr_in at{};
+  at.sin_family = AF_INET;
+  at.sin_addr.s_addr = address;
+  at.sin_port = 0;
+  if (bind(socket_, reinterpret_cast<sockaddr*>(&at), sizeof at) == SOCKET_ERROR) return Fail();
+  if (listen(socket_, 2) == SOCKET_ERROR) return Fail();
+  return true;
+}
+
+bool TStarSocket::Accept(TStarSocket& listener) {
+  Close();
+  socket_ = accept(listener.socket_, nullptr, nullptr);
+  if (socket_ == INVALID_SOCKET) {
+    lastError_ = WSAGetLastError();
+    return false;
+  }
+  Select(FD_READ | FD_WRITE | FD_CLOSE);
+  return true;
+}
+
+bool TStarSocket::SendQueued(std::string bytes, bool urgent) {
+  if (!Open()) return false;
+  outgoing_.push_back(Chunk{std::move(bytes), urgent});
+  return Flush();
+}
+
+bool TStarSocket::Flush() {
+  while (!outgoing_.empty()) {
+    Chunk& c = outgoing_.front();
+    const int n = send(socket_, c.bytes.data(), static_cast<int>(c.bytes.size()), c.urgent ? MSG_OOB : 0);
+    if (n == SOCKET_ERROR) {
+      if (WSAGetLastError() == WSAEWOULDBLOCK) return true;  // FD_WRITE continues
+      outgoing_.clear();
+      return Fail();
+    }
+    c.bytes.erase(0, static_cast<size_t>(n));
+    if (c.bytes.empty()) outgoing_.pop_front();
+  }
+  return true;
+}
+
+int TStarSocket::SendSome(const char* data, int length) {
+  lastError_ = 0;
+  const int n = send(socket_, data, length, 0);
+  if (n != SOCKET_ERROR) return n;
+  lastError_ = WSAGetLastError();
+  return lastError_ == WSAEWOULDBLOCK ? 0 : -1;
+}
+
+int TStarSocket::Receive(char* buffer, int length) {
+  lastError_ = 0;
+  if (!Open()) return 0;
+  const int n = recv(socket_, buffer, length, 0);
+  if (n != SOCKET_ERROR) return n;
+  lastError_ = WSAGetLastError();
+  return lastError_ == WSAEWOULDBLOCK ? 0 : -1;
+}
+
+bool TStarSocket::LocalAddress(ULONG& address, USHORT& port) const {
+  sockaddr_in at{};
+  int length = sizeof at;
+  if (getsockname(socket_, reinterpret_cast<sockaddr*>(&at), &length) == SOCKET_ERROR) return false;
+  address = at.sin_addr.s_addr;
+  port = ntohs(at.sin_port);
+  return true;
+}
+
+void TStarSocket::Close() {
+  StopTimeOut();
+  if (lookup_) {
+    WSACancelAsyncRequest(lookup_);
+    lookup_ = nullptr;
+  }
+  outgoing_.clear();
+  if (socket_ != INVALID_SOCKET) closesocket(socket_);
+  socket_ = INVALID_SOCKET;
+}
+
+std::string TStarSocket::Dotted(ULONG address) {
+  in_addr a;
+  a.s_addr = address;
+  return inet_ntoa(a);
+}
+
+void TStarSocket::StartTimeOut(int seconds) {
+  secondsLeft_ = seconds;
+  if (seconds > 0) SetTimer(window_, kTimeOutTimer, 1000, nullptr);
+}
+
+void TStarSocket::StopTimeOut() {
+  secondsLeft_ = 0;
+  KillTimer(window_, kTimeOutTimer);
+}
+
+LRESULT TStarSocket::WindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case kSocketEvent:
+      // A notification that was on its way when the socket was closed.
+      if (static_cast<SOCKET>(wParam) != socket_ || socket_ == INVALID_SOCKET) return 0;
+      SocketEvent(WSAGETSELECTEVENT(lParam), WSAGETSELECTERROR(lParam));
+      return 0;
+    case kLookupDone:
+      if (reinterpret_cast<HANDLE>(wParam) != lookup_ || !lookup_) return 0;
+      LookupAnswered(WSAGETASYNCERROR(lParam));
+      return 0;
+    case WM_TIMER:
+      if (wParam != kTimeOutTimer || secondsLeft_ <= 0) return 0;
+      if (--secondsLeft_ > 0) return 0;
+      Close();
+      if (OnTimeOut) OnTimeOut();
+      return 0;
+    case WM_QUERYENDSESSION: return TRUE;
+    default: return OtherMessage(msg, wParam, lParam);
+  }
+}
+
+LRESULT TStarSocket::OtherMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProc(window_, msg, wParam, lParam);
+}
+
+void TStarSocket::LookupAnswered(int error) {
+  lookup_ = nullptr;
+  StopTimeOut();
+  ULONG address = INADDR_NONE;
+  if (!error) address = *reinterpret_cast<const ULONG*>(reinterpret_cast<const hostent*>(hostBuffer_)->h_addr);
+  if (OnLookupDone) OnLookupDone(error, address);
+}
+
+void TStarSocket::SocketEvent(int event, int error) {
+  switch (event) {
+    case FD_CONNECT:
+      StopTimeOut();
+      if (OnConnected) OnConnected(error);
+      break;
+    case FD_READ:
+      if (OnReadable) OnReadable();
+      break;
+    case FD_WRITE:
+      if (!Flush()) {
+        if (OnClosed) OnClosed(lastError_);
+        break;
+      }
+      if (outgoing_.empty() && OnWritable) OnWritable();
+      break;
+    case FD_ACCEPT:
+      if (OnIncoming) OnIncoming();
+      break;
+    case FD_CLOSE:
+      if (OnClosed) OnClosed(error);
+      break;
+    default: break;
+  }
+}

@@ -1,0 +1,226 @@
+// The client against scripted servers: replies a real server seldom gives,
+// nonsense, and the order in which the two connections end a transfer.
+#include "ftp_fixture.h"
+#include "ftp_messages.h"
+
+#include <QHostAddress>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+namespace {
+
+// Answers each command line with what `answer` returns for it (nothing
+// for an empty answer).
+class ScriptedServer {
+ public:
+  explicit ScriptedServer(QByteArray greeting) : greeting_(std::move(greeting)) {
+    server_.listen(QHostAddress::LocalHost, 0);
+    QObject::connect(&server_, &QTcpServer::newConnection, [this] {
+      control_ = server_.nextPendingConnection();
+      control_->write(greeting_);
+      QObject::connect(control_, &QTcpSocket::readyRead, [this] { readCommands(); });
+    });
+  }
+
+  uint16_t port() const { return server_.serverPort(); }
+  void reply(const QByteArray& text) { control_->write(text); }
+  void closeControl() { control_->disconnectFromHost(); }
+
+  // Opens the data connection to the address the last PORT named.
+  QTcpSocket& connectData() {
+    data_ = std::make_unique<QTcpSocket>();
+    data_->connectToHost(QHostAddress(dataHost_), dataPort_);
+    runUntil([this] { return data_->state() == QAbstractSocket::ConnectedState; });
+    return *data_;
+  }
+  void closeData() {
+    data_->disconnectFromHost();
+    runUntil([this] { return data_->state() == QAbstractSocket::UnconnectedState; });
+  }
+
+  std::function<QByteArray(const QString&)> answer;
+  QStringList commands;
+
+ private:
+  void readCommands() {
+    while (control_->canReadLine()) {
+      const QString line = QString::fromUtf8(control_->readLine()).trimmed();
+      commands << line;
+      if (line.startsWith("PORT ")) {
+        const QStringList p = line.mid(5).split(',');
+        dataHost_ = QStringList(p.mid(0, 4)).join('.');
+        dataPort_ = static_cast<uint16_t>(p.value(4).toUInt() * 256 + p.value(5).toUInt());
+      }
+      const QByteArray text = answer ? answer(line) : QByteArray();
+      if (!text.isEmpty()) control_->write(text);
+    }
+  }
+
+  QByteArray greeting_;
+  QTcpServer server_;
+  QTcpSocket* control_ = nullptr;  // owned by the server
+  std::unique_ptr<QTcpSocket> data_;
+  QString dataHost_;
+  uint16_t dataPort_ = 0;
+};
+
+// The replies of a plain, well-behaved session.
+QByteArray usual(const QString& command) {
+  if (command.startsWith("USER")) return "331 Password\r\n";
+  if (command.startsWith("PASS")) return "230 In\r\n";
+  if (command.startsWith("SYST")) return "215 UNIX Type: L8\r\n";
+  if (command.startsWith("TYPE") || command.startsWith("PORT")) return "200 OK\r\n";
+  if (command.startsWith("PWD")) return "257 \"/\" is current\r\n";
+  if (command.startsWith("QUIT")) return "221 Bye\r\n";
+  return {};
+}
+
+class Scripted : public ::testing::Test {
+ protected:
+  void start(ScriptedServer& server) {
+    ftp_.setFtpServer("127.0.0.1");
+    ftp_.setFtpPort(server.port());
+    ftp_.setUserName("u");
+    ftp_.setUserPassword("p");
+    record(ftp_, r_);
+    ftp_.Connect();
+  }
+  bool waitForEvent(const std::string& name) {
+    return runUntil([&] { return r_.countEvent(name) > 0 || r_.countEvent("quit") > 0; }) && r_.countEvent(name) > 0;
+  }
+  bool waitForQuit() {
+    return runUntil([&] { return r_.countEvent("quit") > 0; });
+  }
+
+  TStarFtp ftp_;
+  FtpRecord r_;
+  QTemporaryDir local_;
+};
+
+}  // namespace
+
+TEST_F(Scripted, AMultiLineGreetingAndALoginWithoutPassword) {
+  ScriptedServer server("220-Welcome\r\n220-to the test server\r\n220 Ready\r\n");
+  server.answer = [](const QString& c) -> QByteArray {
+    if (c.startsWith("USER")) return "230 No password needed\r\n";
+    if (c.startsWith("SYST")) return "215 VMS MultiNet V4.0\r\n";
+    return usual(c);
+  };
+  start(server);
+  ASSERT_TRUE(waitForEvent("LoggedIn"));
+  EXPECT_EQ(server.commands, (QStringList{"USER u", "SYST"}));
+  EXPECT_EQ(ftp_.ServerType(), TFTPServerType::ftpstVmsMultinet);
+  EXPECT_TRUE(ftp_.Success());
+}
+
+TEST_F(Scripted, AnAccountIsSentWhenThePasswordAsksForOne) {
+  ScriptedServer server("220 Ready\r\n");
+  server.answer = [](const QString& c) -> QByteArray {
+    if (c.startsWith("PASS")) return "332 Account?\r\n";
+    if (c.startsWith("ACCT")) return "230 In\r\n";
+    if (c.startsWith("SYST")) return "500 unknown command\r\n";
+    return usual(c);
+  };
+  start(server);
+  ftp_.setUserAccount("konto");
+  ASSERT_TRUE(waitForEvent("LoggedIn"));
+  EXPECT_EQ(server.commands, (QStringList{"USER u", "PASS p", "ACCT konto", "SYST"}));
+  EXPECT_EQ(ftp_.ServerType(), TFTPServerType::ftpstDefault);
+}
+
+TEST_F(Scripted, ANonsenseGreetingEndsTheConnection) {
+  ScriptedServer server("hello there\r\n");
+  start(server);
+  ASSERT_TRUE(waitForQuit());
+  EXPECT_EQ(r_.errors, std::vector<FtpError>{FtpError::GreetingRefused});
+  EXPECT_EQ(morvel::ftp::errorMessage(FtpError::GreetingRefused, "", "").text, "Ftp-serveren er nede.");
+  EXPECT_TRUE(server.commands.isEmpty());
+  EXPECT_FALSE(ftp_.Connected());
+  EXPECT_FALSE(ftp_.Busy());
+}
+
+TEST_F(Scripted, NonsenseInTheMiddleIsAnUnexpectedReplyAndLosesNothing) {
+  ScriptedServer server("220 Ready\r\n");
+  server.answer = [](const QString& c) -> QByteArray {
+    if (c.startsWith("TYPE")) return "xyzzy \xff\xfe nonsense\r\n";
+    return usual(c);
+  };
+  start(server);
+  ASSERT_TRUE(waitForEvent("LoggedIn"));
+  const QString local = local_.filePath("side.htm");
+  writeFile(local, "min side");
+  ftp_.setLocalFile(local);
+  ftp_.setRemoteFile("side.htm");
+  ftp_.Retrieve();
+  ASSERT_TRUE(waitForQuit());
+  EXPECT_EQ(r_.errors, std::vector<FtpError>{FtpError::UnexpectedReply});
+  const auto message = morvel::ftp::errorMessage(r_.errors[0], "127.0.0.1", local);
+  EXPECT_EQ(message.title, "Uventet svar");
+  EXPECT_EQ(message.text, "Uventet svar fra server. Tjek, om serveren anvender port 21.");
+  EXPECT_EQ(readFile(local), "min side");
+  EXPECT_EQ(QDir(local_.path()).entryList(QDir::Files), QStringList{"side.htm"});
+  EXPECT_FALSE(ftp_.Success());
+  EXPECT_FALSE(ftp_.Connected());
+  EXPECT_FALSE(ftp_.Busy());
+  // The nonsense itself was shown as it came.
+  EXPECT_EQ(r_.countInfo(FtpInfo::ControlData) > 0, true);
+}
+
+TEST_F(Scripted, ADownloadEndsWhenBothConnectionsHaveEnded) {
+  ScriptedServer server("220 Ready\r\n");
+  server.answer = usual;
+  start(server);
+  ASSERT_TRUE(waitForEvent("LoggedIn"));
+  const QString local = local_.filePath("a.gif");
+  for (bool replyFirst : {true, false}) {
+    r_.clear();
+    server.commands.clear();
+    ftp_.setLocalFile(local);
+    ftp_.setRemoteFile("a.gif");
+    ftp_.Retrieve();
+    ASSERT_TRUE(runUntil([&] { return !server.commands.isEmpty() && server.commands.last().startsWith("RETR"); }));
+    server.reply("150 Opening BINARY mode data connection for a.gif (1234 bytes).\r\n");
+    QTcpSocket& data = server.connectData();
+    const QByteArray content = testBytes(1234, replyFirst ? 3 : 4);
+    data.write(content);
+    data.flush();
+    if (replyFirst) {
+      server.reply("226 Transfer complete\r\n");
+      ASSERT_TRUE(runUntil([&] { return r_.hasInfo(FtpInfo::ControlData, "226 Transfer complete\r\n"); }));
+      ASSERT_TRUE(runUntil([&] { return ftp_.BytesTransferred() == 1234; }));
+      EXPECT_EQ(r_.countEvent("FileReceived"), 0);
+      server.closeData();
+    } else {
+      server.closeData();
+      ASSERT_TRUE(runUntil([&] { return r_.hasInfo(FtpInfo::TransferDone, "Transfer done"); }));
+      EXPECT_EQ(r_.countEvent("FileReceived"), 0);
+      server.reply("226 Transfer complete\r\n");
+    }
+    ASSERT_TRUE(waitForEvent("FileReceived")) << replyFirst;
+    EXPECT_TRUE(ftp_.Success());
+    EXPECT_TRUE(r_.hasInfo(FtpInfo::TransferSize, "1234"));
+    EXPECT_EQ(readFile(local), content);
+  }
+}
+
+TEST_F(Scripted, AServerThatHangsUpEndsTheOperationAndTheConnection) {
+  ScriptedServer server("220 Ready\r\n");
+  server.answer = usual;
+  start(server);
+  ASSERT_TRUE(waitForEvent("LoggedIn"));
+  r_.clear();
+  ftp_.MakeDir("ny");
+  ASSERT_TRUE(runUntil([&] { return server.commands.last() == "MKD ny"; }));
+  server.closeControl();
+  ASSERT_TRUE(waitForQuit());
+  EXPECT_TRUE(r_.hasInfo(FtpInfo::Disconnected, "Disconnected"));
+  EXPECT_EQ(r_.events, (std::vector<std::string>{"ready", "DirectoryCreated", "quit"}));
+  EXPECT_FALSE(ftp_.Connected());
+  EXPECT_FALSE(ftp_.Busy());
+  EXPECT_TRUE(r_.errors.empty());
+}
