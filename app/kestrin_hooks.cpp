@@ -19,14 +19,8 @@
 
 namespace st = morvel::settings;
 
-// --- Element dialogs and the code box
-
-// Each dialog inserts its codes with wrapSelection() or insertText(). The
-// web colour dialog inserts the code of the chosen colour on OK; the title
-// dialog is the element dialog of kind 6.
-void TKestrin::openElementDialog(ElementDialog) {}
-
-void TKestrin::editElement() {}
+// --- The code box (the element dialogs and the edit-element command are in
+// dialogs/element_dialogs.cpp)
 
 void TKestrin::toggleCodeBox() {
   // No code box to show yet.

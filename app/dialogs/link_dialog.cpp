@@ -1,0 +1,287 @@
+#include "link_dialog.h"
+
+#include "common_dialogs.h"
+#include "controls/dynamic_help.h"
+#include "element_dialogs.h"
+#include "element_state.h"
+#include "indstillinger.h"
+#include "interaction.h"
+#include "kestrin.h"
+#include "link_codes.h"
+#include "markup_text.h"
+#include "qtext.h"
+#include "settings_store.h"
+#include "splash.h"
+#include "tivra_component.h"
+
+#include <QComboBox>
+#include <QCompleter>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+
+namespace st = morvel::settings;
+
+namespace {
+
+std::string bytes(const QString& text) { return platform::toCp1252(text); }
+
+const QStringList kPageMasks{QStringLiteral("*.htm*"), QStringLiteral("*.shtml"), QStringLiteral("*.phtml"),
+                             QStringLiteral("*.asp")};
+
+// One open-file request through the seam; the chosen paths, none when
+// cancelled.
+QStringList askForFiles(QWidget* parent, platform::FileDialogRequest& choice) {
+  platform::Request r(platform::RequestKind::OpenFile);
+  r.parentWidget = parent;
+  r.caption = choice.title;
+  r.data = &choice;
+  if (!platform::ask(r)) return {};
+  return choice.chosen;
+}
+
+void tell(QWidget* parent, const QString& text) {
+  platform::messageBox(parent, text, morvel::productName(), MB_OK | MB_ICONINFORMATION);
+}
+
+// The folder where the user keeps favourites: "Favorites" in the home
+// folder, as on the systems the shortcut files come from.
+QString favouritesFolder() {
+  const QString folder = QDir::home().filePath(QStringLiteral("Favorites"));
+  return QFileInfo(folder).isDir() ? folder : QDir::homePath();
+}
+
+}  // namespace
+
+THenvisning::THenvisning(TKestrin& main, QWidget* parent)
+    : QDialog(parent ? parent : &main), main_(main), editing_(morvel::elementEditState().editMode) {
+  setObjectName(QStringLiteral("THenvisning"));
+  setWindowFlag(Qt::Tool);
+  // Links picked in an earlier use that was cancelled are not this link's.
+  morvel::elementEditState().linkList.clear();
+  buildControls();
+  fill();
+}
+
+void THenvisning::buildControls() {
+  auto field = [this](const char* name) {
+    auto* f = new QLineEdit(this);
+    f->setObjectName(QString::fromLatin1(name));
+    return f;
+  };
+  auto button = [this](const char* name, const QString& caption) {
+    auto* b = new QPushButton(caption, this);
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
+  };
+  txtAdresse = field("txtAdresse");
+  txtAdresse->setMinimumWidth(300);
+  txtNavn = field("txtNavn");
+  txtBeskriv = field("txtBeskriv");
+  cmd1 = button("cmd1", QStringLiteral("&Gennemse..."));
+  cmdNetscape = button("cmdNetscape", QStringLiteral("&Netscape"));
+  cmdMSIE = button("cmdMSIE", QStringLiteral(" &Explorer "));
+  cmdHTML = button("cmdHTML", QStringLiteral("&Websider"));
+  cmdInterne = button("cmdInterne", QStringLiteral("M&ål"));
+  cmbMaal = new QComboBox(this);
+  cmbMaal->setObjectName(QStringLiteral("cmbMaal"));
+  cmbMaal->setEditable(true);
+  cmbMaal->setMinimumWidth(160);
+  cmbMaal->setInsertPolicy(QComboBox::NoInsert);
+  cmbMaal->addItems({QStringLiteral("_blank"), QStringLiteral("_self"), QStringLiteral("_parent"), QStringLiteral("_top")});
+  cmbMaal->completer()->setCompletionMode(QCompleter::InlineCompletion);
+  cmbMaal->setCurrentText(QString());
+  const morvel::OkCancel buttons = morvel::okCancelButtons(this);
+  cmdOk = buttons.ok;
+  cmdAnnuller = buttons.cancel;
+
+  connect(cmdOk, &QPushButton::clicked, this, [this] { confirm(); });
+  connect(cmd1, &QPushButton::clicked, this, [this] { browsePage(); });
+  connect(cmdNetscape, &QPushButton::clicked, this, [this] { pickNetscapeBookmarks(); });
+  connect(cmdMSIE, &QPushButton::clicked, this, [this] { pickFavourites(); });
+  connect(cmdHTML, &QPushButton::clicked, this, [this] { pickFromPage(); });
+  connect(cmdInterne, &QPushButton::clicked, this, [this] { pickAnchors(); });
+
+  auto label = [this](const QString& caption, QWidget* buddy) {
+    auto* l = new QLabel(caption, this);
+    l->setBuddy(buddy);
+    return l;
+  };
+  auto* grid = new QGridLayout;
+  grid->addWidget(label(QStringLiteral("&Adresse:"), txtAdresse), 0, 0);
+  grid->addWidget(txtAdresse, 0, 1, 1, 3);
+  grid->addWidget(cmd1, 0, 4);
+  auto* sources = new QHBoxLayout;
+  sources->addWidget(new QLabel(QStringLiteral("Hent adresser fra:"), this));
+  sources->addWidget(cmdNetscape);
+  sources->addWidget(cmdMSIE);
+  sources->addWidget(cmdHTML);
+  sources->addStretch();
+  grid->addLayout(sources, 1, 1, 1, 4);
+  grid->addWidget(label(QStringLiteral("&Tekst:"), txtBeskriv), 2, 0);
+  grid->addWidget(txtBeskriv, 2, 1, 1, 4);
+  grid->addWidget(label(QStringLiteral("&Målramme (target):"), cmbMaal), 3, 0);
+  grid->addWidget(cmbMaal, 3, 1, 1, 2);
+  grid->addWidget(label(QStringLiteral("An&kernavn:"), txtNavn), 4, 0);
+  grid->addWidget(txtNavn, 4, 1, 1, 2);
+  grid->addWidget(cmdInterne, 4, 4);
+  grid->setColumnStretch(3, 1);
+
+  QLabel* line = morvel::helpLine(this);
+  auto* help = new DynamicHelp(line, kIdleHelpText);
+  addHelpTexts(*help);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(grid);
+  layout->addStretch();
+  layout->addLayout(buttons.row);
+  layout->addWidget(line);
+}
+
+void THenvisning::addHelpTexts(DynamicHelp& help) {
+  help.add(txtAdresse, QStringLiteral("Filnavn på lokal side eller www-adresse på ekstern side. (<A HREF=></A>). "
+                                      "Kan indeholde henvisning til et bestemt sted på en side. (#Navn)"));
+  help.add(cmd1, QStringLiteral("Dialogboks til søgning efter HTML-dokumenter til indsættelse i \"Adresse\"-feltet."));
+  help.add(cmbMaal,
+           QStringLiteral("Anføres, hvis siden ønskes åbnet i en anden ramme, end henvisningen er i. (TARGET=)"));
+  help.add(txtBeskriv, QStringLiteral("Teksten, brugeren klikker på, for at åbne siden."));
+  help.add(cmdNetscape, QStringLiteral("Klik for at finde web-adresser i Netscapes Bookmarks."));
+  help.add(cmdMSIE, QStringLiteral("Klik for at finde web-adresser i Internet Stifinders Foretrukne."));
+  help.add(cmdHTML, QStringLiteral("Klik for at finde web-adresser i et HTML-dokument."));
+  help.add(txtNavn, QStringLiteral("Anføres, hvis henvisningen skal være mål for en anden henvisning. "
+                                   "Bruges til at specificere mål et bestemt sted på en side. (NAME=)"));
+  help.add(cmdInterne, QStringLiteral("Klik for at finde interne mål i det aktive dokument. (NAME=)"));
+  help.add(cmdOk, morvel::kOkHelpText);
+  help.add(cmdAnnuller, morvel::kCancelHelpText);
+}
+
+void THenvisning::addTargetOnTop(const QString& target) {
+  if (!target.isEmpty() && cmbMaal->findText(target, Qt::MatchFixedString | Qt::MatchCaseSensitive) < 0)
+    cmbMaal->insertItem(0, target);
+}
+
+void THenvisning::fill() {
+  const morvel::ElementEditState& state = morvel::elementEditState();
+  const QString shownTarget = editing_ ? platform::fromCp1252(state.slotValues[2]) : QString();
+  addTargetOnTop(st::read(main_.Store(), st::bokse::Target));
+  // The frames of every open page are targets a link can name.
+  for (int i = 0; i < main_.documentCount(); ++i) {
+    if (TTivra* e = main_.editor(i)) {
+      for (const std::string& name : morvel::frameNames(e->TextBytes())) addTargetOnTop(platform::fromCp1252(name));
+    }
+  }
+  cmbMaal->setCurrentText(shownTarget);
+  if (editing_) {
+    setWindowTitle(QStringLiteral("Henvisning - rediger"));
+    txtAdresse->setText(platform::fromCp1252(state.slotValues[1]));
+    txtNavn->setText(platform::fromCp1252(state.slotValues[3]));
+    originalText_ = state.slotValues[4];
+  } else {
+    setWindowTitle(QStringLiteral("Henvisning"));
+    if (TTivra* e = main_.activeEditor()) originalText_ = e->SelTextBytes();
+  }
+  txtBeskriv->setText(morvel::oneLineText(originalText_));
+}
+
+void THenvisning::browsePage() {
+  platform::FileDialogRequest choice;
+  choice.title = QStringLiteral("HTML-dokumenter");
+  choice.fileMustExist = true;
+  choice.filters = {{QStringLiteral("HTML-dokumenter"), kPageMasks},
+                    {QStringLiteral("Alle filer "), {QStringLiteral("*.*")}}};
+  const QString page = main_.fileName(main_.activeDocument());
+  if (!page.isEmpty()) choice.folder = QFileInfo(page).absolutePath();
+  const QStringList chosen = askForFiles(this, choice);
+  if (chosen.isEmpty()) return;
+  txtAdresse->setText(QString::fromStdString(morvel::addressOfFile(chosen.first().toStdString(), page.toStdString())));
+  if (txtBeskriv->text().isEmpty()) txtBeskriv->setText(QFileInfo(chosen.first()).fileName());
+}
+
+void THenvisning::pickNetscapeBookmarks() {
+  std::vector<std::string>& links = morvel::elementEditState().linkList;
+  links.clear();
+  QString program;
+  for (const QString& path : main_.Indstillinger().browserPaths()) {
+    if (path.contains(QStringLiteral("netscape.exe"), Qt::CaseInsensitive)) {
+      program = path;
+      break;
+    }
+  }
+  if (program.isEmpty()) {
+    tell(this, QStringLiteral("Netscape skal være installeret under \"Funktioner, Indstillinger, browser\"."));
+    return;
+  }
+  // The bookmarks lie in one of the folders beside the program's folder.
+  const QDir top = QFileInfo(QFileInfo(program).absolutePath()).dir();
+  QDirIterator found(top.absolutePath(), {QStringLiteral("bookmark.htm")}, QDir::Files, QDirIterator::Subdirectories);
+  if (!found.hasNext()) {
+    tell(this, QStringLiteral("Morvel kan ikke finde Netscape Bookmarks. Kontroller at\n"
+                              "1) Netscape er installeret under \"Funktioner, Indstillinger, browser\".\n"
+                              "2) Filen \"bookmark.htm\" befinder sig i en af Netscapes mapper."));
+    return;
+  }
+  // The link-picking window lists the links of the bookmark file and fills
+  // the link list; it belongs to the properties dialog's link collection.
+}
+
+void THenvisning::pickFavourites() {
+  std::vector<std::string>& links = morvel::elementEditState().linkList;
+  links.clear();
+  platform::FileDialogRequest choice;
+  choice.title = QStringLiteral("Internet Stifinder Foretrukne");
+  choice.multiSelect = true;
+  choice.fileMustExist = true;
+  choice.folder = favouritesFolder();
+  choice.filters = {{QStringLiteral("Internet Stifinder genveje "), {QStringLiteral("*.URL")}}};
+  for (const QString& path : askForFiles(this, choice)) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) continue;
+    links.push_back(morvel::shortcutAddress(file.read(64 * 1024).toStdString()));
+    // The name without its ".URL".
+    links.push_back(bytes(QFileInfo(path).fileName().chopped(4)));
+  }
+  if (links.empty()) return;
+  txtAdresse->setText(platform::fromCp1252(links[0]));
+  if (txtBeskriv->text().isEmpty()) txtBeskriv->setText(platform::fromCp1252(links[1]));
+}
+
+void THenvisning::pickFromPage() {
+  platform::FileDialogRequest choice;
+  choice.title = QStringLiteral("HTML-dokumenter");
+  choice.fileMustExist = true;
+  choice.filters = {{QStringLiteral("HTML-dokumenter"), kPageMasks}};
+  const QString page = main_.fileName(main_.activeDocument());
+  if (!page.isEmpty()) choice.folder = QFileInfo(page).absolutePath();
+  if (askForFiles(this, choice).isEmpty()) return;
+  // The link-picking window ("Henvisninger i %s") lists the page's links;
+  // it belongs to the properties dialog's link collection.
+}
+
+void THenvisning::pickAnchors() {
+  // The link-picking window ("Interne mål i " + file name) lists the
+  // anchors of the active page; it belongs to the properties dialog's link
+  // collection.
+}
+
+void THenvisning::confirm() {
+  hide();
+  morvel::ElementEditState& state = morvel::elementEditState();
+  const QString target = cmbMaal->currentText().trimmed();
+  if (!target.isEmpty()) st::write(main_.Store(), st::bokse::Target, target);
+  const morvel::LinkFields link{bytes(txtAdresse->text().trimmed()), bytes(target), bytes(txtNavn->text().trimmed()),
+                                morvel::textFromField(txtBeskriv->text(), originalText_)};
+  if (TTivra* e = main_.activeEditor()) {
+    // The selection (the whole link when editing) gives way to the link.
+    e->InsertBytes(morvel::linkCode(link, state.keptAttributes));
+    const std::string further = morvel::furtherLinks(state.linkList, link.target);
+    if (!further.empty()) e->InsertBytes(further);
+  }
+  state.linkList.clear();
+  accept();
+}

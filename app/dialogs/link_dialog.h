@@ -1,0 +1,49 @@
+// THenvisning: builds a link (<A>) from an address, a target frame, an
+// anchor name and a link text, or rebuilds the link the edit-element
+// command took apart. Addresses can come from a page file, from internet
+// shortcut files (favourites) and from bookmark files.
+#pragma once
+
+#include <QDialog>
+
+#include <string>
+
+class DynamicHelp;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class TKestrin;
+
+class THenvisning : public QDialog {
+ public:
+  explicit THenvisning(TKestrin& main, QWidget* parent = nullptr);
+
+  QLineEdit* txtAdresse = nullptr;
+  QPushButton* cmd1 = nullptr;
+  QPushButton* cmdNetscape = nullptr;
+  QPushButton* cmdMSIE = nullptr;
+  QPushButton* cmdHTML = nullptr;
+  QPushButton* cmdInterne = nullptr;
+  QComboBox* cmbMaal = nullptr;
+  QLineEdit* txtNavn = nullptr;
+  QLineEdit* txtBeskriv = nullptr;
+  QPushButton* cmdOk = nullptr;
+  QPushButton* cmdAnnuller = nullptr;
+
+ private:
+  void buildControls();
+  void addHelpTexts(DynamicHelp& help);
+  void fill();
+  void addTargetOnTop(const QString& target);
+  void browsePage();
+  void pickNetscapeBookmarks();
+  void pickFavourites();
+  void pickFromPage();
+  void pickAnchors();
+  void confirm();
+
+  TKestrin& main_;
+  bool editing_;
+  // The link text a one-line field stands for when it spans lines.
+  std::string originalText_;
+};

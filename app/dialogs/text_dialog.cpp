@@ -1,0 +1,321 @@
+#include "text_dialog.h"
+
+#include "code_insertion.h"
+#include "controls/dynamic_help.h"
+#include "controls/up_down.h"
+#include "common_dialogs.h"
+#include "document_title.h"
+#include "element_dialogs.h"
+#include "element_state.h"
+#include "indstillinger.h"
+#include "interaction.h"
+#include "kestrin.h"
+#include "link_codes.h"
+#include "markup_text.h"
+#include "qtext.h"
+#include "splash.h"
+#include "text_dialog_codes.h"
+#include "tivra_component.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+
+namespace kind = morvel::element_kind;
+
+namespace {
+
+QString text(const std::string& bytes) { return platform::fromCp1252(bytes); }
+
+std::string bytes(const QLineEdit* field) { return platform::toCp1252(field->text()); }
+
+}  // namespace
+
+TDialog::TDialog(TKestrin& main, int kind, QWidget* parent)
+    : QDialog(parent ? parent : &main), main_(main), kind_(kind), editing_(morvel::elementEditState().editMode) {
+  setObjectName(QStringLiteral("TDialog"));
+  setWindowTitle(QStringLiteral("Dialog"));
+  buildControls();
+  arrangeForKind();
+}
+
+void TDialog::buildControls() {
+  auto field = [this](const char* name) {
+    auto* f = new QLineEdit(this);
+    f->setObjectName(QString::fromLatin1(name));
+    f->setMinimumWidth(260);
+    return f;
+  };
+  auto label = [this](const char* name, QLineEdit* buddy) {
+    auto* l = new QLabel(QStringLiteral("&E-mailadresse:"), this);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setBuddy(buddy);
+    return l;
+  };
+  txt1 = field("txt1");
+  txt2 = field("txt2");
+  lbl1 = label("lbl1", txt1);
+  lbl2 = label("lbl2", txt2);
+  lbl3 = new QLabel(this);
+  lbl3->setObjectName(QStringLiteral("lbl3"));
+  txtKantTyk = new QLineEdit(this);
+  txtKantTyk->setObjectName(QStringLiteral("txtKantTyk"));
+  txtKantTyk->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), txtKantTyk));
+  txtKantTyk->setMaximumWidth(60);
+  updKantTyk = new TUpDown(txtKantTyk, 0, 100, this);
+  updKantTyk->setObjectName(QStringLiteral("updKantTyk"));
+  cmd1 = new QPushButton(QStringLiteral("&Gennemse..."), this);
+  cmd1->setObjectName(QStringLiteral("cmd1"));
+  cmdFindNetscape = new QPushButton(QStringLiteral("Netscape"), this);
+  cmdFindNetscape->setObjectName(QStringLiteral("cmdFindNetscape"));
+  cmdFindMSIE = new QPushButton(QStringLiteral("Explorer"), this);
+  cmdFindMSIE->setObjectName(QStringLiteral("cmdFindMSIE"));
+  const morvel::OkCancel buttons = morvel::okCancelButtons(this);
+  cmdOk = buttons.ok;
+  cmdAnnuller = buttons.cancel;
+  connect(cmdOk, &QPushButton::clicked, this, [this] { confirm(); });
+  connect(cmd1, &QPushButton::clicked, this, [this] { browseSound(); });
+
+  grid_ = new QGridLayout;
+  grid_->addWidget(lbl1, 0, 0);
+  grid_->addWidget(txt1, 0, 1, 1, 3);
+  grid_->addWidget(cmd1, 0, 4);
+  grid_->addWidget(lbl2, 1, 0);
+  grid_->addWidget(txt2, 1, 1, 1, 3);
+  grid_->addWidget(cmdFindNetscape, 1, 4);
+  grid_->addWidget(cmdFindMSIE, 2, 4);
+  grid_->addWidget(lbl3, 3, 0);
+  grid_->addWidget(txtKantTyk, 3, 1);
+  grid_->addWidget(updKantTyk, 3, 2, Qt::AlignLeft);
+  grid_->setColumnStretch(3, 1);
+  QLabel* line = morvel::helpLine(this);
+  help_ = new DynamicHelp(line, kIdleHelpText);
+  help_->add(cmdOk, morvel::kOkHelpText);
+  help_->add(cmdAnnuller, morvel::kCancelHelpText);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(grid_);
+  layout->addStretch();
+  layout->addLayout(buttons.row);
+  layout->addWidget(line);
+
+  for (QWidget* w : std::initializer_list<QWidget*>{lbl2, txt2, lbl3, txtKantTyk, updKantTyk, cmd1, cmdFindNetscape,
+                                                    cmdFindMSIE})
+    w->hide();
+}
+
+void TDialog::arrangeForKind() {
+  switch (kind_) {
+    case kind::kSound:
+    case kind::kBackgroundSound:
+      showSound();
+      break;
+    case kind::kEmail:
+      showEmail();
+      break;
+    case kind::kFrameSet:
+      showFrameSet();
+      break;
+    case kind::kUserCode:
+      showUserCode();
+      break;
+    case kind::kTitle:
+      showTitle();
+      break;
+    case kind::kNoFrames:
+      showNoFrames();
+      break;
+    default:
+      break;
+  }
+}
+
+void TDialog::showSound() {
+  setWindowTitle(editing_ ? QStringLiteral("Baggrundslyd - rediger") : QStringLiteral("Baggrundslyd"));
+  lbl1->setText(QStringLiteral("&Lydfil:"));
+  cmd1->show();
+  if (editing_) txt1->setText(text(morvel::elementEditState().slotValues[1]));
+  help_->add(txt1, QStringLiteral("Indsætter lydfil. (<EMBED SRC=>)"));
+  help_->add(cmd1, QStringLiteral("Dialogboks til søgning efter lyd til indsættelse i \"Lydfil\"-feltet."));
+}
+
+void TDialog::showEmail() {
+  const morvel::ElementEditState& state = morvel::elementEditState();
+  lbl2->setText(QStringLiteral("&Beskrivelse:"));
+  lbl2->show();
+  txt2->show();
+  if (editing_) {
+    setWindowTitle(QStringLiteral("E-mailadresse - rediger"));
+    txt1->setText(text(morvel::emailAddress(state.slotValues[1])));
+    originalText_ = state.slotValues[4];
+  } else {
+    setWindowTitle(QStringLiteral("E-mail"));
+    txt1->setText(main_.Indstillinger().txtEmail->text());
+    if (TTivra* e = main_.activeEditor()) originalText_ = e->SelTextBytes();
+  }
+  txt2->setText(editing_ || !originalText_.empty() ? morvel::oneLineText(originalText_)
+                                                    : main_.Indstillinger().txtBeskrivelse->text());
+  help_->add(txt1, QStringLiteral("Den nøjagtige e-mailadresse. Vises ikke i browseren. (<A HREF=mailto:></A>)"));
+  help_->add(txt2,
+             QStringLiteral("Den tekst, brugeren skal klikke på, for at sende mailen. Kan fx være e-mailadressen."));
+}
+
+void TDialog::showFrameSet() {
+  setWindowTitle(QStringLiteral("Rammer - rediger antal og størrelse"));
+  const morvel::FrameSetFields fields = morvel::frameSetFields(morvel::elementEditState().slotValues);
+  lbl1->setText(QStringLiteral("&Rækker:"));
+  lbl2->setText(QStringLiteral("&Kolonner:"));
+  lbl2->show();
+  txt2->show();
+  txt1->setText(text(fields.rows));
+  txt2->setText(text(fields.columns));
+  txt1->setEnabled(!fields.rowsGreyed);
+  txt2->setEnabled(!fields.columnsGreyed);
+  if (fields.rowsGreyed) txt2->setFocus();
+  if (fields.columnsGreyed) txt1->setFocus();
+  const QString sizeHelp = QStringLiteral(
+      "Størrelse i procent \"%\" eller pixels. \"*\" angiver, at %1 fylder resten. Adskil med komma. (%2=)");
+  help_->add(txt1, sizeHelp.arg(QStringLiteral("rækken"), QStringLiteral("ROWS")));
+  help_->add(txt2, sizeHelp.arg(QStringLiteral("kolonnen"), QStringLiteral("COLS")));
+  if (!fields.border) return;
+  lbl3->setText(QStringLiteral("Rammekant, &tykkelse:"));
+  lbl3->setBuddy(txtKantTyk);
+  txtKantTyk->setText(text(fields.thickness));
+  for (QWidget* w : std::initializer_list<QWidget*>{lbl3, txtKantTyk, updKantTyk}) w->show();
+  chkSynlig = new QCheckBox(QStringLiteral("Kant, &synlig"), this);
+  chkSynlig->setObjectName(QStringLiteral("chkSynlig"));
+  chkSynlig->setChecked(fields.visible);
+  grid_->addWidget(chkSynlig, 4, 1, 1, 3);
+  help_->add(chkSynlig, QStringLiteral("Bestemmer, om rammekanten skal være synlig i browseren. (FRAMEBORDER=)"));
+  help_->add(txtKantTyk, QStringLiteral("Sætter tykkelsen på rammens kant. (FRAMESPACING=)"));
+}
+
+void TDialog::showUserCode() {
+  setWindowTitle(editing_ ? QStringLiteral("Rediger HTML-kode") : QStringLiteral("Tilføj HTML-kode"));
+  lbl1->setText(QStringLiteral("&Beskrivelse:"));
+  lbl2->setText(QStringLiteral("&Startkode:"));
+  lbl3->setText(QStringLiteral("Sl&utkode:"));
+  txt3 = new QLineEdit(this);
+  txt3->setObjectName(QStringLiteral("txt3"));
+  lbl3->setBuddy(txt3);
+  grid_->addWidget(txt3, 3, 1, 1, 3);
+  for (QWidget* w : std::initializer_list<QWidget*>{lbl2, txt2, lbl3}) w->show();
+  help_->add(txt1, QStringLiteral("Kort beskrivelse, så du kan huske, hvad koden gør."));
+  help_->add(txt2, QStringLiteral("Kode, der indsættes før markeret tekst."));
+  help_->add(txt3, QStringLiteral("Kode, der indsættes efter markeret tekst."));
+  help_->add(cmdOk, editing_ ? QStringLiteral("Retter koden i HTML-kodeboksen.")
+                             : QStringLiteral("Tilføjer koden i HTML-kodeboksen."));
+}
+
+void TDialog::showTitle() {
+  setWindowTitle(QStringLiteral("Titel - rediger"));
+  lbl1->setText(QStringLiteral("&Titel:"));
+  if (TTivra* e = main_.activeEditor()) txt1->setText(text(morvel::findTitle(e->TextBytes()).title));
+  help_->add(txt1, QStringLiteral("Dokumenttitlen, som vises i web-browserens titellinie. (<TITLE></TITLE>)"));
+}
+
+void TDialog::showNoFrames() {
+  setWindowTitle(QStringLiteral("Rammer - alternativ tekst"));
+  lbl1->setText(QStringLiteral("&Tekst:"));
+  txt1->hide();
+  Memo1 = new QPlainTextEdit(this);
+  Memo1->setObjectName(QStringLiteral("Memo1"));
+  Memo1->setMinimumHeight(120);
+  Memo1->installEventFilter(this);
+  lbl1->setBuddy(Memo1);
+  grid_->addWidget(Memo1, 0, 1, 1, 4);
+  grid_->setAlignment(lbl1, Qt::AlignTop);
+  help_->add(Memo1, QStringLiteral("Tekst, der vises, hvis browseren ikke kan vise rammer (<NOFRAMES></NOFRAMES>)"));
+}
+
+bool TDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == Memo1 && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      confirm();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void TDialog::browseSound() {
+  platform::FileDialogRequest choice;
+  choice.title = QStringLiteral("Lydfiler");
+  choice.fileMustExist = true;
+  choice.filters = {{QStringLiteral("Lydfiler"), {QStringLiteral("*.wav"), QStringLiteral("*.au"), QStringLiteral("*.mid")}},
+                    {QStringLiteral("Alle filer "), {QStringLiteral("*.*")}}};
+  const QString page = main_.fileName(main_.activeDocument());
+  if (!page.isEmpty()) choice.folder = QFileInfo(page).absolutePath();
+  platform::Request r(platform::RequestKind::OpenFile);
+  r.parentWidget = this;
+  r.caption = choice.title;
+  r.data = &choice;
+  if (!platform::ask(r) || choice.chosen.isEmpty()) return;
+  // The page refers to the sound by its address from the page's folder.
+  txt1->setText(QString::fromStdString(
+      morvel::addressOfFile(choice.chosen.first().toStdString(), page.toStdString())));
+}
+
+void TDialog::replaceSelection(const std::string& code) {
+  if (TTivra* e = main_.activeEditor()) e->InsertBytes(code);
+}
+
+void TDialog::confirm() {
+  const morvel::ElementEditState& state = morvel::elementEditState();
+  switch (kind_) {
+    case kind::kSound:
+    case kind::kBackgroundSound:
+      replaceSelection(morvel::soundCode(bytes(txt1)));
+      break;
+    case kind::kEmail: {
+      const morvel::LinkFields link{bytes(txt1), state.slotValues[2], state.slotValues[3],
+                                    morvel::textFromField(txt2->text(), originalText_)};
+      replaceSelection(morvel::emailLinkCode(link, state.keptAttributes));
+      break;
+    }
+    case kind::kFrameSet: {
+      std::optional<morvel::FrameSetBorder> border;
+      if (chkSynlig) border = morvel::FrameSetBorder{chkSynlig->isChecked(), bytes(txtKantTyk)};
+      replaceSelection(morvel::frameSetCode(bytes(txt1), bytes(txt2), border, state.keptAttributes));
+      break;
+    }
+    case kind::kTitle:
+      renameTitle();
+      break;
+    default:
+      break;
+  }
+  accept();
+}
+
+void TDialog::renameTitle() {
+  TTivra* e = main_.activeEditor();
+  if (!e) return;
+  const morvel::TitleChange change = morvel::titleChange(e->TextBytes(), bytes(txt1));
+  switch (change.kind) {
+    case morvel::TitleChange::Replace:
+    case morvel::TitleChange::InsertInHead:
+      // The selection stays on the text it covered.
+      morvel::editText(*e, {{change.position, change.eraseLength, change.insert}});
+      break;
+    case morvel::TitleChange::Damaged:
+      // Nothing changed, so the tab keeps its caption (reading the damaged
+      // title for it would tell the same fault twice).
+      platform::messageBox(this, QStringLiteral("Der er fejl i titelkoden."), morvel::productName(),
+                           MB_OK | MB_ICONEXCLAMATION);
+      return;
+    case morvel::TitleChange::NoHead:
+      hide();
+      main_.openElementDialog(ElementDialog::BaseCodes);
+      break;
+  }
+  main_.refreshCaptions();
+}

@@ -1,0 +1,82 @@
+#include "text_dialog_codes.h"
+
+#include "ascii_case.h"
+#include "link_codes.h"
+
+#include <cctype>
+
+namespace morvel {
+
+namespace {
+
+bool fillsTheRest(std::string_view size) { return size.empty() || size == "100%"; }
+
+bool isNumber(std::string_view text) {
+  if (text.empty()) return false;
+  for (char c : text) {
+    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string soundCode(std::string_view file) {
+  return "<EMBED SRC=\"" + std::string(file) + "\" AUTOSTART=\"TRUE\" LOOP=\"0\">";
+}
+
+FrameSetFields frameSetFields(const ElementSlots& slotValues) {
+  FrameSetFields fields;
+  fields.rows = slotValues[1];
+  fields.columns = slotValues[2];
+  fields.rowsGreyed = fillsTheRest(fields.rows) && !fillsTheRest(fields.columns);
+  fields.columnsGreyed = fillsTheRest(fields.columns) && !fillsTheRest(fields.rows);
+  if (!fields.rows.empty() && !fields.columns.empty()) {
+    fields.border = true;
+    fields.thickness = isNumber(slotValues[3]) ? slotValues[3] : slotValues[5];
+    const std::string frameBorder = slotValues[4];
+    fields.visible = !(frameBorder == "0" || (frameBorder.size() == 2 && upperAscii(frameBorder[0]) == 'N' &&
+                                              upperAscii(frameBorder[1]) == 'O'));
+  }
+  return fields;
+}
+
+std::string frameSetCode(std::string_view rows, std::string_view columns, const std::optional<FrameSetBorder>& border,
+                         std::string_view keptAttributes) {
+  std::string code = "<FRAMESET";
+  if (border) {
+    code += quotedAttribute("FRAMEBORDER", border->visible ? "1" : "0");
+    code += quotedAttribute("FRAMESPACING", border->thickness) + quotedAttribute("BORDER", border->thickness);
+  }
+  if (!rows.empty()) code += quotedAttribute("ROWS", rows);
+  if (!columns.empty()) code += quotedAttribute("COLS", columns);
+  return code + std::string(keptAttributes) + ">";
+}
+
+TitleChange titleChange(std::string_view page, std::string_view title) {
+  TitleChange change;
+  constexpr std::string_view open = "<TITLE>";
+  const std::size_t start = findIgnoringCase(page, open);
+  if (start != std::string_view::npos) {
+    const std::size_t from = start + open.size();
+    const std::size_t end = findIgnoringCase(page, "</T", from);
+    if (end == std::string_view::npos) {
+      change.kind = TitleChange::Damaged;
+      return change;
+    }
+    change.kind = TitleChange::Replace;
+    change.position = from;
+    change.eraseLength = end - from;
+    change.insert = std::string(title);
+    return change;
+  }
+  constexpr std::string_view head = "<HEAD>";
+  const std::size_t headAt = findIgnoringCase(page, head);
+  if (headAt == std::string_view::npos) return change;
+  change.kind = TitleChange::InsertInHead;
+  change.position = headAt + head.size();
+  change.insert = "\r\n\t<TITLE>" + std::string(title) + "</TITLE>";
+  return change;
+}
+
+}  // namespace morvel
