@@ -32,6 +32,14 @@ std::vector<std::string_view> splitLines(std::string_view bytes) {
   return lines;
 }
 
+mode_t storeMode(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) == 0) return info.st_mode & 07777;
+  const mode_t mask = umask(0);
+  umask(mask);
+  return 0666 & ~mask;
+}
+
 }  // namespace
 
 ProjectStoreContent parseProjectStore(std::string_view bytes) {
@@ -93,9 +101,9 @@ bool writeProjectFile(const std::string& path, const std::vector<ProjectLine>& l
     if (n < 0) written = false;
     else done += static_cast<size_t>(n);
   }
-  // mkstemp makes the file private; the store is as readable as any
-  // document the user writes.
-  written = written && fchmod(fd, 0644) == 0 && fsync(fd) == 0;
+  // mkstemp makes the file private; the store keeps the mode it had, or
+  // takes the one any new file of the user gets.
+  written = written && fchmod(fd, storeMode(path)) == 0 && fsync(fd) == 0;
   written = (::close(fd) == 0) && written;
   if (written && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
   std::remove(temporary.c_str());

@@ -51,6 +51,11 @@ TEST(ProjectStore, AStoreReadAndWrittenAgainIsTheSameByteForByte) {
   const morvel::ProjectFile again = morvel::readProjectFile(path);
   EXPECT_EQ(again.status, morvel::ProjectFileStatus::Read);
   EXPECT_EQ(again.content.lines, read.lines);
+  // Writing again keeps the mode the user gave the store.
+  std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  ASSERT_TRUE(morvel::writeProjectFile(path, read.lines));
+  EXPECT_EQ(std::filesystem::status(path).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
   // Nothing but the store is left in the folder.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path().toStdString()), {}), 1);
 }

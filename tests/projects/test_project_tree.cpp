@@ -290,6 +290,24 @@ TEST_F(ProjectTreeTest, TheMenuShowsTheCommandsOfTheSelectedNodeAndTheButtonsFol
   EXPECT_TRUE(enabled("btnAabn") && !enabled("btnTilfoejDok"));
 }
 
+TEST_F(ProjectTreeTest, ARightClickSelectsTheNodeUnderTheMouseBeforeTheMenuOpens) {
+  storeWithProject("");
+  tree()->resize(300, 300);
+  QTreeWidgetItem* p = project(0);
+  const QPoint at = tree()->visualItemRect(p).center();
+  ASSERT_FALSE(at.isNull());
+  ScriptedResponder responder;
+  bool deleteShown = false;
+  responder.answer([&](platform::Request& r) {
+    EXPECT_EQ(r.kind, platform::RequestKind::PopupMenu);
+    deleteShown = static_cast<QMenu*>(r.data)->findChild<QAction*>("popSletProjekt")->isVisible();
+    return 0;
+  });
+  emit tree()->customContextMenuRequested(at);
+  EXPECT_EQ(tree()->currentItem(), p);
+  EXPECT_TRUE(deleteShown);
+}
+
 TEST_F(ProjectTreeTest, SelectingShowsTheRootOrTheTitleAndSizeInTheStatusBar) {
   write(site + QStringLiteral("a.htm"), "<TITLE>Forside &aelig;</TITLE>" + std::string(500, ' '));
   storeWithProject("  a.htm\r\n  gone.htm\r\n");
