@@ -1,0 +1,4 @@
+# FTP throughput on loopback: a large file sent and fetched by the client
+# and, in the same run, by curl (when installed) against the same server.
+add_executable(bench_ftp ${CMAKE_CURRENT_LIST_DIR}/bench_ftp.cpp)
+target_link_libraries(bench_ftp PRIVATE morvex_publish Qt6::Widgets benchmark::benchmark)
