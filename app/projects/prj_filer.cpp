@@ -2,6 +2,8 @@
 
 #include "controls/dynamic_help.h"
 #include "controls/status_bar.h"
+#include "document_title.h"
+#include "entities.h"
 #include "hourglass.h"
 #include "indstillinger.h"
 #include "interaction.h"
@@ -9,6 +11,7 @@
 #include "projects/archive_flag.h"
 #include "projects/project_paths.h"
 #include "projects/size_text.h"
+#include "qtext.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -34,6 +37,16 @@ constexpr int kBytesRole = Qt::UserRole + 1;
 enum Column { kCaption, kTitle, kSize, kType };
 
 std::string path8(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// The text between the page's TITLE codes, its entities decoded; empty when
+// it has none.
+QString pageTitle(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  const QByteArray bytes = file.readAll();
+  const std::string title = morvel::findTitle(std::string_view(bytes.constData(), bytes.size())).title;
+  return platform::fromCp1252(morvel::decodeEntities(title)).trimmed();
+}
 QString fromPath8(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
 bool hasChecks(TfrmPrjFiler::Mode mode) { return mode != TfrmPrjFiler::Mode::Properties; }
@@ -145,7 +158,7 @@ void TfrmPrjFiler::fill(const QString& root, const QStringList& documents) {
     item->setData(kCaption, kMissingRole, missing);
     item->setIcon(kCaption, style->standardIcon(missing ? QStyle::SP_MessageBoxWarning : QStyle::SP_FileDialogContentsView));
     if (!missing) {
-      item->setText(kTitle, owner_.fileTitle(file.absoluteFilePath()));
+      item->setText(kTitle, pageTitle(file.absoluteFilePath()));
       item->setText(kSize, QString::fromStdString(morvel::shortSizeText(static_cast<std::uint64_t>(file.size()))));
       item->setData(kSize, kBytesRole, file.size());
       item->setData(kCaption, Qt::UserRole + 2, file.absoluteFilePath());

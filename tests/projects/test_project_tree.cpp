@@ -423,8 +423,10 @@ TEST_F(ProjectTreeTest, RenamingADocumentRenamesItsFileAndAFailedRenameKeepsTheO
 TEST_F(ProjectTreeTest, TheFileListShowsTheDocumentsAndCopyingAProjectKeepsTheirPlaces) {
   write(site + QStringLiteral("a.htm"), "<TITLE>A</TITLE>");
   write(site + QStringLiteral("sub/b.htm"), std::string(2000, 'b'));
+  // The title's entities are decoded.
+  write(site + QStringLiteral("sub/t.htm"), "<title>K&oslash;b</title>");
   write(run.dir.filePath(QStringLiteral("sibling/c.htm")), "c");
-  storeWithProject("  a.htm\r\n  ../sibling/c.htm\r\n  gone.htm\r\n  sub/b.htm\r\n  SUB/B.htm\r\n");
+  storeWithProject("  a.htm\r\n  ../sibling/c.htm\r\n  gone.htm\r\n  sub/b.htm\r\n  SUB/B.htm\r\n  sub/t.htm\r\n");
   select(project(0));
   ScriptedResponder responder;
   TfrmPrjFiler* list = nullptr;
@@ -437,21 +439,23 @@ TEST_F(ProjectTreeTest, TheFileListShowsTheDocumentsAndCopyingAProjectKeepsTheir
   EXPECT_EQ(list->windowTitle(), "Egenskaber for projektet Hjemmeside");
   EXPECT_EQ(list->cmdAnnuller->text(), "Luk");
   EXPECT_TRUE(list->cmdOK->isHidden());
-  EXPECT_EQ(list->lwPrjFiler->topLevelItemCount(), 4);  // "SUB/B.htm" is "sub/b.htm" again
+  EXPECT_EQ(list->lwPrjFiler->topLevelItemCount(), 5);  // "SUB/B.htm" is "sub/b.htm" again
+  EXPECT_EQ(list->lwPrjFiler->topLevelItem(4)->text(1), "Køb");
   QTreeWidgetItem* first = list->lwPrjFiler->topLevelItem(0);
   EXPECT_EQ(first->text(0), "../sibling/c.htm");
   EXPECT_EQ(list->lwPrjFiler->topLevelItem(1)->text(1), "A");
+  EXPECT_EQ(list->lwPrjFiler->topLevelItem(0)->text(1), "");
   EXPECT_EQ(list->lwPrjFiler->topLevelItem(3)->text(2), "1,9 KB");
-  EXPECT_EQ(list->StatusBar1->PanelText(0), "4 objekt(er)");
+  EXPECT_EQ(list->StatusBar1->PanelText(0), "5 objekt(er)");
 
   const QString destination = run.dir.filePath(QStringLiteral("copy/site"));
   responder.answer(chooseFolder(destination));
   responder.answer([&](platform::Request& r) {
     EXPECT_EQ(r.form->windowTitle(), "Kopiering af Hjemmeside til " + destination + "/");
     // The missing file is not checked.
-    EXPECT_EQ(list->StatusBar1->PanelText(1), "3 fil(er) markeret til kopiering");
+    EXPECT_EQ(list->StatusBar1->PanelText(1), "4 fil(er) markeret til kopiering");
     list->lwPrjFiler->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
-    EXPECT_EQ(list->StatusBar1->PanelText(1), "2 fil(er) markeret til kopiering");
+    EXPECT_EQ(list->StatusBar1->PanelText(1), "3 fil(er) markeret til kopiering");
     return int(QDialog::Accepted);
   });
   trigger("popKopierProjekt");
