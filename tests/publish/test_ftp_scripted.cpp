@@ -224,3 +224,24 @@ TEST_F(Scripted, AServerThatHangsUpEndsTheOperationAndTheConnection) {
   EXPECT_FALSE(ftp_.Busy());
   EXPECT_TRUE(r_.errors.empty());
 }
+
+TEST_F(Scripted, ListingLinesEndedByLineFeedsAloneAndALastLineWithoutEnd) {
+  ScriptedServer server("220 Ready\r\n");
+  server.answer = usual;
+  start(server);
+  ASSERT_TRUE(waitForEvent("LoggedIn"));
+  ftp_.List();
+  ASSERT_TRUE(runUntil([&] { return !server.commands.isEmpty() && server.commands.last() == "LIST"; }));
+  server.reply("150 Here comes the listing\r\n");
+  QTcpSocket& data = server.connectData();
+  data.write("total 2\ndrwxr-xr-x 2 u g 512 Jan 3 12:30 grafik\n-rw-r--r-- 1 u g 77 Feb 1 1999 sidst.htm");
+  data.flush();
+  server.closeData();
+  server.reply("226 Done\r\n");
+  ASSERT_TRUE(waitForEvent("ListingDone"));
+  EXPECT_TRUE(ftp_.Success());
+  EXPECT_EQ(ftp_.ListingLines().size(), 3);
+  EXPECT_EQ(ftp_.DirectoryNames(), QStringList{"grafik"});
+  EXPECT_EQ(ftp_.FileNames(), QStringList{"sidst.htm"});
+  EXPECT_EQ(r_.countInfo(FtpInfo::ListingLine), 3);
+}
