@@ -69,6 +69,16 @@ TEST_F(LinkDialog, ASelectedTextBecomesTheLinkTextAndANewTargetIsRemembered) {
   EXPECT_EQ(page(), "<A></A>");
 }
 
+TEST_F(LinkDialog, ASelectionOverSeveralLinesGoesIntoTheLinkAsItIs) {
+  setPage("<P>|<IMG SRC=a.gif>\r\nBillede|</P>");
+  confirmNextForm([](QDialog& form) {
+    EXPECT_EQ(field(form, "txtBeskriv"), "(markeret tekst/objekt)");
+    setField(form, "txtAdresse", "stor.htm");
+  });
+  openLinkDialog();
+  EXPECT_EQ(page(), "<P><A HREF=\"stor.htm\"><IMG SRC=a.gif>\r\nBillede</A></P>");
+}
+
 TEST_F(LinkDialog, TheFramesOfEveryOpenPageAreTargets) {
   setPage("<frameset cols=\"*,*\">\r\n<frame name=top src=a.htm>\r\n<FRAME SRC=b.htm NAME=\"menu\">|");
   k().newDocument();
