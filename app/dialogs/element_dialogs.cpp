@@ -10,10 +10,12 @@
 #include "kestrin.h"
 #include "link_dialog.h"
 #include "link_codes.h"
+#include "picture_dialog.h"
 #include "qtext.h"
 #include "splash.h"
 #include "text_dialog.h"
 #include "tivra_component.h"
+#include "web_colour_dialog.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -161,10 +163,21 @@ void TKestrin::openElementDialog(ElementDialog d) {
     case ElementDialog::RenameTitle:
       runTextDialog(*this, kind::kTitle);
       return;
-    // Font (TSkrift), Picture (TfrmGrafik), Line (TLinie), List
+    case ElementDialog::Picture: {
+      TfrmGrafik dialog(*this);
+      platform::runModal(&dialog, this);
+      morvel::elementEditState().reset();
+      return;
+    }
+    case ElementDialog::WebColour: {
+      TWebColorDialog dialog;
+      if (dialog.Execute(this, Store())) insertText(dialog.Color);
+      return;
+    }
+    // Font (TSkrift), Line (TLinie), List
     // (TPunktopstilling), Frames (TRammer), Table (TTabel), Meta, Form
     // (TFormular), ScriptEditor (TfrmSkript), BaseCodes (TBasis),
-    // NewFromTemplate and WebColour: their dialogs open here once they exist.
+    // and NewFromTemplate: their dialogs open here once they exist.
     default:
       morvel::elementEditState().reset();
       return;

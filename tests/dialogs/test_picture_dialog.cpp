@@ -1,0 +1,167 @@
+// The picture dialog: the picture code built from its fields, a picture
+// chosen through the dialog giving its size, and a picture code taken
+// apart by the edit-element command and rebuilt.
+#include "dialog_run.h"
+
+#include "common_dialogs.h"
+#include "indstillinger.h"
+#include "picture_codes.h"
+#include "picture_files.h"
+
+#include <QAction>
+#include <QDir>
+#include <QScrollArea>
+#include <QSpinBox>
+
+namespace {
+
+using dialog_test::control;
+using dialog_test::field;
+using dialog_test::setField;
+
+void picture(QWidget& form, const char* name) {
+  const QString folder = qEnvironmentVariable("MORVEL_DIALOG_PICTURES");
+  if (!folder.isEmpty()) form.grab().save(folder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
+}
+
+TEST(PictureCode, SizesMarginsAndAlignment) {
+  morvel::PictureFields p;
+  p.file = "billeder/logo.gif";
+  p.width = 120;
+  p.height = 60;
+  EXPECT_EQ(morvel::pictureCode(p, ""),
+            "<IMG SRC=\"billeder/logo.gif\" BORDER=\"0\" WIDTH=\"120\" HEIGHT=\"60\" ALIGN=\"BOTTOM\" ALT=\"\">");
+
+  p.width = 50;
+  p.widthPercent = true;
+  p.height = 0;
+  p.heightPercent = true;
+  p.border = 2;
+  p.align = 3;
+  p.marginSides = 5;
+  p.altText = "Logo";
+  EXPECT_EQ(morvel::pictureCode(p, " ID=\"x\""),
+            "<IMG SRC=\"billeder/logo.gif\" BORDER=\"2\" WIDTH=\"50%\" ALIGN=\"LEFT\" VSPACE=\"0\" HSPACE=\"5\" "
+            "ALT=\"Logo\" ID=\"x\">");
+}
+
+TEST(PictureCode, FieldsFromTheSlotsOfAnElement) {
+  morvel::ElementSlots s;
+  s[1] = "a.gif";
+  s[2] = "right";
+  s[3] = "50";
+  s[0] = "%";
+  s[4] = "abc";
+  s[9] = "-1";
+  s[5] = "3";
+  s[6] = "4";
+  s[7] = "";
+  s[8] = "Tekst";
+  const morvel::PictureFields p = morvel::pictureFieldsFromSlots(s);
+  EXPECT_EQ(p.file, "a.gif");
+  EXPECT_EQ(p.align, 4);
+  EXPECT_EQ(p.width, 50);
+  EXPECT_TRUE(p.widthPercent);
+  EXPECT_EQ(p.height, 0);
+  EXPECT_FALSE(p.heightPercent);
+  EXPECT_EQ(p.border, 3);
+  EXPECT_EQ(p.marginTopBottom, 4);
+  EXPECT_EQ(p.marginSides, 0);
+  EXPECT_EQ(p.altText, "Tekst");
+  for (const auto& [value, index] : {std::pair{"Top", 0}, {"MIDDLE", 1}, {"left", 3}, {"center", 2}, {"", 2}})
+    EXPECT_EQ(morvel::pictureAlignIndex(value), index) << value;
+  EXPECT_EQ(morvel::numberOrZero("12px"), 0);
+}
+
+class PictureDialog : public dialog_test::DialogRun {
+ protected:
+  void openPictureDialog() { k().command(QStringLiteral("pictureDialog"))->trigger(); }
+  // The next open-file request chooses this file.
+  void chooseFile(const QString& path) {
+    responder.answer([path](platform::Request& r) {
+      EXPECT_EQ(r.kind, platform::RequestKind::OpenFile);
+      auto* choice = static_cast<platform::FileDialogRequest*>(r.data);
+      EXPECT_EQ(choice->title, "Grafikfiler");
+      choice->chosen = {path};
+      return 1;
+    });
+  }
+  static int number(QDialog& form, const char* name) { return control<QSpinBox>(form, name)->value(); }
+  static bool checked(QDialog& form, const char* name) { return control<QCheckBox>(form, name)->isChecked(); }
+};
+
+TEST_F(PictureDialog, AChosenPictureGivesItsAddressAndSize) {
+  const QString folder = run.dir.filePath(QStringLiteral("billeder"));
+  QDir().mkpath(folder);
+  const QString gif = folder + QStringLiteral("/logo.gif");
+  ASSERT_TRUE(testing_support::writeGif(gif.toStdString(), 120, 60));
+  setPage("<P>|</P>");
+  confirmNextForm([this, gif](QDialog& form) {
+    EXPECT_EQ(form.windowTitle(), "Grafik");
+    EXPECT_EQ(control<QComboBox>(form, "cmbJust")->currentText(), "Bund");
+    EXPECT_FALSE(control<QCheckBox>(form, "chkTilpas")->isEnabled());
+    control<QCheckBox>(form, "chkBredde")->setChecked(true);
+    chooseFile(gif);
+    control<QPushButton>(form, "cmdFil")->click();
+    // Without a file of its own the page takes the file name alone.
+    EXPECT_EQ(field(form, "txtFil"), "logo.gif");
+    EXPECT_EQ(number(form, "updBredde"), 120);
+    EXPECT_EQ(number(form, "updHoejde"), 60);
+    EXPECT_FALSE(checked(form, "chkBredde"));
+    EXPECT_TRUE(control<QCheckBox>(form, "chkTilpas")->isEnabled());
+    EXPECT_EQ(control<QLabel>(form, "imgBillede")->size(), QSize(120, 60));
+    // Fitted, the preview fills the box less 4 pixels on one axis and keeps
+    // its shape.
+    form.show();
+    control<QCheckBox>(form, "chkTilpas")->setChecked(true);
+    const QSize box = control<QScrollArea>(form, "srlBillede")->viewport()->size() - QSize(4, 4);
+    const QSize fitted = control<QLabel>(form, "imgBillede")->size();
+    EXPECT_TRUE(fitted.width() == box.width() || fitted.height() == box.height()) << fitted.width() << " " << fitted.height();
+    EXPECT_LE(fitted.width(), box.width());
+    EXPECT_LE(fitted.height(), box.height());
+    EXPECT_NEAR(fitted.width(), 2 * fitted.height(), 2);
+    picture(form, "grafik");
+    control<QCheckBox>(form, "chkTilpas")->setChecked(false);
+    EXPECT_EQ(control<QLabel>(form, "imgBillede")->size(), QSize(120, 60));
+  });
+  openPictureDialog();
+  EXPECT_EQ(page(), "<P><IMG SRC=\"logo.gif\" BORDER=\"0\" WIDTH=\"120\" HEIGHT=\"60\" ALIGN=\"BOTTOM\" ALT=\"\"></P>");
+}
+
+TEST_F(PictureDialog, AJpegNamedDotJpegGivesItsAddressButNoSize) {
+  const QString jpeg = run.dir.filePath(QStringLiteral("foto.jpeg"));
+  ASSERT_TRUE(testing_support::writeJpeg(jpeg.toStdString(), 40, 30));
+  setPage("|");
+  cancelNextForm([this, jpeg](QDialog& form) {
+    control<QSpinBox>(form, "updBredde")->setValue(7);
+    chooseFile(jpeg);
+    control<QPushButton>(form, "cmdFil")->click();
+    EXPECT_EQ(field(form, "txtFil"), "foto.jpeg");
+    EXPECT_EQ(number(form, "updBredde"), 7);
+    EXPECT_EQ(number(form, "updHoejde"), 0);
+    EXPECT_FALSE(control<QCheckBox>(form, "chkTilpas")->isEnabled());
+  });
+  openPictureDialog();
+  EXPECT_EQ(page(), "");
+}
+
+TEST_F(PictureDialog, AnEditedPictureShowsItsAttributesAndIsRebuiltInUpperCase) {
+  run.dialog().chkBevarUkendtAttrib->setChecked(true);
+  setPage("<P><img src=\"a.gif\" wid|th=\"50%\" align=middle vspace=\"2\" title=\"t\"> x</P>");
+  confirmNextForm([](QDialog& form) {
+    EXPECT_EQ(form.windowTitle(), "Grafik - redigering");
+    EXPECT_EQ(field(form, "txtFil"), "a.gif");
+    EXPECT_EQ(number(form, "updBredde"), 50);
+    EXPECT_TRUE(checked(form, "chkBredde"));
+    EXPECT_FALSE(checked(form, "chkHoejde"));
+    EXPECT_EQ(number(form, "updMarginTB"), 2);
+    EXPECT_EQ(control<QComboBox>(form, "cmbJust")->currentText(), "Midten");
+    setField(form, "txtAltTekst", "Billede");
+  });
+  k().editElement();
+  EXPECT_EQ(page(),
+            "<P><IMG SRC=\"a.gif\" BORDER=\"0\" WIDTH=\"50%\" ALIGN=\"MIDDLE\" VSPACE=\"2\" HSPACE=\"0\" "
+            "ALT=\"Billede\" title=\"t\"> x</P>");
+}
+
+}  // namespace
