@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QScrollArea>
 #include <QSpinBox>
 
@@ -162,6 +163,39 @@ TEST_F(PictureDialog, AnEditedPictureShowsItsAttributesAndIsRebuiltInUpperCase) 
   EXPECT_EQ(page(),
             "<P><IMG SRC=\"a.gif\" BORDER=\"0\" WIDTH=\"50%\" ALIGN=\"MIDDLE\" VSPACE=\"2\" HSPACE=\"0\" "
             "ALT=\"Billede\" title=\"t\"> x</P>");
+}
+
+TEST_F(PictureDialog, PicturesBesideAPageAreFoundFromItsFolder) {
+  const QString site = run.dir.filePath(QStringLiteral("site"));
+  QDir().mkpath(site + QStringLiteral("/billeder"));
+  const QString pagePath = site + QStringLiteral("/index.htm");
+  const QString jpeg = site + QStringLiteral("/billeder/foto.jpg");
+  ASSERT_TRUE(testing_support::writeJpeg(jpeg.toStdString(), 40, 30));
+  QFile damaged(site + QStringLiteral("/billeder/skadet.gif"));
+  ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+  damaged.write("GIF89a");
+  damaged.close();
+  QFile pageFile(pagePath);
+  ASSERT_TRUE(pageFile.open(QIODevice::WriteOnly));
+  pageFile.close();
+  ASSERT_TRUE(k().openFile(pagePath));
+
+  setPage("<IMG SRC=\"billeder/foto.jpg\"| HEIGHT=\"31\">");
+  confirmNextForm([this, damaged = damaged.fileName()](QDialog& form) {
+    // The edited picture is shown; its numbers stay those of the code.
+    EXPECT_TRUE(control<QCheckBox>(form, "chkTilpas")->isEnabled());
+    EXPECT_FALSE(control<QLabel>(form, "imgBillede")->pixmap().isNull());
+    EXPECT_EQ(number(form, "updBredde"), 0);
+    EXPECT_EQ(number(form, "updHoejde"), 31);
+    // A picture that cannot be read changes no number and shows nothing.
+    chooseFile(damaged);
+    control<QPushButton>(form, "cmdFil")->click();
+    EXPECT_EQ(field(form, "txtFil"), "billeder/skadet.gif");
+    EXPECT_EQ(number(form, "updHoejde"), 31);
+    EXPECT_TRUE(control<QLabel>(form, "imgBillede")->isHidden());
+  });
+  k().editElement();
+  EXPECT_EQ(page(), "<IMG SRC=\"billeder/skadet.gif\" BORDER=\"0\" HEIGHT=\"31\" ALIGN=\"BOTTOM\" ALT=\"\">");
 }
 
 }  // namespace
