@@ -8,6 +8,7 @@
 #include "indstillinger.h"
 #include "interaction.h"
 #include "kestrin.h"
+#include "line_dialog.h"
 #include "link_dialog.h"
 #include "link_codes.h"
 #include "picture_dialog.h"
@@ -169,13 +170,18 @@ void TKestrin::openElementDialog(ElementDialog d) {
       morvel::elementEditState().reset();
       return;
     }
+    case ElementDialog::Line: {
+      TLinie dialog(*this);
+      platform::runModal(&dialog, this);
+      morvel::elementEditState().reset();
+      return;
+    }
     case ElementDialog::WebColour: {
       TWebColorDialog dialog;
       if (dialog.Execute(this, Store())) insertText(dialog.Color);
       return;
     }
-    // Font (TSkrift), Line (TLinie), List
-    // (TPunktopstilling), Frames (TRammer), Table (TTabel), Meta, Form
+    // Font (TSkrift), List (TPunktopstilling), Frames (TRammer), Table (TTabel), Meta, Form
     // (TFormular), ScriptEditor (TfrmSkript), BaseCodes (TBasis),
     // and NewFromTemplate: their dialogs open here once they exist.
     default:

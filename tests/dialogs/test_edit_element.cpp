@@ -167,8 +167,9 @@ TEST_F(EditElement, TheTitleOpensTheTitleDialogAndChangesTheTabsCaption) {
   EXPECT_TRUE(k().TabControl1()->tabText(0).contains("Ny side"));
 }
 
-TEST_F(EditElement, ElementsOfDialogsStillToComeOpenNothingAndChangeNothing) {
+TEST_F(EditElement, ACancelledElementDialogChangesNothing) {
   setPage("<HR SIZE=3| WIDTH=50%>");
+  cancelNextForm();
   pressF4();
   EXPECT_EQ(page(), "<HR SIZE=3 WIDTH=50%>");
   EXPECT_EQ(caret(), "1:10");
