@@ -11,6 +11,7 @@
 #include "line_dialog.h"
 #include "link_dialog.h"
 #include "link_codes.h"
+#include "list_dialog.h"
 #include "picture_dialog.h"
 #include "qtext.h"
 #include "splash.h"
@@ -176,12 +177,18 @@ void TKestrin::openElementDialog(ElementDialog d) {
       morvel::elementEditState().reset();
       return;
     }
+    case ElementDialog::List: {
+      TPunktopstilling dialog(*this);
+      platform::runModal(&dialog, this);
+      morvel::elementEditState().reset();
+      return;
+    }
     case ElementDialog::WebColour: {
       TWebColorDialog dialog;
       if (dialog.Execute(this, Store())) insertText(dialog.Color);
       return;
     }
-    // Font (TSkrift), List (TPunktopstilling), Frames (TRammer), Table (TTabel), Meta, Form
+    // Font (TSkrift), Frames (TRammer), Table (TTabel), Meta, Form
     // (TFormular), ScriptEditor (TfrmSkript), BaseCodes (TBasis),
     // and NewFromTemplate: their dialogs open here once they exist.
     default:

@@ -1,0 +1,47 @@
+// TPunktopstilling: builds a bulleted or numbered list from item texts
+// typed one by one, or turns the selected lines or an existing list into a
+// list.
+#pragma once
+
+#include <QDialog>
+
+class DynamicHelp;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QTableWidget;
+class TKestrin;
+
+namespace morvel {
+struct ListFields;
+}
+
+class TPunktopstilling : public QDialog {
+ public:
+  explicit TPunktopstilling(TKestrin& main, QWidget* parent = nullptr);
+
+  QRadioButton* optPunkter = nullptr;
+  QRadioButton* optTal = nullptr;
+  QComboBox* cmbType = nullptr;
+  QSpinBox* updAntal = nullptr;
+  QTableWidget* StringGrid1 = nullptr;
+  QLineEdit* txtData = nullptr;
+  QPushButton* cmdOk = nullptr;
+  QPushButton* cmdAnnuller = nullptr;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void buildControls();
+  void addHelpTexts(DynamicHelp& help);
+  void fillTypes();
+  void setCount(int count);
+  void selectItem(int row);
+  void takeSelection();
+  void confirm();
+
+  TKestrin& main_;
+};
