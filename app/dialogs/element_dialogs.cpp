@@ -5,6 +5,7 @@
 
 #include "code_insertion.h"
 #include "element_state.h"
+#include "font_dialog.h"
 #include "indstillinger.h"
 #include "interaction.h"
 #include "kestrin.h"
@@ -183,12 +184,18 @@ void TKestrin::openElementDialog(ElementDialog d) {
       morvel::elementEditState().reset();
       return;
     }
+    case ElementDialog::Font: {
+      TSkrift dialog(*this);
+      platform::runModal(&dialog, this);
+      morvel::elementEditState().reset();
+      return;
+    }
     case ElementDialog::WebColour: {
       TWebColorDialog dialog;
       if (dialog.Execute(this, Store())) insertText(dialog.Color);
       return;
     }
-    // Font (TSkrift), Frames (TRammer), Table (TTabel), Meta, Form
+    // Frames (TRammer), Table (TTabel), Meta, Form
     // (TFormular), ScriptEditor (TfrmSkript), BaseCodes (TBasis),
     // and NewFromTemplate: their dialogs open here once they exist.
     default:

@@ -1,0 +1,58 @@
+// TSkrift: puts a font (face, colour, size) and bold, italic and underline
+// round the selection, or rebuilds the <FONT> element the edit-element
+// command found, taking account of the markup round and inside the
+// selection.
+#pragma once
+
+#include "font_codes.h"
+
+#include <QDialog>
+
+#include <array>
+#include <cstddef>
+
+class DynamicHelp;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QWidget;
+class TKestrin;
+class TWebColorButton;
+
+class TSkrift : public QDialog {
+ public:
+  explicit TSkrift(TKestrin& main, QWidget* parent = nullptr);
+
+  QComboBox* cmbSkrift = nullptr;
+  QComboBox* cmbTypografi = nullptr;
+  QCheckBox* chkUnder = nullptr;
+  QComboBox* cmbTegn = nullptr;
+  QComboBox* cmbStoerrelse = nullptr;
+  QCheckBox* chkFarve = nullptr;
+  QWidget* ColorGrid1 = nullptr;
+  TWebColorButton* cbtFarve = nullptr;
+  QLabel* lblVis = nullptr;
+  QLabel* lblBlandetInf = nullptr;
+  QPushButton* cmdOk = nullptr;
+  QPushButton* cmdAnnuller = nullptr;
+
+ private:
+  void buildControls();
+  void addHelpTexts(DynamicHelp& help);
+  void readSelection();
+  void fill();
+  void showPreview();
+  morvel::FontValues chosen() const;
+  void confirm();
+
+  TKestrin& main_;
+  std::size_t begin_ = 0;
+  std::size_t end_ = 0;
+  // The values in force (in edit mode the element's own) and those of the
+  // fonts round the selection.
+  morvel::FontValues inForce_;
+  morvel::FontValues enclosing_;
+  std::array<morvel::StyleAround, 3> styles_;
+  std::array<bool, 3> on_{};
+};
