@@ -282,7 +282,7 @@ TWebColorButton::TWebColorButton(morvel::RegIniFile& store, QWidget* parent) : Q
 
 void TWebColorButton::setColor(ColorValue colour) {
   colour_ = colour & 0xFFFFFF;
-  setStyleSheet(QStringLiteral("TWebColorButton { background: %1; }").arg(qtColour(colour_).name()));
+  setStyleSheet(QStringLiteral("QPushButton { background: %1; border: 1px solid gray; }").arg(qtColour(colour_).name()));
 }
 
 void TWebColorButton::chooseColour() {

@@ -185,6 +185,10 @@ TEST_F(WebColourWindow, TheColourButtonChoosesThroughEitherDialog) {
   button.click();
   EXPECT_EQ(button.Color(), colorFromRgb(255, 255, 0));
   EXPECT_EQ(changes, 1);
+  // The button's face shows the colour it holds.
+  button.resize(60, 24);
+  const QImage face = button.grab().toImage();
+  EXPECT_EQ(face.pixelColor(face.width() / 2, face.height() / 2), QColor(255, 255, 0));
 
   // Shift held chooses the standard colour dialog.
   platform::setKeyDown(VK_SHIFT, true);
