@@ -1,0 +1,146 @@
+#include "forms_codes.h"
+
+#include "ascii_case.h"
+
+namespace morvel {
+
+namespace {
+
+namespace fk = form_kind;
+
+// More empty options than anyone types by hand would only fill the page.
+constexpr std::size_t kMaxOptions = 1000;
+
+// A quote typed into a value would end the attribute early and spill the
+// rest into the tag, so it goes in as an entity.
+std::string attribute(std::string_view name, std::string_view value) {
+  if (value.empty()) return {};
+  std::string part(" ");
+  part.append(name).append("=\"");
+  for (char c : value) {
+    if (c == '"') part += "&quot;";
+    else part += c;
+  }
+  return part + "\"";
+}
+
+std::string furtherAttributes(std::string_view further) {
+  if (further.empty() || further.front() == ' ') return std::string(further);
+  std::string part(" ");
+  return part.append(further);
+}
+
+// The kept attributes without their first CHECKED, in whatever case it was
+// written, and whether there was one.
+bool takeChecked(std::string& kept) {
+  constexpr std::string_view name = " CHECKED";
+  for (std::size_t at = findIgnoringCase(kept, name); at != std::string::npos;
+       at = findIgnoringCase(kept, name, at + 1)) {
+    const std::size_t end = at + name.size();
+    if (end == kept.size() || kept[end] == ' ' || kept[end] == '\t' || kept[end] == '\r' || kept[end] == '\n') {
+      kept.erase(at, name.size());
+      return true;
+    }
+  }
+  return false;
+}
+
+// The number of empty options a choice box gets, 0 when the size field
+// holds no whole number.
+std::size_t optionCount(std::string_view size) {
+  if (size.empty() || size.find_first_not_of("0123456789") != std::string_view::npos) return 0;
+  std::size_t n = 0;
+  for (char c : size) {
+    n = n * 10 + static_cast<std::size_t>(c - '0');
+    if (n > kMaxOptions) return 0;
+  }
+  return n;
+}
+
+// An <INPUT> whose TYPE is missing or none of ours is edited as a text
+// field, which is what browsers show for it.
+int inputKind(std::string_view type) {
+  const auto& types = formInputTypes();
+  for (int kind = 0; kind < fk::kCount; ++kind) {
+    const std::string_view candidate = types[static_cast<std::size_t>(kind)];
+    if (candidate.empty() || candidate.size() != type.size()) continue;
+    if (findIgnoringCase(type, candidate) == 0) return kind;
+  }
+  return fk::kText;
+}
+
+}  // namespace
+
+const std::array<std::string_view, form_kind::kCount>& formInputTypes() {
+  static constexpr std::array<std::string_view, fk::kCount> types{
+      "", "TEXT", "PASSWORD", "HIDDEN", "", "RADIO", "CHECKBOX", "", "SUBMIT", "RESET"};
+  return types;
+}
+
+std::string formStartTag(const FormFields& f) {
+  const std::string name = attribute("NAME", f.name);
+  const std::string further = furtherAttributes(f.further);
+  switch (f.kind) {
+    case fk::kForm:
+      return "<FORM" + name + attribute("ACTION", f.text) + attribute("METHOD", f.method) +
+             attribute("ENCTYPE", f.format) + further + ">";
+    case fk::kTextArea:
+      return "<TEXTAREA" + name + attribute("ROWS", f.size) + attribute("COLS", f.max) + further + ">";
+    case fk::kSelect:
+      return "<SELECT" + name + attribute("SIZE", f.size) + further + ">";
+    default: break;
+  }
+  const bool sized = f.kind == fk::kText || f.kind == fk::kPassword;
+  const bool checkable = f.kind == fk::kRadio || f.kind == fk::kCheckBox;
+  const std::size_t kind = f.kind >= 0 && f.kind < fk::kCount ? static_cast<std::size_t>(f.kind) : fk::kText;
+  std::string tag = "<INPUT" + attribute("TYPE", formInputTypes()[kind]) + name + attribute("VALUE", f.text);
+  if (sized) tag += attribute("SIZE", f.size) + attribute("MAXLENGTH", f.max);
+  tag += further;
+  if (checkable && f.checked) tag += " CHECKED";
+  return tag + ">";
+}
+
+std::string newFormElement(const FormFields& f, std::string_view selection) {
+  std::string code = formStartTag(f);
+  if (f.kind == fk::kForm) return code.append(selection) + "</FORM>";
+  if (f.kind == fk::kTextArea) return code.append(selection) + "</TEXTAREA>";
+  if (f.kind == fk::kSelect) {
+    for (std::size_t n = optionCount(f.size); n > 0; --n) code += "\r\n\t<OPTION>";
+    return code + "\r\n</SELECT>";
+  }
+  return code;
+}
+
+FormFields formFieldsFromElement(int elementKind, const ElementSlots& s, std::string_view keptAttributes) {
+  FormFields f;
+  std::string kept(keptAttributes);
+  f.name = s[1];
+  f.text = s[3];
+  switch (elementKind) {
+    case element_kind::kForm:
+      f.kind = fk::kForm;
+      f.method = s[2];
+      f.format = s[4];
+      break;
+    case element_kind::kTextArea:
+      f.kind = fk::kTextArea;
+      f.size = s[2];
+      f.max = s[3];
+      f.text.clear();
+      break;
+    case element_kind::kSelect:
+      f.kind = fk::kSelect;
+      f.size = s[2];
+      break;
+    default:
+      f.kind = inputKind(s[2]);
+      f.checked = takeChecked(kept);
+      f.size = s[4];
+      f.max = s[5];
+      break;
+  }
+  f.further = kept;
+  return f;
+}
+
+}  // namespace morvel
