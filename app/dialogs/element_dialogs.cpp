@@ -6,6 +6,7 @@
 #include "code_insertion.h"
 #include "element_state.h"
 #include "font_dialog.h"
+#include "forms_dialog.h"
 #include "indstillinger.h"
 #include "interaction.h"
 #include "kestrin.h"
@@ -190,13 +191,29 @@ void TKestrin::openElementDialog(ElementDialog d) {
       morvel::elementEditState().reset();
       return;
     }
+    case ElementDialog::Form: {
+      QPointer<QDialog>& kept = morvel::formsDialog();
+      if (!kept) kept = new TFormular(*this);
+      auto* forms = static_cast<TFormular*>(kept.data());
+      if (morvel::elementEditState().editMode) {
+        forms->prepareEdit();
+        platform::runModal(forms, this);
+        morvel::elementEditState().reset();
+        return;
+      }
+      forms->prepareNew();
+      forms->show();
+      forms->raise();
+      forms->activateWindow();
+      return;
+    }
     case ElementDialog::WebColour: {
       TWebColorDialog dialog;
       if (dialog.Execute(this, Store())) insertText(dialog.Color);
       return;
     }
-    // Frames (TRammer), Table (TTabel), Meta, Form
-    // (TFormular), ScriptEditor (TfrmSkript), BaseCodes (TBasis),
+    // Frames (TRammer), Table (TTabel), Meta,
+    // ScriptEditor (TfrmSkript), BaseCodes (TBasis),
     // and NewFromTemplate: their dialogs open here once they exist.
     default:
       morvel::elementEditState().reset();
