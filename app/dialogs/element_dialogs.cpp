@@ -3,6 +3,7 @@
 // the element taken apart into the shared edit state.
 #include "element_dialogs.h"
 
+#include "controls/dynamic_help.h"
 #include "code_insertion.h"
 #include "element_state.h"
 #include "font_dialog.h"
@@ -72,6 +73,13 @@ QLabel* helpLine(QDialog* dialog) {
   line->setMinimumHeight(line->fontMetrics().lineSpacing() * 2 + 6);
   line->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   return line;
+}
+
+DynamicHelp* endWithHelpLine(QDialog* dialog, QVBoxLayout* layout, QHBoxLayout* buttonRow, const QString& idle) {
+  QLabel* line = helpLine(dialog);
+  layout->addLayout(buttonRow);
+  layout->addWidget(line);
+  return new DynamicHelp(line, idle);
 }
 
 }  // namespace morvel

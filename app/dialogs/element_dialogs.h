@@ -12,6 +12,8 @@
 class QDialog;
 class QHBoxLayout;
 class QLabel;
+class QVBoxLayout;
+class DynamicHelp;
 class QPushButton;
 class TKestrin;
 
@@ -37,6 +39,10 @@ OkCancel okCancelButtons(QDialog* dialog);
 
 // The help line at a dialog's bottom, named lblHjaelp.
 QLabel* helpLine(QDialog* dialog);
+
+// Ends a dialog's layout with its button row and the help line below it;
+// the dialog's controls are then added to the help it gives back.
+DynamicHelp* endWithHelpLine(QDialog* dialog, QVBoxLayout* layout, QHBoxLayout* buttonRow, const QString& idle);
 
 // The texts of the help line for the OK and Cancel buttons.
 extern const QString kOkHelpText;

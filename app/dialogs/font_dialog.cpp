@@ -166,13 +166,9 @@ void TSkrift::buildControls() {
   fields->addWidget(new QLabel(QStringLiteral("Blandet typografi:"), this), 5, 0);
   fields->addWidget(lblBlandetInf, 5, 1, 1, 3);
 
-  QLabel* line = morvel::helpLine(this);
-  auto* help = new DynamicHelp(line, kIdleHelpText);
-  addHelpTexts(*help);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(fields);
-  layout->addLayout(buttons.row);
-  layout->addWidget(line);
+  addHelpTexts(*morvel::endWithHelpLine(this, layout, buttons.row, kIdleHelpText));
 }
 
 void TSkrift::addHelpTexts(DynamicHelp& help) {

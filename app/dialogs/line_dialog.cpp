@@ -105,13 +105,9 @@ void TLinie::buildControls() {
   top->addLayout(align);
   buttons.row->insertWidget(0, btnGemSomStandard);
 
-  QLabel* line = morvel::helpLine(this);
-  auto* help = new DynamicHelp(line, kIdleHelpText);
-  addHelpTexts(*help);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
-  layout->addLayout(buttons.row);
-  layout->addWidget(line);
+  addHelpTexts(*morvel::endWithHelpLine(this, layout, buttons.row, kIdleHelpText));
 }
 
 void TLinie::addHelpTexts(DynamicHelp& help) {

@@ -134,14 +134,10 @@ void THenvisning::buildControls() {
   grid->addWidget(cmdInterne, 4, 4);
   grid->setColumnStretch(3, 1);
 
-  QLabel* line = morvel::helpLine(this);
-  auto* help = new DynamicHelp(line, kIdleHelpText);
-  addHelpTexts(*help);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addStretch();
-  layout->addLayout(buttons.row);
-  layout->addWidget(line);
+  addHelpTexts(*morvel::endWithHelpLine(this, layout, buttons.row, kIdleHelpText));
 }
 
 void THenvisning::addHelpTexts(DynamicHelp& help) {

@@ -102,15 +102,11 @@ void TPunktopstilling::buildControls() {
   text->addWidget(label(QStringLiteral("Te&kst:"), txtData));
   text->addWidget(txtData, 1);
 
-  QLabel* line = morvel::helpLine(this);
-  auto* help = new DynamicHelp(line, kIdleHelpText);
-  addHelpTexts(*help);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(kind);
   layout->addWidget(StringGrid1, 1);
   layout->addLayout(text);
-  layout->addLayout(buttons.row);
-  layout->addWidget(line);
+  addHelpTexts(*morvel::endWithHelpLine(this, layout, buttons.row, kIdleHelpText));
 }
 
 void TPunktopstilling::addHelpTexts(DynamicHelp& help) {

@@ -132,13 +132,9 @@ void TfrmGrafik::buildControls() {
   top->addSpacing(8);
   top->addLayout(preview, 1);
 
-  QLabel* line = morvel::helpLine(this);
-  auto* help = new DynamicHelp(line, kIdleHelpText);
-  addHelpTexts(*help);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
-  layout->addLayout(buttons.row);
-  layout->addWidget(line);
+  addHelpTexts(*morvel::endWithHelpLine(this, layout, buttons.row, kIdleHelpText));
 }
 
 void TfrmGrafik::addHelpTexts(DynamicHelp& help) {

@@ -95,16 +95,12 @@ void TDialog::buildControls() {
   grid_->addWidget(txtKantTyk, 3, 1);
   grid_->addWidget(updKantTyk, 3, 2, Qt::AlignLeft);
   grid_->setColumnStretch(3, 1);
-  QLabel* line = morvel::helpLine(this);
-  help_ = new DynamicHelp(line, kIdleHelpText);
-  help_->add(cmdOk, morvel::kOkHelpText);
-  help_->add(cmdAnnuller, morvel::kCancelHelpText);
-
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid_);
   layout->addStretch();
-  layout->addLayout(buttons.row);
-  layout->addWidget(line);
+  help_ = morvel::endWithHelpLine(this, layout, buttons.row, kIdleHelpText);
+  help_->add(cmdOk, morvel::kOkHelpText);
+  help_->add(cmdAnnuller, morvel::kCancelHelpText);
 
   for (QWidget* w : std::initializer_list<QWidget*>{lbl2, txt2, lbl3, txtKantTyk, updKantTyk, cmd1, cmdFindNetscape,
                                                     cmdFindMSIE})
