@@ -16,14 +16,13 @@ inline constexpr std::string_view kAutoDateStart = "<!-- Morvel AutoDato -->";
 inline constexpr std::string_view kAutoDateEnd = "<!-- Mv -->";
 inline constexpr std::string_view kAutoDateRefusal = "<!-- Minus AutoDato -->";
 inline constexpr std::string_view kAutoDateCaption = "Morvel Autodato";
-inline constexpr std::string_view kGeneratorLine =
-    "<META NAME=\"Generator\" CONTENT=\"Brimvale's Morvel 2\">";
+inline constexpr std::string_view kGeneratorLine = "<META NAME=\"Generator\" CONTENT=\"Brimvale's Morvel 2\">";
 
 // One change to a text: erase `eraseLength` bytes at `position`, then insert.
 struct TextEdit {
-    std::size_t position = 0;
-    std::size_t eraseLength = 0;
-    std::string insertText;
+  std::size_t position = 0;
+  std::size_t eraseLength = 0;
+  std::string insertText;
 };
 
 // Applies edits one after another; each position refers to the text as the
@@ -31,18 +30,18 @@ struct TextEdit {
 std::string applyTextEdits(std::string text, const std::vector<TextEdit>& edits);
 
 enum class AutoDateState {
-    Current,   // already carries this date text between the markers: nothing to do
-    Refused,   // the page holds the refusal marker: never dated
-    Dated,     // an older date lies between the markers: replace it
-    Damaged,   // a start marker without its end marker: tell the user, change nothing
-    Missing,   // no start marker: ask, or insert one
+  Current,  // already carries this date text between the markers: nothing to do
+  Refused,  // the page holds the refusal marker: never dated
+  Dated,    // an older date lies between the markers: replace it
+  Damaged,  // a start marker without its end marker: tell the user, change nothing
+  Missing,  // no start marker: ask, or insert one
 };
 
 struct AutoDateFinding {
-    AutoDateState state = AutoDateState::Missing;
-    std::size_t startMarker = 0;   // Dated, Damaged: where the start marker begins
-    std::size_t dateBegin = 0;     // Dated: the old date text is [dateBegin, dateEnd)
-    std::size_t dateEnd = 0;
+  AutoDateState state = AutoDateState::Missing;
+  std::size_t startMarker = 0;  // Dated, Damaged: where the start marker begins
+  std::size_t dateBegin = 0;    // Dated: the old date text is [dateBegin, dateEnd)
+  std::size_t dateEnd = 0;
 };
 
 // Looks for the dated run "start marker, date, end marker" (markers in any

@@ -10,9 +10,9 @@
 namespace morvel {
 
 enum CheckStatus {
-    kCheckClean = 0,       // no file has faults
-    kCheckFaults = 1,      // some file has faults
-    kCheckUnreadable = 2,  // some file could not be read (the others are checked)
+  kCheckClean = 0,       // no file has faults
+  kCheckFaults = 1,      // some file has faults
+  kCheckUnreadable = 2,  // some file could not be read (the others are checked)
 };
 
 // Reports go to `out`, the names of files that cannot be read to `errors`.

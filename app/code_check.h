@@ -16,26 +16,26 @@
 namespace morvel {
 
 struct CodePair {
-    std::string_view start;  // a prefix, matched anywhere
-    std::string_view end;
+  std::string_view start;  // a prefix, matched anywhere
+  std::string_view end;
 };
 
 // The forty pairs in the order they are checked and reported.
 const std::vector<CodePair>& checkedCodePairs();
 
 struct PairImbalance {
-    std::size_t pairIndex;        // into checkedCodePairs()
-    std::string_view moreOften;   // the text that occurs more often
-    std::string_view lessOften;
-    std::size_t difference;
+  std::size_t pairIndex;       // into checkedCodePairs()
+  std::string_view moreOften;  // the text that occurs more often
+  std::string_view lessOften;
+  std::size_t difference;
 };
 
 struct CodeCheckResult {
-    std::vector<std::size_t> unevenLines;     // 1-based, ascending
-    std::vector<PairImbalance> imbalances;    // in the order of the pairs
-    std::string report;
+  std::vector<std::size_t> unevenLines;   // 1-based, ascending
+  std::vector<PairImbalance> imbalances;  // in the order of the pairs
+  std::string report;
 
-    bool faultFound() const { return !unevenLines.empty() || !imbalances.empty(); }
+  bool faultFound() const { return !unevenLines.empty() || !imbalances.empty(); }
 };
 
 // Lines end at LF, at CR LF, and at a CR not followed by LF, as in the editor.

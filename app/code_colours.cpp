@@ -19,8 +19,8 @@ constexpr std::array<std::string_view, 64> kElementNames = {
     // The main list
     "a", "applet", "area", "caption", "cite", "center", "div", "!DOCTYPE", "em", "embed", "font", "form", "frame",
     "frameset", "i", "img", "input", "li", "link", "map", "marquee", "menu", "meta", "noframes", "noscript", "ol",
-    "option", "object", "p", "pre", "script", "select", "small", "span", "strong", "style", "sub", "sup", "table",
-    "td", "textarea", "title", "tr", "tt", "u", "ul", "wbr",
+    "option", "object", "p", "pre", "script", "select", "small", "span", "strong", "style", "sub", "sup", "table", "td",
+    "textarea", "title", "tr", "tt", "u", "ul", "wbr",
     // Words beginning with "b"
     "b", "base", "basefont", "bgsound", "blink", "blockquote", "body", "br",
     // Words beginning with "h"
@@ -40,8 +40,11 @@ CodeColourScheme builtInColourScheme(int scheme, ColorValue windowText, ColorVal
   switch (scheme) {
     case 1: {
       const ColorValue silver = rgb(0xC0C0C0);
-      return CodeColourScheme{{rgb(0x000000), silver}, {rgb(0x800080), silver}, {rgb(0x570057), silver},
-                              {rgb(0x000080), silver}, {rgb(0x808080), silver}};
+      return CodeColourScheme{{rgb(0x000000), silver},
+                              {rgb(0x800080), silver},
+                              {rgb(0x570057), silver},
+                              {rgb(0x000080), silver},
+                              {rgb(0x808080), silver}};
     }
     case 2:
       return CodeColourScheme{{rgb(0x000000), rgb(0xFFFFFF)},
@@ -49,7 +52,8 @@ CodeColourScheme builtInColourScheme(int scheme, ColorValue windowText, ColorVal
                               {rgb(0x800080), rgb(0xC0C0C0)},
                               {rgb(0x000080), rgb(0xC0C0C0)},
                               {rgb(0xFFFFFF), rgb(0x00FF00)}};
-    default: return uniform(ColourPair{windowText, window});
+    default:
+      return uniform(ColourPair{windowText, window});
   }
 }
 

@@ -59,8 +59,10 @@ void editText(TTivra& editor, const std::vector<TextEdit>& edits) {
   for (const TextEdit& edit : edits) {
     if (edit.eraseLength == 0 && edit.insertText.empty()) continue;
     select(editor, positionAt(text, edit.position), positionAt(text, edit.position + edit.eraseLength));
-    if (edit.insertText.empty()) editor.ClearSelection();
-    else editor.InsertBytes(edit.insertText);
+    if (edit.insertText.empty())
+      editor.ClearSelection();
+    else
+      editor.InsertBytes(edit.insertText);
     text = applyTextEdits(std::move(text), {edit});
     anchor = offsetAfterEdit(anchor, edit);
     caret = offsetAfterEdit(caret, edit);

@@ -34,11 +34,11 @@ void editText(TTivra& editor, const std::vector<TextEdit>& edits);
 // The selection's two ends as the editor reports them: where it was begun
 // and where the caret is.
 struct Selection {
-    TextPosition anchor;
-    TextPosition caret;
+  TextPosition anchor;
+  TextPosition caret;
 
-    TextPosition first() const;
-    TextPosition last() const;
+  TextPosition first() const;
+  TextPosition last() const;
 };
 Selection selectionOf(TTivra& editor);
 void select(TTivra& editor, TextPosition anchor, TextPosition caret);

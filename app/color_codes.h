@@ -16,7 +16,7 @@ namespace morvel {
 using ColorValue = std::uint32_t;
 
 constexpr ColorValue colorFromRgb(unsigned red, unsigned green, unsigned blue) {
-    return (red & 0xFFu) | ((green & 0xFFu) << 8) | ((blue & 0xFFu) << 16);
+  return (red & 0xFFu) | ((green & 0xFFu) << 8) | ((blue & 0xFFu) << 16);
 }
 
 // The name when the colour is one of the sixteen named colours, otherwise

@@ -60,9 +60,9 @@ TCustomTivra::~TCustomTivra() {
 void TCustomTivra::HandleNeeded() {
   if (editor_ || destroying_) return;
   creating_ = true;
-  HWND hwnd = CreateWindowEx(CreationExStyle(), kEditorClass, "", WS_CHILD | WS_VISIBLE | CreationStyle(), 0, 0,
-                             width(), height(), self_, reinterpret_cast<HMENU>(static_cast<intptr_t>(kControlId)),
-                             nullptr, nullptr);
+  HWND hwnd =
+      CreateWindowEx(CreationExStyle(), kEditorClass, "", WS_CHILD | WS_VISIBLE | CreationStyle(), 0, 0, width(),
+                     height(), self_, reinterpret_cast<HMENU>(static_cast<intptr_t>(kControlId)), nullptr, nullptr);
   if (!hwnd) {
     creating_ = false;
     return;

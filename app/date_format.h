@@ -23,12 +23,12 @@
 namespace morvel {
 
 struct DateTime {
-    int year = 1900;
-    int month = 1;   // 1..12
-    int day = 1;     // 1..31
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
+  int year = 1900;
+  int month = 1;  // 1..12
+  int day = 1;    // 1..31
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
 };
 
 // The format used while the setting has never been changed.
@@ -37,8 +37,7 @@ inline constexpr std::string_view kDefaultDateFormat = "\"Opdateret d.\" d/m/yy"
 // The Danish date separator, which "/" stands for unless told otherwise.
 inline constexpr char kDanishDateSeparator = '-';
 
-std::string formatDateTime(std::string_view format, const DateTime& when,
-                           char dateSeparator = kDanishDateSeparator);
+std::string formatDateTime(std::string_view format, const DateTime& when, char dateSeparator = kDanishDateSeparator);
 
 // The local date and time now, to the second.
 DateTime currentDateTime();

@@ -84,7 +84,7 @@ QString fileTimeStamp(const QString& path) {
   const QFileInfo info(path);
   if (!info.exists()) return QString();
   const QDateTime t = info.lastModified();
-  const morvel::DateTime when{t.date().year(), t.date().month(), t.date().day(),
+  const morvel::DateTime when{t.date().year(), t.date().month(),  t.date().day(),
                               t.time().hour(), t.time().minute(), t.time().second()};
   return platform::fromCp1252(morvel::formatDateTime("c", when));
 }
@@ -191,8 +191,10 @@ int TKestrin::newDocument() {
 }
 
 void TKestrin::newDocumentButton() {
-  if (indstillinger_->chkNy->isChecked()) openElementDialog(ElementDialog::NewFromTemplate);
-  else newDocument();
+  if (indstillinger_->chkNy->isChecked())
+    openElementDialog(ElementDialog::NewFromTemplate);
+  else
+    newDocument();
 }
 
 void TKestrin::openDialog() {
@@ -202,7 +204,9 @@ void TKestrin::openDialog() {
   OPENFILENAME ofn{};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = hwnd_;
-  ofn.lpstrTitle = "\xC5" "bn";
+  ofn.lpstrTitle =
+      "\xC5"
+      "bn";
   ofn.lpstrFilter =
       "HTML-dokumenter\0*.htm*;*.shtml;*.phtml;*.asp\0Style Sheets\0*.css\0Skabeloner\0*.mvs\0Tekstfiler\0*.txt\0";
   ofn.nFilterIndex = 1;
@@ -304,8 +308,7 @@ QString TKestrin::documentTitle(int i) {
   TTivra* e = editor(i);
   if (!e) return QString();
   const morvel::TitleSearch found = morvel::findTitle(e->TextBytes());
-  if (found.damaged)
-    platform::messageBox(this, QStringLiteral("Der er fejl i titelkoden."), kApplicationTitle, MB_OK);
+  if (found.damaged) platform::messageBox(this, QStringLiteral("Der er fejl i titelkoden."), kApplicationTitle, MB_OK);
   if (found.title.empty()) return platform::fromCp1252(morvel::kNoTitle);
   return platform::fromCp1252(found.title);
 }
@@ -343,7 +346,8 @@ void TKestrin::updateCaptions(int i) {
   const bool showFile = indstillinger_->chkFilnavn->isChecked() && !file.isEmpty();
   // A tab reads "&" as the mark of its shortcut letter; a title shows it as it is.
   QString caption = showFile ? QFileInfo(file).fileName() : title;
-  if (file.isEmpty() && title == platform::fromCp1252(morvel::kNoTitle)) caption = tabs_->tabBar()->tabData(i).toString();
+  if (file.isEmpty() && title == platform::fromCp1252(morvel::kNoTitle))
+    caption = tabs_->tabBar()->tabData(i).toString();
   tabs_->setTabText(i, caption.replace(QLatin1Char('&'), QStringLiteral("&&")));
   setWindowTitle(kApplicationTitle + QStringLiteral(" - ") + title);
 }
@@ -422,10 +426,10 @@ void TKestrin::saveAllDocuments() {
 bool TKestrin::writeEncoded(TTivra& e, const QString& path) {
   const std::string encoded = encodeText(e.TextBytes());
   QSaveFile file(path);
-  const bool written = file.open(QIODevice::WriteOnly) &&
-                       file.write(encoded.data(), static_cast<qint64>(encoded.size())) ==
-                           static_cast<qint64>(encoded.size()) &&
-                       file.commit();
+  const bool written =
+      file.open(QIODevice::WriteOnly) &&
+      file.write(encoded.data(), static_cast<qint64>(encoded.size())) == static_cast<qint64>(encoded.size()) &&
+      file.commit();
   if (!written) {
     platform::messageBox(this, QStringLiteral("Kan ikke skrive filen %1.").arg(path), kApplicationTitle,
                          MB_OK | MB_ICONSTOP);
@@ -441,7 +445,8 @@ bool TKestrin::askToSaveBeforeClose(int i) {
   if (!e->Modified() || textEmpty(*e)) return true;
   const QString file = fileName(i);
   const QString tab = tabs_->tabText(i).replace(QStringLiteral("&&"), QStringLiteral("&"));
-  const QString what = file.isEmpty() ? tab : tab + QStringLiteral(" (") + QFileInfo(file).fileName() + QLatin1Char(')');
+  const QString what =
+      file.isEmpty() ? tab : tab + QStringLiteral(" (") + QFileInfo(file).fileName() + QLatin1Char(')');
   const int answer = platform::messageBox(this, QStringLiteral("Skal ændringerne i %1 gemmes?").arg(what),
                                           QStringLiteral("Luk fil"), MB_YESNOCANCEL | MB_ICONEXCLAMATION);
   if (answer == IDCANCEL) return false;

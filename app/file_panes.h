@@ -5,8 +5,8 @@
 // file commands belong to the file panes themselves.
 #pragma once
 
-#include <QString>
 #include <QLabel>
+#include <QString>
 #include <QWidget>
 
 class QLabel;

@@ -57,8 +57,7 @@ bool show(QWidget* parent, const QUrl& url) {
     return false;
   }
   if (currentOpener()(url)) return true;
-  platform::messageBox(parent, QStringLiteral("Kan ikke åbne hjælpen i din webbrowser."), caption,
-                       MB_OK | MB_ICONSTOP);
+  platform::messageBox(parent, QStringLiteral("Kan ikke åbne hjælpen i din webbrowser."), caption, MB_OK | MB_ICONSTOP);
   return false;
 }
 

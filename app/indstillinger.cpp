@@ -289,8 +289,7 @@ void TIndstillinger::showSchemeColours() {
   if (scheme_ == 3) {
     const morvel::CodeColourScheme c = storedUserColours(store_);
     showColours(c);
-    ownCodeBackgrounds_ = {c.elements.background, c.attributes.background, c.values.background,
-                           c.comments.background};
+    ownCodeBackgrounds_ = {c.elements.background, c.attributes.background, c.values.background, c.comments.background};
     if (chkEnsBG->isChecked()) {
       for (TColourButton* b : codeBackgroundButtons()) b->setColor(colAlmB->Color());
     }
@@ -402,8 +401,7 @@ void TIndstillinger::saveBrowsers() {
 
 void TIndstillinger::addBrowser() {
   BrowserEntryDialog entry(QString(), QString(), this);
-  if (platform::runModal(&entry, this) != QDialog::Accepted || entry.name().isEmpty() || entry.path().isEmpty())
-    return;
+  if (platform::runModal(&entry, this) != QDialog::Accepted || entry.name().isEmpty() || entry.path().isEmpty()) return;
   lstBrowser->addItem(entry.name());
   browserPaths_ << entry.path();
   updateBrowserControls();
@@ -413,8 +411,7 @@ void TIndstillinger::editBrowser() {
   const int row = lstBrowser->currentRow();
   if (row < 0 || lstBrowser->selectedItems().isEmpty()) return;
   BrowserEntryDialog entry(lstBrowser->item(row)->text(), browserPaths_.value(row), this);
-  if (platform::runModal(&entry, this) != QDialog::Accepted || entry.name().isEmpty() || entry.path().isEmpty())
-    return;
+  if (platform::runModal(&entry, this) != QDialog::Accepted || entry.name().isEmpty() || entry.path().isEmpty()) return;
   lstBrowser->item(row)->setText(entry.name());
   browserPaths_[row] = entry.path();
   updateBrowserControls();
@@ -477,7 +474,8 @@ void TIndstillinger::placeShortcuts() {
   for (const auto& [wanted, folder] : places) {
     if (morvel::placeShortcut(folder, wanted, program)) continue;
     const QString file = folder + QLatin1Char('/') + morvel::kShortcutFileName;
-    const QString text = wanted ? QStringLiteral("Kan ikke oprette genvejen %1.") : QStringLiteral("Kan ikke slette genvejen %1.");
+    const QString text =
+        wanted ? QStringLiteral("Kan ikke oprette genvejen %1.") : QStringLiteral("Kan ikke slette genvejen %1.");
     platform::messageBox(this, text.arg(file), kApplicationTitle, MB_OK | MB_ICONSTOP);
   }
 }

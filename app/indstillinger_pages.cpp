@@ -70,7 +70,8 @@ QWidget* TIndstillinger::buildTekstbehandler() {
   auto* layout = new QVBoxLayout(page);
 
   txtTabulator = textField(QStringLiteral("txtTabulator"));
-  txtTabulator->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), txtTabulator));
+  txtTabulator->setValidator(
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), txtTabulator));
   txtTabulator->setMaxLength(2);
   txtTabulator->setFixedWidth(36);
   updTabulator = new TUpDown(txtTabulator, kTabSizeMin, kTabSizeMax, this);
@@ -248,8 +249,8 @@ QWidget* TIndstillinger::buildBrugerflade() {
 
   chkViewer = checkBox(QStringLiteral("chkViewer"), QStringLiteral("&Vis billeder i filhåndteringen"));
   chkKnaptype = checkBox(QStringLiteral("chkKnaptype"), QStringLiteral("B&rug gammel knaptype på værktøjslinien"));
-  chkNy = checkBox(QStringLiteral("chkNy"),
-                   QStringLiteral("Vi&s skabelon-dialogboks ved klik på \"Nyt dokument\"-knap"));
+  chkNy =
+      checkBox(QStringLiteral("chkNy"), QStringLiteral("Vi&s skabelon-dialogboks ved klik på \"Nyt dokument\"-knap"));
   chkFilnavn = checkBox(QStringLiteral("chkFilnavn"), QStringLiteral("Vis &filnavn i stedet for titel på faneblade"));
   chkLineal = checkBox(QStringLiteral("chkLineal"), QStringLiteral("&Lineal i intern browser"));
   addGroup(QStringLiteral(" Vis "), {chkViewer, chkKnaptype, chkNy, chkFilnavn, chkLineal});
@@ -348,8 +349,9 @@ void TIndstillinger::addHelpTexts() {
 
   help_->add(chkMSIE, QStringLiteral("Benyt Internet Explorer som browser. Kræver at Internet Explorer 3 (eller "
                                      "nyere) er installeret på din computer."));
-  const QString list = QStringLiteral("Web-browsere til at gennemse din web-side i, når du taster F11 ( eller "
-                                      "klikker \"Vis side i ekstern browser\").");
+  const QString list = QStringLiteral(
+      "Web-browsere til at gennemse din web-side i, når du taster F11 ( eller "
+      "klikker \"Vis side i ekstern browser\").");
   help_->add(lstBrowser, list);
   help_->add(findChild<QLabel*>(QStringLiteral("browserListLabel")), list);
   help_->add(chkVisMenu, QStringLiteral("Bestemmer om der skal vises en menu med browserne, eller om Morvel skal "

@@ -58,14 +58,12 @@ TKestrin::TKestrin(morvel::RegIniFile& store, QWidget* parent)
   setWindowTitle(morvel::productName());
   // Files dropped from a file manager.
   setAcceptDrops(true);
-  hwnd_ = platform::attachWindow(this, [this](HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return windowMessage(h, msg, wParam, lParam);
-  });
+  hwnd_ = platform::attachWindow(
+      this, [this](HWND h, UINT msg, WPARAM wParam, LPARAM lParam) { return windowMessage(h, msg, wParam, lParam); });
   tabs_->setObjectName(QStringLiteral("TabControl1"));
   tabs_->tabBar()->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(tabs_->tabBar(), &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-    showTabContextMenu(tabs_->tabBar()->mapToGlobal(at));
-  });
+  connect(tabs_->tabBar(), &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { showTabContextMenu(tabs_->tabBar()->mapToGlobal(at)); });
   createFilePanes();
   createStatusBar();
   createMenus();
@@ -75,7 +73,9 @@ TKestrin::TKestrin(morvel::RegIniFile& store, QWidget* parent)
   // Whenever the program becomes active again, another program may have
   // changed an open file. Asked after the activation has settled.
   connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-    if (state == Qt::ApplicationActive) QMetaObject::invokeMethod(this, [this] { checkFilesChangedByOthers(); }, Qt::QueuedConnection);
+    if (state == Qt::ApplicationActive)
+      QMetaObject::invokeMethod(
+          this, [this] { checkFilesChangedByOthers(); }, Qt::QueuedConnection);
   });
   masterPage_ = -1;
   // The dialog shows the in-memory flags, so they are read before it.
@@ -162,8 +162,12 @@ void TKestrin::createHiddenControls() {
 void TKestrin::createStatusBar() {
   statusBar_ = new TFriendlyStatusBar(this);
   statusBar_->setObjectName(QStringLiteral("StatusBar1"));
-  const QString texts[] = {QStringLiteral("Dokumentet er ikke gemt"), QStringLiteral("0 tegn"), QStringLiteral("1:1"),
-                           QString(), QStringLiteral("Dato"), QString()};
+  const QString texts[] = {QStringLiteral("Dokumentet er ikke gemt"),
+                           QStringLiteral("0 tegn"),
+                           QStringLiteral("1:1"),
+                           QString(),
+                           QStringLiteral("Dato"),
+                           QString()};
   for (int i = 0; i < 6; ++i) statusBar_->AddPanel(texts[i], i == 0 ? 0 : scaled(this, kPanelWidths[i]));
   // The date must fit in the font of this screen.
   const int dateWidth = statusBar_->Panel(4)->fontMetrics().horizontalAdvance(QStringLiteral("00-00-0000")) + 8;
@@ -223,9 +227,14 @@ void TKestrin::readStartSettings() {
   const int page = st::read(store_, st::start::Fane);
   pagFiler_->setCurrentIndex(page >= 0 && page < pagFiler_->count() ? page : 0);
   switch (st::read(store_, st::start::Status)) {
-    case 2: setWindowState(Qt::WindowMinimized); break;
-    case 3: setWindowState(Qt::WindowMaximized); break;
-    default: break;
+    case 2:
+      setWindowState(Qt::WindowMinimized);
+      break;
+    case 3:
+      setWindowState(Qt::WindowMaximized);
+      break;
+    default:
+      break;
   }
   htmlPane_->setMask(kHtmlMask);
   QString html = normalisedFolder(st::read(store_, st::start::Sti));

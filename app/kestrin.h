@@ -60,14 +60,53 @@ class RegIniFile;
 // the file panes, the projects, publishing and the search across documents.
 // Each has a handler in kestrin_hooks.cpp that those parts fill.
 enum class MarkupCommand {
-  Bold, Italic, Underline, FontSizeUp, FontSizeDown, Heading1, Heading2, Heading3, Heading4, Heading5,
-  Heading6, Typewriter, Preformatted, Center, AlignRight, Justify, LineBreak, Paragraph, HorizontalRule,
-  NonBreakingSpace, Comment, TableRow, TableCell, ListItem, UpdateDate, WebColour, SystemColour, RenameTitle,
+  Bold,
+  Italic,
+  Underline,
+  FontSizeUp,
+  FontSizeDown,
+  Heading1,
+  Heading2,
+  Heading3,
+  Heading4,
+  Heading5,
+  Heading6,
+  Typewriter,
+  Preformatted,
+  Center,
+  AlignRight,
+  Justify,
+  LineBreak,
+  Paragraph,
+  HorizontalRule,
+  NonBreakingSpace,
+  Comment,
+  TableRow,
+  TableCell,
+  ListItem,
+  UpdateDate,
+  WebColour,
+  SystemColour,
+  RenameTitle,
 };
 
 enum class ElementDialog {
-  Font, Link, Picture, Sound, Line, Email, List, Frames, Table, Meta, Form, ScriptEditor, BaseCodes,
-  NewFromTemplate, WebColour, RenameTitle,
+  Font,
+  Link,
+  Picture,
+  Sound,
+  Line,
+  Email,
+  List,
+  Frames,
+  Table,
+  Meta,
+  Form,
+  ScriptEditor,
+  BaseCodes,
+  NewFromTemplate,
+  WebColour,
+  RenameTitle,
 };
 
 class TKestrin : public QMainWindow {
@@ -204,7 +243,7 @@ class TKestrin : public QMainWindow {
   void replaceCommand();           // "&Erstat..."
   void selectAllCommand();         // "&Marker alt"
   void showAbout();
-  void showProperties();           // "&Egenskaber"
+  void showProperties();  // "&Egenskaber"
 
   // --- Markup commands (kestrin_markup.cpp)
   void runMarkupCommand(MarkupCommand c);

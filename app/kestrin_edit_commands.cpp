@@ -52,7 +52,8 @@ LRESULT TKestrin::windowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
       receiveFileList(list);
       return TRUE;
     }
-    default: return DefWindowProc(hwnd, msg, wParam, lParam);
+    default:
+      return DefWindowProc(hwnd, msg, wParam, lParam);
   }
 }
 

@@ -25,8 +25,8 @@ TivraRange normalised(TivraRange r) {
 
 TivraRange selectionOf(TTivra& e) {
   e.GetSelection();
-  return normalised(TivraRange{static_cast<SHORT>(e.StartPos()), static_cast<SHORT>(e.EndPos()), e.StartLine(),
-                               e.EndLine()});
+  return normalised(
+      TivraRange{static_cast<SHORT>(e.StartPos()), static_cast<SHORT>(e.EndPos()), e.StartLine(), e.EndLine()});
 }
 
 void select(TTivra& e, const TivraRange& r) {
@@ -144,8 +144,10 @@ void TKestrin::editorMouseMove(TTivra& e, Qt::MouseButton, int x, int y) {
   int line = 0;
   int column = 0;
   overSelection_ = e.PositionFromPoint(x, y, line, column) && insideSelection(selection_, line, column);
-  if (overSelection_) e.setCursor(Qt::ArrowCursor);
-  else e.unsetCursor();
+  if (overSelection_)
+    e.setCursor(Qt::ArrowCursor);
+  else
+    e.unsetCursor();
 }
 
 void TKestrin::editorMouseUp(TTivra& e, Qt::MouseButton button, int x, int y) {

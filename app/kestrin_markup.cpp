@@ -81,8 +81,10 @@ const DirectCommand* directCommand(MarkupCommand c) {
 
 void run(TTivra& e, const DirectCommand& d) {
   const bool wrap = d.action == Action::Wrap || (d.action == Action::WrapSelectionOrInsert && e.SelLength() > 0);
-  if (wrap) morvel::wrapSelectionBytes(e, d.start, d.end);
-  else e.InsertBytes(d.start);
+  if (wrap)
+    morvel::wrapSelectionBytes(e, d.start, d.end);
+  else
+    e.InsertBytes(d.start);
 }
 
 std::optional<COLORREF> askForColour(QWidget* parent) {
@@ -212,8 +214,7 @@ void TKestrin::updateAutomaticDate(int i, bool ask, bool atEnd) {
       const morvel::TextPosition marker = morvel::positionAt(text, found.startMarker);
       morvel::select(*e, marker, morvel::positionAt(text, found.startMarker + morvel::kAutoDateStart.size()));
       const std::string message = morvel::damagedAutoDateMessage(documentName(i).toStdString());
-      platform::messageBox(this, QString::fromStdString(message), autoDateCaption(),
-                           MB_OK | MB_ICONEXCLAMATION);
+      platform::messageBox(this, QString::fromStdString(message), autoDateCaption(), MB_OK | MB_ICONEXCLAMATION);
       return;
     }
     case morvel::AutoDateState::Missing:
@@ -221,8 +222,8 @@ void TKestrin::updateAutomaticDate(int i, bool ask, bool atEnd) {
   }
   if (ask) {
     const std::string question = morvel::missingAutoDateQuestion(documentName(i).toStdString());
-    const int answer = platform::messageBox(this, QString::fromStdString(question),
-                                            autoDateCaption(), MB_YESNO | MB_ICONQUESTION);
+    const int answer =
+        platform::messageBox(this, QString::fromStdString(question), autoDateCaption(), MB_YESNO | MB_ICONQUESTION);
     if (answer != IDYES) {
       morvel::editText(*e, {{morvel::refusalPosition(text), 0, morvel::refusalBlock()}});
       return;
@@ -292,7 +293,8 @@ void TKestrin::wordDoubleClicked(TTivra& e, bool& handled) {
 void TKestrin::showHtmlHelp() {
   const QString file = indstillinger_->txtHTMLHjaelp->text().trimmed();
   if (file.isEmpty()) {
-    platform::messageBox(this, QStringLiteral("Du skal angive stien til den fil, du ønsker at bruge som HTML-hjælpefil"),
+    platform::messageBox(this,
+                         QStringLiteral("Du skal angive stien til den fil, du ønsker at bruge som HTML-hjælpefil"),
                          morvel::productName(), MB_OK | MB_ICONINFORMATION);
     QTabWidget* pages = indstillinger_->pages;
     for (int k = 0; k < pages->count(); ++k) {

@@ -75,25 +75,33 @@ void TKestrin::createMenus() {
 void TKestrin::createFileMenu() {
   QMenu* m = addMenu(menuBar(), nullptr, QStringLiteral("fileMenu"), QStringLiteral("&Filer"));
   connect(m, &QMenu::aboutToShow, this, [this] { fileMenuOpening(); });
-  add(this, m, QStringLiteral("newFromTemplate"), QStringLiteral("&Ny..."),
+  add(
+      this, m, QStringLiteral("newFromTemplate"), QStringLiteral("&Ny..."),
       [this] { openElementDialog(ElementDialog::NewFromTemplate); }, key(Qt::CTRL | Qt::Key_N));
-  add(this, m, QStringLiteral("openFiles"), QStringLiteral("Å&bn..."), [this] { openDialog(); },
+  add(
+      this, m, QStringLiteral("openFiles"), QStringLiteral("Å&bn..."), [this] { openDialog(); },
       key(Qt::CTRL | Qt::Key_O));
-  add(this, m, QStringLiteral("mnuGem"), QStringLiteral("&Gem"), [this] { saveDocument(active_); },
+  add(
+      this, m, QStringLiteral("mnuGem"), QStringLiteral("&Gem"), [this] { saveDocument(active_); },
       key(Qt::CTRL | Qt::Key_S));
   add(this, m, QStringLiteral("saveAs"), QStringLiteral("Ge&m som..."), [this] { saveDocumentAs(active_); });
   add(this, m, QStringLiteral("saveAll"), QStringLiteral("Gem a&lle"), [this] { saveAllDocuments(); });
   // Ctrl and the key with the code VK_OEM_3: Æ on a Danish keyboard, ` on a US one.
-  add(this, m, QStringLiteral("saveWithEntityCodes"), QStringLiteral("Gem med &ÆØÅ-koder"),
+  add(
+      this, m, QStringLiteral("saveWithEntityCodes"), QStringLiteral("Gem med &ÆØÅ-koder"),
       [this] { saveWithEntityCodes(); }, shortcutsFor(Qt::ControlModifier, VK_OEM_3));
   m->addSeparator();
-  add(this, m, QStringLiteral("close"), QStringLiteral("L&uk"), [this] { closeActiveDocument(); },
+  add(
+      this, m, QStringLiteral("close"), QStringLiteral("L&uk"), [this] { closeActiveDocument(); },
       key(Qt::CTRL | Qt::Key_F4));
   add(this, m, QStringLiteral("closeAll"), QStringLiteral("Lu&k alle"), [this] { closeAllDocuments(); });
   m->addSeparator();
-  add(this, m, QStringLiteral("print"), QStringLiteral("&Udskriv..."), [this] {
-    if (TTivra* e = activeEditor()) e->PrintText();
-  }, key(Qt::CTRL | Qt::Key_P));
+  add(
+      this, m, QStringLiteral("print"), QStringLiteral("&Udskriv..."),
+      [this] {
+        if (TTivra* e = activeEditor()) e->PrintText();
+      },
+      key(Qt::CTRL | Qt::Key_P));
   add(this, m, QStringLiteral("printerSetup"), QStringLiteral("Indstil &printer..."), [this] {
     if (TTivra* e = activeEditor()) e->PrintSetup();
   });
@@ -110,7 +118,8 @@ void TKestrin::createFileMenu() {
     connect(a, &QAction::triggered, this, [this, a] { openFile(a->data().toString()); });
   }
   m->addSeparator();
-  add(this, m, QStringLiteral("exit"), QStringLiteral("&Afslut"), [this] { close(); }, key(Qt::ALT | Qt::Key_F4));
+  add(
+      this, m, QStringLiteral("exit"), QStringLiteral("&Afslut"), [this] { close(); }, key(Qt::ALT | Qt::Key_F4));
 }
 
 void TKestrin::createEditMenu() {
@@ -129,18 +138,23 @@ void TKestrin::createEditMenu() {
   add(this, m, QStringLiteral("copy"), QStringLiteral("K&opier"), forward(&TTivra::Copy));
   add(this, m, QStringLiteral("paste"), QStringLiteral("Sæt i&nd"), forward(&TTivra::Paste));
   add(this, m, QStringLiteral("deleteSelection"), QStringLiteral("&Slet"), forward(&TTivra::ClearSelection));
-  add(this, m, QStringLiteral("selectAll"), QStringLiteral("&Marker alt"), [this] { selectAllCommand(); },
+  add(
+      this, m, QStringLiteral("selectAll"), QStringLiteral("&Marker alt"), [this] { selectAllCommand(); },
       key(Qt::CTRL | Qt::Key_A));
   m->addSeparator();
-  add(this, m, QStringLiteral("find"), QStringLiteral("S&øg..."), [this] { findCommand(); }, key(Qt::CTRL | Qt::Key_F));
+  add(
+      this, m, QStringLiteral("find"), QStringLiteral("S&øg..."), [this] { findCommand(); }, key(Qt::CTRL | Qt::Key_F));
   add(this, m, QStringLiteral("findNext"), QStringLiteral("Find n&æste"), forward(&TTivra::FindNext), key(Qt::Key_F3));
-  add(this, m, QStringLiteral("replace"), QStringLiteral("&Erstat..."), [this] { replaceCommand(); },
+  add(
+      this, m, QStringLiteral("replace"), QStringLiteral("&Erstat..."), [this] { replaceCommand(); },
       key(Qt::CTRL | Qt::Key_R));
   add(this, m, QStringLiteral("goToLine"), QStringLiteral("&Gå til linie..."), forward(&TTivra::GotoLineDialog),
       key(Qt::CTRL | Qt::Key_G));
   m->addSeparator();
-  add(this, m, QStringLiteral("mnuUdvidetSoeg"), QStringLiteral("&Udvidet søgning..."), [this] { extendedSearch(false); });
-  add(this, m, QStringLiteral("mnuUdvidetErstat"), QStringLiteral("Ud&videt erstat..."), [this] { extendedSearch(true); });
+  add(this, m, QStringLiteral("mnuUdvidetSoeg"), QStringLiteral("&Udvidet søgning..."),
+      [this] { extendedSearch(false); });
+  add(this, m, QStringLiteral("mnuUdvidetErstat"), QStringLiteral("Ud&videt erstat..."),
+      [this] { extendedSearch(true); });
   m->addSeparator();
   QMenu* danish = addMenu(this, m, QStringLiteral("danishLettersMenu"), QStringLiteral("&Danske tegn"));
   add(this, danish, QStringLiteral("encodeDanishLetters"), QStringLiteral("&Erstat æ, ø, å med koder"),
@@ -162,8 +176,8 @@ void TKestrin::createFormatMenu() {
       key(Qt::CTRL | Qt::Key_U));
   add(this, m, QStringLiteral("fontSizeUp"), QStringLiteral("Fo&ntstørrelse +1"), markup(MarkupCommand::FontSizeUp),
       shortcutsFor(Qt::ControlModifier, VK_OEM_PLUS));
-  add(this, m, QStringLiteral("fontSizeDown"), QStringLiteral("Fon&tstørrelse -1"),
-      markup(MarkupCommand::FontSizeDown), shortcutsFor(Qt::ControlModifier, VK_OEM_MINUS));
+  add(this, m, QStringLiteral("fontSizeDown"), QStringLiteral("Fon&tstørrelse -1"), markup(MarkupCommand::FontSizeDown),
+      shortcutsFor(Qt::ControlModifier, VK_OEM_MINUS));
   m->addSeparator();
   const MarkupCommand headings[] = {MarkupCommand::Heading1, MarkupCommand::Heading2, MarkupCommand::Heading3,
                                     MarkupCommand::Heading4, MarkupCommand::Heading5, MarkupCommand::Heading6};
@@ -183,9 +197,11 @@ void TKestrin::createFormatMenu() {
   add(this, m, QStringLiteral("alignRight"), QStringLiteral("&Højrejustér"), markup(MarkupCommand::AlignRight));
   add(this, m, QStringLiteral("justify"), QStringLiteral("&Lige margener"), markup(MarkupCommand::Justify));
   m->addSeparator();
-  add(this, m, QStringLiteral("fontDialog"), QStringLiteral("&Skrifttype..."),
+  add(
+      this, m, QStringLiteral("fontDialog"), QStringLiteral("&Skrifttype..."),
       [this] { openElementDialog(ElementDialog::Font); }, key(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-  add(this, m, QStringLiteral("webColour"), QStringLiteral("&Farve, Webfarvedialog..."), markup(MarkupCommand::WebColour));
+  add(this, m, QStringLiteral("webColour"), QStringLiteral("&Farve, Webfarvedialog..."),
+      markup(MarkupCommand::WebColour));
   add(this, m, QStringLiteral("systemColour"), QStringLiteral("Farve, &Windowsdialog..."),
       markup(MarkupCommand::SystemColour));
 }
@@ -199,8 +215,8 @@ void TKestrin::createInsertMenu() {
       enterKeys(Qt::ControlModifier));
   add(this, m, QStringLiteral("paragraph"), QStringLiteral("&Afsnit"), markup(MarkupCommand::Paragraph),
       enterKeys(Qt::ShiftModifier));
-  add(this, m, QStringLiteral("horizontalRule"), QStringLiteral("Vand&ret linie"), markup(MarkupCommand::HorizontalRule),
-      key(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
+  add(this, m, QStringLiteral("horizontalRule"), QStringLiteral("Vand&ret linie"),
+      markup(MarkupCommand::HorizontalRule), key(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
   add(this, m, QStringLiteral("nonBreakingSpace"), QStringLiteral("H&årdt mellemrum"),
       markup(MarkupCommand::NonBreakingSpace), key(Qt::CTRL | Qt::Key_Space));
   add(this, m, QStringLiteral("comment"), QStringLiteral("&Kommentar"), markup(MarkupCommand::Comment),
@@ -222,8 +238,9 @@ void TKestrin::createInsertMenu() {
   const Qt::Key digits[] = {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5,
                             Qt::Key_6, Qt::Key_7, Qt::Key_8, Qt::Key_9};
   for (int i = 1; i <= 9; ++i) {
-    QAction* a = add(this, codes, QStringLiteral("mnuB%1").arg(i), QString(), [this, i] { userCodeCommand(i); },
-                     key(Qt::CTRL | digits[i - 1]));
+    QAction* a = add(
+        this, codes, QStringLiteral("mnuB%1").arg(i), QString(), [this, i] { userCodeCommand(i); },
+        key(Qt::CTRL | digits[i - 1]));
     a->setVisible(false);
   }
   insertMenuOpening();
@@ -249,7 +266,8 @@ void TKestrin::createStructureMenu() {
   add(this, m, QStringLiteral("formDialog"), QStringLiteral("&Formular..."), dialog(ElementDialog::Form),
       key(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
   m->addSeparator();
-  add(this, m, QStringLiteral("baseCodes"), QStringLiteral("&Basiskoder, ny side..."), [this] { baseCodesCommand(); },
+  add(
+      this, m, QStringLiteral("baseCodes"), QStringLiteral("&Basiskoder, ny side..."), [this] { baseCodesCommand(); },
       key(Qt::CTRL | Qt::SHIFT | Qt::Key_Q));
   add(this, m, QStringLiteral("metaDialog"), QStringLiteral("&Meta-information..."), dialog(ElementDialog::Meta),
       key(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
@@ -260,12 +278,16 @@ void TKestrin::createStructureMenu() {
 void TKestrin::createFunctionsMenu() {
   QMenu* m = addMenu(menuBar(), nullptr, QStringLiteral("functionsMenu"), QStringLiteral("F&unktioner"));
   connect(m, &QMenu::aboutToShow, this, [this] { functionsMenuOpening(); });
-  add(this, m, QStringLiteral("checkCodes"), QStringLiteral("Tje&k HTML-koder"), [this] { checkHtmlCodes(); },
+  add(
+      this, m, QStringLiteral("checkCodes"), QStringLiteral("Tje&k HTML-koder"), [this] { checkHtmlCodes(); },
       key(Qt::Key_F9));
-  add(this, m, QStringLiteral("codeBox"), QStringLiteral("H&TML-kodeboks"), [this] { toggleCodeBox(); },
-      key(Qt::Key_F8))->setCheckable(true);
-  add(this, m, QStringLiteral("wordWrap"), QStringLiteral("&Tekstombrydning"), [this] { toggleWordWrap(); })
+  add(
+      this, m, QStringLiteral("codeBox"), QStringLiteral("H&TML-kodeboks"), [this] { toggleCodeBox(); },
+      key(Qt::Key_F8))
       ->setCheckable(true);
+  add(this, m, QStringLiteral("wordWrap"), QStringLiteral("&Tekstombrydning"), [this] {
+    toggleWordWrap();
+  })->setCheckable(true);
   m->addSeparator();
   QAction* master = add(this, m, QStringLiteral("masterPage"), QStringLiteral("&Moderside"), Handler());
   master->setCheckable(true);
@@ -273,19 +295,21 @@ void TKestrin::createFunctionsMenu() {
   add(this, m, QStringLiteral("renameTitle"), QStringLiteral("&Omdøb titel..."),
       [this] { runMarkupCommand(MarkupCommand::RenameTitle); });
   m->addSeparator();
-  add(this, m, QStringLiteral("showSettings"), QStringLiteral("&Indstillinger..."), [this] { showSettings(); },
+  add(
+      this, m, QStringLiteral("showSettings"), QStringLiteral("&Indstillinger..."), [this] { showSettings(); },
       key(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
 }
 
 void TKestrin::createViewMenu() {
   QMenu* m = addMenu(menuBar(), nullptr, QStringLiteral("viewMenu"), QStringLiteral("&Vis"));
   // The check mark is the panes' state: a click has set it already.
-  QAction* panes = add(this, m, QStringLiteral("mnuSkjulFilboks"), QStringLiteral("Fil&håndtering"), Handler(),
-                       key(Qt::Key_F7));
+  QAction* panes =
+      add(this, m, QStringLiteral("mnuSkjulFilboks"), QStringLiteral("Fil&håndtering"), Handler(), key(Qt::Key_F7));
   panes->setCheckable(true);
   connect(panes, &QAction::triggered, this, [this](bool checked) { setFilePanesShown(checked); });
-  add(this, m, QStringLiteral("mnuSoegeRes"), QStringLiteral("&Søgeresultater"), [this] { toggleSearchResults(); })
-      ->setCheckable(true);
+  add(this, m, QStringLiteral("mnuSoegeRes"), QStringLiteral("&Søgeresultater"), [this] {
+    toggleSearchResults();
+  })->setCheckable(true);
   m->addSeparator();
   viewStyles_ = new QActionGroup(this);
   const QString styles[] = {QStringLiteral("&Store ikoner"), QStringLiteral("S&må ikoner"), QStringLiteral("O&versigt"),
@@ -298,29 +322,36 @@ void TKestrin::createViewMenu() {
     viewStyles_->addAction(a);
   }
   m->addSeparator();
-  add(this, m, QStringLiteral("externalBrowser"), QStringLiteral("Vis side i &ekstern browser"),
+  add(
+      this, m, QStringLiteral("externalBrowser"), QStringLiteral("Vis side i &ekstern browser"),
       [this] { previewInExternalBrowser(false); }, key(Qt::Key_F11));
-  add(this, m, QStringLiteral("internalBrowser"), QStringLiteral("I&ntern browser"), [this] { toggleInternalBrowser(); },
-      key(Qt::Key_F12))->setCheckable(true);
+  add(
+      this, m, QStringLiteral("internalBrowser"), QStringLiteral("I&ntern browser"),
+      [this] { toggleInternalBrowser(); }, key(Qt::Key_F12))
+      ->setCheckable(true);
   QMenu* sizes = addMenu(this, m, QStringLiteral("browserSizeMenu"), QStringLiteral("Intern &browserstørrelse"));
-  add(this, sizes, QStringLiteral("browser640"), QStringLiteral("&640x480"), [this] { setInternalBrowserSize(640, 360); });
-  add(this, sizes, QStringLiteral("browser800"), QStringLiteral("&800x600"), [this] { setInternalBrowserSize(800, 480); });
+  add(this, sizes, QStringLiteral("browser640"), QStringLiteral("&640x480"),
+      [this] { setInternalBrowserSize(640, 360); });
+  add(this, sizes, QStringLiteral("browser800"), QStringLiteral("&800x600"),
+      [this] { setInternalBrowserSize(800, 480); });
   add(this, sizes, QStringLiteral("browser1024"), QStringLiteral("&1024x768"),
       [this] { setInternalBrowserSize(1024, 648); });
   m->addSeparator();
-  add(this, m, QStringLiteral("refresh"), QStringLiteral("Op&dater"), [this] { refreshCommand(); }, key(Qt::Key_F5));
+  add(
+      this, m, QStringLiteral("refresh"), QStringLiteral("Op&dater"), [this] { refreshCommand(); }, key(Qt::Key_F5));
 }
 
 void TKestrin::createHelpMenu() {
   QMenu* m = addMenu(menuBar(), nullptr, QStringLiteral("helpMenu"), QStringLiteral("&Hjælp"));
-  add(this, m, QStringLiteral("helpContents"), QStringLiteral("&Hjælp"),
+  add(
+      this, m, QStringLiteral("helpContents"), QStringLiteral("&Hjælp"),
       [this] { morvel::help::show(this, morvel::help::contentsPage()); }, key(Qt::Key_F1));
-  add(this, m, QStringLiteral("keyboardShortcuts"), QStringLiteral("&Tastaturgenveje"), [this] {
-    morvel::help::show(this, morvel::help::pageForContext(morvel::help::kKeyboardShortcutsContext));
-  });
+  add(this, m, QStringLiteral("keyboardShortcuts"), QStringLiteral("&Tastaturgenveje"),
+      [this] { morvel::help::show(this, morvel::help::pageForContext(morvel::help::kKeyboardShortcutsContext)); });
   add(this, m, QStringLiteral("searchHelp"), QStringLiteral("&Søg hjælp om..."),
       [this] { morvel::help::show(this, morvel::help::searchPage()); });
-  add(this, m, QStringLiteral("htmlHelp"), QStringLiteral("HT&ML-hjælp"), [this] { showHtmlHelp(); },
+  add(
+      this, m, QStringLiteral("htmlHelp"), QStringLiteral("HT&ML-hjælp"), [this] { showHtmlHelp(); },
       key(Qt::SHIFT | Qt::Key_F1));
   m->addSeparator();
   add(this, m, QStringLiteral("about"), QStringLiteral("&Om Morvel..."), [this] { showAbout(); });
@@ -365,7 +396,8 @@ void TKestrin::createPopupMenus() {
   p = popUmarkTekst_;
   add(this, p, QStringLiteral("documentClose"), QStringLiteral("L&uk dokument"), [this] { closeActiveDocument(); });
   p->addSeparator();
-  add(this, p, QStringLiteral("popTilWWW"), QStringLiteral("Overfør til Internet..."), [this] { publishActiveDocument(); });
+  add(this, p, QStringLiteral("popTilWWW"), QStringLiteral("Overfør til Internet..."),
+      [this] { publishActiveDocument(); });
   add(this, p, QStringLiteral("documentBrowser"), QStringLiteral("&Åbn side i browser"),
       [this] { previewInExternalBrowser(false); });
   add(this, p, QStringLiteral("documentProperties"), QStringLiteral("Egen&skaber"), [this] { showProperties(); });

@@ -39,8 +39,12 @@ void drawLines(QPainter& p, bool centred) {
 void drawPicture(QPainter& p, const Glyph& g) {
   p.setPen(QPen(g.colour, 1.5));
   switch (g.picture) {
-    case Picture::CentredLines: drawLines(p, true); return;
-    case Picture::JustifiedLines: drawLines(p, false); return;
+    case Picture::CentredLines:
+      drawLines(p, true);
+      return;
+    case Picture::JustifiedLines:
+      drawLines(p, false);
+      return;
     case Picture::Table:
       p.drawRect(4, 5, 16, 14);
       p.drawLine(4, 10, 20, 10);
@@ -58,7 +62,8 @@ void drawPicture(QPainter& p, const Glyph& g) {
       p.drawLine(9, 4, 9, 20);
       p.drawLine(9, 10, 21, 10);
       return;
-    case Picture::Text: break;
+    case Picture::Text:
+      break;
   }
   QFont f = QApplication::font();
   f.setPixelSize(g.text.size() > 2 ? 9 : 14);
@@ -113,29 +118,32 @@ void TKestrin::createToolBar() {
          like("mnuGem"));
   button(QStringLiteral("undoButton"), QStringLiteral("Fortryd"), style->standardIcon(QStyle::SP_ArrowBack),
          like("undo"));
-  QAction* panes = toolBar_->addAction(style->standardIcon(QStyle::SP_DirIcon), QStringLiteral("Vis/skjul filhåndtering"));
+  QAction* panes =
+      toolBar_->addAction(style->standardIcon(QStyle::SP_DirIcon), QStringLiteral("Vis/skjul filhåndtering"));
   panes->setObjectName(QStringLiteral("filePanesButton"));
   panes->setToolTip(panes->text());
   panes->setCheckable(true);
   connect(panes, &QAction::triggered, this, [this](bool checked) { setFilePanesShown(checked); });
   toolBar_->addSeparator();
 
-  button(QStringLiteral("boldButton"), QStringLiteral("Fed skrift"), drawn(text(QStringLiteral("F"), true)), like("bold"));
+  button(QStringLiteral("boldButton"), QStringLiteral("Fed skrift"), drawn(text(QStringLiteral("F"), true)),
+         like("bold"));
   button(QStringLiteral("italicButton"), QStringLiteral("Kursiv skrift"), drawn(text(QStringLiteral("K"), true, true)),
          like("italic"));
   button(QStringLiteral("underlineButton"), QStringLiteral("Understreget skrift"),
          drawn(text(QStringLiteral("U"), true, false, true)), like("underline"));
   button(QStringLiteral("fontButton"), QStringLiteral("Skrifttype (dialogboks)"),
          drawn(text(QStringLiteral("A"), false, false, false, QColor(0x80, 0, 0))), like("fontDialog"));
-  button(QStringLiteral("centerButton"), QStringLiteral("Centrér"), drawn(shape(Picture::CentredLines)), like("center"));
+  button(QStringLiteral("centerButton"), QStringLiteral("Centrér"), drawn(shape(Picture::CentredLines)),
+         like("center"));
   button(QStringLiteral("justifyButton"), QStringLiteral("Lige margener"), drawn(shape(Picture::JustifiedLines)),
          like("justify"));
   button(QStringLiteral("lineBreakButton"), QStringLiteral("Linieskift"), drawn(text(QStringLiteral("↵"), true)),
          like("lineBreak"));
   button(QStringLiteral("paragraphButton"), QStringLiteral("Nyt afsnit"), drawn(text(QStringLiteral("¶"), true)),
          like("paragraph"));
-  button(QStringLiteral("horizontalRuleButton"), QStringLiteral("Vandret linie"), drawn(text(QStringLiteral("—"), true)),
-         like("horizontalRule"));
+  button(QStringLiteral("horizontalRuleButton"), QStringLiteral("Vandret linie"),
+         drawn(text(QStringLiteral("—"), true)), like("horizontalRule"));
   toolBar_->addSeparator();
 
   button(QStringLiteral("baseCodesButton"), QStringLiteral("Basiskoder - i gang med ny Web-side"),
@@ -148,8 +156,8 @@ void TKestrin::createToolBar() {
          like("soundDialog"));
   button(QStringLiteral("lineDialogButton"), QStringLiteral("Vandret linie (dialogboks)"),
          drawn(text(QStringLiteral("═"), true, false, false, QColor(0x80, 0x80, 0x80))), like("lineDialog"));
-  button(QStringLiteral("emailButton"), QStringLiteral("E-mailadresse (dialogboks)"), drawn(text(QStringLiteral("@"), true)),
-         like("emailDialog"));
+  button(QStringLiteral("emailButton"), QStringLiteral("E-mailadresse (dialogboks)"),
+         drawn(text(QStringLiteral("@"), true)), like("emailDialog"));
   button(QStringLiteral("tableButton"), QStringLiteral("Tabel (dialogboks)"), drawn(shape(Picture::Table)),
          like("tableDialog"));
   button(QStringLiteral("listButton"), QStringLiteral("Punktopstilling (dialogboks)"), drawn(shape(Picture::Bullets)),

@@ -14,12 +14,12 @@
 #include "tivra_component.h"
 
 #include <QApplication>
-#include <QSocketNotifier>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QSaveFile>
+#include <QSocketNotifier>
 
 #include <cstdio>
 #include <cstring>
@@ -62,8 +62,10 @@ CommandLine parse(const QStringList& args) {
   CommandLine c;
   for (qsizetype i = 1; i < args.size(); ++i) {
     if (args[i] == QLatin1String("--screenshot")) {
-      if (i + 1 >= args.size()) c.incomplete = true;
-      else c.screenshot = args[++i];
+      if (i + 1 >= args.size())
+        c.incomplete = true;
+      else
+        c.screenshot = args[++i];
     } else {
       // The shell gives names relative to the current folder; the documents
       // keep full paths.

@@ -8,10 +8,10 @@
 namespace morvel {
 
 struct PictureSize {
-    int width = 0;
-    int height = 0;
+  int width = 0;
+  int height = 0;
 
-    friend bool operator==(const PictureSize&, const PictureSize&) = default;
+  friend bool operator==(const PictureSize&, const PictureSize&) = default;
 };
 
 // The file's contents decide its kind, not its name. None for a file that

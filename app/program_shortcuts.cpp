@@ -52,8 +52,10 @@ QString execArgument(const QString& argument) {
   if (quote) quoted = QLatin1Char('"') + quoted + QLatin1Char('"');
   QString value;
   for (const QChar c : quoted) {
-    if (c == QLatin1Char('%')) value += QLatin1Char('%');
-    else if (c == QLatin1Char('\\')) value += QLatin1Char('\\');
+    if (c == QLatin1Char('%'))
+      value += QLatin1Char('%');
+    else if (c == QLatin1Char('\\'))
+      value += QLatin1Char('\\');
     value += c;
   }
   return value;
@@ -99,9 +101,8 @@ bool placeShortcut(const QString& folder, bool wanted, const QString& executable
   QSaveFile out(file);
   if (!out.open(QIODevice::WriteOnly)) return false;
   // A launcher on the desktop starts only when it may be executed.
-  out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-                     QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
-                     QFileDevice::ExeOther);
+  out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+                     QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther);
   if (out.write(entry.toUtf8()) < 0) {
     out.cancelWriting();
     return false;

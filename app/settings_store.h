@@ -67,7 +67,7 @@ inline constexpr std::string_view kLinie = "Linie";
 inline constexpr std::string_view kSkript = "Skript";
 inline constexpr std::string_view kMeta = "Meta";  // one string per meta name
 inline constexpr std::string_view kBokse = "Bokse";
-inline constexpr std::string_view kFtp = "Ftp";    // the connection list; each connection has a section
+inline constexpr std::string_view kFtp = "Ftp";  // the connection list; each connection has a section
 inline constexpr std::string_view kUserColors = "UserColors";
 
 // --- "Start": the main window's layout, written when it closes
@@ -98,7 +98,7 @@ inline constexpr IntValue Tabulator{kIndstillinger, "Tabulator", 5};
 inline constexpr StringValue Font{kIndstillinger, "Font", "Courier New"};
 inline constexpr IntValue FontSize{kIndstillinger, "FontSize", 10};
 inline constexpr StringValue FontStyle{kIndstillinger, "FontStyle", ""};  // "fed", "kursiv", "fed kursiv"
-inline constexpr IntValue Kodefarve{kIndstillinger, "Kodefarve", 2};     // 0 none, 1, 2, 3 the user's
+inline constexpr IntValue Kodefarve{kIndstillinger, "Kodefarve", 2};      // 0 none, 1, 2, 3 the user's
 inline constexpr BoolValue Ombrydning{kIndstillinger, "Ombrydning", true};
 inline constexpr BoolValue StoreBogstaver{kIndstillinger, "StoreBogstaver", false};
 inline constexpr BoolValue VisMenu{kIndstillinger, "VisMenu", true};

@@ -53,8 +53,7 @@ void SplashWindow::showNow() {
   QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-AboutBox::AboutBox(QWidget* parent)
-    : QDialog(parent), thanks_(new QLabel(kThanks)), timer_(new QTimer(this)) {
+AboutBox::AboutBox(QWidget* parent) : QDialog(parent), thanks_(new QLabel(kThanks)), timer_(new QTimer(this)) {
   setObjectName(QStringLiteral("AboutBox"));
   setWindowTitle(QStringLiteral("Om Morvel"));
   auto* layout = new QVBoxLayout(this);

@@ -12,10 +12,10 @@
 namespace morvel {
 
 struct TextPosition {
-    int line = 1;
-    int column = 0;
+  int line = 1;
+  int column = 0;
 
-    friend bool operator==(const TextPosition&, const TextPosition&) = default;
+  friend bool operator==(const TextPosition&, const TextPosition&) = default;
 };
 
 // An offset past the end counts as the end of the text.

@@ -280,7 +280,7 @@ class TTivra : public TCustomTivra {
   void setFirstVisibleLine(int line);
   int FirstVisiblePos() const;
   void setFirstVisiblePos(int column);
-  int Skip() const;           // first visible sub-line of the top line
+  int Skip() const;  // first visible sub-line of the top line
   void setSkip(int subLine);
 
   // The component's copy of a range, used by GetSelection, SetSelection and

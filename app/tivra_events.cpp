@@ -42,11 +42,16 @@ Qt::KeyboardModifiers mouseModifiers(WPARAM keys) {
 // The bracket kinds of OnFindBrace (1 to 4) as the editor numbers them.
 LRESULT braceAnswer(int braceType) {
   switch (braceType) {
-    case 1: return 2;
-    case 2: return 1;
-    case 3: return 6;
-    case 4: return 5;
-    default: return 0;
+    case 1:
+      return 2;
+    case 2:
+      return 1;
+    case 3:
+      return 6;
+    case 4:
+      return 5;
+    default:
+      return 0;
   }
 }
 
@@ -76,46 +81,81 @@ LRESULT TTivra::NotifyMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       SetTextColor(reinterpret_cast<HDC>(wParam), foreColorSelected_);
       SetBkColor(reinterpret_cast<HDC>(wParam), backColorSelected_);
       return 0;
-    case TM_COLOURWORD: return colourWord(reinterpret_cast<HDC>(wParam), token);
-    case TM_PAINTNOTIFICATION: return paintNotification(reinterpret_cast<HDC>(wParam), reinterpret_cast<RECT*>(lParam));
-    case TM_CLASSIFYBRACKET: return classifyBrace(token);
-    case TM_WORDCLICKED: return wordClicked(token);
-    case TM_WORDBREAK: return wordBreak(wParam, reinterpret_cast<const char*>(lParam));
-    case TM_PRINTPAGE: return printPage(reinterpret_cast<HDC>(wParam), lParam);
+    case TM_COLOURWORD:
+      return colourWord(reinterpret_cast<HDC>(wParam), token);
+    case TM_PAINTNOTIFICATION:
+      return paintNotification(reinterpret_cast<HDC>(wParam), reinterpret_cast<RECT*>(lParam));
+    case TM_CLASSIFYBRACKET:
+      return classifyBrace(token);
+    case TM_WORDCLICKED:
+      return wordClicked(token);
+    case TM_WORDBREAK:
+      return wordBreak(wParam, reinterpret_cast<const char*>(lParam));
+    case TM_PRINTPAGE:
+      return printPage(reinterpret_cast<HDC>(wParam), lParam);
     case TM_FINDNOTIFY: {
       int response = 0;
       if (OnNotifyFound && Live()) OnNotifyFound(*this, static_cast<int>(lParam), response);
       return response;
     }
-    case TM_READPREVIEW: return readPreview(wParam, reinterpret_cast<char**>(lParam));
+    case TM_READPREVIEW:
+      return readPreview(wParam, reinterpret_cast<char**>(lParam));
     case TM_PRINTJOBNAME:
       return printJobNameBytes_.empty() ? 0 : reinterpret_cast<LRESULT>(printJobNameBytes_.c_str());
-    default: return 0;
+    default:
+      return 0;
   }
 }
 
 LRESULT TTivra::answerNotification(WORD code) {
   const TNotifyEvent* event = nullptr;
   switch (code) {
-    case TN_SETFOCUS: event = &OnGotFocus; break;
-    case TN_KILLFOCUS: event = &OnLostFocus; break;
-    case TN_CHANGE: event = &OnChange; break;
+    case TN_SETFOCUS:
+      event = &OnGotFocus;
+      break;
+    case TN_KILLFOCUS:
+      event = &OnLostFocus;
+      break;
+    case TN_CHANGE:
+      event = &OnChange;
+      break;
     case TN_INSERTMODE:
     case TN_OVERWRITEMODE:
       insertMode_ = code == TN_INSERTMODE;
       event = &OnChangeMode;
       break;
-    case TN_NEWTEXT: event = &OnNewFile; break;
-    case TN_FONTCHANGED: event = &OnNewFont; break;
-    case TN_ERRSPACE: event = &OnSpaceError; break;
-    case TN_MAXTEXT: event = &OnMaxLine; break;
-    case TN_FILEERROR: event = &OnFileError; break;
-    case TN_CLIPBOARDERROR: event = &OnClipboardError; break;
-    case TN_GOINGTOCLOSE: event = &OnGoingToClose; break;
-    case TN_ASKSAVE: event = &OnAskIfStoreFile; break;
-    case TN_HSCROLL: raise(OnHorzScroll); return kNotDispatched;
-    case TN_VSCROLL: raise(OnVertScroll); return kNotDispatched;
-    default: return kNotDispatched;
+    case TN_NEWTEXT:
+      event = &OnNewFile;
+      break;
+    case TN_FONTCHANGED:
+      event = &OnNewFont;
+      break;
+    case TN_ERRSPACE:
+      event = &OnSpaceError;
+      break;
+    case TN_MAXTEXT:
+      event = &OnMaxLine;
+      break;
+    case TN_FILEERROR:
+      event = &OnFileError;
+      break;
+    case TN_CLIPBOARDERROR:
+      event = &OnClipboardError;
+      break;
+    case TN_GOINGTOCLOSE:
+      event = &OnGoingToClose;
+      break;
+    case TN_ASKSAVE:
+      event = &OnAskIfStoreFile;
+      break;
+    case TN_HSCROLL:
+      raise(OnHorzScroll);
+      return kNotDispatched;
+    case TN_VSCROLL:
+      raise(OnVertScroll);
+      return kNotDispatched;
+    default:
+      return kNotDispatched;
   }
   raise(*event);
   return kDispatched;
@@ -163,8 +203,10 @@ LRESULT TTivra::classifyBrace(const TivraToken* token) {
 LRESULT TTivra::wordClicked(const TivraToken* token) {
   bool handled = false;
   if (OnWordClick && Live()) {
-    if (token) OnWordClick(*this, token->WordType, token->WordValue, wordOf(token), handled);
-    else OnWordClick(*this, TIVRA_TOKEN_NONE, 0, QString(), handled);
+    if (token)
+      OnWordClick(*this, token->WordType, token->WordValue, wordOf(token), handled);
+    else
+      OnWordClick(*this, TIVRA_TOKEN_NONE, 0, QString(), handled);
   }
   return handled ? 1 : 0;
 }
@@ -199,7 +241,9 @@ LRESULT TTivra::readPreview(WPARAM length, char** block) {
 bool TTivra::EditorMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (Creating()) return false;
   switch (msg) {
-    case WM_GETDLGCODE: result = dialogCode(); return true;
+    case WM_GETDLGCODE:
+      result = dialogCode();
+      return true;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
       WPARAM key = wParam;
@@ -207,14 +251,17 @@ bool TTivra::EditorMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
       result = CallEditor(msg, key, lParam);
       return true;
     }
-    case WM_CONTEXTMENU: return true;  // the popup rules are the component's own
+    case WM_CONTEXTMENU:
+      return true;  // the popup rules are the component's own
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
     case WM_RBUTTONUP:
-    case WM_MOUSEMOVE: return mouseMessage(msg, wParam, lParam, result);
-    default: return false;
+    case WM_MOUSEMOVE:
+      return mouseMessage(msg, wParam, lParam, result);
+    default:
+      return false;
   }
 }
 
@@ -252,12 +299,12 @@ bool TTivra::mouseMessage(UINT msg, WPARAM keys, LPARAM point, LRESULT& result) 
   const bool editorSeesIt = !right || hasMenu_ == TTivraPopupStyle::psStandard;
   HWND editor = Handle();
   result = 0;
-  if (editorSeesIt) result = CallEditor(msg, keys, point);
-  else if (msg == WM_RBUTTONDOWN) SetFocus(editor);
+  if (editorSeesIt)
+    result = CallEditor(msg, keys, point);
+  else if (msg == WM_RBUTTONDOWN)
+    SetFocus(editor);
   if (!IsWindow(editor)) return true;
-  const Qt::MouseButton button = right                                                ? Qt::RightButton
-                                 : msg == WM_MOUSEMOVE                                ? Qt::NoButton
-                                                                                      : Qt::LeftButton;
+  const Qt::MouseButton button = right ? Qt::RightButton : msg == WM_MOUSEMOVE ? Qt::NoButton : Qt::LeftButton;
   switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -292,10 +339,12 @@ void TTivra::showPopup(POINT screenPoint, bool fromKeyboard) {
       // The right button reaches the editor, which opens its menu itself.
       if (fromKeyboard) {
         HMENU menu = reinterpret_cast<HMENU>(Send(EM_GETHANDLE, TIVRA_HANDLE_CONTEXTMENU));
-        if (menu) TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screenPoint.x, screenPoint.y, 0, Handle(), nullptr);
+        if (menu)
+          TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screenPoint.x, screenPoint.y, 0, Handle(), nullptr);
       }
       break;
-    case TTivraPopupStyle::psNone: break;
+    case TTivraPopupStyle::psNone:
+      break;
   }
 }
 

@@ -66,8 +66,10 @@ std::string TTivra::SelTextBytes() const {
 }
 
 void TTivra::setSelText(const QString& text) {
-  if (HandleAllocated()) InsertText(text);
-  else selText_ = platform::toCp1252(text);
+  if (HandleAllocated())
+    InsertText(text);
+  else
+    selText_ = platform::toCp1252(text);
 }
 
 int TTivra::LineCount() const { return static_cast<int>(Send(EM_GETLINECOUNT)); }
@@ -162,8 +164,10 @@ int TTivra::ReplaceAll(const QString& text, const QString& replacement) {
 void TTivra::SetFindDirection(int kind) {
   if (!HandleAllocated()) return;
   LPARAM options = Send(TM_GETFINDOPTIONS) & ~(TIVRA_FIND_WRAP | TIVRA_FIND_UP);
-  if (kind == 0) options |= TIVRA_FIND_UP;
-  else if (kind == 2) options |= TIVRA_FIND_WRAP;
+  if (kind == 0)
+    options |= TIVRA_FIND_UP;
+  else if (kind == 2)
+    options |= TIVRA_FIND_WRAP;
   Send(TM_SETFINDOPTIONS, 0, options);
 }
 

@@ -142,16 +142,20 @@ void TTivra::setOption(WORD bit, bool on) {
 }
 
 void TTivra::sendOption(WORD bit) const {
-  if (optionOn(bit)) Send(TM_SETOPTIONS, bit, 0);
-  else Send(TM_SETOPTIONS, 0, bit);
+  if (optionOn(bit))
+    Send(TM_SETOPTIONS, bit, 0);
+  else
+    Send(TM_SETOPTIONS, 0, bit);
 }
 
 void TTivra::sendSyntax() const {
   const std::vector<std::uint16_t> items = morvel::syntaxItems(platform::toCp1252(syntax_));
   const WPARAM flags = (item2AsComment_ ? 1u : 0u) | (extraComments_ ? 2u : 0u);
   // Without a description the window keeps its built-in table.
-  if (items.empty()) Send(TM_SETSYNTAX, flags << 8, 0);
-  else Send(TM_SETSYNTAX, items.size() | flags << 8, reinterpret_cast<LPARAM>(items.data()));
+  if (items.empty())
+    Send(TM_SETSYNTAX, flags << 8, 0);
+  else
+    Send(TM_SETSYNTAX, items.size() | flags << 8, reinterpret_cast<LPARAM>(items.data()));
 }
 
 void TTivra::sendLayout() const {
@@ -187,8 +191,10 @@ void TTivra::sendInitialization() {
   if (fileName_ == QLatin1String("+")) {
     askAndLoadFile();
   } else if (fileName_.isEmpty()) {
-    if (hasFile_) Send(WM_COMMAND, MAKEWPARAM(TCMD_NEW, 0), 0);
-    else ClearAll();
+    if (hasFile_)
+      Send(WM_COMMAND, MAKEWPARAM(TCMD_NEW, 0), 0);
+    else
+      ClearAll();
   } else {
     LoadFile(fileName_);
   }
@@ -284,8 +290,10 @@ void TTivra::setHasFile(bool on) {
   Send(TM_SETFILECOMMANDS, on ? 1 : 0);
   HMENU context = reinterpret_cast<HMENU>(Send(EM_GETHANDLE, TIVRA_HANDLE_CONTEXTMENU));
   if (!context || !filePopup_ || on == filePopupShown_) return;
-  if (on) InsertMenu(context, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(filePopup_), "&File");
-  else RemoveMenu(context, 0, MF_BYPOSITION);
+  if (on)
+    InsertMenu(context, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(filePopup_), "&File");
+  else
+    RemoveMenu(context, 0, MF_BYPOSITION);
   filePopupShown_ = on;
 }
 
@@ -458,8 +466,10 @@ void TTivra::setTextBytes(const std::string& text) {
     text_ = text;
     return;
   }
-  if (text.empty()) Send(WM_CLEAR, 1);
-  else Send(TM_SETTEXT, 1, reinterpret_cast<LPARAM>(text.c_str()));
+  if (text.empty())
+    Send(WM_CLEAR, 1);
+  else
+    Send(TM_SETTEXT, 1, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 int TTivra::FirstVisibleLine() const { return static_cast<int>(Send(EM_GETFIRSTVISIBLELINE)); }
@@ -468,7 +478,9 @@ void TTivra::setFirstVisibleLine(int line) { Send(TM_SETFIRSTVISIBLELINE, 0, lin
 
 int TTivra::FirstVisiblePos() const { return static_cast<int>(Send(TM_GETFIRSTVISIBLECOLUMN)); }
 
-void TTivra::setFirstVisiblePos(int column) { Send(TM_SETFIRSTVISIBLECOLUMN, static_cast<WPARAM>(std::max(0, column))); }
+void TTivra::setFirstVisiblePos(int column) {
+  Send(TM_SETFIRSTVISIBLECOLUMN, static_cast<WPARAM>(std::max(0, column)));
+}
 
 int TTivra::Skip() const { return static_cast<int>(Send(TM_GETFIRSTSUBLINE)); }
 

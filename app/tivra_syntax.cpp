@@ -18,7 +18,9 @@ std::vector<std::uint16_t> syntaxItems(std::string_view d) {
     const char kind = d[i++];
     const std::size_t rest = d.size() - i;
     switch (kind) {
-      case '0': items.push_back(kEmptyItem); break;
+      case '0':
+        items.push_back(kEmptyItem);
+        break;
       case '1':
         if (rest < 1) return items;
         items.push_back(byteOf(d[i++]));
@@ -33,7 +35,8 @@ std::vector<std::uint16_t> syntaxItems(std::string_view d) {
         if (rest < 1) return items;
         items.push_back(static_cast<std::uint16_t>(byteOf(d[i++]) | (kind - '0') << 8));
         break;
-      default: break;
+      default:
+        break;
     }
   }
   return items;
@@ -54,9 +57,12 @@ std::string windowFileFilter(std::string_view defaultExtension, std::string_view
     part.clear();
   };
   for (char c : fileMask) {
-    if (c == '|') endPart();
-    else if (c == '/') part += "//";
-    else part += c;
+    if (c == '|')
+      endPart();
+    else if (c == '/')
+      part += "//";
+    else
+      part += c;
   }
   if (!part.empty()) endPart();
   return out;

@@ -32,7 +32,8 @@ LRESULT colourToken(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg != TM_COLOURWORD) return 0;
   auto dc = reinterpret_cast<HDC>(wParam);
   const auto* token = reinterpret_cast<const TivraToken*>(lParam);
-  static const char* const kElements[] = {"a", "b", "br", "font", "h2", "i", "img", "p", "script", "table", "td", "tr", "em"};
+  static const char* const kElements[] = {"a", "b",      "br",    "font", "h2", "i", "img",
+                                          "p", "script", "table", "td",   "tr", "em"};
   COLORREF colour = RGB(128, 0, 128);
   if (token->WordType == TIVRA_TOKEN_STRING || token->WordType == TIVRA_TOKEN_STRING_STATE) colour = RGB(0, 0, 128);
   if (token->WordType == TIVRA_TOKEN_WORD) {
@@ -62,7 +63,8 @@ Setup& setup() {
     made.editor = bench_main::createEditor(TS_COLOURING | WS_VSCROLL | WS_HSCROLL);
     SendMessage(made.editor, TM_SETNOTIFY, 0, reinterpret_cast<LPARAM>(made.notify));
     SendMessage(made.editor, TM_SETSYNTAX, 8, reinterpret_cast<LPARAM>(kPageSyntax));
-    SendMessage(made.editor, TM_SETOPTIONS, TivraOption::StartInComments | TivraOption::MultiLineItems | TivraOption::DefaultSelection, 0);
+    SendMessage(made.editor, TM_SETOPTIONS,
+                TivraOption::StartInComments | TivraOption::MultiLineItems | TivraOption::DefaultSelection, 0);
     SendMessage(made.editor, WM_SETTEXT, 1, reinterpret_cast<LPARAM>(page().c_str()));
     made.dc = CreateCompatibleDC(nullptr);
     made.bitmap = CreateCompatibleBitmap(made.dc, kWidth, kHeight);
@@ -119,7 +121,8 @@ void keystrokesAtTheEnd(benchmark::State& state, Repaint repaint) {
     add = !add;
   }
   if (!add) keystroke(s, false);
-  if (SendMessage(s.editor, EM_GETFIRSTVISIBLELINE, 0, 0) < last - 40) state.SkipWithError("the window did not follow the caret");
+  if (SendMessage(s.editor, EM_GETFIRSTVISIBLELINE, 0, 0) < last - 40)
+    state.SkipWithError("the window did not follow the caret");
 }
 
 void KeystrokeAndPaintAtTheEnd(benchmark::State& state) { keystrokesAtTheEnd(state, paint); }

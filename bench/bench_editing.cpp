@@ -109,7 +109,8 @@ long scintillaReplaceAll(QsciScintilla& sci) {
   long start = 0;
   for (;;) {
     sci.SendScintilla(QsciScintillaBase::SCI_SETTARGETSTART, static_cast<unsigned long>(start));
-    sci.SendScintilla(QsciScintillaBase::SCI_SETTARGETEND, static_cast<unsigned long>(sci.SendScintilla(QsciScintillaBase::SCI_GETTEXTLENGTH)));
+    sci.SendScintilla(QsciScintillaBase::SCI_SETTARGETEND,
+                      static_cast<unsigned long>(sci.SendScintilla(QsciScintillaBase::SCI_GETTEXTLENGTH)));
     if (sci.SendScintilla(QsciScintillaBase::SCI_SEARCHINTARGET, findLength, kFind) < 0) break;
     sci.SendScintilla(QsciScintillaBase::SCI_REPLACETARGET, std::strlen(kReplacement), kReplacement);
     start = sci.SendScintilla(QsciScintillaBase::SCI_GETTARGETEND);
@@ -157,7 +158,8 @@ BENCHMARK(ScintillaUndo)->Unit(benchmark::kMillisecond)->Iterations(kIterations)
 
 int main(int argc, char** argv) {
   bench_ratio::RatioReporter reporter;
-  const std::string about = std::string("\"") + kFind + "\" (any case) occurs " + std::to_string(expectedHits()) + " times";
+  const std::string about =
+      std::string("\"") + kFind + "\" (any case) occurs " + std::to_string(expectedHits()) + " times";
   const int result = bench_main::runWithEditor(argc, argv, about, &reporter);
   reporter.printRatio("TivraReplaceAll", "ScintillaReplaceAll");
   reporter.printRatio("TivraUndo", "ScintillaUndo");

@@ -52,7 +52,8 @@ void TivraLoad(benchmark::State& state) {
     return;
   }
   for (auto _ : state) {
-    if (SendMessage(editor, WM_SETTEXT, 1, reinterpret_cast<LPARAM>(page().c_str())) != 0) state.SkipWithError("load failed");
+    if (SendMessage(editor, WM_SETTEXT, 1, reinterpret_cast<LPARAM>(page().c_str())) != 0)
+      state.SkipWithError("load failed");
   }
   if (SendMessage(editor, EM_GETLINECOUNT, 0, 0) != pageLines()) state.SkipWithError("wrong line count");
   DestroyWindow(editor);
@@ -75,7 +76,9 @@ void TivraRandomLines(benchmark::State& state) {
   std::vector<char> buffer(TIVRA_LINE_BUFFER);
   size_t total = 0;
   for (auto _ : state) {
-    for (long n : randomLines()) total += static_cast<size_t>(SendMessage(editor, EM_GETLINE, static_cast<WPARAM>(n), reinterpret_cast<LPARAM>(buffer.data())));
+    for (long n : randomLines())
+      total += static_cast<size_t>(
+          SendMessage(editor, EM_GETLINE, static_cast<WPARAM>(n), reinterpret_cast<LPARAM>(buffer.data())));
   }
   benchmark::DoNotOptimize(total);
 }
@@ -126,7 +129,8 @@ void ScintillaRandomLines(benchmark::State& state) {
   size_t total = 0;
   for (auto _ : state) {
     for (long n : randomLines())
-      total += static_cast<size_t>(sci.SendScintilla(QsciScintillaBase::SCI_GETLINE, static_cast<unsigned long>(n - 1), buffer.data()));
+      total += static_cast<size_t>(
+          sci.SendScintilla(QsciScintillaBase::SCI_GETLINE, static_cast<unsigned long>(n - 1), buffer.data()));
   }
   benchmark::DoNotOptimize(total);
 }
@@ -143,6 +147,7 @@ BENCHMARK(ScintillaRandomLines)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   bench_ratio::RatioReporter reporter;
   const int result = bench_main::runWithEditor(argc, argv, std::to_string(kRandomLines) + " random lines", &reporter);
-  for (const std::string what : {"Load", "ReadBack", "RandomLines"}) reporter.printRatio("Tivra" + what, "Scintilla" + what);
+  for (const std::string what : {"Load", "ReadBack", "RandomLines"})
+    reporter.printRatio("Tivra" + what, "Scintilla" + what);
   return result;
 }

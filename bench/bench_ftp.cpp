@@ -99,8 +99,9 @@ void BM_FtpSendAndFetch(benchmark::State& state) {
 
 bool runCurl(const QStringList& arguments) {
   QProcess curl;
-  curl.start(setup->curl, QStringList{"-s", "-S", "--ftp-port", "127.0.0.1", "--user",
-                                      QString("%1:%2").arg(kUser, kPassword)} + arguments);
+  curl.start(
+      setup->curl,
+      QStringList{"-s", "-S", "--ftp-port", "127.0.0.1", "--user", QString("%1:%2").arg(kUser, kPassword)} + arguments);
   return curl.waitForFinished(600000) && curl.exitStatus() == QProcess::NormalExit && curl.exitCode() == 0;
 }
 

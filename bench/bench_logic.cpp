@@ -16,35 +16,35 @@ using bench_page::pageLines;
 namespace {
 
 const std::string& encodedPage() {
-    static const std::string text = morvel::encodeEntities(page());
-    return text;
+  static const std::string text = morvel::encodeEntities(page());
+  return text;
 }
 
 template <typename Convert>
 void run(benchmark::State& state, const std::string& input, Convert convert) {
-    for (auto _ : state) {
-        auto result = convert(input);
-        benchmark::DoNotOptimize(result);
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(input.size()));
-    state.counters["lines"] = static_cast<double>(pageLines());
+  for (auto _ : state) {
+    auto result = convert(input);
+    benchmark::DoNotOptimize(result);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(input.size()));
+  state.counters["lines"] = static_cast<double>(pageLines());
 }
 
 void BM_EncodeEntities(benchmark::State& state) {
-    run(state, page(), [](const std::string& t) { return morvel::encodeEntities(t); });
+  run(state, page(), [](const std::string& t) { return morvel::encodeEntities(t); });
 }
 void BM_DecodeEntities(benchmark::State& state) {
-    if (morvel::decodeEntities(encodedPage()) != page()) state.SkipWithError("decoding lost text");
-    run(state, encodedPage(), [](const std::string& t) { return morvel::decodeEntities(t); });
+  if (morvel::decodeEntities(encodedPage()) != page()) state.SkipWithError("decoding lost text");
+  run(state, encodedPage(), [](const std::string& t) { return morvel::decodeEntities(t); });
 }
 void BM_CheckHtmlCode(benchmark::State& state) {
-    run(state, page(), [](const std::string& t) { return morvel::checkHtmlCode(t); });
+  run(state, page(), [](const std::string& t) { return morvel::checkHtmlCode(t); });
 }
 void BM_StripCodes(benchmark::State& state) {
-    run(state, page(), [](const std::string& t) { return morvel::stripCodes(t); });
+  run(state, page(), [](const std::string& t) { return morvel::stripCodes(t); });
 }
 void BM_CodesToUpperCase(benchmark::State& state) {
-    run(state, page(), [](const std::string& t) { return morvel::codesToUpperCase(t); });
+  run(state, page(), [](const std::string& t) { return morvel::codesToUpperCase(t); });
 }
 
 BENCHMARK(BM_EncodeEntities)->Unit(benchmark::kMillisecond);

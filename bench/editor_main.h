@@ -24,7 +24,8 @@ constexpr int kHeight = 480;
 // A top-level editor window with the window styles of the measurement
 // besides WS_OVERLAPPEDWINDOW.
 inline HWND createEditor(DWORD style = 0) {
-  return CreateWindowEx(0, "Tivra32", "", WS_OVERLAPPEDWINDOW | style, 0, 0, kWidth, kHeight, nullptr, nullptr, nullptr, nullptr);
+  return CreateWindowEx(0, "Tivra32", "", WS_OVERLAPPEDWINDOW | style, 0, 0, kWidth, kHeight, nullptr, nullptr, nullptr,
+                        nullptr);
 }
 
 // `about` adds what else the reader of the figures should know.
@@ -36,8 +37,8 @@ inline int runWithEditor(int argc, char** argv, const std::string& about,
   // Calling the library also keeps the linker from dropping it: its window
   // class is registered when it loads.
   const long version = TivraVer();
-  std::printf("Tivra32 %ld.%02ld; page: %zu bytes, %ld lines%s%s\n", version / 100, version % 100, bench_page::page().size(),
-              bench_page::pageLines(), about.empty() ? "" : "; ", about.c_str());
+  std::printf("Tivra32 %ld.%02ld; page: %zu bytes, %ld lines%s%s\n", version / 100, version % 100,
+              bench_page::page().size(), bench_page::pageLines(), about.empty() ? "" : "; ", about.c_str());
   benchmark::RunSpecifiedBenchmarks(reporter);
   benchmark::Shutdown();
   return 0;

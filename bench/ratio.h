@@ -22,7 +22,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& r : runs) {
-      if (!r.error_occurred && r.run_type == Run::RT_Iteration) times_[r.run_name.function_name] = r.GetAdjustedRealTime();
+      if (!r.error_occurred && r.run_type == Run::RT_Iteration)
+        times_[r.run_name.function_name] = r.GetAdjustedRealTime();
     }
   }
 

@@ -330,12 +330,16 @@ void compactSegment(Instance& inst, int segment) {
     const LineHandle after = nodeNext(self);
     const LineHandle before = nodePrev(self);
     if (after != 0) {
-      if (segmentOfHandle(after) == segment) setNodeNext(self, moved(after));
-      else setNodePrev(after, newSelf);
+      if (segmentOfHandle(after) == segment)
+        setNodeNext(self, moved(after));
+      else
+        setNodePrev(after, newSelf);
     }
     if (before != 0) {
-      if (segmentOfHandle(before) == segment) setNodePrev(self, moved(before));
-      else setNodeNext(before, newSelf);
+      if (segmentOfHandle(before) == segment)
+        setNodePrev(self, moved(before));
+      else
+        setNodeNext(before, newSelf);
     }
   }
   // Blocks only move down, in address order, so nothing is overwritten
@@ -379,8 +383,10 @@ std::string checkSegments(HWND hwnd) {
       largest = std::max<uint16_t>(largest, static_cast<uint16_t>(size));
       if (++blocks > 16384) return where + "free list loops";
     }
-    if (total != g_table[s].freeInfo) return where + "total free " + std::to_string(g_table[s].freeInfo) + ", counted " + std::to_string(total);
-    if (largest != g_table[s].largest) return where + "largest " + std::to_string(g_table[s].largest) + ", counted " + std::to_string(largest);
+    if (total != g_table[s].freeInfo)
+      return where + "total free " + std::to_string(g_table[s].freeInfo) + ", counted " + std::to_string(total);
+    if (largest != g_table[s].largest)
+      return where + "largest " + std::to_string(g_table[s].largest) + ", counted " + std::to_string(largest);
     uint32_t covered = 0;
     for (const UsedBlock& b : usedBlocks(seg)) covered += b.size;
     if (covered + total != kSegmentCapacity) return where + "blocks do not cover the segment";

@@ -22,7 +22,7 @@ namespace tivra {
 constexpr int kSegmentCount = 1024;
 constexpr uint32_t kSegmentSize = 0x10000;
 constexpr uint32_t kArenaSize = kSegmentCount * kSegmentSize;  // 64 MB
-constexpr uint16_t kSegmentCapacity = 0xFFFC;                    // bytes of blocks in a fresh segment
+constexpr uint16_t kSegmentCapacity = 0xFFFC;                  // bytes of blocks in a fresh segment
 constexpr uint32_t kHandlesPerSegment = kSegmentSize / 4;
 constexpr uint32_t kCompactionThreshold = 4096;
 
@@ -46,7 +46,9 @@ char* arenaBase();
 
 inline uint32_t nodeSizeFor(size_t length) { return static_cast<uint32_t>((length + 10) & ~size_t{3}); }
 
-inline unsigned char* nodeAddress(LineHandle h) { return reinterpret_cast<unsigned char*>(arenaBase()) + size_t{h} * 4; }
+inline unsigned char* nodeAddress(LineHandle h) {
+  return reinterpret_cast<unsigned char*>(arenaBase()) + size_t{h} * 4;
+}
 
 inline LineHandle read24(const unsigned char* p) {
   return static_cast<LineHandle>(p[0]) | (static_cast<LineHandle>(p[1]) << 8) | (static_cast<LineHandle>(p[2]) << 16);

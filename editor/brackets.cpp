@@ -87,7 +87,8 @@ class BracketScan {
       const std::string_view text = shownLineText(inst_, line, h);
       LineTokenizer tokens(inst_, text, lineStartState(inst_, line, h));
       before.clear();
-      for (Token t = tokens.next(); t.cls != TokenClass::EndOfLine && t.column < column; t = tokens.next()) before.push_back(t);
+      for (Token t = tokens.next(); t.cls != TokenClass::EndOfLine && t.column < column; t = tokens.next())
+        before.push_back(t);
       for (auto t = before.rbegin(); t != before.rend(); ++t) {
         if (isCounterpart(text, *t)) {
           *found = Found{line, t->column, t->length};

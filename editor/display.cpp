@@ -15,9 +15,9 @@ namespace {
 constexpr WPARAM kScrollToPosition = 273;  // TM_VSCROLL: line lParam; TM_HSCROLL: pixel column lParam
 constexpr WPARAM kScrollToSubLine = 275;   // TM_VSCROLL: lParam -> (line, sub-line)
 constexpr int kThumbScale = 10000;
-constexpr int kPageUnits = 12;             // horizontal page: 12 units of the widest character
-constexpr int kWheelRows = 3;              // rows per notch of the wheel
-constexpr int kCaretFar = 32000;           // where a caret outside the window is parked
+constexpr int kPageUnits = 12;    // horizontal page: 12 units of the widest character
+constexpr int kWheelRows = 3;     // rows per notch of the wheel
+constexpr int kCaretFar = 32000;  // where a caret outside the window is parked
 
 int g_screenDpi = 0;
 
@@ -127,7 +127,8 @@ void placeCaret(Instance& inst) {
   const CaretPlace p = caretPlace(inst);
   long x = p.x;
   long y = static_cast<long>(p.row) * rowHeight(inst);
-  if (p.row < 0 || p.row > inst.layout.visibleLines || x < 0 || x > kCaretFar || y < 0 || y > kCaretFar) x = y = kCaretFar;
+  if (p.row < 0 || p.row > inst.layout.visibleLines || x < 0 || x > kCaretFar || y < 0 || y > kCaretFar)
+    x = y = kCaretFar;
   SetCaretPos(static_cast<int>(x), static_cast<int>(y));
 }
 
@@ -208,11 +209,21 @@ bool setHorzPos(Instance& inst, int pixels) {
 LRESULT scrollVertically(Instance& inst, WPARAM wParam, LPARAM lParam) {
   const int visible = visibleRows(inst);
   switch (LOWORD(wParam)) {
-    case SB_LINEUP: scrollRows(inst, -1); break;
-    case SB_LINEDOWN: scrollRows(inst, 1); break;
-    case SB_PAGEUP: scrollRows(inst, -visible); break;
-    case SB_PAGEDOWN: scrollRows(inst, visible); break;
-    case SB_TOP: setTopRow(inst, clampedRow(inst, 1, 0)); break;
+    case SB_LINEUP:
+      scrollRows(inst, -1);
+      break;
+    case SB_LINEDOWN:
+      scrollRows(inst, 1);
+      break;
+    case SB_PAGEUP:
+      scrollRows(inst, -visible);
+      break;
+    case SB_PAGEDOWN:
+      scrollRows(inst, visible);
+      break;
+    case SB_TOP:
+      setTopRow(inst, clampedRow(inst, 1, 0));
+      break;
     case SB_BOTTOM: {
       Row r = lastRow(inst);
       stepRows(inst, r, -(visible - 1));
@@ -225,7 +236,9 @@ LRESULT scrollVertically(Instance& inst, WPARAM wParam, LPARAM lParam) {
       setTopRow(inst, clampedRow(inst, static_cast<long>(thumb * inst.text.lineCount / kThumbScale + 1), 0));
       break;
     }
-    case kScrollToPosition: setTopRow(inst, clampedRow(inst, static_cast<long>(lParam), 0)); break;
+    case kScrollToPosition:
+      setTopRow(inst, clampedRow(inst, static_cast<long>(lParam), 0));
+      break;
     case kScrollToSubLine: {
       if (!lParam) return -1;
       LONG target[2];
@@ -233,7 +246,8 @@ LRESULT scrollVertically(Instance& inst, WPARAM wParam, LPARAM lParam) {
       setTopRow(inst, clampedRow(inst, target[0], target[1]));
       break;
     }
-    default: break;
+    default:
+      break;
   }
   return 0;
 }
@@ -243,16 +257,33 @@ LRESULT scrollHorizontally(Instance& inst, WPARAM wParam, LPARAM lParam) {
   const Layout& l = inst.layout;
   auto within = [&](int pixels) { return std::clamp(pixels, 0, std::max(l.horzScrollRange, 0)); };
   switch (LOWORD(wParam)) {
-    case SB_LINELEFT: setHorzPos(inst, within(l.horzScrollPos - unit)); break;
-    case SB_LINERIGHT: setHorzPos(inst, within(l.horzScrollPos + unit)); break;
-    case SB_PAGELEFT: setHorzPos(inst, within(l.horzScrollPos - kPageUnits * unit)); break;
-    case SB_PAGERIGHT: setHorzPos(inst, within(l.horzScrollPos + kPageUnits * unit)); break;
-    case SB_LEFT: setHorzPos(inst, 0); break;
-    case SB_RIGHT: setHorzPos(inst, l.horzScrollRange); break;
+    case SB_LINELEFT:
+      setHorzPos(inst, within(l.horzScrollPos - unit));
+      break;
+    case SB_LINERIGHT:
+      setHorzPos(inst, within(l.horzScrollPos + unit));
+      break;
+    case SB_PAGELEFT:
+      setHorzPos(inst, within(l.horzScrollPos - kPageUnits * unit));
+      break;
+    case SB_PAGERIGHT:
+      setHorzPos(inst, within(l.horzScrollPos + kPageUnits * unit));
+      break;
+    case SB_LEFT:
+      setHorzPos(inst, 0);
+      break;
+    case SB_RIGHT:
+      setHorzPos(inst, l.horzScrollRange);
+      break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: setHorzPos(inst, within(HIWORD(wParam) * unit)); break;
-    case kScrollToPosition: setHorzPos(inst, static_cast<int>(std::clamp<LPARAM>(lParam, 0, 1 << 24))); break;
-    default: break;
+    case SB_THUMBPOSITION:
+      setHorzPos(inst, within(HIWORD(wParam) * unit));
+      break;
+    case kScrollToPosition:
+      setHorzPos(inst, static_cast<int>(std::clamp<LPARAM>(lParam, 0, 1 << 24)));
+      break;
+    default:
+      break;
   }
   return 0;
 }
@@ -274,8 +305,10 @@ void keepCaretVisible(Instance& inst) {
   const int textX = p.spot.offset;
   const int width = std::max(1, inst.layout.clientWidth - inst.layout.extraHorzSpacing);
   const int left = inst.layout.horzScrollPos;
-  if (textX < left) setHorzPos(inst, std::max(0, textX - width / 4));
-  else if (textX >= left + width) setHorzPos(inst, textX - width * 3 / 4);
+  if (textX < left)
+    setHorzPos(inst, std::max(0, textX - width / 4));
+  else if (textX >= left + width)
+    setHorzPos(inst, textX - width * 3 / 4);
 }
 
 // The rows from the one holding `line` down to the bottom need painting.
@@ -339,8 +372,9 @@ bool subLineText(Instance& inst, LPARAM line, WPARAM sub, std::string_view* out)
   subLineStarts(inst, text, starts);
   if (sub >= starts.size()) return false;
   const int start = starts[sub];
-  *out = text.substr(static_cast<size_t>(start),
-                     static_cast<size_t>(subLineEnd(starts, static_cast<int>(sub), static_cast<int>(text.size())) - start));
+  *out = text.substr(
+      static_cast<size_t>(start),
+      static_cast<size_t>(subLineEnd(starts, static_cast<int>(sub), static_cast<int>(text.size())) - start));
   return true;
 }
 
@@ -480,8 +514,8 @@ LRESULT onPaint(Instance& inst) {
   HGDIOBJ oldBitmap = nullptr;
   const bool notifyPaints = (inst.style & TS_PAINTNOTIFY) && inst.notifyWindow;
   if (notifyPaints) {
-    const auto bitmap = reinterpret_cast<HBITMAP>(
-        SendMessage(inst.notifyWindow, TM_PAINTNOTIFICATION, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(&client)));
+    const auto bitmap = reinterpret_cast<HBITMAP>(SendMessage(
+        inst.notifyWindow, TM_PAINTNOTIFICATION, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(&client)));
     BITMAP info{};
     if (bitmap && GetObject(bitmap, sizeof info, &info) == sizeof info) {
       memory = CreateCompatibleDC(dc);
@@ -492,8 +526,8 @@ LRESULT onPaint(Instance& inst) {
   }
   paintRows(inst, target, ps.rcPaint, notifyPaints, true);
   if (memory) {
-    BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left, ps.rcPaint.bottom - ps.rcPaint.top, memory,
-           ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+    BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left, ps.rcPaint.bottom - ps.rcPaint.top,
+           memory, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
     SelectObject(memory, oldBitmap);
     DeleteDC(memory);
   }
@@ -598,13 +632,18 @@ LRESULT setCaretWidth(Instance& inst, int width) {
 
 LRESULT viewMessage(Instance& inst, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case TM_SETFIRSTVISIBLELINE: setTopRow(inst, clampedRow(inst, static_cast<long>(lParam), static_cast<long>(wParam))); return 0;
+    case TM_SETFIRSTVISIBLELINE:
+      setTopRow(inst, clampedRow(inst, static_cast<long>(lParam), static_cast<long>(wParam)));
+      return 0;
     case TM_SETFIRSTVISIBLECOLUMN:
       setHorzPos(inst, static_cast<int>(std::min<WPARAM>(wParam, 1 << 16)) * inst.font.averageCharWidth);
       return 0;
-    case TM_GETFIRSTSUBLINE: return inst.layout.firstVisibleSubLine;
-    case TM_GETSUBLINE: return copySubLine(inst, wParam, reinterpret_cast<char*>(lParam));
-    case TM_SUBLINELENGTH: return subLineLengthMessage(inst, wParam, lParam);
+    case TM_GETFIRSTSUBLINE:
+      return inst.layout.firstVisibleSubLine;
+    case TM_GETSUBLINE:
+      return copySubLine(inst, wParam, reinterpret_cast<char*>(lParam));
+    case TM_SUBLINELENGTH:
+      return subLineLengthMessage(inst, wParam, lParam);
     case TM_SUBLINECOUNT:
       if (lParam < 1 || lParam > inst.text.lineCount) return 0;
       return subLineCount(inst, static_cast<int32_t>(lParam), lineFromNumber(inst, static_cast<int32_t>(lParam)));
@@ -613,7 +652,8 @@ LRESULT viewMessage(Instance& inst, UINT message, WPARAM wParam, LPARAM lParam) 
       if (!rowAt(inst, GET_Y_LPARAM(lParam), &row)) return -1;
       return MAKELONG(row.line - inst.text.firstVisible.line, columnAt(inst, row, GET_X_LPARAM(lParam)));
     }
-    default: return 0;
+    default:
+      return 0;
   }
 }
 
@@ -638,11 +678,14 @@ void selectionChanged(Instance& inst) {
   const TivraRange& was = l.shownSelection;
   auto empty = [](const TivraRange& r) { return r.StartLine == r.EndLine && r.StartPos == r.EndPos; };
   if (!empty(was) || !empty(now)) {
-    const bool same = was.StartLine == now.StartLine && was.EndLine == now.EndLine && was.StartPos == now.StartPos && was.EndPos == now.EndPos;
+    const bool same = was.StartLine == now.StartLine && was.EndLine == now.EndLine && was.StartPos == now.StartPos &&
+                      was.EndPos == now.EndPos;
     if (!same) {
       // Repaint the lines whose selected part changed.
-      if (empty(was)) repaintLines(inst, now.StartLine, now.EndLine);
-      else if (empty(now)) repaintLines(inst, was.StartLine, was.EndLine);
+      if (empty(was))
+        repaintLines(inst, now.StartLine, now.EndLine);
+      else if (empty(now))
+        repaintLines(inst, was.StartLine, was.EndLine);
       else {
         repaintLines(inst, std::min(was.StartLine, now.StartLine), std::max(was.StartLine, now.StartLine));
         repaintLines(inst, std::min(was.EndLine, now.EndLine), std::max(was.EndLine, now.EndLine));

@@ -93,8 +93,10 @@ void typeCharacter(Instance& inst, char c) {
   const int column = inst.caretColumn;
   const bool lengthens = !inst.overwriteMode || column >= b.length;
   if (lengthens && b.length >= TIVRA_MAX_LINE) {
-    if (deleted) afterTextChange(inst, inst.text.caret.line);
-    else reportMaxLine(inst);
+    if (deleted)
+      afterTextChange(inst, inst.text.caret.line);
+    else
+      reportMaxLine(inst);
     return;
   }
   if (lengthens) {
@@ -175,8 +177,8 @@ bool shiftDown() { return GetKeyState(VK_SHIFT) & 0x8000; }
 bool ctrlDown() { return GetKeyState(VK_CONTROL) & 0x8000; }
 
 void clampAnchor(Instance& inst) {
-  const int length = inst.text.anchor.line == inst.text.caret.line ? inst.lineBuffer.length
-                                                                    : lineLength(inst.text.anchor.handle);
+  const int length =
+      inst.text.anchor.line == inst.text.caret.line ? inst.lineBuffer.length : lineLength(inst.text.anchor.handle);
   if (inst.anchorColumn > length) inst.anchorColumn = static_cast<int16_t>(length);
 }
 
@@ -189,8 +191,7 @@ void moveCaret(Instance& inst, int32_t line, int column, bool extend, bool keepP
   }
   inst.caretColumn = static_cast<int16_t>(std::clamp(column, 0, inst.lineBuffer.length));
   if (!extend) collapseToCaret(inst);
-  if (!keepPixelColumn)
-    inst.layout.caretPixelColumn = caretSpot(inst).offset;
+  if (!keepPixelColumn) inst.layout.caretPixelColumn = caretSpot(inst).offset;
 }
 
 void afterCaretMove(Instance& inst) { selectionChanged(inst); }
@@ -248,8 +249,10 @@ void deleteLineKey(Instance& inst, bool toEnd) {
   const int32_t line = inst.text.caret.line;
   const int length = inst.lineBuffer.length;
   TivraRange range{0, static_cast<SHORT>(length), line, line};
-  if (toEnd) range.StartPos = inst.caretColumn;
-  else if (line < inst.text.lineCount) range = TivraRange{0, 0, line, line + 1};
+  if (toEnd)
+    range.StartPos = inst.caretColumn;
+  else if (line < inst.text.lineCount)
+    range = TivraRange{0, 0, line, line + 1};
   if (isEmpty(range)) {
     moveCaret(inst, line, range.StartPos, false);
     afterCaretMove(inst);
@@ -272,28 +275,41 @@ LRESULT onChar(Instance& inst, WPARAM character, LPARAM) {
     return 0;
   }
   if (readOnly(inst)) return 0;
-  if (c == 8) backspace(inst);
-  else if (c == '\t' || (c > 31 && c != 127 && c != 255)) typeCharacter(inst, static_cast<char>(c));
+  if (c == 8)
+    backspace(inst);
+  else if (c == '\t' || (c > 31 && c != 127 && c != 255))
+    typeCharacter(inst, static_cast<char>(c));
   return 0;
 }
 
 LRESULT editingCommand(Instance& inst, UINT id) {
   if (readOnly(inst) && id != TCMD_COPY) return 0;
   switch (id) {
-    case TCMD_UNDO: return undoOrRedo(inst, 0);
-    case TCMD_REDO: return undoOrRedo(inst, 1);
-    case TCMD_CUT: return onCut(inst);
-    case TCMD_COPY: return onCopy(inst);
-    case TCMD_PASTE: return onPaste(inst);
-    case TCMD_DELETE: deleteSelectionKey(inst); return 0;
+    case TCMD_UNDO:
+      return undoOrRedo(inst, 0);
+    case TCMD_REDO:
+      return undoOrRedo(inst, 1);
+    case TCMD_CUT:
+      return onCut(inst);
+    case TCMD_COPY:
+      return onCopy(inst);
+    case TCMD_PASTE:
+      return onPaste(inst);
+    case TCMD_DELETE:
+      deleteSelectionKey(inst);
+      return 0;
     case TCMD_DUPLICATE:
       if (copySelectionToClipboard(inst) != 0) return 0;
       inst.text.anchor = inst.text.caret;
       inst.anchorColumn = inst.caretColumn;
       return onPaste(inst);
-    case TCMD_EMPTYUNDO: emptyUndoBuffer(inst); return 0;
-    case TCMD_CLEARALL: return clearAll(inst);
-    default: return 0;
+    case TCMD_EMPTYUNDO:
+      emptyUndoBuffer(inst);
+      return 0;
+    case TCMD_CLEARALL:
+      return clearAll(inst);
+    default:
+      return 0;
   }
 }
 

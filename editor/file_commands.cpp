@@ -116,8 +116,10 @@ bool loadPath(Instance& inst, const fs::path& path, bool keepName) {
   bool outOfMemory = false;
   const bool ok = f && readBlocks(inst, f.get(), &outOfMemory);
   f.reset();
-  if (ok && keepName) takeName(inst, path);
-  else forgetName(inst);
+  if (ok && keepName)
+    takeName(inst, path);
+  else
+    forgetName(inst);
   startAfresh(inst, ok);
   SetCursor(previousCursor);
   HWND hwnd = inst.window;
@@ -278,9 +280,12 @@ bool writeTextTo(Instance& inst, const fs::path& path) {
 std::string dialogFilter(const std::string& filter) {
   std::vector<std::string> parts(1);
   for (size_t i = 0; i < filter.size(); ++i) {
-    if (filter[i] != '/') parts.back() += filter[i];
-    else if (i + 1 < filter.size() && filter[i + 1] == '/') parts.back() += filter[i++];
-    else parts.emplace_back();
+    if (filter[i] != '/')
+      parts.back() += filter[i];
+    else if (i + 1 < filter.size() && filter[i + 1] == '/')
+      parts.back() += filter[i++];
+    else
+      parts.emplace_back();
   }
   std::string out;
   for (size_t i = 0; i + 1 < parts.size(); i += 2) {
@@ -321,9 +326,13 @@ bool save(Instance& inst, bool askName) {
   fs::path path = inst.file.nativeName;
   if (askName || !inst.file.hasName) {
     switch (askFileName(inst, true, inst.file.hasName ? inst.file.name : std::string(), &path)) {
-      case Choice::Chosen: break;
-      case Choice::Cancelled: return false;
-      case Choice::Failed: reportSaveError(inst, SaveError::CannotCreate); return false;
+      case Choice::Chosen:
+        break;
+      case Choice::Cancelled:
+        return false;
+      case Choice::Failed:
+        reportSaveError(inst, SaveError::CannotCreate);
+        return false;
     }
   }
   HWND hwnd = inst.window;
@@ -380,18 +389,25 @@ LRESULT queryClose(Instance& inst) {
   const bool changed = (inst.modified & 1) || lineBufferDiffers(inst);
   if (!changed) return 1;
   switch (notifyParent(inst, TN_ASKSAVE)) {
-    case 1: return saveFile(inst) ? 1 : 0;
-    case 2: return 1;
-    case 3: return 0;
-    default: break;
+    case 1:
+      return saveFile(inst) ? 1 : 0;
+    case 2:
+      return 1;
+    case 3:
+      return 0;
+    default:
+      break;
   }
   const std::string shown = inst.file.hasName ? inst.file.name : std::string(kUntitled);
   const std::string question =
       cp1252("Filen ") + shown + cp1252(" er ændret.") + "\n" + cp1252("Ønsker du at gemme filen?");
   switch (showMessage(inst, question, MB_YESNOCANCEL | MB_ICONQUESTION)) {
-    case IDYES: return saveFile(inst) ? 1 : 0;
-    case IDNO: return 1;
-    default: return 0;
+    case IDYES:
+      return saveFile(inst) ? 1 : 0;
+    case IDNO:
+      return 1;
+    default:
+      return 0;
   }
 }
 
@@ -411,19 +427,29 @@ LRESULT saveFileAs(Instance& inst, const char* name) {
 LRESULT fileCommand(Instance& inst, UINT id) {
   if (!(inst.style & TS_FILECOMMANDS)) return 0;
   switch (id) {
-    case TCMD_NEW: return newText(inst);
-    case TCMD_OPEN: return openFile(inst);
-    case TCMD_REVERT: return revert(inst);
-    case TCMD_SAVE: save(inst, false); return 0;
-    case TCMD_SAVEAS: save(inst, true); return 0;
-    default: return 0;
+    case TCMD_NEW:
+      return newText(inst);
+    case TCMD_OPEN:
+      return openFile(inst);
+    case TCMD_REVERT:
+      return revert(inst);
+    case TCMD_SAVE:
+      save(inst, false);
+      return 0;
+    case TCMD_SAVEAS:
+      save(inst, true);
+      return 0;
+    default:
+      return 0;
   }
 }
 
 void askUserAndLoad(Instance& inst, const char* suggestedName) {
   fs::path path;
-  if (askFileName(inst, false, suggestedName ? suggestedName : "", &path) == Choice::Chosen) loadPath(inst, path, true);
-  else showNameInCaption(inst);
+  if (askFileName(inst, false, suggestedName ? suggestedName : "", &path) == Choice::Chosen)
+    loadPath(inst, path, true);
+  else
+    showNameInCaption(inst);
 }
 
 }  // namespace tivra

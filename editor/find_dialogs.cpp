@@ -43,7 +43,8 @@ UINT_PTR CALLBACK findDialogHook(HWND dialog, UINT msg, WPARAM, LPARAM lParam) {
     return TRUE;
   }
   if (msg == WM_MOVE) {
-    if (auto editor = static_cast<HWND>(GetProp(dialog, kEditorProperty))) SendMessage(editor, TM_SETDIALOGPOS, kFindDialogPosition, lParam);
+    if (auto editor = static_cast<HWND>(GetProp(dialog, kEditorProperty)))
+      SendMessage(editor, TM_SETDIALOGPOS, kFindDialogPosition, lParam);
   }
   return 0;
 }
@@ -123,9 +124,12 @@ void replaceAllFromDialog(Instance& inst) {
 // Runs a find, replace or replace-all request of the dialog on an editor.
 void runRequest(Instance& inst, DWORD flags, HWND dialog) {
   const HWND hwnd = inst.window;
-  if (flags & FR_FINDNEXT) findNext(inst, nullptr);
-  else if ((flags & FR_REPLACE) && !readOnly(inst)) replaceFromDialog(inst);
-  else if ((flags & FR_REPLACEALL) && !readOnly(inst)) replaceAllFromDialog(inst);
+  if (flags & FR_FINDNEXT)
+    findNext(inst, nullptr);
+  else if ((flags & FR_REPLACE) && !readOnly(inst))
+    replaceFromDialog(inst);
+  else if ((flags & FR_REPLACEALL) && !readOnly(inst))
+    replaceAllFromDialog(inst);
   if (IsWindow(hwnd) && IsWindow(dialog)) SetFocus(dialog);
 }
 

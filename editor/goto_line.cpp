@@ -54,7 +54,8 @@ Parsed parseNumber(const char* text, long* value) {
   if (*text == '+' || *text == '-') negative = *text++ == '-';
   if (!std::isdigit(static_cast<unsigned char>(*text))) return Parsed::NotANumber;
   long long n = 0;
-  for (; std::isdigit(static_cast<unsigned char>(*text)); ++text) n = std::min<long long>(n * 10 + (*text - '0'), 1LL << 40);
+  for (; std::isdigit(static_cast<unsigned char>(*text)); ++text)
+    n = std::min<long long>(n * 10 + (*text - '0'), 1LL << 40);
   while (std::isspace(static_cast<unsigned char>(*text))) ++text;
   if (*text) return Parsed::NotANumber;
   *value = static_cast<long>(negative ? -n : n);
@@ -103,10 +104,13 @@ INT_PTR CALLBACK lineNumberProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPa
         SendMessage(editor, TM_SETDIALOGPOS, kGoToLinePosition, lParam);
       return TRUE;
     case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK) onOk(dialog);
-      else if (LOWORD(wParam) == IDCANCEL) EndDialog(dialog, IDCANCEL);
+      if (LOWORD(wParam) == IDOK)
+        onOk(dialog);
+      else if (LOWORD(wParam) == IDCANCEL)
+        EndDialog(dialog, IDCANCEL);
       return TRUE;
-    default: return FALSE;
+    default:
+      return FALSE;
   }
 }
 
@@ -117,7 +121,8 @@ LRESULT goToLineDialog(Instance& inst) {
   if (!registered) return 0;
   const HWND hwnd = inst.window;
   LineChoice choice{&inst, 0};
-  const INT_PTR result = DialogBoxParam(nullptr, kTemplateName, hwnd, lineNumberProc, reinterpret_cast<LPARAM>(&choice));
+  const INT_PTR result =
+      DialogBoxParam(nullptr, kTemplateName, hwnd, lineNumberProc, reinterpret_cast<LPARAM>(&choice));
   if (result != IDOK || !IsWindow(hwnd) || choice.line < 1 || choice.line > inst.text.lineCount) return 0;
   selectWholeLine(inst, static_cast<int32_t>(choice.line));
   return 0;

@@ -40,11 +40,14 @@ bool aboutTheGroupItself(UINT msg, WPARAM wParam) {
     case WM_NCCREATE:
     case WM_NCDESTROY:
     case WM_TIMER:
-    case WM_CAPTURECHANGED: return true;
+    case WM_CAPTURECHANGED:
+      return true;
     case WM_SETTEXT:
     case WM_GETTEXT:
-    case WM_GETTEXTLENGTH: return wParam != 1;  // the group's own caption
-    default: return msg >= WM_MOUSEMOVE && msg <= WM_MOUSEWHEEL;
+    case WM_GETTEXTLENGTH:
+      return wParam != 1;  // the group's own caption
+    default:
+      return msg >= WM_MOUSEMOVE && msg <= WM_MOUSEWHEEL;
   }
 }
 
@@ -102,13 +105,17 @@ LRESULT CALLBACK groupWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
   if (!g) return DefWindowProc(hwnd, msg, wParam, lParam);
   if (msg == findReplaceMessage() && msg != 0) return groupFindReplaceDialogMessage(*g, wParam, lParam);
   switch (msg) {
-    case WM_DESTROY: return onDestroy(hwnd, g);
-    case TM_JOINGROUP: return addMember(*g, reinterpret_cast<HWND>(wParam));
+    case WM_DESTROY:
+      return onDestroy(hwnd, g);
+    case TM_JOINGROUP:
+      return addMember(*g, reinterpret_cast<HWND>(wParam));
     case WM_CLOSE:
       if (allMembersMayClose(*g)) DestroyWindow(hwnd);
       return 0;
-    case WM_QUERYENDSESSION: return allMembersMayClose(*g);
-    default: break;
+    case WM_QUERYENDSESSION:
+      return allMembersMayClose(*g);
+    default:
+      break;
   }
   if (aboutTheGroupItself(msg, wParam)) return DefWindowProc(hwnd, msg, wParam, lParam);
   if (g->current) return SendMessage(g->current, msg, wParam, lParam);
@@ -116,8 +123,11 @@ LRESULT CALLBACK groupWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     case TM_SETINSERTMODE:
       g->overwriteMode = wParam == 0 ? true : wParam == 1 ? false : !g->overwriteMode;
       return 0;
-    case TM_SETMENUSTATES: DisableMenu(reinterpret_cast<HMENU>(wParam)); return 0;
-    default: return DefWindowProc(hwnd, msg, wParam, lParam);
+    case TM_SETMENUSTATES:
+      DisableMenu(reinterpret_cast<HMENU>(wParam));
+      return 0;
+    default:
+      return DefWindowProc(hwnd, msg, wParam, lParam);
   }
 }
 

@@ -42,10 +42,10 @@ struct SegmentFitIndex {
 struct TextState {
   LineHandle firstLine;
   LineHandle lastLine;
-  int32_t lineCount;    // at least 1
-  LineRef caret;        // line that holds the caret
-  LineRef anchor;       // line where the selection began
-  LineRef firstVisible; // top line of the window
+  int32_t lineCount;     // at least 1
+  LineRef caret;         // line that holds the caret
+  LineRef anchor;        // line where the selection began
+  LineRef firstVisible;  // top line of the window
   SegmentFitIndex fit;
 };
 
@@ -76,13 +76,13 @@ constexpr COLORREF kBookmarkBackground = RGB(255, 255, 0);
 
 enum UndoKind : uint16_t {
   kUndoNone = 0,
-  kUndoLineReplaced = 1,  // savedLines: the other version of the line (one detached node)
-  kUndoLinesJoined = 2,   // column: where the lines were joined
-  kUndoLineSplit = 3,     // column: where the line was split
-  kUndoRangeDeleted = 4,  // savedLines: a detached chain holding the original lines
-                          // line ... line + lineDelta (the first and last with their
-                          // full text); the text holds one joined line in their place
-  kUndoRangeInserted = 5, // the range (line, column) ... (line + lineDelta, secondColumn)
+  kUndoLineReplaced = 1,   // savedLines: the other version of the line (one detached node)
+  kUndoLinesJoined = 2,    // column: where the lines were joined
+  kUndoLineSplit = 3,      // column: where the line was split
+  kUndoRangeDeleted = 4,   // savedLines: a detached chain holding the original lines
+                           // line ... line + lineDelta (the first and last with their
+                           // full text); the text holds one joined line in their place
+  kUndoRangeInserted = 5,  // the range (line, column) ... (line + lineDelta, secondColumn)
 };
 
 struct UndoStep {
@@ -100,15 +100,15 @@ struct UndoStep {
 // The colouring syntax table (TM_SETSYNTAX) and what the scanner derives
 // from it (syntax.cpp).
 struct SyntaxTable {
-  WORD items[254];        // item n is items[n - 1]
+  WORD items[254];  // item n is items[n - 1]
   int count;
-  BYTE flags;             // bit 0: item 2 is a comment marker; bit 1: items 6 and 7 are extra comment markers
-  BYTE firstItem[256];    // character -> first item starting with it (0 none)
-  BYTE nextItem[256];     // item -> next item with the same first character (two-character items first)
-  BYTE second[256];       // item -> its second character, 0 for a one-character item
-  BYTE role[256];         // item -> what it does (syntax.h, ItemRole)
-  BYTE blank[256];        // space, TAB and the zero byte
-  bool valid;             // derived tables are current
+  BYTE flags;           // bit 0: item 2 is a comment marker; bit 1: items 6 and 7 are extra comment markers
+  BYTE firstItem[256];  // character -> first item starting with it (0 none)
+  BYTE nextItem[256];   // item -> next item with the same first character (two-character items first)
+  BYTE second[256];     // item -> its second character, 0 for a one-character item
+  BYTE role[256];       // item -> what it does (syntax.h, ItemRole)
+  BYTE blank[256];      // space, TAB and the zero byte
+  bool valid;           // derived tables are current
 };
 
 // The state at the start of each line, so that painting a screen does not
@@ -123,9 +123,9 @@ struct LineStateCache {
 // The word scanner of TM_SCANSTART ... TM_SCANTOKENRANGE.
 struct WordScanner {
   bool running;
-  LineRef at;           // the line being scanned
-  int column;           // next column to scan
-  WORD state;           // line state: normal, string, character, comment, extra comment
+  LineRef at;  // the line being scanned
+  int column;  // next column to scan
+  WORD state;  // line state: normal, string, character, comment, extra comment
   int tokenColumn;
   int tokenLength;
   int tokenKind;
@@ -135,32 +135,32 @@ struct WordScanner {
 struct FontState {
   LOGFONT logFont;
   HFONT font;
-  bool ownsFont;        // made by the window itself: deleted with it
+  bool ownsFont;  // made by the window itself: deleted with it
   int averageCharWidth;
   int maxCharWidth;
-  int height;           // the font's cell height
-  int lineHeight;       // height + external leading + extra vertical spacing
+  int height;      // the font's cell height
+  int lineHeight;  // height + external leading + extra vertical spacing
   int externalLeading;
   int overhang;
   int charWidths[256];
 };
 
 struct Layout {
-  int extraHorzSpacing;   // 0, 2, 4 or 6 pixels (TM_SETLAYOUT may give 0...15)
+  int extraHorzSpacing;  // 0, 2, 4 or 6 pixels (TM_SETLAYOUT may give 0...15)
   int extraVertSpacing;
   int rightMargin;
   bool horzScrollBar;
   bool vertScrollBar;
-  int tabSize;            // characters, 1...40
-  int caretWidth;         // 0: the system's default
-  WORD wordWrapFlags;     // TIVRA_WRAP_*
-  int wordWrapFixedWidth; // pixels, with TIVRA_WRAP_FIXEDWIDTH
-  int wrapWidth;          // the width in force
+  int tabSize;             // characters, 1...40
+  int caretWidth;          // 0: the system's default
+  WORD wordWrapFlags;      // TIVRA_WRAP_*
+  int wordWrapFixedWidth;  // pixels, with TIVRA_WRAP_FIXEDWIDTH
+  int wrapWidth;           // the width in force
   int clientWidth;
   int clientHeight;
-  int visibleLines;       // at least 1
-  int horzScrollPos;      // pixels
-  int horzScrollRange;    // grows to the widest line seen
+  int visibleLines;     // at least 1
+  int horzScrollPos;    // pixels
+  int horzScrollRange;  // grows to the widest line seen
   int firstVisibleSubLine;
   int32_t lowestChangedLine;  // repainting and colouring start here
   int wheelRemainder;         // wheel movement short of a whole notch
@@ -175,11 +175,11 @@ struct Layout {
 struct SearchState {
   char findText[TIVRA_MAX_FIND_TEXT + 1];
   char replaceText[TIVRA_MAX_FIND_TEXT + 1];
-  WORD options;          // TIVRA_FIND_* bits
+  WORD options;  // TIVRA_FIND_* bits
   bool findTextPresent;
-  HWND findDialog;       // the modeless find or replace dialog, while open
-  bool replaceDialog;    // the open dialog is the replace dialog
-  void* dialogData;      // what the open dialog needs while it lives
+  HWND findDialog;     // the modeless find or replace dialog, while open
+  bool replaceDialog;  // the open dialog is the replace dialog
+  void* dialogData;    // what the open dialog needs while it lives
 };
 
 // ---------------------------------------------------------------------------
@@ -204,7 +204,7 @@ enum PopupIndex { kPopupFile = 0, kPopupEdit = 1, kPopupSearch = 2, kPopupFuncti
 
 struct MenuState {
   HMENU contextMenu;
-  HMENU popups[kPopupCount];     // in the context menu (kPopupFile is 0 without file commands)
+  HMENU popups[kPopupCount];  // in the context menu (kPopupFile is 0 without file commands)
   HMENU menuBar;
   bool ownsMenuBar;              // created by the window: destroyed with it
   HMENU barPopups[kPopupCount];  // the copies appended to the menu bar
@@ -220,25 +220,25 @@ struct Instance {
   HWND window;
   HWND notifyWindow;
   int controlId;
-  DWORD style;             // bits changed by messages are written back here
-  bool creating;           // inside WM_CREATE
+  DWORD style;    // bits changed by messages are written back here
+  bool creating;  // inside WM_CREATE
 
   TextState text;
-  int16_t caretColumn;     // selection: caret (text.caret line, this column)
-  int16_t anchorColumn;    //   and anchor (text.anchor line, this column)
+  int16_t caretColumn;   // selection: caret (text.caret line, this column)
+  int16_t anchorColumn;  //   and anchor (text.anchor line, this column)
   LineBuffer lineBuffer;
 
-  bool overwriteMode;      // false: insert mode
-  WORD options;            // TivraOption bits
-  WORD modified;           // bit 0 changed since load or save; bit 1 typing; 2...15 callers' markers
+  bool overwriteMode;  // false: insert mode
+  WORD options;        // TivraOption bits
+  WORD modified;       // bit 0 changed since load or save; bit 1 typing; 2...15 callers' markers
 
-  int bookmarkHigh;        // highest bookmark index in use (1...255)
+  int bookmarkHigh;  // highest bookmark index in use (1...255)
   Bookmark bookmarks[TIVRA_MAX_BOOKMARKS];
 
   UndoStep undoSteps[TIVRA_MAX_UNDO];
-  uint16_t undoPosition;   // steps done
-  uint16_t undoTotal;      // steps recorded; position...total are redo steps
-  uint16_t undoDepth;      // 1...909
+  uint16_t undoPosition;  // steps done
+  uint16_t undoTotal;     // steps recorded; position...total are redo steps
+  uint16_t undoDepth;     // 1...909
 
   FontState font;
   Layout layout;
@@ -250,11 +250,11 @@ struct Instance {
   MenuState menus;
   LONG dialogPositions[kDialogPositions];  // MAKELONG(x, y), or -1 for the default place
 
-  HWND group;              // the TivraGroup32 window the editor belongs to, or 0
+  HWND group;  // the TivraGroup32 window the editor belongs to, or 0
 
-  bool mouseSelecting;     // left button down, selection in progress
-  bool selectionTimer;     // timer 1 runs while the pointer is outside the text
-  POINT mousePoint;        // where the pointer was last seen while selecting (client)
+  bool mouseSelecting;  // left button down, selection in progress
+  bool selectionTimer;  // timer 1 runs while the pointer is outside the text
+  POINT mousePoint;     // where the pointer was last seen while selecting (client)
 
   // Line handles that code holds in local variables while the arena may
   // compact a segment (an allocation in between); compaction rewrites them.

@@ -116,18 +116,35 @@ bool controlKey(Instance& inst, WPARAM key, bool shift) {
   const int32_t line = inst.text.caret.line;
   switch (key) {
     case VK_LEFT:
-    case 'L': moveTo(inst, previousWord(inst), shift); return true;
+    case 'L':
+      moveTo(inst, previousWord(inst), shift);
+      return true;
     case VK_RIGHT:
-    case 'R': moveTo(inst, nextWord(inst), shift); return true;
-    case VK_UP: moveCaret(inst, line, 0, shift); return true;
-    case VK_DOWN: moveCaret(inst, line, inst.lineBuffer.length, shift); return true;
-    case VK_HOME: moveCaret(inst, 1, 0, shift); return true;
-    case VK_END: moveCaret(inst, inst.text.lineCount, lengthOf(inst, inst.text.lineCount), shift); return true;
+    case 'R':
+      moveTo(inst, nextWord(inst), shift);
+      return true;
+    case VK_UP:
+      moveCaret(inst, line, 0, shift);
+      return true;
+    case VK_DOWN:
+      moveCaret(inst, line, inst.lineBuffer.length, shift);
+      return true;
+    case VK_HOME:
+      moveCaret(inst, 1, 0, shift);
+      return true;
+    case VK_END:
+      moveCaret(inst, inst.text.lineCount, lengthOf(inst, inst.text.lineCount), shift);
+      return true;
     case VK_PRIOR:
-    case 'U': windowRow(inst, false, shift); return true;
+    case 'U':
+      windowRow(inst, false, shift);
+      return true;
     case VK_NEXT:
-    case 'D': windowRow(inst, true, shift); return true;
-    default: return false;
+    case 'D':
+      windowRow(inst, true, shift);
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -135,51 +152,96 @@ bool controlKey(Instance& inst, WPARAM key, bool shift) {
 bool commandKey(Instance& inst, WPARAM key, bool ctrl, bool shift) {
   switch (key) {
     case VK_INSERT:
-      if (ctrl && shift) editingCommand(inst, TCMD_DUPLICATE);
-      else if (ctrl) editingCommand(inst, TCMD_COPY);
-      else if (shift) editingCommand(inst, TCMD_PASTE);
-      else SendMessage(inst.window, TM_SETINSERTMODE, 2, 0);
+      if (ctrl && shift)
+        editingCommand(inst, TCMD_DUPLICATE);
+      else if (ctrl)
+        editingCommand(inst, TCMD_COPY);
+      else if (shift)
+        editingCommand(inst, TCMD_PASTE);
+      else
+        SendMessage(inst.window, TM_SETINSERTMODE, 2, 0);
       return true;
     case VK_DELETE:
-      if (shift && !ctrl) editingCommand(inst, TCMD_CUT);
-      else if (ctrl) deleteSelectionKey(inst);
-      else deleteKey(inst);
+      if (shift && !ctrl)
+        editingCommand(inst, TCMD_CUT);
+      else if (ctrl)
+        deleteSelectionKey(inst);
+      else
+        deleteKey(inst);
       return true;
     case VK_BACK:
       if (ctrl) editingCommand(inst, shift ? TCMD_REDO : TCMD_UNDO);
       return ctrl;
-    case VK_F3: searchCommand(inst, TCMD_FINDNEXT); return true;
-    default: break;
+    case VK_F3:
+      searchCommand(inst, TCMD_FINDNEXT);
+      return true;
+    default:
+      break;
   }
   if (!ctrl) return false;
   switch (key) {
-    case 'V': editingCommand(inst, TCMD_PASTE); return true;
-    case 'C': editingCommand(inst, TCMD_COPY); return true;
-    case 'X': editingCommand(inst, TCMD_CUT); return true;
-    case 'Y': deleteLineKey(inst, shift); return true;
-    case 'Z': editingCommand(inst, TCMD_REDO); return true;
-    case 'A': selectAll(inst); afterCaretMove(inst); return true;
-    case 'F': searchCommand(inst, TCMD_FIND); return true;
-    case 'G': searchCommand(inst, TCMD_GOTOLINE); return true;
+    case 'V':
+      editingCommand(inst, TCMD_PASTE);
+      return true;
+    case 'C':
+      editingCommand(inst, TCMD_COPY);
+      return true;
+    case 'X':
+      editingCommand(inst, TCMD_CUT);
+      return true;
+    case 'Y':
+      deleteLineKey(inst, shift);
+      return true;
+    case 'Z':
+      editingCommand(inst, TCMD_REDO);
+      return true;
+    case 'A':
+      selectAll(inst);
+      afterCaretMove(inst);
+      return true;
+    case 'F':
+      searchCommand(inst, TCMD_FIND);
+      return true;
+    case 'G':
+      searchCommand(inst, TCMD_GOTOLINE);
+      return true;
     case 'H':
       if (!readOnly(inst)) searchCommand(inst, TCMD_REPLACE);
       return true;
-    default: return false;
+    default:
+      return false;
   }
 }
 
 bool moveKey(Instance& inst, WPARAM key, bool shift) {
   const int32_t line = inst.text.caret.line;
   switch (key) {
-    case VK_LEFT: moveTo(inst, left(inst), shift); return true;
-    case VK_RIGHT: moveTo(inst, right(inst), shift); return true;
-    case VK_UP: moveByRows(inst, -1, shift); return true;
-    case VK_DOWN: moveByRows(inst, 1, shift); return true;
-    case VK_HOME: moveCaret(inst, line, 0, shift); return true;
-    case VK_END: moveCaret(inst, line, inst.lineBuffer.length, shift); return true;
-    case VK_PRIOR: pageMove(inst, false, shift); return true;
-    case VK_NEXT: pageMove(inst, true, shift); return true;
-    default: return false;
+    case VK_LEFT:
+      moveTo(inst, left(inst), shift);
+      return true;
+    case VK_RIGHT:
+      moveTo(inst, right(inst), shift);
+      return true;
+    case VK_UP:
+      moveByRows(inst, -1, shift);
+      return true;
+    case VK_DOWN:
+      moveByRows(inst, 1, shift);
+      return true;
+    case VK_HOME:
+      moveCaret(inst, line, 0, shift);
+      return true;
+    case VK_END:
+      moveCaret(inst, line, inst.lineBuffer.length, shift);
+      return true;
+    case VK_PRIOR:
+      pageMove(inst, false, shift);
+      return true;
+    case VK_NEXT:
+      pageMove(inst, true, shift);
+      return true;
+    default:
+      return false;
   }
 }
 

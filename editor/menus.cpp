@@ -17,15 +17,9 @@ struct ItemDef {
 };
 
 const ItemDef kFileItems[] = {
-    {TCMD_NEW, "&Ny"},
-    {TCMD_OPEN, "&Åben ..."},
-    {TCMD_REVERT, "Nul&stil"},
-    {0, nullptr},
-    {TCMD_SAVE, "&Gem"},
-    {TCMD_SAVEAS, "Ge&m som ..."},
-    {0, nullptr},
-    {TCMD_PRINT, "&Udskriv ..."},
-    {TCMD_PRINTSETUP, "Indstil printer ..."},
+    {TCMD_NEW, "&Ny"}, {TCMD_OPEN, "&Åben ..."},     {TCMD_REVERT, "Nul&stil"},
+    {0, nullptr},      {TCMD_SAVE, "&Gem"},          {TCMD_SAVEAS, "Ge&m som ..."},
+    {0, nullptr},      {TCMD_PRINT, "&Udskriv ..."}, {TCMD_PRINTSETUP, "Indstil printer ..."},
 };
 const ItemDef kEditItems[] = {
     {TCMD_UNDO, "&Fortryd"},
@@ -77,11 +71,10 @@ const PopupDef kPopups[kPopupCount] = {
 };
 
 constexpr UINT kAllCommands[] = {
-    TCMD_NEW,     TCMD_OPEN,      TCMD_REVERT,     TCMD_SAVE,     TCMD_SAVEAS,  TCMD_PRINT,
-    TCMD_PRINTSETUP, TCMD_UNDO,   TCMD_REDO,       TCMD_CUT,      TCMD_COPY,    TCMD_PASTE,
-    TCMD_DELETE,  TCMD_DUPLICATE, TCMD_SELECTALL,  TCMD_FIND,     TCMD_FINDNEXT, TCMD_REPLACE,
-    TCMD_FINDBRACKET, TCMD_GOTOLINE, TCMD_GOTOBOOKMARK, TCMD_SETBOOKMARK, TCMD_FONT, TCMD_EMPTYUNDO,
-    TCMD_CLEARALL,
+    TCMD_NEW,         TCMD_OPEN, TCMD_REVERT,    TCMD_SAVE,     TCMD_SAVEAS,      TCMD_PRINT,    TCMD_PRINTSETUP,
+    TCMD_UNDO,        TCMD_REDO, TCMD_CUT,       TCMD_COPY,     TCMD_PASTE,       TCMD_DELETE,   TCMD_DUPLICATE,
+    TCMD_SELECTALL,   TCMD_FIND, TCMD_FINDNEXT,  TCMD_REPLACE,  TCMD_FINDBRACKET, TCMD_GOTOLINE, TCMD_GOTOBOOKMARK,
+    TCMD_SETBOOKMARK, TCMD_FONT, TCMD_EMPTYUNDO, TCMD_CLEARALL,
 };
 
 int positionOfId(HMENU menu, UINT id) {
@@ -97,8 +90,10 @@ HMENU loadPopup(const PopupDef& def, DWORD style) {
   HMENU popup = CreatePopupMenu();
   for (size_t i = 0; i < def.count; ++i) {
     const ItemDef& item = def.items[i];
-    if (item.id == 0) AppendMenu(popup, MF_SEPARATOR, 0, nullptr);
-    else AppendMenu(popup, MF_STRING, item.id, cp1252(item.caption).c_str());
+    if (item.id == 0)
+      AppendMenu(popup, MF_SEPARATOR, 0, nullptr);
+    else
+      AppendMenu(popup, MF_STRING, item.id, cp1252(item.caption).c_str());
   }
   if (!(style & TS_NEWOPEN)) {
     DeleteMenu(popup, TCMD_NEW, MF_BYCOMMAND);
@@ -108,7 +103,8 @@ HMENU loadPopup(const PopupDef& def, DWORD style) {
     const int at = positionOfId(popup, TCMD_FONT);
     if (at >= 0) {
       DeleteMenu(popup, static_cast<UINT>(at), MF_BYPOSITION);
-      if (at < GetMenuItemCount(popup) && GetMenuItemID(popup, at) == 0) DeleteMenu(popup, static_cast<UINT>(at), MF_BYPOSITION);
+      if (at < GetMenuItemCount(popup) && GetMenuItemID(popup, at) == 0)
+        DeleteMenu(popup, static_cast<UINT>(at), MF_BYPOSITION);
     }
   }
   return popup;
@@ -168,30 +164,43 @@ bool commandAvailable(Instance& inst, UINT id) {
   switch (id) {
     case TCMD_NEW:
     case TCMD_OPEN:
-    case TCMD_SAVEAS: return fileCommands;
+    case TCMD_SAVEAS:
+      return fileCommands;
     case TCMD_REVERT:
-    case TCMD_SAVE: return inst.file.hasName;
+    case TCMD_SAVE:
+      return inst.file.hasName;
     case TCMD_PRINT:
     case TCMD_SELECTALL:
     case TCMD_FIND:
     case TCMD_GOTOLINE:
     case TCMD_GOTOBOOKMARK:
     case TCMD_SETBOOKMARK:
-    case TCMD_FONT: return true;
-    case TCMD_PRINTSETUP: return !(inst.options & TivraOption::NoPrintDialog);
-    case TCMD_UNDO: return canUndo(inst);
-    case TCMD_REDO: return canRedo(inst);
+    case TCMD_FONT:
+      return true;
+    case TCMD_PRINTSETUP:
+      return !(inst.options & TivraOption::NoPrintDialog);
+    case TCMD_UNDO:
+      return canUndo(inst);
+    case TCMD_REDO:
+      return canRedo(inst);
     case TCMD_CUT:
     case TCMD_DELETE:
-    case TCMD_DUPLICATE: return selection && !readOnly;
-    case TCMD_COPY: return selection;
-    case TCMD_PASTE: return !readOnly && IsClipboardFormatAvailable(CF_TEXT);
-    case TCMD_FINDNEXT: return inst.search.findTextPresent;
+    case TCMD_DUPLICATE:
+      return selection && !readOnly;
+    case TCMD_COPY:
+      return selection;
+    case TCMD_PASTE:
+      return !readOnly && IsClipboardFormatAvailable(CF_TEXT);
+    case TCMD_FINDNEXT:
+      return inst.search.findTextPresent;
     case TCMD_REPLACE:
     case TCMD_EMPTYUNDO:
-    case TCMD_CLEARALL: return !readOnly;
-    case TCMD_FINDBRACKET: return caretAtBracket(inst);
-    default: return false;
+    case TCMD_CLEARALL:
+      return !readOnly;
+    case TCMD_FINDBRACKET:
+      return caretAtBracket(inst);
+    default:
+      return false;
   }
 }
 

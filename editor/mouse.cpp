@@ -80,9 +80,10 @@ void doubleClick(Instance& inst, int x, int y) {
   const bool found = tokenAt(inst, p.line, p.column, &token, &span);
   token.Window = inst.window;
   HWND hwnd = inst.window;
-  const LRESULT handled = inst.notifyWindow ? SendMessage(inst.notifyWindow, TM_WORDCLICKED, reinterpret_cast<WPARAM>(hwnd),
-                                                          found ? reinterpret_cast<LPARAM>(&token) : 0)
-                                            : 0;
+  const LRESULT handled = inst.notifyWindow
+                              ? SendMessage(inst.notifyWindow, TM_WORDCLICKED, reinterpret_cast<WPARAM>(hwnd),
+                                            found ? reinterpret_cast<LPARAM>(&token) : 0)
+                              : 0;
   if (!IsWindow(hwnd)) return;
   if (found && handled == 0) {
     moveCaret(inst, span.StartLine, span.StartPos, false);
@@ -108,14 +109,23 @@ LRESULT onMouse(Instance& inst, UINT message, WPARAM keys, LPARAM point) {
   const int x = GET_X_LPARAM(point);
   const int y = GET_Y_LPARAM(point);
   switch (message) {
-    case WM_LBUTTONDOWN: buttonDown(inst, x, y, keys & MK_SHIFT); break;
+    case WM_LBUTTONDOWN:
+      buttonDown(inst, x, y, keys & MK_SHIFT);
+      break;
     case WM_MOUSEMOVE:
       if (inst.mouseSelecting) drag(inst, x, y);
       break;
-    case WM_LBUTTONUP: buttonUp(inst); break;
-    case WM_LBUTTONDBLCLK: doubleClick(inst, x, y); break;
-    case WM_RBUTTONDOWN: contextMenu(inst, x, y); break;
-    default: break;
+    case WM_LBUTTONUP:
+      buttonUp(inst);
+      break;
+    case WM_LBUTTONDBLCLK:
+      doubleClick(inst, x, y);
+      break;
+    case WM_RBUTTONDOWN:
+      contextMenu(inst, x, y);
+      break;
+    default:
+      break;
   }
   return 0;
 }
@@ -123,11 +133,15 @@ LRESULT onMouse(Instance& inst, UINT message, WPARAM keys, LPARAM point) {
 LRESULT onTimer(Instance& inst, WPARAM id) {
   if (id != kSelectionTimer || !inst.mouseSelecting) return 0;
   const POINT p = inst.mousePoint;
-  if (p.y < 0) SendMessage(inst.window, WM_VSCROLL, SB_LINEUP, 0);
-  else if (p.y >= inst.layout.clientHeight) SendMessage(inst.window, WM_VSCROLL, SB_LINEDOWN, 0);
+  if (p.y < 0)
+    SendMessage(inst.window, WM_VSCROLL, SB_LINEUP, 0);
+  else if (p.y >= inst.layout.clientHeight)
+    SendMessage(inst.window, WM_VSCROLL, SB_LINEDOWN, 0);
   if (!wrapping(inst)) {
-    if (p.x < 0) SendMessage(inst.window, WM_HSCROLL, SB_LINELEFT, 0);
-    else if (p.x >= inst.layout.clientWidth) SendMessage(inst.window, WM_HSCROLL, SB_LINERIGHT, 0);
+    if (p.x < 0)
+      SendMessage(inst.window, WM_HSCROLL, SB_LINELEFT, 0);
+    else if (p.x >= inst.layout.clientWidth)
+      SendMessage(inst.window, WM_HSCROLL, SB_LINERIGHT, 0);
   }
   selectTo(inst, p.x, p.y);
   return 0;

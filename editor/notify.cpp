@@ -10,7 +10,8 @@ std::string cp1252(const char* utf8) { return platform::cp1252FromUtf8(utf8); }
 
 LRESULT notifyParent(const Instance& inst, WORD code) {
   if (!inst.notifyWindow) return 0;
-  return SendMessage(inst.notifyWindow, WM_COMMAND, MAKEWPARAM(inst.controlId, code), reinterpret_cast<LPARAM>(inst.window));
+  return SendMessage(inst.notifyWindow, WM_COMMAND, MAKEWPARAM(inst.controlId, code),
+                     reinterpret_cast<LPARAM>(inst.window));
 }
 
 void notifyTextChanged(const Instance& inst) {

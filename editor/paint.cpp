@@ -32,7 +32,9 @@ Colours askColours(const Instance& inst, HDC dc, bool withSelection) {
   Colours c{};
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-  if (inst.notifyWindow) SendMessage(inst.notifyWindow, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(inst.window));
+  if (inst.notifyWindow)
+    SendMessage(inst.notifyWindow, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                reinterpret_cast<LPARAM>(inst.window));
   c.text = GetTextColor(dc);
   c.back = GetBkColor(dc);
   c.selectedText = c.text;
@@ -58,9 +60,14 @@ const Bookmark* markedBookmark(const Instance& inst, int32_t line) {
 class RowPainter {
  public:
   RowPainter(Instance& inst, HDC dc, const RECT& area, bool transparent, bool withSelection)
-      : inst_(inst), dc_(dc), area_(area), transparent_(transparent), withSelection_(withSelection),
+      : inst_(inst),
+        dc_(dc),
+        area_(area),
+        transparent_(transparent),
+        withSelection_(withSelection),
         colouring_((inst.style & TS_COLOURING) && inst.notifyWindow),
-        colours_(askColours(inst, dc, withSelection)), selection_(orderedSelection(inst)) {}
+        colours_(askColours(inst, dc, withSelection)),
+        selection_(orderedSelection(inst)) {}
 
   // Paints the line's sub-lines from `firstSub` on, starting at row top y;
   // returns the y below the last row painted.
@@ -131,7 +138,8 @@ void RowPainter::buildRuns(int32_t line, LineHandle handle, std::string_view tex
         SetTextColor(dc_, fg);
         SetBkColor(dc_, bg);
         fillTokenRecord(inst_, text, t, &record_);
-        SendMessage(inst_.notifyWindow, TM_COLOURWORD, reinterpret_cast<WPARAM>(dc_), reinterpret_cast<LPARAM>(&record_));
+        SendMessage(inst_.notifyWindow, TM_COLOURWORD, reinterpret_cast<WPARAM>(dc_),
+                    reinterpret_cast<LPARAM>(&record_));
         fg = GetTextColor(dc_);
         bg = GetBkColor(dc_);
       }
@@ -193,8 +201,9 @@ void RowPainter::paintSubLine(std::string_view text, int start, int end, int y, 
     }
     if (left + x <= area_.left) continue;
     if (left + runLeft >= area_.right) break;
-    const bool opaque = transparent_ ? run.selected || ((inst_.options & TivraOption::PaintBitmap) && run.bg != rowBack_)
-                                     : run.bg != rowBack_;
+    const bool opaque = transparent_
+                            ? run.selected || ((inst_.options & TivraOption::PaintBitmap) && run.bg != rowBack_)
+                            : run.bg != rowBack_;
     const RECT cell{left + runLeft, y, left + x, y + height};
     SetTextColor(dc_, run.fg);
     SetBkColor(dc_, run.bg);

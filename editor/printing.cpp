@@ -63,7 +63,8 @@ HDC printerFromKeptSetup(Instance& inst) {
   }
   GlobalUnlock(names);
   HGLOBAL mode = inst.file.printerDevMode;
-  const auto* dm = mode && GlobalSize(mode) >= sizeof(DEVMODE) ? static_cast<const DEVMODE*>(GlobalLock(mode)) : nullptr;
+  const auto* dm =
+      mode && GlobalSize(mode) >= sizeof(DEVMODE) ? static_cast<const DEVMODE*>(GlobalLock(mode)) : nullptr;
   HDC dc = CreateDC(driver.c_str(), device.c_str(), output.c_str(), dm);
   if (dm) GlobalUnlock(mode);
   return dc;
@@ -94,8 +95,8 @@ HDC choosePrinter(Instance& inst) {
 // close the editor while the job runs.
 
 struct Job {
-  std::string text;                 // the lines, one after the other
-  std::vector<size_t> lineStarts;   // and where each begins (plus the end)
+  std::string text;                // the lines, one after the other
+  std::vector<size_t> lineStarts;  // and where each begins (plus the end)
   HWND notifyWindow;
   std::string documentName;
   LOGFONT font;
@@ -112,7 +113,8 @@ std::string documentName(Instance& inst) {
     const auto* name = reinterpret_cast<const char*>(answer);
     return std::string(name, strnlen(name, kMaxDocumentName));
   }
-  std::string name = inst.file.hasName ? windowsName(std::filesystem::path(inst.file.nativeName).filename()) : kUntitled;
+  std::string name =
+      inst.file.hasName ? windowsName(std::filesystem::path(inst.file.nativeName).filename()) : kUntitled;
   if (name.size() > kMaxDocumentName) name.resize(kMaxDocumentName);
   return name;
 }
@@ -168,7 +170,8 @@ LRESULT CALLBACK progressProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
   auto* run = reinterpret_cast<Run*>(GetWindowLongPtr(hwnd, 0));
   switch (msg) {
     case WM_CREATE:
-      SetWindowLongPtr(hwnd, 0, reinterpret_cast<LONG_PTR>(reinterpret_cast<const CREATESTRUCT*>(lParam)->lpCreateParams));
+      SetWindowLongPtr(hwnd, 0,
+                       reinterpret_cast<LONG_PTR>(reinterpret_cast<const CREATESTRUCT*>(lParam)->lpCreateParams));
       return 0;
     case WM_COMMAND:
       if (LOWORD(wParam) == IDCANCEL && run) {
@@ -180,7 +183,8 @@ LRESULT CALLBACK progressProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
       // Closing the dialog cancels; it goes away when the job has ended.
       if (run) run->cancelled = true;
       return 0;
-    default: return DefWindowProc(hwnd, msg, wParam, lParam);
+    default:
+      return DefWindowProc(hwnd, msg, wParam, lParam);
   }
 }
 
@@ -205,13 +209,13 @@ HWND createProgress(Instance& inst, Run& run) {
   if (owner == inst.window) owner = nullptr;
   const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  HWND dialog = CreateWindowEx(0, kProgressClass, cp1252("Udskriver...").c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU, x, y,
-                               width, height, owner, nullptr, nullptr, &run);
+  HWND dialog = CreateWindowEx(0, kProgressClass, cp1252("Udskriver...").c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU, x,
+                               y, width, height, owner, nullptr, nullptr, &run);
   if (!dialog) return nullptr;
   CreateWindowEx(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER, 10, 15, width - 20, 22, dialog,
                  reinterpret_cast<HMENU>(static_cast<intptr_t>(kProgressTextId)), nullptr, nullptr);
-  CreateWindowEx(0, "BUTTON", "&Annuller", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, (width - 90) / 2, 50, 90, 28,
-                 dialog, reinterpret_cast<HMENU>(static_cast<intptr_t>(IDCANCEL)), nullptr, nullptr);
+  CreateWindowEx(0, "BUTTON", "&Annuller", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, (width - 90) / 2, 50,
+                 90, 28, dialog, reinterpret_cast<HMENU>(static_cast<intptr_t>(IDCANCEL)), nullptr, nullptr);
   ShowWindow(dialog, SW_SHOW);
   return dialog;
 }
@@ -331,8 +335,10 @@ void runJob(const Job& job, HDC dc, Run& run) {
   info.cbSize = sizeof info;
   info.lpszDocName = job.documentName.c_str();
   if (StartDoc(dc, &info) > 0) {
-    if (printPages(job, dc, run)) EndDoc(dc);
-    else AbortDoc(dc);
+    if (printPages(job, dc, run))
+      EndDoc(dc);
+    else
+      AbortDoc(dc);
   }
   SelectObject(dc, previousFont);
   DeleteObject(font);

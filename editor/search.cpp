@@ -32,10 +32,14 @@ CharTables makeCharTables() {
   CharTables t{};
   for (int c = 0; c < 256; ++c) {
     int lower = c;
-    if (c >= 'A' && c <= 'Z') lower = c + 32;
-    else if (c >= 0xC0 && c <= 0xDE && c != 0xD7) lower = c + 0x20;  // À ... Þ
-    else if (c == 0x8A || c == 0x8C || c == 0x8E) lower = c + 0x10;  // Š Œ Ž
-    else if (c == 0x9F) lower = 0xFF;                                // Ÿ
+    if (c >= 'A' && c <= 'Z')
+      lower = c + 32;
+    else if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
+      lower = c + 0x20;  // À ... Þ
+    else if (c == 0x8A || c == 0x8C || c == 0x8E)
+      lower = c + 0x10;  // Š Œ Ž
+    else if (c == 0x9F)
+      lower = 0xFF;  // Ÿ
     t.fold[static_cast<size_t>(c)] = static_cast<unsigned char>(lower);
     const bool ascii = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
     const bool latin = (c >= 0xC0 && c != 0xD7 && c != 0xF7) || c == 0x83 || c == 0x8A || c == 0x8C || c == 0x8E ||
@@ -205,7 +209,9 @@ bool findFrom(const Instance& inst, const TivraRange& from, TivraRange* match) {
     const bool fromTextStart = from.StartLine == 1 && from.EndLine == 1 && from.StartPos == 0 && from.EndPos == 0;
     if (!found && (inst.search.options & TIVRA_FIND_WRAP) && !fromTextStart) found = searchDown(inst, m, 1, 0, &hit);
   }
-  if (found) *match = TivraRange{static_cast<SHORT>(hit.column), static_cast<SHORT>(hit.column + m.length()), hit.line, hit.line};
+  if (found)
+    *match =
+        TivraRange{static_cast<SHORT>(hit.column), static_cast<SHORT>(hit.column + m.length()), hit.line, hit.line};
   return found;
 }
 
@@ -228,8 +234,10 @@ void selectBookmarkLine(Instance& inst) {
 
 void reportNotFound(Instance& inst, LPARAM code) {
   const LRESULT answer =
-      inst.notifyWindow ? SendMessage(inst.notifyWindow, TM_FINDNOTIFY, reinterpret_cast<WPARAM>(inst.window), code) : 0;
-  if (answer == 0 && IsWindow(inst.window)) showMessage(inst, cp1252("Søgningen gav intet resultat"), MB_OK | MB_ICONINFORMATION);
+      inst.notifyWindow ? SendMessage(inst.notifyWindow, TM_FINDNOTIFY, reinterpret_cast<WPARAM>(inst.window), code)
+                        : 0;
+  if (answer == 0 && IsWindow(inst.window))
+    showMessage(inst, cp1252("Søgningen gav intet resultat"), MB_OK | MB_ICONINFORMATION);
 }
 
 std::string withCount(const char* utf8Format, long count) {
@@ -268,7 +276,8 @@ bool replaceSelectedMatch(Instance& inst) {
   if (sel.StartLine != sel.EndLine) return false;
   const Matcher m(inst.search.findText, inst.search.options);
   const char* text = lineText(lineFromNumber(inst, sel.StartLine));
-  if (sel.EndPos - sel.StartPos != m.length() || !m.at(text, static_cast<int>(std::strlen(text)), sel.StartPos)) return false;
+  if (sel.EndPos - sel.StartPos != m.length() || !m.at(text, static_cast<int>(std::strlen(text)), sel.StartPos))
+    return false;
   TivraRange inserted{};
   if (!replaceRange(inst, sel, inst.search.replaceText, &inserted)) return false;
   selectReplacement(inst, inserted);
@@ -288,7 +297,8 @@ long replaceAll(Instance& inst) {
   // The search goes on after each replacement, so a replacement that
   // contains the find text is not found again.
   while (searchDown(inst, m, hit.line, hit.column, &hit)) {
-    const TivraRange found{static_cast<SHORT>(hit.column), static_cast<SHORT>(hit.column + m.length()), hit.line, hit.line};
+    const TivraRange found{static_cast<SHORT>(hit.column), static_cast<SHORT>(hit.column + m.length()), hit.line,
+                           hit.line};
     if (!replaceRange(inst, found, replacement, &last)) break;
     if (count++ == 0) firstChanged = hit.line;
     hit = Hit{last.EndLine, last.EndPos};
@@ -308,25 +318,39 @@ long replaceAll(Instance& inst) {
 LRESULT findMessage(Instance& inst, WPARAM which, TivraRange* range) {
   if (!inst.search.findTextPresent) return -1;
   switch (which) {
-    case 0: return findNext(inst, range);
-    case 1: return replaceSelectedMatch(inst) ? 1 : 0;
-    case 2: return replaceAll(inst);
-    default: return 0;
+    case 0:
+      return findNext(inst, range);
+    case 1:
+      return replaceSelectedMatch(inst) ? 1 : 0;
+    case 2:
+      return replaceAll(inst);
+    default:
+      return 0;
   }
 }
 
 LRESULT searchCommand(Instance& inst, UINT id) {
   switch (id) {
-    case TCMD_FIND: openFindDialog(inst, false); return 0;
-    case TCMD_FINDNEXT: findNext(inst, nullptr); return 0;
+    case TCMD_FIND:
+      openFindDialog(inst, false);
+      return 0;
+    case TCMD_FINDNEXT:
+      findNext(inst, nullptr);
+      return 0;
     case TCMD_REPLACE:
       if (!readOnly(inst)) openFindDialog(inst, true);
       return 0;
-    case TCMD_FINDBRACKET: return findMatchingBracket(inst);
-    case TCMD_GOTOLINE: return goToLineDialog(inst);
-    case TCMD_GOTOBOOKMARK: selectBookmarkLine(inst); return 0;
-    case TCMD_SETBOOKMARK: return setBookmark(inst, 0, 0);
-    default: return 0;
+    case TCMD_FINDBRACKET:
+      return findMatchingBracket(inst);
+    case TCMD_GOTOLINE:
+      return goToLineDialog(inst);
+    case TCMD_GOTOBOOKMARK:
+      selectBookmarkLine(inst);
+      return 0;
+    case TCMD_SETBOOKMARK:
+      return setBookmark(inst, 0, 0);
+    default:
+      return 0;
   }
 }
 

@@ -34,12 +34,18 @@ BYTE markerSecond(WORD item) { return secondChar(item) > 32 ? secondChar(item) :
 ItemRole roleOf(int number, WORD item, BYTE flags) {
   if (item == kEmptyItem || firstChar(item) == 0) return kRoleNone;
   switch (number) {
-    case 1: return kRoleString;
-    case 2: return (flags & 1) ? kRoleLineComment : kRoleCharacter;
-    case 3: return kRoleLineComment;
-    case 4: return kRoleCommentStart;
-    case 6: return (flags & 2) ? kRoleExtraStart : kRoleDelimiter;
-    default: return kRoleDelimiter;
+    case 1:
+      return kRoleString;
+    case 2:
+      return (flags & 1) ? kRoleLineComment : kRoleCharacter;
+    case 3:
+      return kRoleLineComment;
+    case 4:
+      return kRoleCommentStart;
+    case 6:
+      return (flags & 2) ? kRoleExtraStart : kRoleDelimiter;
+    default:
+      return kRoleDelimiter;
   }
 }
 
@@ -53,32 +59,47 @@ BYTE matchSecond(int number, WORD item, ItemRole role, BYTE flags) {
 
 WORD carriedState(ItemRole role) {
   switch (role) {
-    case kRoleString: return kStateString;
-    case kRoleCharacter: return kStateCharacter;
-    case kRoleCommentStart: return kStateComment;
-    case kRoleExtraStart: return kStateExtraComment;
-    default: return kStateNormal;
+    case kRoleString:
+      return kStateString;
+    case kRoleCharacter:
+      return kStateCharacter;
+    case kRoleCommentStart:
+      return kStateComment;
+    case kRoleExtraStart:
+      return kStateExtraComment;
+    default:
+      return kStateNormal;
   }
 }
 
 // The item whose end closes a state, and the item number reported for it.
 int closingItem(WORD state) {
   switch (state) {
-    case kStateString: return 1;
-    case kStateCharacter: return 2;
-    case kStateComment: return 5;
-    case kStateExtraComment: return 7;
-    default: return 0;
+    case kStateString:
+      return 1;
+    case kStateCharacter:
+      return 2;
+    case kStateComment:
+      return 5;
+    case kStateExtraComment:
+      return 7;
+    default:
+      return 0;
   }
 }
 
 int openingItem(WORD state) {
   switch (state) {
-    case kStateString: return 1;
-    case kStateCharacter: return 2;
-    case kStateComment: return 4;
-    case kStateExtraComment: return 6;
-    default: return 0;
+    case kStateString:
+      return 1;
+    case kStateCharacter:
+      return 2;
+    case kStateComment:
+      return 4;
+    case kStateExtraComment:
+      return 6;
+    default:
+      return 0;
   }
 }
 
@@ -219,12 +240,15 @@ WORD nextLineState(const Instance& inst, WORD endState) {
   if (!(inst.options & TivraOption::MultiLineItems)) return textStartState(inst);
   switch (endState) {
     case kStateComment:
-    case kStateExtraComment: return endState;
+    case kStateExtraComment:
+      return endState;
     case kStateString:
     case kStateCharacter:
-      if ((inst.options & TivraOption::MultiLineStrings) && !(inst.options & TivraOption::SingleLineStrings)) return endState;
+      if ((inst.options & TivraOption::MultiLineStrings) && !(inst.options & TivraOption::SingleLineStrings))
+        return endState;
       return kStateNormal;
-    default: return kStateNormal;
+    default:
+      return kStateNormal;
   }
 }
 
@@ -263,7 +287,8 @@ WORD scanLineState(const Instance& inst, std::string_view text, WORD state) {
 }
 
 std::string_view shownLineText(const Instance& inst, int32_t line, LineHandle handle) {
-  if (line == inst.text.caret.line) return std::string_view(inst.lineBuffer.text, static_cast<size_t>(inst.lineBuffer.length));
+  if (line == inst.text.caret.line)
+    return std::string_view(inst.lineBuffer.text, static_cast<size_t>(inst.lineBuffer.length));
   return std::string_view(lineText(handle), static_cast<size_t>(lineLength(handle)));
 }
 
@@ -290,7 +315,8 @@ WORD lineStartState(Instance& inst, int32_t line, LineHandle handle) {
   c.validThrough = std::min<int32_t>(c.validThrough, static_cast<int32_t>(c.states.size()) + 1);
   if (line <= c.validThrough) return c.states[static_cast<size_t>(line - 2)];
   const int32_t from = std::max<int32_t>(c.validThrough, 1);
-  if (c.states.size() < static_cast<size_t>(inst.text.lineCount)) c.states.resize(static_cast<size_t>(inst.text.lineCount));
+  if (c.states.size() < static_cast<size_t>(inst.text.lineCount))
+    c.states.resize(static_cast<size_t>(inst.text.lineCount));
   WORD state = from == 1 ? textStartState(inst) : c.states[static_cast<size_t>(from - 2)];
   // Walk to the first unknown line from the nearer end.
   LineHandle h = handle;
@@ -446,7 +472,9 @@ void fillTokenRecord(const Instance& inst, std::string_view text, const Token& t
   std::memcpy(out->WordStr, chars.data(), chars.size());
   out->WordStr[chars.size()] = 0;
   switch (token.cls) {
-    case TokenClass::Word: classifyWord(chars, token.column, &out->WordType, &out->WordValue); break;
+    case TokenClass::Word:
+      classifyWord(chars, token.column, &out->WordType, &out->WordValue);
+      break;
     case TokenClass::Delimiter:
       out->WordType = TIVRA_TOKEN_DELIMITER;
       out->WordValue = MAKELONG(token.column, token.kind);
@@ -459,7 +487,8 @@ void fillTokenRecord(const Instance& inst, std::string_view text, const Token& t
       out->WordType = TIVRA_TOKEN_STRING;
       out->WordValue = MAKELONG(token.column, kScannerKindComment);
       break;
-    case TokenClass::EndOfLine: break;
+    case TokenClass::EndOfLine:
+      break;
   }
 }
 
@@ -507,7 +536,8 @@ bool tokenAt(Instance& inst, int32_t line, int column, TivraToken* out, TivraRan
   }
   if (!have) return false;
   if (out) fillTokenRecord(inst, text, found, out);
-  if (range) *range = TivraRange{static_cast<SHORT>(found.column), static_cast<SHORT>(found.column + found.length), line, line};
+  if (range)
+    *range = TivraRange{static_cast<SHORT>(found.column), static_cast<SHORT>(found.column + found.length), line, line};
   return true;
 }
 

@@ -26,13 +26,13 @@ constexpr WORD kStateExtraComment = 0x0800;
 // What an item of the table does. Comment end markers met outside a
 // comment are plain delimiters.
 enum ItemRole : BYTE {
-  kRoleNone = 0,        // empty item: never matches
+  kRoleNone = 0,  // empty item: never matches
   kRoleDelimiter,
-  kRoleString,          // item 1
-  kRoleCharacter,       // item 2 without flag bit 0
-  kRoleLineComment,     // item 3, and item 2 with flag bit 0
-  kRoleCommentStart,    // item 4
-  kRoleExtraStart,      // item 6 with flag bit 1
+  kRoleString,        // item 1
+  kRoleCharacter,     // item 2 without flag bit 0
+  kRoleLineComment,   // item 3, and item 2 with flag bit 0
+  kRoleCommentStart,  // item 4
+  kRoleExtraStart,    // item 6 with flag bit 1
 };
 
 constexpr int kKindEndOfLine = 254;

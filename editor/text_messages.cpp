@@ -59,9 +59,14 @@ void recordInsertion(Instance& inst, const TivraRange& r) {
 
 bool deleteRangeOrTell(Instance& inst, const TivraRange& range, LineHandle* removed) {
   switch (deleteRange(inst, range, removed)) {
-    case StoreResult::Ok: return true;
-    case StoreResult::LineTooLong: reportMaxLine(inst); return false;
-    case StoreResult::OutOfMemory: reportOutOfMemory(inst); return false;
+    case StoreResult::Ok:
+      return true;
+    case StoreResult::LineTooLong:
+      reportMaxLine(inst);
+      return false;
+    case StoreResult::OutOfMemory:
+      reportOutOfMemory(inst);
+      return false;
   }
   return false;
 }
@@ -234,7 +239,8 @@ LRESULT lineLengthMessage(Instance& inst, WPARAM wParam, LPARAM lParam) {
 
 LRESULT setBookmark(Instance& inst, WPARAM index, LPARAM lineParam) {
   if (index > static_cast<WPARAM>(inst.bookmarkHigh)) return -1;
-  const LONG line = lineParam == 0 ? inst.text.caret.line : std::clamp<LONG>(static_cast<LONG>(lineParam), 1, inst.text.lineCount);
+  const LONG line =
+      lineParam == 0 ? inst.text.caret.line : std::clamp<LONG>(static_cast<LONG>(lineParam), 1, inst.text.lineCount);
   inst.bookmarks[index].at = LineRef{line, lineFromNumber(inst, line)};
   layoutChanged(inst);
   return 0;

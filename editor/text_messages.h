@@ -15,11 +15,11 @@ LRESULT copyWholeText(Instance& inst, char* buffer);
 // WM_GETTEXTLENGTH / TM_GETTEXTLENGTH with wParam 1.
 LRESULT wholeTextLength(Instance& inst);
 
-LRESULT getSelection(Instance& inst, TivraRange* range);        // EM_GETSEL
+LRESULT getSelection(Instance& inst, TivraRange* range);               // EM_GETSEL
 LRESULT setSelectionMessage(Instance& inst, const TivraRange* range);  // EM_SETSEL
-LRESULT selectionLength(Instance& inst);                         // TM_GETSELLENGTH
-LRESULT copySelection(Instance& inst, char* buffer);             // TM_GETSELTEXT
-LRESULT replaceSelection(Instance& inst, const char* text);      // EM_REPLACESEL
+LRESULT selectionLength(Instance& inst);                               // TM_GETSELLENGTH
+LRESULT copySelection(Instance& inst, char* buffer);                   // TM_GETSELTEXT
+LRESULT replaceSelection(Instance& inst, const char* text);            // EM_REPLACESEL
 // Replaces an ordered range (committed line buffer) by a text, recorded as
 // two undo steps (deletion, insertion); `inserted` receives the new text's
 // range. The selection is left for the caller to set. False (the text as
@@ -33,16 +33,16 @@ bool deleteRangeOrTell(Instance& inst, const TivraRange& range, LineHandle* remo
 // Joins `line` with the next one the same way, without recording it;
 // `joint` receives the column where they meet.
 bool joinLinesOrTell(Instance& inst, int32_t line, int* joint);
-LRESULT clearMessage(Instance& inst, WPARAM wholeText);          // WM_CLEAR
-LRESULT selectAll(Instance& inst);                               // command 1018
-LRESULT clearAll(Instance& inst);                                // command 1033, WM_CLEAR with 1
+LRESULT clearMessage(Instance& inst, WPARAM wholeText);  // WM_CLEAR
+LRESULT selectAll(Instance& inst);                       // command 1018
+LRESULT clearAll(Instance& inst);                        // command 1033, WM_CLEAR with 1
 
-LRESULT getLine(Instance& inst, WPARAM line, char* buffer);      // EM_GETLINE
+LRESULT getLine(Instance& inst, WPARAM line, char* buffer);               // EM_GETLINE
 LRESULT lineLengthMessage(Instance& inst, WPARAM wParam, LPARAM lParam);  // EM_LINELENGTH
 
-LRESULT setBookmark(Instance& inst, WPARAM index, LPARAM line);          // TM_SETBOOKMARK
-LRESULT getBookmark(Instance& inst, WPARAM index);                       // TM_GETBOOKMARK
+LRESULT setBookmark(Instance& inst, WPARAM index, LPARAM line);                // TM_SETBOOKMARK
+LRESULT getBookmark(Instance& inst, WPARAM index);                             // TM_GETBOOKMARK
 LRESULT setBookmarkLook(Instance& inst, WPARAM indexAndFlags, LPARAM colour);  // TM_SETBOOKMARKLOOK
-LRESULT setBookmarkCount(Instance& inst, WPARAM count);                  // TM_SETBOOKMARKCOUNT
+LRESULT setBookmarkCount(Instance& inst, WPARAM count);                        // TM_SETBOOKMARKCOUNT
 
 }  // namespace tivra

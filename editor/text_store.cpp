@@ -148,10 +148,14 @@ LineHandle insertLineAfter(Instance& inst, LineRef after, std::string_view text)
   const LineHandle next = after.handle ? nodeNext(after.handle) : inst.text.firstLine;
   setNodePrev(h, after.handle);
   setNodeNext(h, next);
-  if (after.handle) setNodeNext(after.handle, h);
-  else inst.text.firstLine = h;
-  if (next) setNodePrev(next, h);
-  else inst.text.lastLine = h;
+  if (after.handle)
+    setNodeNext(after.handle, h);
+  else
+    inst.text.firstLine = h;
+  if (next)
+    setNodePrev(next, h);
+  else
+    inst.text.lastLine = h;
   ++inst.text.lineCount;
   forEachLineRef(inst, [&](LineRef& r) {
     if (r.line > after.line) ++r.line;
@@ -185,13 +189,19 @@ bool deleteLine(Instance& inst, LineRef line) {
   if (t.lineCount == 1) return replaceLineText(inst, line.handle, {}) != 0;
   const LineHandle before = nodePrev(line.handle);
   const LineHandle after = nodeNext(line.handle);
-  if (before) setNodeNext(before, after);
-  else t.firstLine = after;
-  if (after) setNodePrev(after, before);
-  else t.lastLine = before;
+  if (before)
+    setNodeNext(before, after);
+  else
+    t.firstLine = after;
+  if (after)
+    setNodePrev(after, before);
+  else
+    t.lastLine = before;
   forEachLineRef(inst, [&](LineRef& r) {
-    if (r.handle == line.handle) r = after ? LineRef{line.line, after} : LineRef{line.line - 1, before};
-    else if (r.line > line.line) --r.line;
+    if (r.handle == line.handle)
+      r = after ? LineRef{line.line, after} : LineRef{line.line - 1, before};
+    else if (r.line > line.line)
+      --r.line;
   });
   --t.lineCount;
   freeNode(inst, line.handle);
@@ -368,8 +378,10 @@ StoreResult deleteRange(Instance& inst, const TivraRange& r, LineHandle* removed
   linkInPlaceOf(inst, node, first, last);
   const int32_t removedLines = r.EndLine - r.StartLine;
   forEachLineRef(inst, [&](LineRef& ref) {
-    if (ref.line >= r.StartLine && ref.line <= r.EndLine) ref = LineRef{r.StartLine, node};
-    else if (ref.line > r.EndLine) ref.line -= removedLines;
+    if (ref.line >= r.StartLine && ref.line <= r.EndLine)
+      ref = LineRef{r.StartLine, node};
+    else if (ref.line > r.EndLine)
+      ref.line -= removedLines;
   });
   inst.text.lineCount -= removedLines;
   *removed = first;
@@ -388,13 +400,19 @@ void restoreRange(Instance& inst, int32_t line, LineHandle removed) {
   const LineHandle after = nodeNext(joined);
   setNodePrev(removed, before);
   setNodeNext(last, after);
-  if (before) setNodeNext(before, removed);
-  else inst.text.firstLine = removed;
-  if (after) setNodePrev(after, last);
-  else inst.text.lastLine = last;
+  if (before)
+    setNodeNext(before, removed);
+  else
+    inst.text.firstLine = removed;
+  if (after)
+    setNodePrev(after, last);
+  else
+    inst.text.lastLine = last;
   forEachLineRef(inst, [&](LineRef& r) {
-    if (r.handle == joined) r.handle = removed;
-    else if (r.line > line) r.line += restoredLines;
+    if (r.handle == joined)
+      r.handle = removed;
+    else if (r.line > line)
+      r.line += restoredLines;
   });
   inst.text.lineCount += restoredLines;
   setNodeNext(joined, 0);
@@ -419,7 +437,8 @@ bool lineBufferDiffers(const Instance& inst) {
   const LineBuffer& b = inst.lineBuffer;
   if (!b.edited) return false;
   const char* stored = nodeText(inst.text.caret.handle);
-  return std::strlen(stored) != static_cast<size_t>(b.length) || std::memcmp(stored, b.text, static_cast<size_t>(b.length)) != 0;
+  return std::strlen(stored) != static_cast<size_t>(b.length) ||
+         std::memcmp(stored, b.text, static_cast<size_t>(b.length)) != 0;
 }
 
 bool commitLineBuffer(Instance& inst) {

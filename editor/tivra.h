@@ -55,7 +55,7 @@ constexpr WORD TIVRA_WORD_SUFFIX = 0x1000;    // letters or signs follow the num
 // ---------------------------------------------------------------------------
 // Limits
 
-constexpr int TIVRA_MAX_LINE = 8192;         // typing and joining stop here
+constexpr int TIVRA_MAX_LINE = 8192;           // typing and joining stop here
 constexpr int TIVRA_MAX_INSERTED_LINE = 8193;  // inserted text is cut into pieces of this length
 // TM_GETLINE buffers must hold this many bytes. A line of 8193 characters
 // fills it without a terminator: use the returned length.
@@ -68,8 +68,8 @@ constexpr LONG TIVRA_VERSION = 209;
 // ---------------------------------------------------------------------------
 // Window style bits, read at creation (low word, with WS_HSCROLL/WS_VSCROLL)
 
-constexpr DWORD TS_FILECOMMANDS = 0x0001;   // "&Filer" menu; the window may hold a file name
-constexpr DWORD TS_MENUBAR = 0x0002;        // append the menus to the window's menu bar
+constexpr DWORD TS_FILECOMMANDS = 0x0001;  // "&Filer" menu; the window may hold a file name
+constexpr DWORD TS_MENUBAR = 0x0002;       // append the menus to the window's menu bar
 constexpr DWORD TS_NOCONTEXTMENU = 0x0004;
 constexpr DWORD TS_FONTCOMMAND = 0x0008;    // "&Skrifttyper..." present
 constexpr DWORD TS_NEWOPEN = 0x0010;        // "&Ny" and "&Åben ..." present
@@ -94,7 +94,7 @@ constexpr WORD AutoIndent = 0x0002;
 constexpr WORD MultiLineItems = 0x0004;
 constexpr WORD CurrentWordAsText = 0x0008;
 constexpr WORD UnixStyleSave = 0x0010;
-constexpr WORD PaintBitmap = 0x0040;      // takes part in painting with a notification bitmap
+constexpr WORD PaintBitmap = 0x0040;  // takes part in painting with a notification bitmap
 constexpr WORD MacStyleSave = 0x0080;
 constexpr WORD StartInComments = 0x0100;
 constexpr WORD SingleLineStrings = 0x0200;
@@ -120,17 +120,17 @@ constexpr UINT TM_SETINSERTMODE = WM_USER + 7;  // wParam 0 overwrite, 1 insert,
 constexpr UINT TM_GETMODIFY = WM_USER + 8;      // wParam bit index -> 0/1
 constexpr UINT TM_SETMODIFY = WM_USER + 9;      // wParam flag, lParam bit index (>= 2) -> 0 / -1
 constexpr UINT TM_GETLINECOUNT = WM_USER + 10;
-constexpr UINT TM_SETLOGFONT = WM_USER + 11;    // lParam LOGFONT*
-constexpr UINT TM_SETNOTIFY = WM_USER + 12;     // lParam notify window; nonzero wParam = control id
-constexpr UINT TM_GETHANDLE = WM_USER + 13;     // wParam TIVRA_HANDLE_*
+constexpr UINT TM_SETLOGFONT = WM_USER + 11;  // lParam LOGFONT*
+constexpr UINT TM_SETNOTIFY = WM_USER + 12;   // lParam notify window; nonzero wParam = control id
+constexpr UINT TM_GETHANDLE = WM_USER + 13;   // wParam TIVRA_HANDLE_*
 constexpr UINT TM_GETFIRSTVISIBLECOLUMN = WM_USER + 14;
-constexpr UINT TM_GETFILENAME = WM_USER + 15;   // lParam buffer
-constexpr UINT TM_GETLOGFONT = WM_USER + 16;    // lParam LOGFONT*
-constexpr UINT TM_LINELENGTH = WM_USER + 17;    // lParam line (or wParam when lParam = 0) -> length / -1
-constexpr UINT TM_REPLACESEL = WM_USER + 18;    // lParam text -> 0 / -1
-constexpr UINT TM_GETLINE = WM_USER + 20;       // wParam line (0: first 32 bits of the buffer) -> length
-constexpr UINT TM_CANUNDO = WM_USER + 22;       // wParam 0 undo, 1 redo -> 0/1
-constexpr UINT TM_UNDO = WM_USER + 23;          // wParam 0 undo, 1 redo -> 0 / -1
+constexpr UINT TM_GETFILENAME = WM_USER + 15;  // lParam buffer
+constexpr UINT TM_GETLOGFONT = WM_USER + 16;   // lParam LOGFONT*
+constexpr UINT TM_LINELENGTH = WM_USER + 17;   // lParam line (or wParam when lParam = 0) -> length / -1
+constexpr UINT TM_REPLACESEL = WM_USER + 18;   // lParam text -> 0 / -1
+constexpr UINT TM_GETLINE = WM_USER + 20;      // wParam line (0: first 32 bits of the buffer) -> length
+constexpr UINT TM_CANUNDO = WM_USER + 22;      // wParam 0 undo, 1 redo -> 0/1
+constexpr UINT TM_UNDO = WM_USER + 23;         // wParam 0 undo, 1 redo -> 0 / -1
 constexpr UINT TM_HASFINDTEXT = WM_USER + 24;
 constexpr UINT TM_GETCHARMETRICS = WM_USER + 25;  // -> MAKELONG(average character width, line height)
 constexpr UINT TM_SETMENUSTATES = WM_USER + 26;   // wParam menu
@@ -138,44 +138,44 @@ constexpr UINT TM_SETTABSIZE = WM_USER + 27;      // wParam 1...40
 constexpr UINT TM_SETSYNTAX = WM_USER + 28;       // wParam count + flags * 256, lParam WORD items (0: built-in)
 constexpr UINT TM_EMPTYUNDOBUFFER = WM_USER + 29;
 constexpr UINT TM_GETFIRSTVISIBLELINE = WM_USER + 30;
-constexpr UINT TM_SETREADONLY = WM_USER + 31;     // wParam flag
-constexpr UINT TM_SETUNDODEPTH = WM_USER + 32;    // wParam depth -> the depth set (1...909)
-constexpr UINT TM_GETMAXUNDODEPTH = WM_USER + 33; // -> 909
+constexpr UINT TM_SETREADONLY = WM_USER + 31;      // wParam flag
+constexpr UINT TM_SETUNDODEPTH = WM_USER + 32;     // wParam depth -> the depth set (1...909)
+constexpr UINT TM_GETMAXUNDODEPTH = WM_USER + 33;  // -> 909
 constexpr UINT TM_SCANSTART = WM_USER + 35;
-constexpr UINT TM_SCANNEXT = WM_USER + 36;        // wParam nonzero: go on across lines; lParam TivraToken*
+constexpr UINT TM_SCANNEXT = WM_USER + 36;  // wParam nonzero: go on across lines; lParam TivraToken*
 constexpr UINT TM_SCANNEXTLINE = WM_USER + 37;
-constexpr UINT TM_SCANRESTOFLINE = WM_USER + 38;  // lParam buffer
-constexpr UINT TM_SCANTOKENRANGE = WM_USER + 39;  // lParam TivraRange*
-constexpr UINT TM_TOKENATCARET = WM_USER + 40;    // lParam TivraToken* -> 0 found, 4 none
-constexpr UINT TM_QUERYCLOSE = WM_USER + 41;      // -> nonzero: may close
-constexpr UINT TM_IDENTIFY = WM_USER + 42;        // lParam n -> n + 1
-constexpr UINT TM_SETOPTIONS = WM_USER + 43;      // wParam bits to set; wParam 0: clears the bits of LOWORD(lParam)
-constexpr UINT TM_GETFILTER = WM_USER + 44;       // lParam buffer
-constexpr UINT TM_SETDIALOGPOS = WM_USER + 56;    // wParam dialog 1...7, lParam MAKELONG(x, y) (-1 default)
-constexpr UINT TM_SETBOOKMARK = WM_USER + 57;     // wParam index, lParam line (0 = caret line)
-constexpr UINT TM_GETBOOKMARK = WM_USER + 58;     // wParam index -> line
-constexpr UINT TM_SETBOOKMARKLOOK = WM_USER + 59; // wParam index + TIVRA_BOOKMARK_* * 256, lParam colour
-constexpr UINT TM_JOINGROUP = WM_USER + 60;       // wParam group window (to an editor) or editor (to a group)
-constexpr UINT TM_SETLAYOUT = WM_USER + 61;       // lParam TIVRA_LAYOUT_* fields
-constexpr UINT TM_GETLAYOUT = WM_USER + 62;       // -> MAKELONG(layout low word, scroll-bar bits)
-constexpr UINT TM_SETCOLOURING = WM_USER + 63;    // wParam flag
-constexpr UINT TM_SETPAINTNOTIFY = WM_USER + 64;  // wParam flag
-constexpr UINT TM_SETFILECOMMANDS = WM_USER + 65; // wParam flag
-constexpr UINT TM_SETFINDTEXT = WM_USER + 66;     // wParam 0 find, 1 replace; lParam text
-constexpr UINT TM_GETFINDTEXT = WM_USER + 67;     // wParam 0 find, 1 replace; lParam buffer (128 bytes)
-constexpr UINT TM_SETFINDOPTIONS = WM_USER + 68;  // lParam TIVRA_FIND_* bits
+constexpr UINT TM_SCANRESTOFLINE = WM_USER + 38;   // lParam buffer
+constexpr UINT TM_SCANTOKENRANGE = WM_USER + 39;   // lParam TivraRange*
+constexpr UINT TM_TOKENATCARET = WM_USER + 40;     // lParam TivraToken* -> 0 found, 4 none
+constexpr UINT TM_QUERYCLOSE = WM_USER + 41;       // -> nonzero: may close
+constexpr UINT TM_IDENTIFY = WM_USER + 42;         // lParam n -> n + 1
+constexpr UINT TM_SETOPTIONS = WM_USER + 43;       // wParam bits to set; wParam 0: clears the bits of LOWORD(lParam)
+constexpr UINT TM_GETFILTER = WM_USER + 44;        // lParam buffer
+constexpr UINT TM_SETDIALOGPOS = WM_USER + 56;     // wParam dialog 1...7, lParam MAKELONG(x, y) (-1 default)
+constexpr UINT TM_SETBOOKMARK = WM_USER + 57;      // wParam index, lParam line (0 = caret line)
+constexpr UINT TM_GETBOOKMARK = WM_USER + 58;      // wParam index -> line
+constexpr UINT TM_SETBOOKMARKLOOK = WM_USER + 59;  // wParam index + TIVRA_BOOKMARK_* * 256, lParam colour
+constexpr UINT TM_JOINGROUP = WM_USER + 60;        // wParam group window (to an editor) or editor (to a group)
+constexpr UINT TM_SETLAYOUT = WM_USER + 61;        // lParam TIVRA_LAYOUT_* fields
+constexpr UINT TM_GETLAYOUT = WM_USER + 62;        // -> MAKELONG(layout low word, scroll-bar bits)
+constexpr UINT TM_SETCOLOURING = WM_USER + 63;     // wParam flag
+constexpr UINT TM_SETPAINTNOTIFY = WM_USER + 64;   // wParam flag
+constexpr UINT TM_SETFILECOMMANDS = WM_USER + 65;  // wParam flag
+constexpr UINT TM_SETFINDTEXT = WM_USER + 66;      // wParam 0 find, 1 replace; lParam text
+constexpr UINT TM_GETFINDTEXT = WM_USER + 67;      // wParam 0 find, 1 replace; lParam buffer (128 bytes)
+constexpr UINT TM_SETFINDOPTIONS = WM_USER + 68;   // lParam TIVRA_FIND_* bits
 constexpr UINT TM_GETFINDOPTIONS = WM_USER + 69;
-constexpr UINT TM_FIND = WM_USER + 70;            // wParam 0 find next, 1 replace, 2 replace all; lParam TivraRange* or 0
-constexpr UINT TM_SETTEXT = WM_USER + 71;         // wParam 1, lParam text
-constexpr UINT TM_GETTEXT = WM_USER + 72;         // wParam 1, lParam buffer (TM_GETTEXTLENGTH + 1 bytes)
-constexpr UINT TM_GETTEXTLENGTH = WM_USER + 73;   // wParam 1
-constexpr UINT TM_MOUSEUP = WM_USER + 74;         // as WM_LBUTTONUP
-constexpr UINT TM_COMMANDSTATE = WM_USER + 75;    // wParam command id -> 1 available
-constexpr UINT TM_HSCROLL = WM_USER + 76;         // as WM_HSCROLL; code 273: go to pixel column lParam
-constexpr UINT TM_VSCROLL = WM_USER + 77;         // as WM_VSCROLL; 273: go to line lParam; 275: lParam -> (line, sub-line)
+constexpr UINT TM_FIND = WM_USER + 70;     // wParam 0 find next, 1 replace, 2 replace all; lParam TivraRange* or 0
+constexpr UINT TM_SETTEXT = WM_USER + 71;  // wParam 1, lParam text
+constexpr UINT TM_GETTEXT = WM_USER + 72;  // wParam 1, lParam buffer (TM_GETTEXTLENGTH + 1 bytes)
+constexpr UINT TM_GETTEXTLENGTH = WM_USER + 73;  // wParam 1
+constexpr UINT TM_MOUSEUP = WM_USER + 74;        // as WM_LBUTTONUP
+constexpr UINT TM_COMMANDSTATE = WM_USER + 75;   // wParam command id -> 1 available
+constexpr UINT TM_HSCROLL = WM_USER + 76;        // as WM_HSCROLL; code 273: go to pixel column lParam
+constexpr UINT TM_VSCROLL = WM_USER + 77;  // as WM_VSCROLL; 273: go to line lParam; 275: lParam -> (line, sub-line)
 constexpr UINT TM_SETBOOKMARKCOUNT = WM_USER + 78;  // wParam n: highest index n - 1 (1...255)
-constexpr UINT TM_SETWORDWRAP = WM_USER + 79;     // wParam TIVRA_WRAP_* bits, lParam fixed width
-constexpr UINT TM_PAINTLINES = WM_USER + 81;      // wParam HDC, lParam two 16-bit values: height, width
+constexpr UINT TM_SETWORDWRAP = WM_USER + 79;       // wParam TIVRA_WRAP_* bits, lParam fixed width
+constexpr UINT TM_PAINTLINES = WM_USER + 81;        // wParam HDC, lParam two 16-bit values: height, width
 constexpr UINT TM_SETCARETWIDTH = WM_USER + 87;
 constexpr UINT TM_SETFIRSTVISIBLELINE = WM_USER + 88;    // wParam sub-line, lParam line
 constexpr UINT TM_SETFIRSTVISIBLECOLUMN = WM_USER + 89;  // wParam column
@@ -184,21 +184,21 @@ constexpr UINT TM_GETSUBLINE = WM_USER + 91;        // wParam sub-line, lParam b
 constexpr UINT TM_SUBLINELENGTH = WM_USER + 92;     // wParam sub-line, lParam line
 constexpr UINT TM_SUBLINECOUNT = WM_USER + 93;      // lParam line
 constexpr UINT TM_SETFINDDIALOGPOS = WM_USER + 94;  // as TM_SETDIALOGPOS, dialog 1 only while no find dialog is open
-constexpr UINT TM_POSFROMPOINT = WM_USER + 96;      // lParam MAKELONG(x, y) -> MAKELONG(line - first visible, column) / -1
-constexpr UINT TM_SCREENCENTRE = 0x706B;            // lParam DWORD* := MAKELONG(x, y) -> 1
+constexpr UINT TM_POSFROMPOINT = WM_USER + 96;  // lParam MAKELONG(x, y) -> MAKELONG(line - first visible, column) / -1
+constexpr UINT TM_SCREENCENTRE = 0x706B;        // lParam DWORD* := MAKELONG(x, y) -> 1
 
 // Messages the window sends to its notify window
-constexpr UINT TM_COLOURSELECTION = WM_USER + 45;  // wParam HDC
-constexpr UINT TM_COLOURWORD = WM_USER + 46;       // wParam HDC, lParam TivraToken*
+constexpr UINT TM_COLOURSELECTION = WM_USER + 45;    // wParam HDC
+constexpr UINT TM_COLOURWORD = WM_USER + 46;         // wParam HDC, lParam TivraToken*
 constexpr UINT TM_PAINTNOTIFICATION = WM_USER + 47;  // wParam HDC, lParam RECT* -> HBITMAP or 0
-constexpr UINT TM_CLASSIFYBRACKET = WM_USER + 48;  // lParam TivraToken* -> 0, 1, 2, 5, 6
-constexpr UINT TM_WORDCLICKED = WM_USER + 49;      // wParam editor, lParam TivraToken* or 0 -> nonzero handled
-constexpr UINT TM_WORDBREAK = WM_USER + 80;        // wParam length, lParam line text -> break position
-constexpr UINT TM_PRINTPAGE = WM_USER + 83;        // wParam printer HDC, lParam MAKELONG(vertical, horizontal
-                                                   // page size) -> MAKELONG(header height, footer height)
-constexpr UINT TM_FINDNOTIFY = WM_USER + 98;       // wParam editor, lParam code -> response
-constexpr UINT TM_READPREVIEW = WM_USER + 99;      // wParam block length, lParam char** block
-constexpr UINT TM_PRINTJOBNAME = WM_USER + 100;    // -> text or 0
+constexpr UINT TM_CLASSIFYBRACKET = WM_USER + 48;    // lParam TivraToken* -> 0, 1, 2, 5, 6
+constexpr UINT TM_WORDCLICKED = WM_USER + 49;        // wParam editor, lParam TivraToken* or 0 -> nonzero handled
+constexpr UINT TM_WORDBREAK = WM_USER + 80;          // wParam length, lParam line text -> break position
+constexpr UINT TM_PRINTPAGE = WM_USER + 83;          // wParam printer HDC, lParam MAKELONG(vertical, horizontal
+                                                     // page size) -> MAKELONG(header height, footer height)
+constexpr UINT TM_FINDNOTIFY = WM_USER + 98;         // wParam editor, lParam code -> response
+constexpr UINT TM_READPREVIEW = WM_USER + 99;        // wParam block length, lParam char** block
+constexpr UINT TM_PRINTJOBNAME = WM_USER + 100;      // -> text or 0
 
 // The registered message of the find and replace dialogs
 #define TIVRA_FINDREPLACE_MESSAGE "commdlg_FindReplace"
@@ -245,11 +245,11 @@ constexpr WORD TN_KILLFOCUS = 0x0200;
 constexpr WORD TN_CHANGE = 0x0300;
 constexpr WORD TN_INSERTMODE = 0x0320;
 constexpr WORD TN_OVERWRITEMODE = 0x0321;
-constexpr WORD TN_NEWTEXT = 0x0400;       // a file was loaded or a new text started
+constexpr WORD TN_NEWTEXT = 0x0400;  // a file was loaded or a new text started
 constexpr WORD TN_FONTCHANGED = 0x0401;
-constexpr WORD TN_ERRSPACE = 0x0500;      // answer nonzero: no message box
-constexpr WORD TN_MAXTEXT = 0x0501;       // answer 1: no message box
-constexpr WORD TN_FILEERROR = 0x05DC;     // answer 1: no message box
+constexpr WORD TN_ERRSPACE = 0x0500;        // answer nonzero: no message box
+constexpr WORD TN_MAXTEXT = 0x0501;         // answer 1: no message box
+constexpr WORD TN_FILEERROR = 0x05DC;       // answer 1: no message box
 constexpr WORD TN_CLIPBOARDERROR = 0x05DD;  // answer 1: no message box
 constexpr WORD TN_HSCROLL = 0x0601;
 constexpr WORD TN_VSCROLL = 0x0602;

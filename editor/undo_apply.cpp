@@ -64,8 +64,10 @@ bool restoreDeleted(Instance& inst, UndoStep& step) {
   step.savedLines = 0;
   step.kind = kUndoRangeInserted;
   const TivraRange r = spanOf(step);
-  if (inst.options & TivraOption::DefaultSelection) place(inst, r.EndLine, r.EndPos, r.EndLine, r.EndPos);
-  else place(inst, r.StartLine, r.StartPos, r.EndLine, r.EndPos);
+  if (inst.options & TivraOption::DefaultSelection)
+    place(inst, r.EndLine, r.EndPos, r.EndLine, r.EndPos);
+  else
+    place(inst, r.StartLine, r.StartPos, r.EndLine, r.EndPos);
   return true;
 }
 
@@ -81,12 +83,18 @@ bool deleteInserted(Instance& inst, UndoStep& step) {
 // Applies the step in place; false (text unchanged) when it could not be.
 bool apply(Instance& inst, UndoStep& step) {
   switch (step.kind) {
-    case kUndoLineReplaced: return exchangeLine(inst, step);
-    case kUndoLinesJoined: return splitAgain(inst, step);
-    case kUndoLineSplit: return joinAgain(inst, step);
-    case kUndoRangeDeleted: return restoreDeleted(inst, step);
-    case kUndoRangeInserted: return deleteInserted(inst, step);
-    default: return false;
+    case kUndoLineReplaced:
+      return exchangeLine(inst, step);
+    case kUndoLinesJoined:
+      return splitAgain(inst, step);
+    case kUndoLineSplit:
+      return joinAgain(inst, step);
+    case kUndoRangeDeleted:
+      return restoreDeleted(inst, step);
+    case kUndoRangeInserted:
+      return deleteInserted(inst, step);
+    default:
+      return false;
   }
 }
 
@@ -101,8 +109,10 @@ LRESULT undoOrRedo(Instance& inst, WPARAM which) {
   UndoStep& step = inst.undoSteps[redo ? inst.undoPosition : inst.undoPosition - 1];
   const int32_t line = step.line;
   if (!apply(inst, step)) return -1;
-  if (redo) ++inst.undoPosition;
-  else --inst.undoPosition;
+  if (redo)
+    ++inst.undoPosition;
+  else
+    --inst.undoPosition;
   afterTextChange(inst, line);
   return 0;
 }

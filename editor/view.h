@@ -19,7 +19,9 @@
 namespace tivra {
 
 inline int charWidth(const Instance& inst, unsigned char c) { return std::max(1, inst.font.charWidths[c]); }
-inline int tabWidth(const Instance& inst) { return std::max(1, inst.layout.tabSize) * std::max(1, inst.font.averageCharWidth); }
+inline int tabWidth(const Instance& inst) {
+  return std::max(1, inst.layout.tabSize) * std::max(1, inst.font.averageCharWidth);
+}
 inline int rowHeight(const Instance& inst) { return std::max(1, inst.font.lineHeight); }
 inline bool wrapping(const Instance& inst) { return (inst.layout.wordWrapFlags & TIVRA_WRAP_ON) != 0; }
 inline int visibleRows(const Instance& inst) { return std::max(1, inst.layout.visibleLines); }

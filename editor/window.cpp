@@ -38,20 +38,21 @@ bool hasClass(HWND hwnd, const char* name) {
   char buffer[32];
   const int n = GetClassName(hwnd, buffer, sizeof buffer);
   if (n <= 0) return false;
-  return std::equal(buffer, buffer + n, name, name + std::strlen(name),
-                    [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b)); });
+  return std::equal(buffer, buffer + n, name, name + std::strlen(name), [](char a, char b) {
+    return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+  });
 }
 
-void copyString(char* buffer, const std::string& text) {
-  std::memcpy(buffer, text.c_str(), text.size() + 1);
-}
+void copyString(char* buffer, const std::string& text) { std::memcpy(buffer, text.c_str(), text.size() + 1); }
 
 // ---------------------------------------------------------------------------
 // Small settings messages
 
 void setStyleBit(Instance& inst, DWORD bit, bool on) {
-  if (on) inst.style |= bit;
-  else inst.style &= ~bit;
+  if (on)
+    inst.style |= bit;
+  else
+    inst.style &= ~bit;
 }
 
 // TM_SETFILTER: "EXT/description/mask/...", where "//" is a "/" inside a
@@ -87,8 +88,10 @@ LRESULT copyFilter(Instance& inst, char* buffer) {
 
 LRESULT copyFileName(Instance& inst, char* buffer) {
   if (!buffer) return -1;
-  if (!(inst.style & TS_FILECOMMANDS)) buffer[0] = 0;
-  else copyString(buffer, inst.file.hasName ? inst.file.name : std::string(kUntitled));
+  if (!(inst.style & TS_FILECOMMANDS))
+    buffer[0] = 0;
+  else
+    copyString(buffer, inst.file.hasName ? inst.file.name : std::string(kUntitled));
   return 0;
 }
 
@@ -111,19 +114,27 @@ LRESULT getModify(Instance& inst, WPARAM bit) {
 LRESULT setModify(Instance& inst, WPARAM flag, LPARAM bitParam) {
   const int bit = static_cast<int>(bitParam & 15);
   if (bit < 2) return -1;
-  if (flag) inst.modified = static_cast<WORD>(inst.modified | (1u << bit));
-  else inst.modified = static_cast<WORD>(inst.modified & ~(1u << bit));
+  if (flag)
+    inst.modified = static_cast<WORD>(inst.modified | (1u << bit));
+  else
+    inst.modified = static_cast<WORD>(inst.modified & ~(1u << bit));
   return 0;
 }
 
 LRESULT getHandle(Instance& inst, WPARAM which) {
   switch (which) {
-    case TIVRA_HANDLE_NOTIFY: return reinterpret_cast<LRESULT>(inst.notifyWindow);
-    case TIVRA_HANDLE_MENUBAR: return reinterpret_cast<LRESULT>(inst.menus.menuBar);
-    case TIVRA_HANDLE_CONTEXTMENU: return reinterpret_cast<LRESULT>(inst.menus.contextMenu);
-    case TIVRA_HANDLE_CONTROLID: return inst.controlId;
-    case TIVRA_HANDLE_GROUP: return reinterpret_cast<LRESULT>(inst.group);
-    default: return 0;
+    case TIVRA_HANDLE_NOTIFY:
+      return reinterpret_cast<LRESULT>(inst.notifyWindow);
+    case TIVRA_HANDLE_MENUBAR:
+      return reinterpret_cast<LRESULT>(inst.menus.menuBar);
+    case TIVRA_HANDLE_CONTEXTMENU:
+      return reinterpret_cast<LRESULT>(inst.menus.contextMenu);
+    case TIVRA_HANDLE_CONTROLID:
+      return inst.controlId;
+    case TIVRA_HANDLE_GROUP:
+      return reinterpret_cast<LRESULT>(inst.group);
+    default:
+      return 0;
   }
 }
 
@@ -175,7 +186,8 @@ LRESULT setDialogPosition(Instance& inst, WPARAM which, LPARAM position, bool on
 
 LRESULT screenCentre(LPARAM out) {
   if (!out) return 0;
-  const DWORD centre = static_cast<DWORD>(MAKELONG(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2));
+  const DWORD centre =
+      static_cast<DWORD>(MAKELONG(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2));
   std::memcpy(reinterpret_cast<void*>(out), &centre, sizeof centre);
   return 1;
 }
@@ -191,14 +203,20 @@ LRESULT onCommand(Instance& inst, UINT id) {
     case TCMD_OPEN:
     case TCMD_REVERT:
     case TCMD_SAVE:
-    case TCMD_SAVEAS: return fileCommand(inst, id);
+    case TCMD_SAVEAS:
+      return fileCommand(inst, id);
     case TCMD_PRINT:
-    case TCMD_PRINTSETUP: return printCommand(inst, id);
-    case TCMD_SELECTALL: return selectAll(inst);
-    case TCMD_FONT: return fontCommand(inst);
+    case TCMD_PRINTSETUP:
+      return printCommand(inst, id);
+    case TCMD_SELECTALL:
+      return selectAll(inst);
+    case TCMD_FONT:
+      return fontCommand(inst);
     case TCMD_EMPTYUNDO:
-    case TCMD_CLEARALL: return editingCommand(inst, id);
-    default: break;
+    case TCMD_CLEARALL:
+      return editingCommand(inst, id);
+    default:
+      break;
   }
   if (id >= TCMD_UNDO && id <= TCMD_DUPLICATE) return editingCommand(inst, id);
   if (id >= TCMD_FIND && id <= TCMD_SETBOOKMARK) return searchCommand(inst, id);
@@ -228,8 +246,10 @@ void loadInitialText(Instance& inst, const CREATESTRUCT& cs) {
   const char* initial = (inst.style & TS_TEXTFROMPARAM) ? static_cast<const char*>(cs.lpCreateParams) : cs.lpszName;
   if (!initial || !*initial) return;
   if (inst.style & TS_FILECOMMANDS) {
-    if (startsWith(initial, TIVRA_ASK_USER_PREFIX)) askUserAndLoad(inst, initial + std::strlen(TIVRA_ASK_USER_PREFIX));
-    else loadFile(inst, initial, true);
+    if (startsWith(initial, TIVRA_ASK_USER_PREFIX))
+      askUserAndLoad(inst, initial + std::strlen(TIVRA_ASK_USER_PREFIX));
+    else
+      loadFile(inst, initial, true);
   } else if (startsWith(initial, TIVRA_FILE_INIT_PREFIX)) {
     loadFile(inst, initial + std::strlen(TIVRA_FILE_INIT_PREFIX), false);
   } else {
@@ -299,8 +319,11 @@ LRESULT dispatch(Instance& inst, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
   auto* buffer = reinterpret_cast<char*>(lParam);
   auto* range = reinterpret_cast<TivraRange*>(lParam);
   switch (msg) {
-    case WM_DESTROY: return onDestroy(hwnd, &inst);
-    case WM_SIZE: onSize(inst, LOWORD(lParam), HIWORD(lParam)); return 0;
+    case WM_DESTROY:
+      return onDestroy(hwnd, &inst);
+    case WM_SIZE:
+      onSize(inst, LOWORD(lParam), HIWORD(lParam));
+      return 0;
     case WM_SETFOCUS:
       onFocusChange(inst, true);
       if (inst.group) groupMemberFocused(inst.group, hwnd);
@@ -314,16 +337,20 @@ LRESULT dispatch(Instance& inst, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
       enableFindDialog(inst, wParam != 0);
       if (inst.group) groupEnableMembers(inst.group, wParam != 0);
       return 0;
-    case WM_PAINT: return onPaint(inst);
-    case WM_ERASEBKGND: return 1;
-    case WM_SETFONT: return setFont(inst, reinterpret_cast<HFONT>(wParam), lParam == kFontMadeByWindow);
+    case WM_PAINT:
+      return onPaint(inst);
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_SETFONT:
+      return setFont(inst, reinterpret_cast<HFONT>(wParam), lParam == kFontMadeByWindow);
     case WM_GETDLGCODE:
       return wParam == VK_TAB && (GetWindowLong(hwnd, GWL_STYLE) & WS_TABSTOP) ? 0x81 : 0x87;
     case WM_CLOSE:
       if (queryClose(inst)) DestroyWindow(hwnd);
       return 0;
     case WM_QUERYENDSESSION:
-    case TM_QUERYCLOSE: return queryClose(inst);
+    case TM_QUERYCLOSE:
+      return queryClose(inst);
 
     case WM_SETTEXT:
     case TM_SETTEXT:
@@ -339,26 +366,40 @@ LRESULT dispatch(Instance& inst, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
       return wholeTextLength(inst);
 
     case EM_GETSEL:
-    case TM_GETSEL: return getSelection(inst, range);
+    case TM_GETSEL:
+      return getSelection(inst, range);
     case EM_SETSEL:
-    case TM_SETSEL: return setSelectionMessage(inst, range);
-    case TM_GETSELLENGTH: return selectionLength(inst);
-    case TM_GETSELTEXT: return copySelection(inst, buffer);
+    case TM_SETSEL:
+      return setSelectionMessage(inst, range);
+    case TM_GETSELLENGTH:
+      return selectionLength(inst);
+    case TM_GETSELTEXT:
+      return copySelection(inst, buffer);
     case EM_REPLACESEL:
-    case TM_REPLACESEL: return replaceSelection(inst, text);
-    case WM_CLEAR: return clearMessage(inst, wParam);
+    case TM_REPLACESEL:
+      return replaceSelection(inst, text);
+    case WM_CLEAR:
+      return clearMessage(inst, wParam);
     case EM_GETLINECOUNT:
-    case TM_GETLINECOUNT: return inst.text.lineCount;
+    case TM_GETLINECOUNT:
+      return inst.text.lineCount;
     case EM_LINELENGTH:
-    case TM_LINELENGTH: return lineLengthMessage(inst, wParam, lParam);
+    case TM_LINELENGTH:
+      return lineLengthMessage(inst, wParam, lParam);
     case EM_GETLINE:
-    case TM_GETLINE: return getLine(inst, wParam, buffer);
+    case TM_GETLINE:
+      return getLine(inst, wParam, buffer);
 
-    case TM_LOADFILE: return loadFileMessage(inst, text);
-    case TM_SAVEFILEAS: return saveFileAs(inst, text);
-    case TM_SETFILTER: return setFilter(inst, text);
-    case TM_GETFILTER: return copyFilter(inst, buffer);
-    case TM_GETFILENAME: return copyFileName(inst, buffer);
+    case TM_LOADFILE:
+      return loadFileMessage(inst, text);
+    case TM_SAVEFILEAS:
+      return saveFileAs(inst, text);
+    case TM_SETFILTER:
+      return setFilter(inst, text);
+    case TM_GETFILTER:
+      return copyFilter(inst, buffer);
+    case TM_GETFILENAME:
+      return copyFileName(inst, buffer);
     case TM_SETFILECOMMANDS:
       setStyleBit(inst, TS_FILECOMMANDS, wParam != 0);
       if (!wParam) {
@@ -368,16 +409,23 @@ LRESULT dispatch(Instance& inst, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
       }
       return 0;
 
-    case TM_SETINSERTMODE: return setInsertMode(inst, wParam);
+    case TM_SETINSERTMODE:
+      return setInsertMode(inst, wParam);
     case EM_GETMODIFY:
-    case TM_GETMODIFY: return getModify(inst, wParam);
+    case TM_GETMODIFY:
+      return getModify(inst, wParam);
     case EM_SETMODIFY:
-    case TM_SETMODIFY: return setModify(inst, wParam, lParam);
+    case TM_SETMODIFY:
+      return setModify(inst, wParam, lParam);
     case EM_SETREADONLY:
-    case TM_SETREADONLY: setStyleBit(inst, TS_READONLY, wParam != 0); return 0;
+    case TM_SETREADONLY:
+      setStyleBit(inst, TS_READONLY, wParam != 0);
+      return 0;
     case TM_SETOPTIONS:
-      if (wParam) inst.options = static_cast<WORD>(inst.options | LOWORD(wParam));
-      else inst.options = static_cast<WORD>(inst.options & ~LOWORD(lParam));
+      if (wParam)
+        inst.options = static_cast<WORD>(inst.options | LOWORD(wParam));
+      else
+        inst.options = static_cast<WORD>(inst.options & ~LOWORD(lParam));
       layoutChanged(inst);
       return 0;
     case EM_SETTABSTOPS:
@@ -394,97 +442,153 @@ LRESULT dispatch(Instance& inst, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
       if (wParam) inst.controlId = static_cast<int>(wParam);
       return 0;
     case EM_GETHANDLE:
-    case TM_GETHANDLE: return getHandle(inst, wParam);
-    case TM_IDENTIFY: return lParam + 1;
-    case TM_JOINGROUP: return joinGroup(inst, reinterpret_cast<HWND>(wParam));
-    case TM_SCREENCENTRE: return screenCentre(lParam);
+    case TM_GETHANDLE:
+      return getHandle(inst, wParam);
+    case TM_IDENTIFY:
+      return lParam + 1;
+    case TM_JOINGROUP:
+      return joinGroup(inst, reinterpret_cast<HWND>(wParam));
+    case TM_SCREENCENTRE:
+      return screenCentre(lParam);
 
     case EM_CANUNDO:
-    case TM_CANUNDO: return (wParam == 1 ? canRedo(inst) : canUndo(inst)) ? 1 : 0;
+    case TM_CANUNDO:
+      return (wParam == 1 ? canRedo(inst) : canUndo(inst)) ? 1 : 0;
     case EM_UNDO:
     case WM_UNDO:
-    case TM_UNDO: return undoOrRedo(inst, msg == WM_UNDO ? 0 : wParam);
+    case TM_UNDO:
+      return undoOrRedo(inst, msg == WM_UNDO ? 0 : wParam);
     case EM_EMPTYUNDOBUFFER:
-    case TM_EMPTYUNDOBUFFER: emptyUndoBuffer(inst); return 0;
-    case TM_SETUNDODEPTH: return setUndoDepth(inst, static_cast<long>(wParam));
-    case TM_GETMAXUNDODEPTH: return TIVRA_MAX_UNDO;
+    case TM_EMPTYUNDOBUFFER:
+      emptyUndoBuffer(inst);
+      return 0;
+    case TM_SETUNDODEPTH:
+      return setUndoDepth(inst, static_cast<long>(wParam));
+    case TM_GETMAXUNDODEPTH:
+      return TIVRA_MAX_UNDO;
 
-    case TM_SETBOOKMARK: return setBookmark(inst, wParam, lParam);
-    case TM_GETBOOKMARK: return getBookmark(inst, wParam);
-    case TM_SETBOOKMARKLOOK: return setBookmarkLook(inst, wParam, lParam);
-    case TM_SETBOOKMARKCOUNT: return setBookmarkCount(inst, wParam);
+    case TM_SETBOOKMARK:
+      return setBookmark(inst, wParam, lParam);
+    case TM_GETBOOKMARK:
+      return getBookmark(inst, wParam);
+    case TM_SETBOOKMARKLOOK:
+      return setBookmarkLook(inst, wParam, lParam);
+    case TM_SETBOOKMARKCOUNT:
+      return setBookmarkCount(inst, wParam);
 
-    case TM_SETFINDTEXT: return setFindText(inst, wParam, text);
-    case TM_GETFINDTEXT: return copyFindText(inst, wParam, buffer);
+    case TM_SETFINDTEXT:
+      return setFindText(inst, wParam, text);
+    case TM_GETFINDTEXT:
+      return copyFindText(inst, wParam, buffer);
     case TM_SETFINDOPTIONS:
       if (inst.search.findDialog) return -1;
       inst.search.options = static_cast<WORD>(lParam & 0xF);
       return 0;
-    case TM_GETFINDOPTIONS: return inst.search.options;
-    case TM_HASFINDTEXT: return inst.search.findTextPresent ? 1 : 0;
-    case TM_FIND: return findMessage(inst, wParam, range);
-    case TM_SETDIALOGPOS: return setDialogPosition(inst, wParam, lParam, false);
-    case TM_SETFINDDIALOGPOS: return setDialogPosition(inst, wParam, lParam, true);
+    case TM_GETFINDOPTIONS:
+      return inst.search.options;
+    case TM_HASFINDTEXT:
+      return inst.search.findTextPresent ? 1 : 0;
+    case TM_FIND:
+      return findMessage(inst, wParam, range);
+    case TM_SETDIALOGPOS:
+      return setDialogPosition(inst, wParam, lParam, false);
+    case TM_SETFINDDIALOGPOS:
+      return setDialogPosition(inst, wParam, lParam, true);
 
-    case TM_COMMANDSTATE: return commandAvailable(inst, static_cast<UINT>(wParam)) ? 1 : 0;
+    case TM_COMMANDSTATE:
+      return commandAvailable(inst, static_cast<UINT>(wParam)) ? 1 : 0;
     case TM_SETMENUSTATES: {
       auto menu = reinterpret_cast<HMENU>(wParam);
       applyCommandStates(inst, menu);
-      for (UINT id = TCMD_PROGRAM_FIRST; id <= TCMD_PROGRAM_LAST; ++id) EnableMenuItem(menu, id, MF_BYCOMMAND | MF_ENABLED);
+      for (UINT id = TCMD_PROGRAM_FIRST; id <= TCMD_PROGRAM_LAST; ++id)
+        EnableMenuItem(menu, id, MF_BYCOMMAND | MF_ENABLED);
       return 0;
     }
-    case WM_INITMENUPOPUP: applyCommandStates(inst, reinterpret_cast<HMENU>(wParam)); return 0;
-    case WM_COMMAND: return onCommand(inst, LOWORD(wParam));
+    case WM_INITMENUPOPUP:
+      applyCommandStates(inst, reinterpret_cast<HMENU>(wParam));
+      return 0;
+    case WM_COMMAND:
+      return onCommand(inst, LOWORD(wParam));
 
-    case TM_GETFIRSTVISIBLECOLUMN: return inst.layout.horzScrollPos / std::max(1, inst.font.averageCharWidth);
+    case TM_GETFIRSTVISIBLECOLUMN:
+      return inst.layout.horzScrollPos / std::max(1, inst.font.averageCharWidth);
     case EM_GETFIRSTVISIBLELINE:
-    case TM_GETFIRSTVISIBLELINE: return inst.text.firstVisible.line;
-    case TM_GETCHARMETRICS: return MAKELONG(inst.font.averageCharWidth, inst.font.lineHeight);
-    case TM_SETLOGFONT: return setLogFont(inst, reinterpret_cast<const LOGFONT*>(lParam));
+    case TM_GETFIRSTVISIBLELINE:
+      return inst.text.firstVisible.line;
+    case TM_GETCHARMETRICS:
+      return MAKELONG(inst.font.averageCharWidth, inst.font.lineHeight);
+    case TM_SETLOGFONT:
+      return setLogFont(inst, reinterpret_cast<const LOGFONT*>(lParam));
     case TM_GETLOGFONT:
       if (!lParam) return -1;
       std::memcpy(reinterpret_cast<LOGFONT*>(lParam), &inst.font.logFont, sizeof(LOGFONT));
       return 0;
-    case TM_SETLAYOUT: return setLayout(inst, lParam);
-    case TM_GETLAYOUT: return getLayout(inst);
-    case TM_SETCOLOURING: setStyleBit(inst, TS_COLOURING, wParam != 0); layoutChanged(inst); return 0;
-    case TM_SETPAINTNOTIFY: setStyleBit(inst, TS_PAINTNOTIFY, wParam != 0); layoutChanged(inst); return 0;
-    case TM_SETSYNTAX: return setSyntax(inst, wParam, reinterpret_cast<const WORD*>(lParam));
+    case TM_SETLAYOUT:
+      return setLayout(inst, lParam);
+    case TM_GETLAYOUT:
+      return getLayout(inst);
+    case TM_SETCOLOURING:
+      setStyleBit(inst, TS_COLOURING, wParam != 0);
+      layoutChanged(inst);
+      return 0;
+    case TM_SETPAINTNOTIFY:
+      setStyleBit(inst, TS_PAINTNOTIFY, wParam != 0);
+      layoutChanged(inst);
+      return 0;
+    case TM_SETSYNTAX:
+      return setSyntax(inst, wParam, reinterpret_cast<const WORD*>(lParam));
     case TM_SCANSTART:
     case TM_SCANNEXT:
     case TM_SCANNEXTLINE:
     case TM_SCANRESTOFLINE:
     case TM_SCANTOKENRANGE:
-    case TM_TOKENATCARET: return wordScannerMessage(inst, msg, wParam, lParam);
+    case TM_TOKENATCARET:
+      return wordScannerMessage(inst, msg, wParam, lParam);
     case WM_HSCROLL:
-    case TM_HSCROLL: return onScroll(inst, false, wParam, lParam);
+    case TM_HSCROLL:
+      return onScroll(inst, false, wParam, lParam);
     case WM_VSCROLL:
-    case TM_VSCROLL: return onScroll(inst, true, wParam, lParam);
-    case WM_MOUSEWHEEL: return onMouseWheel(inst, wParam, lParam);
-    case TM_SETWORDWRAP: return setWordWrap(inst, wParam, lParam);
-    case TM_PAINTLINES: return paintLines(inst, reinterpret_cast<HDC>(wParam), lParam);
-    case TM_SETCARETWIDTH: return setCaretWidth(inst, static_cast<int>(wParam));
+    case TM_VSCROLL:
+      return onScroll(inst, true, wParam, lParam);
+    case WM_MOUSEWHEEL:
+      return onMouseWheel(inst, wParam, lParam);
+    case TM_SETWORDWRAP:
+      return setWordWrap(inst, wParam, lParam);
+    case TM_PAINTLINES:
+      return paintLines(inst, reinterpret_cast<HDC>(wParam), lParam);
+    case TM_SETCARETWIDTH:
+      return setCaretWidth(inst, static_cast<int>(wParam));
     case TM_SETFIRSTVISIBLELINE:
     case TM_SETFIRSTVISIBLECOLUMN:
     case TM_GETFIRSTSUBLINE:
     case TM_GETSUBLINE:
     case TM_SUBLINELENGTH:
     case TM_SUBLINECOUNT:
-    case TM_POSFROMPOINT: return viewMessage(inst, msg, wParam, lParam);
+    case TM_POSFROMPOINT:
+      return viewMessage(inst, msg, wParam, lParam);
 
-    case WM_KEYDOWN: return onKeyDown(inst, wParam, lParam);
-    case WM_CHAR: return onChar(inst, wParam, lParam);
+    case WM_KEYDOWN:
+      return onKeyDown(inst, wParam, lParam);
+    case WM_CHAR:
+      return onChar(inst, wParam, lParam);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:
     case WM_MOUSEMOVE:
-    case WM_RBUTTONDOWN: return onMouse(inst, msg, wParam, lParam);
-    case TM_MOUSEUP: return onMouse(inst, WM_LBUTTONUP, wParam, lParam);
-    case WM_TIMER: return onTimer(inst, wParam);
-    case WM_CUT: return onCut(inst);
-    case WM_COPY: return onCopy(inst);
-    case WM_PASTE: return onPaste(inst);
-    default: return DefWindowProc(hwnd, msg, wParam, lParam);
+    case WM_RBUTTONDOWN:
+      return onMouse(inst, msg, wParam, lParam);
+    case TM_MOUSEUP:
+      return onMouse(inst, WM_LBUTTONUP, wParam, lParam);
+    case WM_TIMER:
+      return onTimer(inst, wParam);
+    case WM_CUT:
+      return onCut(inst);
+    case WM_COPY:
+      return onCopy(inst);
+    case WM_PASTE:
+      return onPaste(inst);
+    default:
+      return DefWindowProc(hwnd, msg, wParam, lParam);
   }
 }
 

@@ -88,7 +88,8 @@ LRESULT tokenRange(Instance& inst, TivraRange* range) {
   const WordScanner& s = inst.scanner;
   if (!s.running) return kScanEnd;
   if (!range) return -1;
-  *range = TivraRange{static_cast<SHORT>(s.tokenColumn), static_cast<SHORT>(s.tokenColumn + s.tokenLength), s.at.line, s.at.line};
+  *range = TivraRange{static_cast<SHORT>(s.tokenColumn), static_cast<SHORT>(s.tokenColumn + s.tokenLength), s.at.line,
+                      s.at.line};
   return 0;
 }
 
@@ -96,17 +97,23 @@ LRESULT tokenRange(Instance& inst, TivraRange* range) {
 
 LRESULT wordScannerMessage(Instance& inst, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case TM_SCANSTART: return scanStart(inst);
-    case TM_SCANNEXT: return scanNext(inst, wParam != 0, reinterpret_cast<TivraToken*>(lParam));
+    case TM_SCANSTART:
+      return scanStart(inst);
+    case TM_SCANNEXT:
+      return scanNext(inst, wParam != 0, reinterpret_cast<TivraToken*>(lParam));
     case TM_SCANNEXTLINE:
       if (!inst.scanner.running) return kScanEnd;
       return scanToNextLine(inst) ? 0 : kScanEnd;
-    case TM_SCANRESTOFLINE: return copyRestOfLine(inst, reinterpret_cast<char*>(lParam));
-    case TM_SCANTOKENRANGE: return tokenRange(inst, reinterpret_cast<TivraRange*>(lParam));
+    case TM_SCANRESTOFLINE:
+      return copyRestOfLine(inst, reinterpret_cast<char*>(lParam));
+    case TM_SCANTOKENRANGE:
+      return tokenRange(inst, reinterpret_cast<TivraRange*>(lParam));
     case TM_TOKENATCARET:
-      return tokenAt(inst, inst.text.caret.line, inst.caretColumn, reinterpret_cast<TivraToken*>(lParam), nullptr) ? 0
-                                                                                                                : kScanEndOfLine;
-    default: return 0;
+      return tokenAt(inst, inst.text.caret.line, inst.caretColumn, reinterpret_cast<TivraToken*>(lParam), nullptr)
+                 ? 0
+                 : kScanEndOfLine;
+    default:
+      return 0;
   }
 }
 

@@ -1,7 +1,7 @@
 // Movable global memory and the clipboard's CF_TEXT, exchanged as Unicode
 // with the desktop's clipboard.
-#include "win32.h"
 #include "qtext.h"
+#include "win32.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -38,7 +38,8 @@ GlobalBlock* blockOf(HGLOBAL h) {
 HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
   auto* b = new GlobalBlock;
   b->size = bytes;
-  b->data = static_cast<unsigned char*>((flags & GMEM_ZEROINIT) ? std::calloc(bytes ? bytes : 1, 1) : std::malloc(bytes ? bytes : 1));
+  b->data = static_cast<unsigned char*>((flags & GMEM_ZEROINIT) ? std::calloc(bytes ? bytes : 1, 1)
+                                                                : std::malloc(bytes ? bytes : 1));
   if (!b->data) {
     delete b;
     return nullptr;

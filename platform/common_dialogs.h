@@ -24,12 +24,12 @@ struct FileDialogRequest {
   bool save = false;
   bool multiSelect = false;
   bool fileMustExist = false;
-  QString title;             // empty: the dialog's own title
-  QString folder;            // where it starts
-  QString suggestedName;     // the name it offers
-  QString defaultExtension;  // without the dot; empty for none
+  QString title;                               // empty: the dialog's own title
+  QString folder;                              // where it starts
+  QString suggestedName;                       // the name it offers
+  QString defaultExtension;                    // without the dot; empty for none
   QList<QPair<QString, QStringList>> filters;  // description and masks
-  int filterIndex = 0;       // into filters
+  int filterIndex = 0;                         // into filters
 
   // The choice: full paths (several only with multiSelect, all in one
   // folder), and the filter in use at the end.

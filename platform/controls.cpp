@@ -49,10 +49,13 @@ LRESULT CALLBACK buttonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       button->setGeometry(0, 0, cs->cx, cs->cy);
       button->show();
       // Queued: the parent may destroy the button (and this widget) when told.
-      QObject::connect(button, &QPushButton::clicked, button, [hwnd] { notifyClicked(hwnd); }, Qt::QueuedConnection);
+      QObject::connect(
+          button, &QPushButton::clicked, button, [hwnd] { notifyClicked(hwnd); }, Qt::QueuedConnection);
       return 0;
     }
-    case WM_SIZE: fill(controlWidget<QPushButton>(hwnd), lParam); return 0;
+    case WM_SIZE:
+      fill(controlWidget<QPushButton>(hwnd), lParam);
+      return 0;
     case WM_SETTEXT: {
       const LRESULT result = DefWindowProc(hwnd, msg, wParam, lParam);
       if (auto* b = controlWidget<QPushButton>(hwnd)) b->setText(windowText(hwnd));
@@ -61,7 +64,8 @@ LRESULT CALLBACK buttonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case BM_CLICK:
       if (IsWindowEnabled(hwnd)) notifyClicked(hwnd);
       return 0;
-    default: return DefWindowProc(hwnd, msg, wParam, lParam);
+    default:
+      return DefWindowProc(hwnd, msg, wParam, lParam);
   }
 }
 
@@ -76,13 +80,16 @@ LRESULT CALLBACK staticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       label->show();
       return 0;
     }
-    case WM_SIZE: fill(controlWidget<QLabel>(hwnd), lParam); return 0;
+    case WM_SIZE:
+      fill(controlWidget<QLabel>(hwnd), lParam);
+      return 0;
     case WM_SETTEXT: {
       const LRESULT result = DefWindowProc(hwnd, msg, wParam, lParam);
       if (auto* l = controlWidget<QLabel>(hwnd)) l->setText(withoutMnemonics(windowText(hwnd)));
       return result;
     }
-    default: return DefWindowProc(hwnd, msg, wParam, lParam);
+    default:
+      return DefWindowProc(hwnd, msg, wParam, lParam);
   }
 }
 

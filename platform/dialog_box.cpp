@@ -18,9 +18,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <strings.h>
 #include <algorithm>
 #include <cstring>
-#include <strings.h>
 #include <map>
 #include <string>
 #include <vector>
@@ -182,19 +182,26 @@ BOOL EndDialog(HWND hwnd, INT_PTR result) {
 UINT GetDlgItemText(HWND dialog, int id, LPSTR buffer, int maxCount) {
   QWidget* w = controlOf(dialog, id);
   QString text;
-  if (auto* edit = qobject_cast<QLineEdit*>(w)) text = edit->text();
-  else if (auto* label = qobject_cast<QLabel*>(w)) text = label->text();
-  else if (auto* button = qobject_cast<QPushButton*>(w)) text = button->text();
+  if (auto* edit = qobject_cast<QLineEdit*>(w))
+    text = edit->text();
+  else if (auto* label = qobject_cast<QLabel*>(w))
+    text = label->text();
+  else if (auto* button = qobject_cast<QPushButton*>(w))
+    text = button->text();
   return static_cast<UINT>(platform::detail::copyToBuffer(platform::toCp1252(text), buffer, maxCount));
 }
 
 BOOL SetDlgItemText(HWND dialog, int id, LPCSTR text) {
   QWidget* w = controlOf(dialog, id);
   const QString value = platform::fromCp1252(text ? text : "");
-  if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->setText(value);
-  else if (auto* label = qobject_cast<QLabel*>(w)) label->setText(value);
-  else if (auto* button = qobject_cast<QPushButton*>(w)) button->setText(value);
-  else return FALSE;
+  if (auto* edit = qobject_cast<QLineEdit*>(w))
+    edit->setText(value);
+  else if (auto* label = qobject_cast<QLabel*>(w))
+    label->setText(value);
+  else if (auto* button = qobject_cast<QPushButton*>(w))
+    button->setText(value);
+  else
+    return FALSE;
   return TRUE;
 }
 
@@ -209,7 +216,10 @@ LRESULT SendDlgItemMessage(HWND dialog, int id, UINT msg, WPARAM wParam, LPARAM 
       edit->setSelection(start, end - start);
       return 0;
     }
-    case EM_LIMITTEXT: edit->setMaxLength(wParam == 0 ? 32767 : static_cast<int>(wParam)); return 0;
-    default: return 0;
+    case EM_LIMITTEXT:
+      edit->setMaxLength(wParam == 0 ? 32767 : static_cast<int>(wParam));
+      return 0;
+    default:
+      return 0;
   }
 }

@@ -58,11 +58,15 @@ FileDialogRequest describe(const OPENFILENAME& ofn, bool save) {
   fr.fileMustExist = !save && (ofn.Flags & OFN_FILEMUSTEXIST);
   fr.title = ofn.lpstrTitle ? fromCp1252(ofn.lpstrTitle) : QString();
   fr.filters = parseFilter(ofn.lpstrFilter);
-  fr.filterIndex = fr.filters.isEmpty() ? 0 : std::clamp<int>(static_cast<int>(ofn.nFilterIndex) - 1, 0, static_cast<int>(fr.filters.size()) - 1);
+  fr.filterIndex = fr.filters.isEmpty() ? 0
+                                        : std::clamp<int>(static_cast<int>(ofn.nFilterIndex) - 1, 0,
+                                                          static_cast<int>(fr.filters.size()) - 1);
   fr.defaultExtension = ofn.lpstrDefExt ? fromCp1252(ofn.lpstrDefExt) : QString();
   fr.folder = ofn.lpstrInitialDir && *ofn.lpstrInitialDir ? fromCp1252(ofn.lpstrInitialDir) : QDir::currentPath();
   // A suggested name with a folder starts the dialog in that folder.
-  const QString suggested = ofn.lpstrFile && ofn.nMaxFile ? fromCp1252(std::string_view(ofn.lpstrFile, strnlen(ofn.lpstrFile, ofn.nMaxFile))) : QString();
+  const QString suggested = ofn.lpstrFile && ofn.nMaxFile
+                                ? fromCp1252(std::string_view(ofn.lpstrFile, strnlen(ofn.lpstrFile, ofn.nMaxFile)))
+                                : QString();
   if (suggested.contains(QLatin1Char('/'))) {
     QFileInfo info(suggested);
     fr.folder = info.absolutePath();
@@ -130,9 +134,12 @@ BOOL storeSingle(OPENFILENAME& ofn, const QString& path) {
   if (!storeResult(ofn, full, static_cast<WORD>(nameAt), static_cast<WORD>(extensionAt))) return FALSE;
   copyTitle(ofn, full.substr(nameAt));
   const std::string extension = extensionAt ? full.substr(extensionAt) : std::string();
-  const bool differs = ofn.lpstrDefExt && QString::compare(fromCp1252(extension), fromCp1252(ofn.lpstrDefExt), Qt::CaseInsensitive) != 0;
-  if (differs) ofn.Flags |= OFN_EXTENSIONDIFFERENT;
-  else ofn.Flags &= ~OFN_EXTENSIONDIFFERENT;
+  const bool differs =
+      ofn.lpstrDefExt && QString::compare(fromCp1252(extension), fromCp1252(ofn.lpstrDefExt), Qt::CaseInsensitive) != 0;
+  if (differs)
+    ofn.Flags |= OFN_EXTENSIONDIFFERENT;
+  else
+    ofn.Flags &= ~OFN_EXTENSIONDIFFERENT;
   return TRUE;
 }
 
@@ -168,7 +175,8 @@ BOOL runFileDialog(LPOPENFILENAME ofn, bool save) {
     if (!ask(r) || fr.chosen.isEmpty()) return FALSE;
     QStringList paths;
     for (const QString& p : fr.chosen) paths << withDefaultExtension(fr, QFileInfo(p).absoluteFilePath());
-    if (save && (ofn->Flags & OFN_OVERWRITEPROMPT) && QFileInfo::exists(paths.first()) && !confirmReplace(*ofn, fr, paths.first())) {
+    if (save && (ofn->Flags & OFN_OVERWRITEPROMPT) && QFileInfo::exists(paths.first()) &&
+        !confirmReplace(*ofn, fr, paths.first())) {
       // Back to the dialog, where the user left it.
       start.folder = QFileInfo(paths.first()).absolutePath();
       start.suggestedName = QFileInfo(paths.first()).fileName();
@@ -196,7 +204,9 @@ int showFileDialog(Request& r) {
   QWidget* owner = hostWidget(r.owner);
   QFileDialog dialog(owner ? owner->window() : nullptr, fr.title, fr.folder);
   dialog.setAcceptMode(fr.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dialog.setFileMode(fr.multiSelect ? QFileDialog::ExistingFiles : fr.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  dialog.setFileMode(fr.multiSelect     ? QFileDialog::ExistingFiles
+                     : fr.fileMustExist ? QFileDialog::ExistingFile
+                                        : QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontConfirmOverwrite);  // the stand-in asks, as Windows does
   QStringList nameFilters;
   for (const auto& [description, masks] : fr.filters) {

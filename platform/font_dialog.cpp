@@ -52,8 +52,10 @@ BOOL ChooseFont(LPCHOOSEFONT cf) {
     return FALSE;
   }
   LOGFONT start{};
-  if (cf->Flags & CF_INITTOLOGFONTSTRUCT) start = *cf->lpLogFont;
-  else start.lfHeight = -MulDiv(10, static_cast<int>(std::lround(screenDpi())), 72);
+  if (cf->Flags & CF_INITTOLOGFONTSTRUCT)
+    start = *cf->lpLogFont;
+  else
+    start.lfHeight = -MulDiv(10, static_cast<int>(std::lround(screenDpi())), 72);
   platform::FontDialogRequest data;
   data.font = dialogFont(start);
   platform::Request r(platform::RequestKind::Font);

@@ -1,10 +1,10 @@
 // The GDI subset over QPainter: device contexts on window surfaces, memory
 // bitmaps and printers; fonts from LOGFONT with Windows-style metrics;
 // brushes, pens, text and blits.
-#include "gdi_internal.h"
-#include "internal.h"
 #include "cp1252.h"
+#include "gdi_internal.h"
 #include "host_widget.h"
+#include "internal.h"
 #include "qtext.h"
 
 #include <QFontInfo>
@@ -236,8 +236,10 @@ QPaintDevice* DeviceContext::device() const {
       platform::detail::Window* w = find(hwnd);
       return w ? &surfaceOf(*w) : nullptr;
     }
-    case Memory: return bitmap ? &bitmap->image : nullptr;
-    case Printer: return printer;
+    case Memory:
+      return bitmap ? &bitmap->image : nullptr;
+    case Printer:
+      return printer;
   }
   return nullptr;
 }
@@ -294,8 +296,10 @@ QPainter* DeviceContext::painter() {
   if (sp.appliedFor != this || dirty) {
     bool clipped = false;
     QRegion clip = effectiveClip(&clipped);
-    if (clipped) sp.painter->setClipRegion(clip);
-    else sp.painter->setClipping(false);
+    if (clipped)
+      sp.painter->setClipRegion(clip);
+    else
+      sp.painter->setClipping(false);
     sp.painter->setFont(state.font->metrics(d).font);
     sp.appliedFor = this;
     dirty = false;
@@ -317,9 +321,7 @@ void DeviceContext::endPainting() {
   paintingOn = nullptr;
 }
 
-const FontMetricsCache& DeviceContext::fontMetrics() {
-  return state.font->metrics(device());
-}
+const FontMetricsCache& DeviceContext::fontMetrics() { return state.font->metrics(device()); }
 
 HDC createWindowDC(platform::detail::Window& w, const QRegion* clip) {
   auto* dc = new DeviceContext(DeviceContext::Window);
@@ -431,23 +433,36 @@ BOOL DeleteObject(HGDIOBJ object) {
 HGDIOBJ GetStockObject(int index) {
   Stock& s = stock();
   switch (index) {
-    case WHITE_BRUSH: return &s.white;
-    case LTGRAY_BRUSH: return &s.ltgray;
-    case GRAY_BRUSH: return &s.gray;
-    case DKGRAY_BRUSH: return &s.dkgray;
-    case BLACK_BRUSH: return &s.black;
-    case NULL_BRUSH: return &s.nullBrush;
-    case WHITE_PEN: return &s.whitePen;
-    case BLACK_PEN: return &s.blackPen;
-    case NULL_PEN: return &s.nullPen;
+    case WHITE_BRUSH:
+      return &s.white;
+    case LTGRAY_BRUSH:
+      return &s.ltgray;
+    case GRAY_BRUSH:
+      return &s.gray;
+    case DKGRAY_BRUSH:
+      return &s.dkgray;
+    case BLACK_BRUSH:
+      return &s.black;
+    case NULL_BRUSH:
+      return &s.nullBrush;
+    case WHITE_PEN:
+      return &s.whitePen;
+    case BLACK_PEN:
+      return &s.blackPen;
+    case NULL_PEN:
+      return &s.nullPen;
     case OEM_FIXED_FONT:
     case ANSI_FIXED_FONT:
-    case SYSTEM_FIXED_FONT: return &s.fixedFont;
+    case SYSTEM_FIXED_FONT:
+      return &s.fixedFont;
     case ANSI_VAR_FONT:
-    case DEFAULT_GUI_FONT: return &s.varFont;
+    case DEFAULT_GUI_FONT:
+      return &s.varFont;
     case SYSTEM_FONT:
-    case DEVICE_DEFAULT_FONT: return &s.systemFont;
-    default: return nullptr;
+    case DEVICE_DEFAULT_FONT:
+      return &s.systemFont;
+    default:
+      return nullptr;
   }
 }
 
@@ -455,11 +470,16 @@ HGDIOBJ GetCurrentObject(HDC hdc, UINT type) {
   DeviceContext* dc = deviceContext(hdc);
   if (!dc) return nullptr;
   switch (type) {
-    case OBJ_FONT: return dc->state.font;
-    case OBJ_BRUSH: return dc->state.brush;
-    case OBJ_PEN: return dc->state.pen;
-    case OBJ_BITMAP: return dc->bitmap;
-    default: return nullptr;
+    case OBJ_FONT:
+      return dc->state.font;
+    case OBJ_BRUSH:
+      return dc->state.brush;
+    case OBJ_PEN:
+      return dc->state.pen;
+    case OBJ_BITMAP:
+      return dc->bitmap;
+    default:
+      return nullptr;
   }
 }
 
@@ -571,10 +591,14 @@ namespace {
 QPoint textOrigin(DeviceContext& dc, int x, int y, int width) {
   const FontMetricsCache& m = dc.fontMetrics();
   UINT a = dc.state.textAlign;
-  if ((a & TA_CENTER) == TA_CENTER) x -= width / 2;
-  else if (a & TA_RIGHT) x -= width;
-  if ((a & TA_BASELINE) == TA_BASELINE) y -= m.ascent;
-  else if (a & TA_BOTTOM) y -= m.tm.tmHeight;
+  if ((a & TA_CENTER) == TA_CENTER)
+    x -= width / 2;
+  else if (a & TA_RIGHT)
+    x -= width;
+  if ((a & TA_BASELINE) == TA_BASELINE)
+    y -= m.ascent;
+  else if (a & TA_BOTTOM)
+    y -= m.tm.tmHeight;
   return QPoint(x, y);
 }
 
@@ -603,17 +627,18 @@ void drawRun(QPainter& p, const FontMetricsCache& m, QPoint baseline, std::strin
     p.drawGlyphRun(QPointF(0, 0), run);
     // Characters the font lacks are drawn with Qt's fallback fonts.
     for (qsizetype i = 0; i < glyphs.size(); ++i) {
-      if (glyphs[i] == 0 && text[i].unicode() > 32) p.drawText(QPoint(xs[static_cast<size_t>(i)], baseline.y()), QString(text[i]));
+      if (glyphs[i] == 0 && text[i].unicode() > 32)
+        p.drawText(QPoint(xs[static_cast<size_t>(i)], baseline.y()), QString(text[i]));
     }
     return;
   }
-  for (size_t i = 0; i < bytes.size(); ++i) p.drawText(QPoint(xs[i], baseline.y()), QString(text[static_cast<qsizetype>(i)]));
+  for (size_t i = 0; i < bytes.size(); ++i)
+    p.drawText(QPoint(xs[i], baseline.y()), QString(text[static_cast<qsizetype>(i)]));
 }
 
 }  // namespace
 
-BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCSTR text, UINT length,
-                const INT* dx) {
+BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCSTR text, UINT length, const INT* dx) {
   DeviceContext* dc = deviceContext(hdc);
   if (!dc) return FALSE;
   QPainter* p = dc->painter();
@@ -728,7 +753,9 @@ BOOL LineTo(HDC hdc, int x, int y) {
   if (!p) return FALSE;
   if (dc->state.pen->style != PS_NULL) {
     p->save();
-    Qt::PenStyle style = dc->state.pen->style == PS_DOT ? Qt::DotLine : dc->state.pen->style == PS_DASH ? Qt::DashLine : Qt::SolidLine;
+    Qt::PenStyle style = dc->state.pen->style == PS_DOT    ? Qt::DotLine
+                         : dc->state.pen->style == PS_DASH ? Qt::DashLine
+                                                           : Qt::SolidLine;
     p->setPen(QPen(dc->state.pen->color, std::max(dc->state.pen->width, 1), style));
     p->drawLine(QPoint(dc->state.position.x, dc->state.position.y), QPoint(x, y));
     p->restore();
@@ -748,8 +775,12 @@ BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
     case PATCOPY:
       if (!dc->state.brush->null) p->fillRect(r, dc->state.brush->color);
       return TRUE;
-    case BLACKNESS: p->fillRect(r, Qt::black); return TRUE;
-    case WHITENESS: p->fillRect(r, Qt::white); return TRUE;
+    case BLACKNESS:
+      p->fillRect(r, Qt::black);
+      return TRUE;
+    case WHITENESS:
+      p->fillRect(r, Qt::white);
+      return TRUE;
     case DSTINVERT:
     case PATINVERT: {
       p->save();
@@ -758,14 +789,16 @@ BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
       p->restore();
       return TRUE;
     }
-    default: return FALSE;
+    default:
+      return FALSE;
   }
 }
 
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, DWORD rop) {
   DeviceContext* d = deviceContext(dest);
   if (!d) return FALSE;
-  if (rop != SRCCOPY && rop != SRCINVERT && rop != SRCAND && rop != SRCPAINT) return PatBlt(dest, x, y, width, height, rop);
+  if (rop != SRCCOPY && rop != SRCINVERT && rop != SRCAND && rop != SRCPAINT)
+    return PatBlt(dest, x, y, width, height, rop);
   DeviceContext* s = deviceContext(src);
   QImage* source = s ? s->image() : nullptr;
   if (!source) return FALSE;
@@ -773,10 +806,18 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, in
   if (!p) return FALSE;
   p->save();
   switch (rop) {
-    case SRCINVERT: p->setCompositionMode(QPainter::RasterOp_SourceXorDestination); break;
-    case SRCAND: p->setCompositionMode(QPainter::RasterOp_SourceAndDestination); break;
-    case SRCPAINT: p->setCompositionMode(QPainter::RasterOp_SourceOrDestination); break;
-    default: p->setCompositionMode(QPainter::CompositionMode_Source); break;
+    case SRCINVERT:
+      p->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+      break;
+    case SRCAND:
+      p->setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+      break;
+    case SRCPAINT:
+      p->setCompositionMode(QPainter::RasterOp_SourceOrDestination);
+      break;
+    default:
+      p->setCompositionMode(QPainter::CompositionMode_Source);
+      break;
   }
   p->drawImage(QPoint(x, y), *source, QRect(srcX, srcY, width, height));
   p->restore();
@@ -872,21 +913,36 @@ int GetDeviceCaps(HDC hdc, int index) {
   const int w = printer || !screen ? (d ? d->width() : 0) : screen->geometry().width();
   const int h = printer || !screen ? (d ? d->height() : 0) : screen->geometry().height();
   switch (index) {
-    case TECHNOLOGY: return printer ? DT_RASPRINTER : DT_RASDISPLAY;
-    case LOGPIXELSX: return dpiX;
-    case LOGPIXELSY: return dpiY;
-    case HORZRES: return w;
-    case VERTRES: return h;
-    case HORZSIZE: return dpiX ? w * 254 / (dpiX * 10) : 0;
-    case VERTSIZE: return dpiY ? h * 254 / (dpiY * 10) : 0;
-    case BITSPIXEL: return 32;
-    case PLANES: return 1;
-    case NUMCOLORS: return -1;
-    case PHYSICALWIDTH: return printer ? physicalSize(dc).width() : 0;
-    case PHYSICALHEIGHT: return printer ? physicalSize(dc).height() : 0;
-    case PHYSICALOFFSETX: return printer ? physicalOffset(dc).x() : 0;
-    case PHYSICALOFFSETY: return printer ? physicalOffset(dc).y() : 0;
-    default: return 0;
+    case TECHNOLOGY:
+      return printer ? DT_RASPRINTER : DT_RASDISPLAY;
+    case LOGPIXELSX:
+      return dpiX;
+    case LOGPIXELSY:
+      return dpiY;
+    case HORZRES:
+      return w;
+    case VERTRES:
+      return h;
+    case HORZSIZE:
+      return dpiX ? w * 254 / (dpiX * 10) : 0;
+    case VERTSIZE:
+      return dpiY ? h * 254 / (dpiY * 10) : 0;
+    case BITSPIXEL:
+      return 32;
+    case PLANES:
+      return 1;
+    case NUMCOLORS:
+      return -1;
+    case PHYSICALWIDTH:
+      return printer ? physicalSize(dc).width() : 0;
+    case PHYSICALHEIGHT:
+      return printer ? physicalSize(dc).height() : 0;
+    case PHYSICALOFFSETX:
+      return printer ? physicalOffset(dc).x() : 0;
+    case PHYSICALOFFSETY:
+      return printer ? physicalOffset(dc).y() : 0;
+    default:
+      return 0;
   }
 }
 

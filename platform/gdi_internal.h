@@ -95,8 +95,8 @@ struct DeviceContext {
   const FontMetricsCache& fontMetrics();
 
   Kind kind;
-  HWND hwnd = nullptr;             // window DCs
-  BitmapObject* bitmap = nullptr;  // memory DCs
+  HWND hwnd = nullptr;              // window DCs
+  BitmapObject* bitmap = nullptr;   // memory DCs
   QPaintDevice* printer = nullptr;  // printer DCs
   QSize printerPhysical;            // whole sheet in device pixels
   QPoint printerOffset;             // printable area's offset on the sheet

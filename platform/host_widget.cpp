@@ -34,22 +34,51 @@ struct KeyMapping {
 };
 
 constexpr KeyMapping kKeys[] = {
-    {Qt::Key_Backspace, VK_BACK},  {Qt::Key_Tab, VK_TAB},         {Qt::Key_Backtab, VK_TAB},
-    {Qt::Key_Return, VK_RETURN},   {Qt::Key_Enter, VK_RETURN},    {Qt::Key_Shift, VK_SHIFT},
-    {Qt::Key_Control, VK_CONTROL}, {Qt::Key_Alt, VK_MENU},        {Qt::Key_AltGr, VK_MENU},
-    {Qt::Key_Pause, VK_PAUSE},     {Qt::Key_CapsLock, VK_CAPITAL}, {Qt::Key_Escape, VK_ESCAPE},
-    {Qt::Key_Space, VK_SPACE},     {Qt::Key_PageUp, VK_PRIOR},    {Qt::Key_PageDown, VK_NEXT},
-    {Qt::Key_End, VK_END},         {Qt::Key_Home, VK_HOME},       {Qt::Key_Left, VK_LEFT},
-    {Qt::Key_Up, VK_UP},           {Qt::Key_Right, VK_RIGHT},     {Qt::Key_Down, VK_DOWN},
-    {Qt::Key_Print, VK_SNAPSHOT},  {Qt::Key_Insert, VK_INSERT},   {Qt::Key_Delete, VK_DELETE},
-    {Qt::Key_Help, VK_HELP},       {Qt::Key_Menu, VK_APPS},       {Qt::Key_Meta, VK_LWIN},
-    {Qt::Key_NumLock, VK_NUMLOCK}, {Qt::Key_ScrollLock, VK_SCROLL}, {Qt::Key_Semicolon, VK_OEM_1},
-    {Qt::Key_Plus, VK_OEM_PLUS},   {Qt::Key_Comma, VK_OEM_COMMA}, {Qt::Key_Minus, VK_OEM_MINUS},
-    {Qt::Key_Period, VK_OEM_PERIOD}, {Qt::Key_Slash, VK_OEM_2},
+    {Qt::Key_Backspace, VK_BACK},
+    {Qt::Key_Tab, VK_TAB},
+    {Qt::Key_Backtab, VK_TAB},
+    {Qt::Key_Return, VK_RETURN},
+    {Qt::Key_Enter, VK_RETURN},
+    {Qt::Key_Shift, VK_SHIFT},
+    {Qt::Key_Control, VK_CONTROL},
+    {Qt::Key_Alt, VK_MENU},
+    {Qt::Key_AltGr, VK_MENU},
+    {Qt::Key_Pause, VK_PAUSE},
+    {Qt::Key_CapsLock, VK_CAPITAL},
+    {Qt::Key_Escape, VK_ESCAPE},
+    {Qt::Key_Space, VK_SPACE},
+    {Qt::Key_PageUp, VK_PRIOR},
+    {Qt::Key_PageDown, VK_NEXT},
+    {Qt::Key_End, VK_END},
+    {Qt::Key_Home, VK_HOME},
+    {Qt::Key_Left, VK_LEFT},
+    {Qt::Key_Up, VK_UP},
+    {Qt::Key_Right, VK_RIGHT},
+    {Qt::Key_Down, VK_DOWN},
+    {Qt::Key_Print, VK_SNAPSHOT},
+    {Qt::Key_Insert, VK_INSERT},
+    {Qt::Key_Delete, VK_DELETE},
+    {Qt::Key_Help, VK_HELP},
+    {Qt::Key_Menu, VK_APPS},
+    {Qt::Key_Meta, VK_LWIN},
+    {Qt::Key_NumLock, VK_NUMLOCK},
+    {Qt::Key_ScrollLock, VK_SCROLL},
+    {Qt::Key_Semicolon, VK_OEM_1},
+    {Qt::Key_Plus, VK_OEM_PLUS},
+    {Qt::Key_Comma, VK_OEM_COMMA},
+    {Qt::Key_Minus, VK_OEM_MINUS},
+    {Qt::Key_Period, VK_OEM_PERIOD},
+    {Qt::Key_Slash, VK_OEM_2},
     // The Danish keyboard: Æ, Ø and Å sit where these codes are.
-    {Qt::Key_AE, VK_OEM_3},        {Qt::Key_Ooblique, VK_OEM_7},  {Qt::Key_Aring, VK_OEM_6},
-    {Qt::Key_Apostrophe, VK_OEM_7}, {Qt::Key_BracketLeft, VK_OEM_4}, {Qt::Key_Backslash, VK_OEM_5},
-    {Qt::Key_BracketRight, VK_OEM_6}, {Qt::Key_QuoteLeft, VK_OEM_3}, {Qt::Key_Less, VK_OEM_102},
+    {Qt::Key_AE, VK_OEM_3},
+    {Qt::Key_Ooblique, VK_OEM_7},
+    {Qt::Key_Aring, VK_OEM_6},
+    {Qt::Key_Apostrophe, VK_OEM_7},
+    {Qt::Key_BracketLeft, VK_OEM_4},
+    {Qt::Key_Backslash, VK_OEM_5},
+    {Qt::Key_BracketRight, VK_OEM_6},
+    {Qt::Key_QuoteLeft, VK_OEM_3},
+    {Qt::Key_Less, VK_OEM_102},
     {Qt::Key_Asterisk, VK_MULTIPLY},
 };
 
@@ -78,10 +107,14 @@ const ButtonMessages* buttonMessages(Qt::MouseButton button) {
   static constexpr ButtonMessages kRight{WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK, VK_RBUTTON};
   static constexpr ButtonMessages kMiddle{WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK, VK_MBUTTON};
   switch (button) {
-    case Qt::LeftButton: return &kLeft;
-    case Qt::RightButton: return &kRight;
-    case Qt::MiddleButton: return &kMiddle;
-    default: return nullptr;
+    case Qt::LeftButton:
+      return &kLeft;
+    case Qt::RightButton:
+      return &kRight;
+    case Qt::MiddleButton:
+      return &kMiddle;
+    default:
+      return nullptr;
   }
 }
 
@@ -151,14 +184,22 @@ namespace platform::detail {
 
 Qt::CursorShape cursorShape(HCURSOR cursor) {
   switch (reinterpret_cast<uintptr_t>(cursor)) {
-    case 32513: return Qt::IBeamCursor;
-    case 32514: return Qt::WaitCursor;
-    case 32515: return Qt::CrossCursor;
-    case 32644: return Qt::SizeHorCursor;
-    case 32645: return Qt::SizeVerCursor;
-    case 32648: return Qt::ForbiddenCursor;
-    case 32649: return Qt::PointingHandCursor;
-    default: return Qt::ArrowCursor;
+    case 32513:
+      return Qt::IBeamCursor;
+    case 32514:
+      return Qt::WaitCursor;
+    case 32515:
+      return Qt::CrossCursor;
+    case 32644:
+      return Qt::SizeHorCursor;
+    case 32645:
+      return Qt::SizeVerCursor;
+    case 32648:
+      return Qt::ForbiddenCursor;
+    case 32649:
+      return Qt::PointingHandCursor;
+    default:
+      return Qt::ArrowCursor;
   }
 }
 
@@ -403,7 +444,10 @@ BOOL SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL redraw) {
 BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show) {
   Window* w = platform::detail::find(hwnd);
   if (!w) return FALSE;
-  DWORD bits = bar == SB_VERT ? WS_VSCROLL : bar == SB_HORZ ? WS_HSCROLL : bar == SB_BOTH ? (WS_VSCROLL | WS_HSCROLL) : 0;
+  DWORD bits = bar == SB_VERT   ? WS_VSCROLL
+               : bar == SB_HORZ ? WS_HSCROLL
+               : bar == SB_BOTH ? (WS_VSCROLL | WS_HSCROLL)
+                                : 0;
   DWORD style = show ? (w->style | bits) : (w->style & ~bits);
   if (style != w->style) SetWindowLong(hwnd, GWL_STYLE, static_cast<LONG>(style));
   return TRUE;
@@ -742,14 +786,29 @@ void HostWidget::scrollAction(int bar, int action) {
   if (!w || !sb) return;
   int code = -1;
   switch (action) {
-    case QAbstractSlider::SliderSingleStepAdd: code = SB_LINEDOWN; break;
-    case QAbstractSlider::SliderSingleStepSub: code = SB_LINEUP; break;
-    case QAbstractSlider::SliderPageStepAdd: code = SB_PAGEDOWN; break;
-    case QAbstractSlider::SliderPageStepSub: code = SB_PAGEUP; break;
-    case QAbstractSlider::SliderToMinimum: code = SB_TOP; break;
-    case QAbstractSlider::SliderToMaximum: code = SB_BOTTOM; break;
-    case QAbstractSlider::SliderMove: code = SB_THUMBTRACK; break;
-    default: return;
+    case QAbstractSlider::SliderSingleStepAdd:
+      code = SB_LINEDOWN;
+      break;
+    case QAbstractSlider::SliderSingleStepSub:
+      code = SB_LINEUP;
+      break;
+    case QAbstractSlider::SliderPageStepAdd:
+      code = SB_PAGEDOWN;
+      break;
+    case QAbstractSlider::SliderPageStepSub:
+      code = SB_PAGEUP;
+      break;
+    case QAbstractSlider::SliderToMinimum:
+      code = SB_TOP;
+      break;
+    case QAbstractSlider::SliderToMaximum:
+      code = SB_BOTTOM;
+      break;
+    case QAbstractSlider::SliderMove:
+      code = SB_THUMBTRACK;
+      break;
+    default:
+      return;
   }
   int track = sb->sliderPosition();
   w->scroll[bar].trackPos = track;

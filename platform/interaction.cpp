@@ -5,8 +5,8 @@
 
 #include <QAction>
 #include <QDialog>
-#include <QMenu>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -37,10 +37,14 @@ bool headless() { return QGuiApplication::platformName() == QLatin1String("offsc
 int cancelAnswer(const Request& r) {
   if (r.kind == RequestKind::MessageBox) {
     switch (r.buttons()) {
-      case MB_OK: return IDOK;
-      case MB_YESNO: return IDNO;
-      case MB_ABORTRETRYIGNORE: return IDABORT;
-      default: return IDCANCEL;
+      case MB_OK:
+        return IDOK;
+      case MB_YESNO:
+        return IDNO;
+      case MB_ABORTRETRYIGNORE:
+        return IDABORT;
+      default:
+        return IDCANCEL;
     }
   }
   return 0;
@@ -48,11 +52,16 @@ int cancelAnswer(const Request& r) {
 
 QMessageBox::Icon iconOf(UINT flags) {
   switch (flags & MB_ICONMASK) {
-    case MB_ICONSTOP: return QMessageBox::Critical;
-    case MB_ICONQUESTION: return QMessageBox::Question;
-    case MB_ICONEXCLAMATION: return QMessageBox::Warning;
-    case MB_ICONINFORMATION: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+    case MB_ICONSTOP:
+      return QMessageBox::Critical;
+    case MB_ICONQUESTION:
+      return QMessageBox::Question;
+    case MB_ICONEXCLAMATION:
+      return QMessageBox::Warning;
+    case MB_ICONINFORMATION:
+      return QMessageBox::Information;
+    default:
+      return QMessageBox::NoIcon;
   }
 }
 
@@ -71,12 +80,18 @@ std::vector<ButtonSpec> buttonsOf(UINT flags) {
   const ButtonSpec retry{IDRETRY, "&Prøv igen", QMessageBox::AcceptRole};
   const ButtonSpec ignore{IDIGNORE, "&Ignorer", QMessageBox::AcceptRole};
   switch (flags & MB_TYPEMASK) {
-    case MB_OKCANCEL: return {ok, cancel};
-    case MB_ABORTRETRYIGNORE: return {abort, retry, ignore};
-    case MB_YESNOCANCEL: return {yes, no, cancel};
-    case MB_YESNO: return {yes, no};
-    case MB_RETRYCANCEL: return {retry, cancel};
-    default: return {ok};
+    case MB_OKCANCEL:
+      return {ok, cancel};
+    case MB_ABORTRETRYIGNORE:
+      return {abort, retry, ignore};
+    case MB_YESNOCANCEL:
+      return {yes, no, cancel};
+    case MB_YESNO:
+      return {yes, no};
+    case MB_RETRYCANCEL:
+      return {retry, cancel};
+    default:
+      return {ok};
   }
 }
 
@@ -107,10 +122,14 @@ int showDefault(Request& r) {
     return cancelAnswer(r);
   }
   switch (r.kind) {
-    case RequestKind::MessageBox: return showMessageBox(r);
-    case RequestKind::PopupMenu: return showPopupMenuDefault(r);
-    case RequestKind::Form: return r.form ? r.form->exec() : QDialog::Rejected;
-    default: break;
+    case RequestKind::MessageBox:
+      return showMessageBox(r);
+    case RequestKind::PopupMenu:
+      return showPopupMenuDefault(r);
+    case RequestKind::Form:
+      return r.form ? r.form->exec() : QDialog::Rejected;
+    default:
+      break;
   }
   auto it = seam().defaults.find(r.kind);
   return it == seam().defaults.end() ? 0 : it->second(r);

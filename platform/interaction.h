@@ -21,11 +21,11 @@ class QWidget;
 namespace platform {
 
 enum class RequestKind {
-  MessageBox,   // answer: IDOK, IDCANCEL, IDYES, ...
-  PopupMenu,    // answer: the chosen command id, or 0 (a Qt menu: see popupMenu)
-  Form,         // answer: QDialog::Accepted or QDialog::Rejected
-  OpenFile,     // common dialogs: nonzero when the user confirmed; the
-  SaveFile,     //   caller's record (data) holds the choice
+  MessageBox,  // answer: IDOK, IDCANCEL, IDYES, ...
+  PopupMenu,   // answer: the chosen command id, or 0 (a Qt menu: see popupMenu)
+  Form,        // answer: QDialog::Accepted or QDialog::Rejected
+  OpenFile,    // common dialogs: nonzero when the user confirmed; the
+  SaveFile,    //   caller's record (data) holds the choice
   Colour,
   Font,
   Print,
@@ -40,11 +40,11 @@ struct Request {
   QWidget* parentWidget = nullptr;
   QString caption;
   QString text;
-  UINT flags = 0;          // message boxes: the MB_ flags
-  HMENU menu = nullptr;    // popup menus
-  POINT point{0, 0};       // popup menus: screen position
-  QDialog* form = nullptr; // forms
-  void* data = nullptr;    // common dialogs: the caller's record
+  UINT flags = 0;           // message boxes: the MB_ flags
+  HMENU menu = nullptr;     // popup menus
+  POINT point{0, 0};        // popup menus: screen position
+  QDialog* form = nullptr;  // forms
+  void* data = nullptr;     // common dialogs: the caller's record
 
   UINT buttons() const { return flags & MB_TYPEMASK; }
   UINT icon() const { return flags & MB_ICONMASK; }

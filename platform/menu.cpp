@@ -75,8 +75,10 @@ bool locate(Menu* m, UINT position, UINT flags, Menu** owner, size_t* index) {
 MenuItem makeItem(UINT flags, UINT_PTR idNewItem, LPCSTR text) {
   MenuItem item;
   item.flags = flags & ~MF_BYPOSITION;
-  if (flags & MF_POPUP) item.popup = reinterpret_cast<HMENU>(idNewItem);
-  else item.id = idNewItem;
+  if (flags & MF_POPUP)
+    item.popup = reinterpret_cast<HMENU>(idNewItem);
+  else
+    item.id = idNewItem;
   if (!(flags & MF_SEPARATOR) && text) item.text = text;
   return item;
 }
@@ -181,8 +183,10 @@ BOOL InsertMenu(HMENU menu, UINT position, UINT flags, UINT_PTR idNewItem, LPCST
   if (!m) return FALSE;
   MenuItem item = makeItem(flags, idNewItem, text);
   if (flags & MF_BYPOSITION) {
-    if (position >= m->items.size()) m->items.push_back(item);
-    else m->items.insert(m->items.begin() + position, item);
+    if (position >= m->items.size())
+      m->items.push_back(item);
+    else
+      m->items.insert(m->items.begin() + position, item);
     return TRUE;
   }
   Menu* owner = nullptr;

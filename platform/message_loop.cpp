@@ -145,8 +145,10 @@ namespace platform::detail {
 void killTimersOf(HWND hwnd) {
   auto& timers = state().timers;
   for (auto it = timers.begin(); it != timers.end();) {
-    if (it->first.hwnd == hwnd) it = timers.erase(it);
-    else ++it;
+    if (it->first.hwnd == hwnd)
+      it = timers.erase(it);
+    else
+      ++it;
   }
 }
 
@@ -268,8 +270,7 @@ BOOL KillTimer(HWND hwnd, UINT_PTR id) {
   auto it = timers.find(TimerKey{hwnd, id});
   if (it == timers.end()) return FALSE;
   timers.erase(it);
-  std::erase_if(state().queue, [hwnd, id](const MSG& m) {
-    return m.message == WM_TIMER && m.hwnd == hwnd && m.wParam == id;
-  });
+  std::erase_if(state().queue,
+                [hwnd, id](const MSG& m) { return m.message == WM_TIMER && m.hwnd == hwnd && m.wParam == id; });
   return TRUE;
 }

@@ -42,7 +42,7 @@ using namespace platform::detail;
 namespace {
 
 constexpr char kDriver[] = "winspool";
-constexpr char kFileDevice[] = "PDF";  // the device of a job printed to a file
+constexpr char kFileDevice[] = "PDF";     // the device of a job printed to a file
 constexpr WORD kDefaultPrinter = 0x0001;  // DEVNAMES.wDefault: DN_DEFAULTPRN
 
 BOOL fail(DWORD error) {
@@ -70,7 +70,8 @@ HGLOBAL makeDevNames(const QPrinter& p) {
   if (!bytes) return nullptr;
   DEVNAMES names{static_cast<WORD>(driverAt), static_cast<WORD>(deviceAt), static_cast<WORD>(outputAt), 0};
   const QPrinterInfo byDefault = QPrinterInfo::defaultPrinter();
-  if (p.outputFileName().isEmpty() && !byDefault.isNull() && byDefault.printerName() == p.printerName()) names.wDefault = kDefaultPrinter;
+  if (p.outputFileName().isEmpty() && !byDefault.isNull() && byDefault.printerName() == p.printerName())
+    names.wDefault = kDefaultPrinter;
   std::memcpy(bytes, &names, sizeof names);
   std::memcpy(bytes + driverAt, kDriver, sizeof kDriver);
   std::memcpy(bytes + deviceAt, device.c_str(), device.size() + 1);
@@ -129,7 +130,8 @@ bool applyDevice(QPrinter& p, const std::string& device, const std::string& outp
 void applyDevMode(QPrinter& p, const DEVMODE& dm) {
   if ((dm.dmFields & DM_PAPERSIZE) && dm.dmPaperSize > 0 && QPageSize::id(dm.dmPaperSize) != QPageSize::Custom) {
     p.setPageSize(QPageSize(QPageSize::id(dm.dmPaperSize)));
-  } else if ((dm.dmFields & DM_PAPERLENGTH) && (dm.dmFields & DM_PAPERWIDTH) && dm.dmPaperLength > 0 && dm.dmPaperWidth > 0) {
+  } else if ((dm.dmFields & DM_PAPERLENGTH) && (dm.dmFields & DM_PAPERWIDTH) && dm.dmPaperLength > 0 &&
+             dm.dmPaperWidth > 0) {
     p.setPageSize(QPageSize(QSizeF(dm.dmPaperWidth / 10.0, dm.dmPaperLength / 10.0), QPageSize::Millimeter));
   }
   if (dm.dmFields & DM_ORIENTATION)
@@ -152,7 +154,8 @@ std::unique_ptr<QPrinter> printerFromSetup(HGLOBAL devMode, HGLOBAL devNames) {
     if (size >= sizeof(DEVNAMES)) {
       DEVNAMES names;
       std::memcpy(&names, bytes, sizeof names);
-      applyDevice(*p, devNamesString(bytes, size, names.wDeviceOffset), devNamesString(bytes, size, names.wOutputOffset));
+      applyDevice(*p, devNamesString(bytes, size, names.wDeviceOffset),
+                  devNamesString(bytes, size, names.wOutputOffset));
     }
     GlobalUnlock(devNames);
   }

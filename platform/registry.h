@@ -28,66 +28,65 @@
 namespace morvel {
 
 class RegIniFile {
-public:
-    explicit RegIniFile(std::filesystem::path file);
-    ~RegIniFile();
+ public:
+  explicit RegIniFile(std::filesystem::path file);
+  ~RegIniFile();
 
-    RegIniFile(const RegIniFile&) = delete;
-    RegIniFile& operator=(const RegIniFile&) = delete;
+  RegIniFile(const RegIniFile&) = delete;
+  RegIniFile& operator=(const RegIniFile&) = delete;
 
-    const std::filesystem::path& FileName() const { return file_; }
+  const std::filesystem::path& FileName() const { return file_; }
 
-    std::string ReadString(std::string_view section, std::string_view name,
-                           std::string_view defaultValue) const;
-    // Colours are integers too (red in the low byte, as RGB() builds them).
-    int ReadInteger(std::string_view section, std::string_view name, int defaultValue) const;
-    bool ReadBool(std::string_view section, std::string_view name, bool defaultValue) const;
+  std::string ReadString(std::string_view section, std::string_view name, std::string_view defaultValue) const;
+  // Colours are integers too (red in the low byte, as RGB() builds them).
+  int ReadInteger(std::string_view section, std::string_view name, int defaultValue) const;
+  bool ReadBool(std::string_view section, std::string_view name, bool defaultValue) const;
 
-    void WriteString(std::string_view section, std::string_view name, std::string_view value);
-    void WriteInteger(std::string_view section, std::string_view name, int value);
-    void WriteBool(std::string_view section, std::string_view name, bool value);
+  void WriteString(std::string_view section, std::string_view name, std::string_view value);
+  void WriteInteger(std::string_view section, std::string_view name, int value);
+  void WriteBool(std::string_view section, std::string_view name, bool value);
 
-    // False when there was no such value.
-    bool DeleteValue(std::string_view section, std::string_view name);
-    void EraseSection(std::string_view section);
+  // False when there was no such value.
+  bool DeleteValue(std::string_view section, std::string_view name);
+  void EraseSection(std::string_view section);
 
-    bool SectionExists(std::string_view section) const;
-    bool ValueExists(std::string_view section, std::string_view name) const;
-    // Value names of a section, and the section names, as first written.
-    std::vector<std::string> ReadSection(std::string_view section) const;
-    std::vector<std::string> ReadSections() const;
+  bool SectionExists(std::string_view section) const;
+  bool ValueExists(std::string_view section, std::string_view name) const;
+  // Value names of a section, and the section names, as first written.
+  std::vector<std::string> ReadSection(std::string_view section) const;
+  std::vector<std::string> ReadSections() const;
 
-    // Writes the store when it has changed since it was read or last written.
-    // False when the file could not be written; the old file is then intact.
-    bool UpdateFile();
+  // Writes the store when it has changed since it was read or last written.
+  // False when the file could not be written; the old file is then intact.
+  bool UpdateFile();
 
-private:
-    struct Entry {
-        std::string name;
-        std::string value;
-    };
-    struct Section {
-        std::string name;
-        std::vector<Entry> entries;
-        std::unordered_map<std::string, std::size_t> index;  // folded name -> entry
-    };
+ private:
+  struct Entry {
+    std::string name;
+    std::string value;
+  };
+  struct Section {
+    std::string name;
+    std::vector<Entry> entries;
+    std::unordered_map<std::string, std::size_t> index;  // folded name -> entry
+  };
 
-    void load();
-    void parse(std::string_view content);
-    std::string serialize() const;
-    bool writeFile(const std::string& content) const;
+  void load();
+  void parse(std::string_view content);
+  std::string serialize() const;
+  bool writeFile(const std::string& content) const;
 
-    const Section* findSection(std::string_view name) const;
-    Section& sectionFor(std::string_view name);
-    const Entry* findEntry(std::string_view section, std::string_view name) const;
-    void setValue(Section& section, std::string_view name, std::string value);
-    void reindex();
+  const Section* findSection(std::string_view name) const;
+  Section& sectionFor(std::string_view name);
+  const Entry* findEntry(std::string_view section, std::string_view name) const;
+  void setValue(Section& section, std::string_view name, std::string value);
+  void reindex();
 
-    std::filesystem::path file_;
-    std::vector<Section> sections_;
-    std::unordered_map<std::string, std::size_t> sectionIndex_;  // folded name -> section
-    bool modified_ = false;
-    bool unreadable_ = false;
+  std::filesystem::path file_;
+  std::vector<Section> sections_;
+  std::unordered_map<std::string, std::size_t> sectionIndex_;  // folded name -> section
+  bool modified_ = false;
+  bool unreadable_ = false;
 };
 
 // Where the store lives: $MORVEL_CONFIG when set, else

@@ -42,9 +42,12 @@ std::map<uintptr_t, Reservation>::iterator owningReservation(uintptr_t address, 
 
 int protection(DWORD protect) {
   switch (protect) {
-    case PAGE_READWRITE: return PROT_READ | PROT_WRITE;
-    case PAGE_READONLY: return PROT_READ;
-    default: return PROT_NONE;
+    case PAGE_READWRITE:
+      return PROT_READ | PROT_WRITE;
+    case PAGE_READONLY:
+      return PROT_READ;
+    default:
+      return PROT_NONE;
   }
 }
 

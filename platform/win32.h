@@ -69,11 +69,11 @@ typedef HINSTANCE HMODULE;
 #define CALLBACK
 #define WINAPI
 
-#define MAKEWORD(a, b) ((WORD)(((BYTE)((DWORD_PTR)(a) & 0xff)) | ((WORD)((BYTE)((DWORD_PTR)(b) & 0xff))) << 8))
-#define MAKELONG(a, b) ((LONG)(((WORD)((DWORD_PTR)(a) & 0xffff)) | ((DWORD)((WORD)((DWORD_PTR)(b) & 0xffff))) << 16))
-#define LOWORD(l) ((WORD)((DWORD_PTR)(l) & 0xffff))
+#define MAKEWORD(a, b) ((WORD)(((BYTE)((DWORD_PTR)(a)&0xff)) | ((WORD)((BYTE)((DWORD_PTR)(b)&0xff))) << 8))
+#define MAKELONG(a, b) ((LONG)(((WORD)((DWORD_PTR)(a)&0xffff)) | ((DWORD)((WORD)((DWORD_PTR)(b)&0xffff))) << 16))
+#define LOWORD(l) ((WORD)((DWORD_PTR)(l)&0xffff))
 #define HIWORD(l) ((WORD)((((DWORD_PTR)(l)) >> 16) & 0xffff))
-#define LOBYTE(w) ((BYTE)((DWORD_PTR)(w) & 0xff))
+#define LOBYTE(w) ((BYTE)((DWORD_PTR)(w)&0xff))
 #define HIBYTE(w) ((BYTE)((((DWORD_PTR)(w)) >> 8) & 0xff))
 #define MAKEWPARAM(l, h) ((WPARAM)(DWORD)MAKELONG(l, h))
 #define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
@@ -495,11 +495,10 @@ BOOL UnregisterClass(LPCSTR className, HINSTANCE instance);
 BOOL GetClassInfo(HINSTANCE instance, LPCSTR className, WNDCLASS* wc);
 int GetClassName(HWND hwnd, LPSTR buffer, int maxCount);
 
-HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
-                    int width, int height, HWND parent, HMENU menuOrId, HINSTANCE instance,
-                    LPVOID param);
-HWND CreateWindow(LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
-                  int height, HWND parent, HMENU menuOrId, HINSTANCE instance, LPVOID param);
+HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
+                    int height, HWND parent, HMENU menuOrId, HINSTANCE instance, LPVOID param);
+HWND CreateWindow(LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width, int height, HWND parent,
+                  HMENU menuOrId, HINSTANCE instance, LPVOID param);
 BOOL DestroyWindow(HWND hwnd);
 BOOL IsWindow(HWND hwnd);
 HWND GetParent(HWND hwnd);
@@ -836,8 +835,7 @@ UINT SetTextAlign(HDC hdc, UINT align);
 UINT GetTextAlign(HDC hdc);
 
 BOOL TextOut(HDC hdc, int x, int y, LPCSTR text, int length);
-BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCSTR text, UINT length,
-                const INT* dx);
+BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCSTR text, UINT length, const INT* dx);
 int FillRect(HDC hdc, const RECT* rect, HBRUSH brush);
 int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush);
 BOOL InvertRect(HDC hdc, const RECT* rect);
@@ -924,8 +922,7 @@ int GetMenuString(HMENU menu, UINT idItem, LPSTR buffer, int maxCount, UINT flag
 BOOL SetMenu(HWND hwnd, HMENU menu);
 HMENU GetMenu(HWND hwnd);
 BOOL DrawMenuBar(HWND hwnd);
-BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND hwnd,
-                    const RECT* rect);
+BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND hwnd, const RECT* rect);
 
 // ---------------------------------------------------------------------------
 // Clipboard and global memory
@@ -1026,13 +1023,13 @@ struct OPENFILENAME {
   DWORD lStructSize;
   HWND hwndOwner;
   HINSTANCE hInstance;
-  LPCSTR lpstrFilter;       // pairs "description\0mask;mask\0", ending in "\0\0"
+  LPCSTR lpstrFilter;  // pairs "description\0mask;mask\0", ending in "\0\0"
   LPSTR lpstrCustomFilter;
   DWORD nMaxCustFilter;
-  DWORD nFilterIndex;       // from 1
-  LPSTR lpstrFile;          // in: suggested name; out: the choice
+  DWORD nFilterIndex;  // from 1
+  LPSTR lpstrFile;     // in: suggested name; out: the choice
   DWORD nMaxFile;
-  LPSTR lpstrFileTitle;     // out: the file name without its folder
+  LPSTR lpstrFileTitle;  // out: the file name without its folder
   DWORD nMaxFileTitle;
   LPCSTR lpstrInitialDir;
   LPCSTR lpstrTitle;
@@ -1207,8 +1204,8 @@ int SetAbortProc(HDC hdc, ABORTPROC proc);
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 
 struct DIALOGITEM {
-  LPCSTR className;    // "STATIC", "EDIT" or "BUTTON"
-  LPCSTR text;         // Windows-1252; a static text's "&" marks the key of the edit field after it
+  LPCSTR className;  // "STATIC", "EDIT" or "BUTTON"
+  LPCSTR text;       // Windows-1252; a static text's "&" marks the key of the edit field after it
   int id;
   BOOL defaultButton;  // the button that Return presses
   LPCSTR name;         // the control's objectName, by which tests find it
@@ -1250,7 +1247,7 @@ struct FINDREPLACE {
   DWORD Flags;
   LPSTR lpstrFindWhat;
   LPSTR lpstrReplaceWith;
-  WORD wFindWhatLen;     // buffer sizes in bytes, with the terminator
+  WORD wFindWhatLen;  // buffer sizes in bytes, with the terminator
   WORD wReplaceWithLen;
   LPARAM lCustData;
   LPFRHOOKPROC lpfnHook;
@@ -1422,9 +1419,7 @@ typedef WSADATA* LPWSADATA;
 
 inline USHORT htons(USHORT v) { return static_cast<USHORT>((v << 8) | (v >> 8)); }
 inline USHORT ntohs(USHORT v) { return htons(v); }
-inline ULONG htonl(ULONG v) {
-  return (v << 24) | ((v & 0xff00) << 8) | ((v >> 8) & 0xff00) | (v >> 24);
-}
+inline ULONG htonl(ULONG v) { return (v << 24) | ((v & 0xff00) << 8) | ((v >> 8) & 0xff00) | (v >> 24); }
 inline ULONG ntohl(ULONG v) { return htonl(v); }
 
 // Counted: every successful WSAStartup needs its WSACleanup.

@@ -99,8 +99,10 @@ void syncClientSize(Window& w) {
   if (w.host) InvalidateRect(w.handle, nullptr, TRUE);
   WPARAM kind = SIZE_RESTORED;
   if (w.widget && w.widget->isWindow()) {
-    if (w.widget->isMinimized()) kind = SIZE_MINIMIZED;
-    else if (w.widget->isMaximized()) kind = SIZE_MAXIMIZED;
+    if (w.widget->isMinimized())
+      kind = SIZE_MINIMIZED;
+    else if (w.widget->isMaximized())
+      kind = SIZE_MAXIMIZED;
   }
   HWND h = w.handle;
   SendMessage(h, WM_SIZE, kind, MAKELPARAM(now.cx, now.cy));
@@ -241,9 +243,8 @@ int GetClassName(HWND hwnd, LPSTR buffer, int maxCount) {
 // ---------------------------------------------------------------------------
 // Creation and destruction
 
-HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
-                    int width, int height, HWND parent, HMENU menuOrId, HINSTANCE instance,
-                    LPVOID param) {
+HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
+                    int height, HWND parent, HMENU menuOrId, HINSTANCE instance, LPVOID param) {
   if (!className) return nullptr;
   auto& t = tables();
   auto it = t.classes.find(className);
@@ -262,8 +263,10 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
   w.style = style;
   w.exStyle = exStyle;
   w.instance = instance;
-  if (style & WS_CHILD) w.id = reinterpret_cast<LONG_PTR>(menuOrId);
-  else w.menu = menuOrId;
+  if (style & WS_CHILD)
+    w.id = reinterpret_cast<LONG_PTR>(menuOrId);
+  else
+    w.menu = menuOrId;
   w.extra.assign(static_cast<size_t>(w.cls->extraBytes), 0);
   w.text = cpString(windowName);
   if (x == CW_USEDEFAULT) x = y = 40;
@@ -328,10 +331,9 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
   return find(h) ? h : nullptr;
 }
 
-HWND CreateWindow(LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
-                  int height, HWND parent, HMENU menuOrId, HINSTANCE instance, LPVOID param) {
-  return CreateWindowEx(0, className, windowName, style, x, y, width, height, parent, menuOrId,
-                        instance, param);
+HWND CreateWindow(LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width, int height, HWND parent,
+                  HMENU menuOrId, HINSTANCE instance, LPVOID param) {
+  return CreateWindowEx(0, className, windowName, style, x, y, width, height, parent, menuOrId, instance, param);
 }
 
 BOOL DestroyWindow(HWND hwnd) {
@@ -374,8 +376,10 @@ BOOL DestroyWindow(HWND hwnd) {
     if (entry->ownsWidget && entry->widget) {
       QWidget* widget = entry->widget;
       widget->hide();
-      if (entry->host && entry->host->inEvent()) widget->deleteLater();
-      else delete widget;
+      if (entry->host && entry->host->inEvent())
+        widget->deleteLater();
+      else
+        delete widget;
     }
   }
   return TRUE;
@@ -453,14 +457,22 @@ LONG_PTR GetWindowLongPtr(HWND hwnd, int index) {
   if (!w) return 0;
   if (index >= 0) return exchangeExtra<LONG_PTR>(*w, index);
   switch (index) {
-    case GWLP_WNDPROC: return reinterpret_cast<LONG_PTR>(w->proc);
-    case GWLP_HINSTANCE: return reinterpret_cast<LONG_PTR>(w->instance);
-    case GWLP_HWNDPARENT: return reinterpret_cast<LONG_PTR>(w->parent);
-    case GWLP_ID: return w->id;
-    case GWL_STYLE: return static_cast<LONG_PTR>(w->style);
-    case GWL_EXSTYLE: return static_cast<LONG_PTR>(w->exStyle);
-    case GWLP_USERDATA: return w->userData;
-    default: return 0;
+    case GWLP_WNDPROC:
+      return reinterpret_cast<LONG_PTR>(w->proc);
+    case GWLP_HINSTANCE:
+      return reinterpret_cast<LONG_PTR>(w->instance);
+    case GWLP_HWNDPARENT:
+      return reinterpret_cast<LONG_PTR>(w->parent);
+    case GWLP_ID:
+      return w->id;
+    case GWL_STYLE:
+      return static_cast<LONG_PTR>(w->style);
+    case GWL_EXSTYLE:
+      return static_cast<LONG_PTR>(w->exStyle);
+    case GWLP_USERDATA:
+      return w->userData;
+    default:
+      return 0;
   }
 }
 
@@ -470,9 +482,15 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
   if (index >= 0) return exchangeExtra(*w, index, &value);
   const LONG_PTR old = GetWindowLongPtr(hwnd, index);
   switch (index) {
-    case GWLP_WNDPROC: w->proc = reinterpret_cast<WNDPROC>(value); break;
-    case GWLP_HINSTANCE: w->instance = reinterpret_cast<HINSTANCE>(value); break;
-    case GWLP_ID: w->id = value; break;
+    case GWLP_WNDPROC:
+      w->proc = reinterpret_cast<WNDPROC>(value);
+      break;
+    case GWLP_HINSTANCE:
+      w->instance = reinterpret_cast<HINSTANCE>(value);
+      break;
+    case GWLP_ID:
+      w->id = value;
+      break;
     case GWL_STYLE:
       w->style = static_cast<DWORD>(value);
       if (w->host) w->host->applyStyle();
@@ -481,8 +499,11 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
       w->exStyle = static_cast<DWORD>(value);
       if (w->host) w->host->applyStyle();
       break;
-    case GWLP_USERDATA: w->userData = value; break;
-    default: return 0;
+    case GWLP_USERDATA:
+      w->userData = value;
+      break;
+    default:
+      return 0;
   }
   return old;
 }
@@ -548,8 +569,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_SETTEXT: {
       w->text = cpString(reinterpret_cast<LPCSTR>(lParam));
-      if (w->widget && w->widget->isWindow() && w->ownsWidget)
-        w->widget->setWindowTitle(platform::fromCp1252(w->text));
+      if (w->widget && w->widget->isWindow() && w->ownsWidget) w->widget->setWindowTitle(platform::fromCp1252(w->text));
       return TRUE;
     }
     case WM_GETTEXT:
@@ -608,7 +628,8 @@ BOOL SetWindowText(HWND hwnd, LPCSTR text) {
 int GetWindowText(HWND hwnd, LPSTR buffer, int maxCount) {
   if (!find(hwnd) || !buffer || maxCount <= 0) return 0;
   buffer[0] = 0;
-  return static_cast<int>(SendMessage(hwnd, WM_GETTEXT, static_cast<WPARAM>(maxCount), reinterpret_cast<LPARAM>(buffer)));
+  return static_cast<int>(
+      SendMessage(hwnd, WM_GETTEXT, static_cast<WPARAM>(maxCount), reinterpret_cast<LPARAM>(buffer)));
 }
 
 int GetWindowTextLength(HWND hwnd) { return static_cast<int>(SendMessage(hwnd, WM_GETTEXTLENGTH, 0, 0)); }
@@ -624,21 +645,33 @@ BOOL ShowWindow(HWND hwnd, int cmdShow) {
   if (show != wasVisible) SendMessage(hwnd, WM_SHOWWINDOW, show, 0);
   w = find(hwnd);
   if (!w) return FALSE;
-  if (show) w->style |= WS_VISIBLE;
-  else w->style &= ~WS_VISIBLE;
+  if (show)
+    w->style |= WS_VISIBLE;
+  else
+    w->style &= ~WS_VISIBLE;
   if (QWidget* widget = w->widget) {
     switch (cmdShow) {
-      case SW_HIDE: widget->hide(); break;
+      case SW_HIDE:
+        widget->hide();
+        break;
       case SW_SHOWMINIMIZED:
       case SW_MINIMIZE:
-      case SW_SHOWMINNOACTIVE: widget->showMinimized(); break;
-      case SW_SHOWMAXIMIZED: widget->showMaximized(); break;
+      case SW_SHOWMINNOACTIVE:
+        widget->showMinimized();
+        break;
+      case SW_SHOWMAXIMIZED:
+        widget->showMaximized();
+        break;
       case SW_RESTORE:
       case SW_SHOWNORMAL:
-        if (widget->isWindow()) widget->showNormal();
-        else widget->show();
+        if (widget->isWindow())
+          widget->showNormal();
+        else
+          widget->show();
         break;
-      default: widget->show(); break;
+      default:
+        widget->show();
+        break;
     }
     if (show && w->widget) syncClientSize(*w);
   }
@@ -666,8 +699,10 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
   Window* w = find(hwnd);
   if (!w) return FALSE;
   const bool wasDisabled = (w->style & WS_DISABLED) != 0;
-  if (enable) w->style &= ~WS_DISABLED;
-  else w->style |= WS_DISABLED;
+  if (enable)
+    w->style &= ~WS_DISABLED;
+  else
+    w->style |= WS_DISABLED;
   if (w->widget && w->ownsWidget) w->widget->setEnabled(enable != FALSE);
   if (wasDisabled == (enable != FALSE)) SendMessage(hwnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
   return wasDisabled ? TRUE : FALSE;
@@ -792,8 +827,10 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
 BOOL ValidateRect(HWND hwnd, const RECT* rect) {
   Window* w = find(hwnd);
   if (!w) return FALSE;
-  if (rect) w->updateRegion -= QRect(QPoint(rect->left, rect->top), QPoint(rect->right - 1, rect->bottom - 1));
-  else w->updateRegion = QRegion();
+  if (rect)
+    w->updateRegion -= QRect(QPoint(rect->left, rect->top), QPoint(rect->right - 1, rect->bottom - 1));
+  else
+    w->updateRegion = QRegion();
   return TRUE;
 }
 
@@ -875,28 +912,60 @@ DWORD GetSysColor(int index) {
   QPalette pal = QGuiApplication::palette();
   QColor c;
   switch (index) {
-    case COLOR_WINDOW: c = pal.color(QPalette::Active, QPalette::Base); break;
-    case COLOR_WINDOWTEXT: c = pal.color(QPalette::Active, QPalette::Text); break;
-    case COLOR_HIGHLIGHT: c = pal.color(QPalette::Active, QPalette::Highlight); break;
-    case COLOR_HIGHLIGHTTEXT: c = pal.color(QPalette::Active, QPalette::HighlightedText); break;
+    case COLOR_WINDOW:
+      c = pal.color(QPalette::Active, QPalette::Base);
+      break;
+    case COLOR_WINDOWTEXT:
+      c = pal.color(QPalette::Active, QPalette::Text);
+      break;
+    case COLOR_HIGHLIGHT:
+      c = pal.color(QPalette::Active, QPalette::Highlight);
+      break;
+    case COLOR_HIGHLIGHTTEXT:
+      c = pal.color(QPalette::Active, QPalette::HighlightedText);
+      break;
     case COLOR_BTNFACE:
     case COLOR_MENU:
-    case COLOR_SCROLLBAR: c = pal.color(QPalette::Active, QPalette::Button); break;
+    case COLOR_SCROLLBAR:
+      c = pal.color(QPalette::Active, QPalette::Button);
+      break;
     case COLOR_BTNTEXT:
     case COLOR_MENUTEXT:
-    case COLOR_CAPTIONTEXT: c = pal.color(QPalette::Active, QPalette::ButtonText); break;
-    case COLOR_BTNSHADOW: c = pal.color(QPalette::Active, QPalette::Dark); break;
+    case COLOR_CAPTIONTEXT:
+      c = pal.color(QPalette::Active, QPalette::ButtonText);
+      break;
+    case COLOR_BTNSHADOW:
+      c = pal.color(QPalette::Active, QPalette::Dark);
+      break;
     case COLOR_BTNHIGHLIGHT:
-    case COLOR_3DLIGHT: c = pal.color(QPalette::Active, QPalette::Light); break;
+    case COLOR_3DLIGHT:
+      c = pal.color(QPalette::Active, QPalette::Light);
+      break;
     case COLOR_3DDKSHADOW:
-    case COLOR_WINDOWFRAME: c = pal.color(QPalette::Active, QPalette::Shadow); break;
-    case COLOR_GRAYTEXT: c = pal.color(QPalette::Disabled, QPalette::Text); break;
-    case COLOR_INFOTEXT: c = pal.color(QPalette::Active, QPalette::ToolTipText); break;
-    case COLOR_INFOBK: c = pal.color(QPalette::Active, QPalette::ToolTipBase); break;
-    case COLOR_ACTIVECAPTION: c = pal.color(QPalette::Active, QPalette::Highlight); break;
-    case COLOR_INACTIVECAPTION: c = pal.color(QPalette::Inactive, QPalette::Highlight); break;
-    case COLOR_BACKGROUND: c = pal.color(QPalette::Active, QPalette::Window); break;
-    default: c = Qt::black; break;
+    case COLOR_WINDOWFRAME:
+      c = pal.color(QPalette::Active, QPalette::Shadow);
+      break;
+    case COLOR_GRAYTEXT:
+      c = pal.color(QPalette::Disabled, QPalette::Text);
+      break;
+    case COLOR_INFOTEXT:
+      c = pal.color(QPalette::Active, QPalette::ToolTipText);
+      break;
+    case COLOR_INFOBK:
+      c = pal.color(QPalette::Active, QPalette::ToolTipBase);
+      break;
+    case COLOR_ACTIVECAPTION:
+      c = pal.color(QPalette::Active, QPalette::Highlight);
+      break;
+    case COLOR_INACTIVECAPTION:
+      c = pal.color(QPalette::Inactive, QPalette::Highlight);
+      break;
+    case COLOR_BACKGROUND:
+      c = pal.color(QPalette::Active, QPalette::Window);
+      break;
+    default:
+      c = Qt::black;
+      break;
   }
   return fromQColor(c);
 }
@@ -906,27 +975,38 @@ int GetSystemMetrics(int index) {
   QStyle* style = QApplication::style();
   const int scrollExtent = style ? style->pixelMetric(QStyle::PM_ScrollBarExtent) : 16;
   switch (index) {
-    case SM_CXSCREEN: return screen ? screen->geometry().width() : 1024;
-    case SM_CYSCREEN: return screen ? screen->geometry().height() : 768;
+    case SM_CXSCREEN:
+      return screen ? screen->geometry().width() : 1024;
+    case SM_CYSCREEN:
+      return screen ? screen->geometry().height() : 768;
     case SM_CXVSCROLL:
     case SM_CYHSCROLL:
     case SM_CYVTHUMB:
-    case SM_CXHTHUMB: return scrollExtent;
-    case SM_CYCAPTION: return 20;
-    case SM_CYMENU: return 20;
+    case SM_CXHTHUMB:
+      return scrollExtent;
+    case SM_CYCAPTION:
+      return 20;
+    case SM_CYMENU:
+      return 20;
     case SM_CXBORDER:
-    case SM_CYBORDER: return 1;
+    case SM_CYBORDER:
+      return 1;
     case SM_CXEDGE:
     case SM_CYEDGE:
     case SM_CXDLGFRAME:
-    case SM_CYDLGFRAME: return 2;
+    case SM_CYDLGFRAME:
+      return 2;
     case SM_CXICON:
-    case SM_CYICON: return 32;
+    case SM_CYICON:
+      return 32;
     case SM_CXDOUBLECLK:
-    case SM_CYDOUBLECLK: return 4;
+    case SM_CYDOUBLECLK:
+      return 4;
     case SM_CXDRAG:
-    case SM_CYDRAG: return QApplication::startDragDistance();
-    default: return 0;
+    case SM_CYDRAG:
+      return QApplication::startDragDistance();
+    default:
+      return 0;
   }
 }
 

@@ -60,38 +60,65 @@ int failWith(int error) {
 
 int fromErrno(int error) {
   switch (error) {
-    case EWOULDBLOCK: return WSAEWOULDBLOCK;
-    case EINPROGRESS: return WSAEWOULDBLOCK;
-    case EALREADY: return WSAEALREADY;
-    case EINTR: return WSAEINTR;
-    case EACCES: return WSAEACCES;
-    case EFAULT: return WSAEFAULT;
-    case EINVAL: return WSAEINVAL;
+    case EWOULDBLOCK:
+      return WSAEWOULDBLOCK;
+    case EINPROGRESS:
+      return WSAEWOULDBLOCK;
+    case EALREADY:
+      return WSAEALREADY;
+    case EINTR:
+      return WSAEINTR;
+    case EACCES:
+      return WSAEACCES;
+    case EFAULT:
+      return WSAEFAULT;
+    case EINVAL:
+      return WSAEINVAL;
     case EMFILE:
-    case ENFILE: return WSAEMFILE;
+    case ENFILE:
+      return WSAEMFILE;
     case EBADF:
-    case ENOTSOCK: return WSAENOTSOCK;
-    case EMSGSIZE: return WSAEMSGSIZE;
-    case EOPNOTSUPP: return WSAEOPNOTSUPP;
-    case EAFNOSUPPORT: return WSAEAFNOSUPPORT;
-    case EADDRINUSE: return WSAEADDRINUSE;
-    case EADDRNOTAVAIL: return WSAEADDRNOTAVAIL;
-    case ENETDOWN: return WSAENETDOWN;
-    case ENETUNREACH: return WSAENETUNREACH;
-    case ENETRESET: return WSAENETRESET;
-    case ECONNABORTED: return WSAECONNABORTED;
+    case ENOTSOCK:
+      return WSAENOTSOCK;
+    case EMSGSIZE:
+      return WSAEMSGSIZE;
+    case EOPNOTSUPP:
+      return WSAEOPNOTSUPP;
+    case EAFNOSUPPORT:
+      return WSAEAFNOSUPPORT;
+    case EADDRINUSE:
+      return WSAEADDRINUSE;
+    case EADDRNOTAVAIL:
+      return WSAEADDRNOTAVAIL;
+    case ENETDOWN:
+      return WSAENETDOWN;
+    case ENETUNREACH:
+      return WSAENETUNREACH;
+    case ENETRESET:
+      return WSAENETRESET;
+    case ECONNABORTED:
+      return WSAECONNABORTED;
     case ECONNRESET:
-    case EPIPE: return WSAECONNRESET;
+    case EPIPE:
+      return WSAECONNRESET;
     case ENOBUFS:
-    case ENOMEM: return WSAENOBUFS;
-    case EISCONN: return WSAEISCONN;
-    case ENOTCONN: return WSAENOTCONN;
-    case ESHUTDOWN: return WSAESHUTDOWN;
-    case ETIMEDOUT: return WSAETIMEDOUT;
-    case ECONNREFUSED: return WSAECONNREFUSED;
+    case ENOMEM:
+      return WSAENOBUFS;
+    case EISCONN:
+      return WSAEISCONN;
+    case ENOTCONN:
+      return WSAENOTCONN;
+    case ESHUTDOWN:
+      return WSAESHUTDOWN;
+    case ETIMEDOUT:
+      return WSAETIMEDOUT;
+    case ECONNREFUSED:
+      return WSAECONNREFUSED;
     case EHOSTUNREACH:
-    case EHOSTDOWN: return WSAEHOSTUNREACH;
-    default: return WSAEINVAL;
+    case EHOSTDOWN:
+      return WSAEHOSTUNREACH;
+    default:
+      return WSAEINVAL;
   }
 }
 
@@ -142,7 +169,8 @@ void onReadable(SOCKET s) {
       postEvent(s, *st, FD_READ, 0);
     }
     // Without FD_READ nobody reads: stay quiet until recv is called.
-    else st->readPosted = true;
+    else
+      st->readPosted = true;
   } else if (n == 0 || -n != EWOULDBLOCK) {
     st->closePosted = true;
     postEvent(s, *st, FD_CLOSE, n == 0 ? 0 : fromErrno(static_cast<int>(-n)));
@@ -372,8 +400,7 @@ ULONG inet_addr(const char* cp) {
   if (!cp) return INADDR_NONE;
   unsigned parts[4];
   char tail;
-  if (std::sscanf(cp, "%3u.%3u.%3u.%3u%c", &parts[0], &parts[1], &parts[2], &parts[3], &tail) != 4)
-    return INADDR_NONE;
+  if (std::sscanf(cp, "%3u.%3u.%3u.%3u%c", &parts[0], &parts[1], &parts[2], &parts[3], &tail) != 4) return INADDR_NONE;
   for (unsigned p : parts)
     if (p > 255) return INADDR_NONE;
   return htonl((parts[0] << 24) | (parts[1] << 16) | (parts[2] << 8) | parts[3]);
@@ -410,7 +437,9 @@ HANDLE WSAAsyncGetHostByName(HWND hwnd, UINT msg, const char* name, char* buf, i
   t.context = std::make_unique<QObject>();
   const QByteArray hostName(name);
   QHostInfo::lookupHost(QString::fromLatin1(hostName), t.context.get(), [=](const QHostInfo& info) {
-    int error = info.error() == QHostInfo::NoError ? 0 : (info.error() == QHostInfo::HostNotFound ? WSAHOST_NOT_FOUND : WSATRY_AGAIN);
+    int error = info.error() == QHostInfo::NoError
+                    ? 0
+                    : (info.error() == QHostInfo::HostNotFound ? WSAHOST_NOT_FOUND : WSATRY_AGAIN);
     ULONG address = INADDR_NONE;
     if (!error) {
       error = WSANO_DATA;

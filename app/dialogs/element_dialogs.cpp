@@ -3,8 +3,8 @@
 // the element taken apart into the shared edit state.
 #include "element_dialogs.h"
 
-#include "controls/dynamic_help.h"
 #include "code_insertion.h"
+#include "controls/dynamic_help.h"
 #include "element_state.h"
 #include "font_dialog.h"
 #include "forms_dialog.h"
@@ -12,8 +12,8 @@
 #include "interaction.h"
 #include "kestrin.h"
 #include "line_dialog.h"
-#include "link_dialog.h"
 #include "link_codes.h"
+#include "link_dialog.h"
 #include "list_dialog.h"
 #include "picture_dialog.h"
 #include "qtext.h"
@@ -107,8 +107,10 @@ void runEditor(TKestrin& main, morvel::ElementEditor editor, int elementKind) {
   using E = morvel::ElementEditor;
   switch (editor) {
     case E::Link:
-      if (elementKind == kind::kEmail) runTextDialog(main, elementKind);
-      else runLinkDialog(main);
+      if (elementKind == kind::kEmail)
+        runTextDialog(main, elementKind);
+      else
+        runLinkDialog(main);
       return;
     case E::TextDialog:
     case E::TitleRename:
@@ -238,8 +240,8 @@ void TKestrin::editElement() {
   }
   const morvel::TextPosition caret = morvel::selectionOf(*e).caret;
   const std::string page = e->TextBytes();
-  const morvel::ElementToEdit found = morvel::findElementToEdit(
-      page, morvel::offsetOf(page, caret), indstillinger_->chkBevarUkendtAttrib->isChecked());
+  const morvel::ElementToEdit found =
+      morvel::findElementToEdit(page, morvel::offsetOf(page, caret), indstillinger_->chkBevarUkendtAttrib->isChecked());
   switch (found.result) {
     case morvel::ElementSearch::NoElement:
       tell(*this, QStringLiteral("Morvel kan ikke automatisk redigere denne HTML-kode."));

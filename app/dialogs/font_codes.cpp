@@ -33,7 +33,8 @@ std::size_t nextFontTag(std::string_view text, std::size_t from) {
 }
 
 std::string withoutAll(std::string text, std::string_view pattern) {
-  for (std::size_t at = findIgnoringCase(text, pattern); at != std::string::npos; at = findIgnoringCase(text, pattern, at))
+  for (std::size_t at = findIgnoringCase(text, pattern); at != std::string::npos;
+       at = findIgnoringCase(text, pattern, at))
     text.erase(at, pattern.size());
   return text;
 }

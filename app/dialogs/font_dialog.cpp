@@ -26,9 +26,9 @@
 
 namespace {
 
-constexpr std::array<const char*, 16> kGridColours{"black", "maroon", "green",   "olive", "navy", "purple",
-                                                   "teal",  "gray",   "silver",  "red",   "lime", "yellow",
-                                                   "blue",  "fuchsia", "aqua", "white"};
+constexpr std::array<const char*, 16> kGridColours{"black", "maroon",  "green",  "olive", "navy", "purple",
+                                                   "teal",  "gray",    "silver", "red",   "lime", "yellow",
+                                                   "blue",  "fuchsia", "aqua",   "white"};
 const QStringList kStyleNames{QStringLiteral("normal"), QStringLiteral("kursiv"), QStringLiteral("fed"),
                               QStringLiteral("fed kursiv")};
 
@@ -51,8 +51,10 @@ bool isNumber(const QString& text) {
 int pointSize(const QString& sign, const QString& size) {
   static constexpr std::array<int, 7> points{8, 10, 12, 14, 18, 24, 36};
   int n = size.toInt();
-  if (sign == QLatin1String("+")) n += 3;
-  else if (sign == QLatin1String("-")) n = 3 - n;
+  if (sign == QLatin1String("+"))
+    n += 3;
+  else if (sign == QLatin1String("-"))
+    n = 3 - n;
   return points[std::clamp(n, 1, 7) - 1];
 }
 
@@ -79,9 +81,10 @@ void TSkrift::buildControls() {
   cmbSkrift = combo("cmbSkrift", true);
   if (main_.Indstillinger().chkWebfonte->isChecked())
     cmbSkrift->addItems({QStringLiteral("Arial, Helvetica"), QStringLiteral("Arial Black, Arial, Helvetica"),
-                         QStringLiteral("Comic Sans MS, Comic, Arial, Helvetica"), QStringLiteral("Courier New, Courier"),
-                         QStringLiteral("Impact, Haettenschweiler, Arial, Helvetica"), QStringLiteral("Times New Roman"),
-                         QStringLiteral("Verdana, Arial, Helvetica")});
+                         QStringLiteral("Comic Sans MS, Comic, Arial, Helvetica"),
+                         QStringLiteral("Courier New, Courier"),
+                         QStringLiteral("Impact, Haettenschweiler, Arial, Helvetica"),
+                         QStringLiteral("Times New Roman"), QStringLiteral("Verdana, Arial, Helvetica")});
   else
     cmbSkrift->addItems(QFontDatabase::families());
   cmbSkrift->setCurrentIndex(-1);
@@ -223,8 +226,10 @@ void TSkrift::fill() {
     size.remove(0, 1);
   }
   cmbStoerrelse->setEditText(size);
-  if (styles_[morvel::kBold].inside || styles_[morvel::kItalic].inside) cmbTypografi->setCurrentIndex(-1);
-  else cmbTypografi->setCurrentIndex((on_[morvel::kBold] ? 2 : 0) + (on_[morvel::kItalic] ? 1 : 0));
+  if (styles_[morvel::kBold].inside || styles_[morvel::kItalic].inside)
+    cmbTypografi->setCurrentIndex(-1);
+  else
+    cmbTypografi->setCurrentIndex((on_[morvel::kBold] ? 2 : 0) + (on_[morvel::kItalic] ? 1 : 0));
   chkUnder->setCheckState(styles_[morvel::kUnderline].inside ? Qt::PartiallyChecked
                           : on_[morvel::kUnderline]          ? Qt::Checked
                                                              : Qt::Unchecked);
@@ -249,7 +254,8 @@ void TSkrift::showPreview() {
   font.setItalic(style == 1 || style == 3);
   font.setUnderline(chkUnder->checkState() == Qt::Checked);
   const QString size = cmbStoerrelse->currentText().trimmed();
-  font.setPointSize(size.isEmpty() ? pointSize(QString(), QStringLiteral("3")) : pointSize(cmbTegn->currentText(), size));
+  font.setPointSize(size.isEmpty() ? pointSize(QString(), QStringLiteral("3"))
+                                   : pointSize(cmbTegn->currentText(), size));
   lblVis->setFont(font);
   lblVis->setText(size.isEmpty() ? QStringLiteral("AaBbØøÅå") : QStringLiteral("AaBbYyZz"));
   QPalette palette = lblVis->palette();
@@ -269,7 +275,8 @@ void TSkrift::confirm() {
   const morvel::FontValues values = chosen();
   morvel::FontChange change;
   change.editMode = state.editMode;
-  change.fontChanged = values.face != inForce_.face || (chkFarve->isChecked() && values.colour != sameColourCode(inForce_.colour)) ||
+  change.fontChanged = values.face != inForce_.face ||
+                       (chkFarve->isChecked() && values.colour != sameColourCode(inForce_.colour)) ||
                        values.size != inForce_.size;
   morvel::FontValues enclosing = enclosing_;
   enclosing.colour = sameColourCode(enclosing.colour);

@@ -18,8 +18,10 @@ std::string attribute(std::string_view name, std::string_view value) {
   std::string part(" ");
   part.append(name).append("=\"");
   for (char c : value) {
-    if (c == '"') part += "&quot;";
-    else part += c;
+    if (c == '"')
+      part += "&quot;";
+    else
+      part += c;
   }
   return part + "\"";
 }
@@ -72,8 +74,8 @@ int inputKind(std::string_view type) {
 }  // namespace
 
 const std::array<std::string_view, form_kind::kCount>& formInputTypes() {
-  static constexpr std::array<std::string_view, fk::kCount> types{
-      "", "TEXT", "PASSWORD", "HIDDEN", "", "RADIO", "CHECKBOX", "", "SUBMIT", "RESET"};
+  static constexpr std::array<std::string_view, fk::kCount> types{"",      "TEXT",     "PASSWORD", "HIDDEN", "",
+                                                                  "RADIO", "CHECKBOX", "",         "SUBMIT", "RESET"};
   return types;
 }
 
@@ -88,7 +90,8 @@ std::string formStartTag(const FormFields& f) {
       return "<TEXTAREA" + name + attribute("ROWS", f.size) + attribute("COLS", f.max) + further + ">";
     case fk::kSelect:
       return "<SELECT" + name + attribute("SIZE", f.size) + further + ">";
-    default: break;
+    default:
+      break;
   }
   const bool sized = f.kind == fk::kText || f.kind == fk::kPassword;
   const bool checkable = f.kind == fk::kRadio || f.kind == fk::kCheckBox;

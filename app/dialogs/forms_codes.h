@@ -32,13 +32,13 @@ const std::array<std::string_view, form_kind::kCount>& formInputTypes();
 struct FormFields {
   int kind = form_kind::kForm;
   std::string name;
-  std::string text;    // ACTION of a form, VALUE otherwise
+  std::string text;  // ACTION of a form, VALUE otherwise
   std::string method;
   std::string format;  // ENCTYPE
   bool checked = false;
-  std::string size;    // SIZE; ROWS of a text box; options of a choice box
-  std::string max;     // MAXLENGTH; COLS of a text box
-  std::string further; // typed as the user wants them
+  std::string size;     // SIZE; ROWS of a text box; options of a choice box
+  std::string max;      // MAXLENGTH; COLS of a text box
+  std::string further;  // typed as the user wants them
 };
 
 // The start tag of the element, with only the attributes that have values.

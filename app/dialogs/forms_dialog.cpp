@@ -53,8 +53,7 @@ const QString kValueHelp = QStringLiteral(
     "hvis den bliver afkrydset.(VALUE=)");
 const QString kActionHelp = QStringLiteral("Fx adressen på et CGI-script, som håndterer formularen. (ACTION=)");
 const QString kSizeHelp = QStringLiteral("Sætter feltets størrelse - dvs. længden for et tekstfelt. (SIZE=)");
-const QString kLinesHelp =
-    QStringLiteral("Sætter antallet af linier i boksen. (Tekstboks: ROWS=; Valgboks: <OPTION>)");
+const QString kLinesHelp = QStringLiteral("Sætter antallet af linier i boksen. (Tekstboks: ROWS=; Valgboks: <OPTION>)");
 const QString kMaxHelp = QStringLiteral("Sætter en grænse for antallet af tegn, der kan skrives i tekstfeltet.");
 const QString kWidthHelp = QStringLiteral("Sætter bredden i boksen. (COLS=)");
 
@@ -110,8 +109,8 @@ void TFormular::buildControls() {
   txtNavn = line("txtNavn");
   txtTekst = line("txtTekst");
   cmbMetode = combo("cmbMetode", {QStringLiteral("GET"), QStringLiteral("POST")});
-  cmbFormat = combo("cmbFormat", {QStringLiteral("application/x-www-form-urlencoded"),
-                                  QStringLiteral("multipart/form-data")});
+  cmbFormat =
+      combo("cmbFormat", {QStringLiteral("application/x-www-form-urlencoded"), QStringLiteral("multipart/form-data")});
   chkAfkrydset = new QCheckBox(QStringLiteral("Afkrydset"), this);
   chkAfkrydset->setObjectName(QStringLiteral("chkAfkrydset"));
   txtStoerrelse = line("txtStoerrelse");

@@ -30,8 +30,10 @@ bool isNumber(std::string_view text) {
 std::string lineCode(const LineFields& line, std::string_view keptAttributes) {
   std::string code = "<HR";
   if (line.thickness != 2) code += " SIZE=\"" + std::to_string(line.thickness) + "\"";
-  if (line.align == kLineLeft) code += " ALIGN=\"LEFT\"";
-  else if (line.align == kLineRight) code += " ALIGN=\"RIGHT\"";
+  if (line.align == kLineLeft)
+    code += " ALIGN=\"LEFT\"";
+  else if (line.align == kLineRight)
+    code += " ALIGN=\"RIGHT\"";
   if (!(line.length == 100 && line.percent))
     code += " WIDTH=\"" + std::to_string(line.length) + (line.percent ? "%" : "") + "\"";
   if (!line.shadow) code += " NOSHADE";
@@ -48,8 +50,10 @@ LineFields lineFieldsFromSlots(const ElementSlots& s) {
   line.shadow = s[4] != "NOSHADE";
   std::string align;
   for (char c : s[2]) align += upperAscii(c);
-  if (align == "LEFT") line.align = kLineLeft;
-  else if (align == "RIGHT") line.align = kLineRight;
+  if (align == "LEFT")
+    line.align = kLineLeft;
+  else if (align == "RIGHT")
+    line.align = kLineRight;
   return line;
 }
 

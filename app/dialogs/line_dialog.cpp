@@ -115,7 +115,8 @@ void TLinie::addHelpTexts(DynamicHelp& help) {
   help.add(chkProcent, QStringLiteral("Bestemmer, om længden skal angives i procent eller i pixels."));
   help.add(updTykkelse, QStringLiteral("Sætter tykkelsen på linien i pixels.(SIZE=)"));
   help.add(chk3D, QStringLiteral("Bestemmer, om linien skal have 3D-skygge eller ej. (NOSHADE)"));
-  const QString align = QStringLiteral("Bestemmer, om linien skal venstrestilles, centreres eller højrestilles. (ALIGN=)");
+  const QString align =
+      QStringLiteral("Bestemmer, om linien skal venstrestilles, centreres eller højrestilles. (ALIGN=)");
   help.add(optVenstre, align);
   help.add(optCenter, align);
   help.add(optHoejre, align);
@@ -142,7 +143,7 @@ morvel::LineFields TLinie::fields() const {
   line.percent = chkProcent->isChecked();
   line.thickness = updTykkelse->value();
   line.shadow = chk3D->isChecked();
-  line.align = optVenstre->isChecked() ? morvel::kLineLeft
+  line.align = optVenstre->isChecked()  ? morvel::kLineLeft
                : optHoejre->isChecked() ? morvel::kLineRight
                                         : morvel::kLineCentre;
   return line;

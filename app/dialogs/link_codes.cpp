@@ -65,7 +65,8 @@ std::vector<std::string> frameNames(std::string_view page) {
     const std::size_t name = findIgnoringCase(tag, "name=");
     if (name == std::string_view::npos) continue;
     std::string value = attributeValueAt(tag, name).value;
-    if (!value.empty() && std::find(names.begin(), names.end(), value) == names.end()) names.push_back(std::move(value));
+    if (!value.empty() && std::find(names.begin(), names.end(), value) == names.end())
+      names.push_back(std::move(value));
   }
   return names;
 }

@@ -95,7 +95,8 @@ void THenvisning::buildControls() {
   cmbMaal->setEditable(true);
   cmbMaal->setMinimumWidth(160);
   cmbMaal->setInsertPolicy(QComboBox::NoInsert);
-  cmbMaal->addItems({QStringLiteral("_blank"), QStringLiteral("_self"), QStringLiteral("_parent"), QStringLiteral("_top")});
+  cmbMaal->addItems(
+      {QStringLiteral("_blank"), QStringLiteral("_self"), QStringLiteral("_parent"), QStringLiteral("_top")});
   cmbMaal->completer()->setCompletionMode(QCompleter::InlineCompletion);
   cmbMaal->setCurrentText(QString());
   const morvel::OkCancel buttons = morvel::okCancelButtons(this);

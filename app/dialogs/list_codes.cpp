@@ -32,8 +32,8 @@ std::string listCode(const ListFields& list, std::string_view keptAttributes) {
   const std::string_view name = list.numbered ? "OL" : "UL";
   std::string code = "<";
   code += name;
-  const auto& types = list.numbered ? std::span<const std::string_view>(kNumberTypes)
-                                    : std::span<const std::string_view>(kBulletTypes);
+  const auto& types =
+      list.numbered ? std::span<const std::string_view>(kNumberTypes) : std::span<const std::string_view>(kBulletTypes);
   const std::size_t type = list.type >= 0 && static_cast<std::size_t>(list.type) < types.size() ? list.type : 0;
   if (!types[type].empty()) code += " TYPE=\"" + std::string(types[type]) + "\"";
   code += keptAttributes;

@@ -18,7 +18,8 @@ void appendSize(std::string& code, std::string_view name, int value, bool percen
 }  // namespace
 
 std::string pictureCode(const PictureFields& picture, std::string_view keptAttributes) {
-  const int align = picture.align >= 0 && picture.align < int(kPictureAlignValues.size()) ? picture.align : kAlignBottom;
+  const int align =
+      picture.align >= 0 && picture.align < int(kPictureAlignValues.size()) ? picture.align : kAlignBottom;
   std::string code = "<IMG SRC=\"";
   code.append(picture.file).append("\" BORDER=\"").append(std::to_string(picture.border)).append("\"");
   appendSize(code, "WIDTH", picture.width, picture.widthPercent);

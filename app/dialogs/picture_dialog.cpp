@@ -73,8 +73,8 @@ void TfrmGrafik::buildControls() {
   updRamme = number("updRamme", "txtRamme");
   cmbJust = new QComboBox(this);
   cmbJust->setObjectName(QStringLiteral("cmbJust"));
-  cmbJust->addItems({QStringLiteral("Top"), QStringLiteral("Midten"), QStringLiteral("Bund"), QStringLiteral("Højre om"),
-                     QStringLiteral("Venstre om")});
+  cmbJust->addItems({QStringLiteral("Top"), QStringLiteral("Midten"), QStringLiteral("Bund"),
+                     QStringLiteral("Højre om"), QStringLiteral("Venstre om")});
   updMarginTB = number("updMarginTB", "txtMarginTB");
   updMarginHV = number("updMarginHV", "txtMarginHV");
   imgBillede = new QLabel;
@@ -138,19 +138,23 @@ void TfrmGrafik::buildControls() {
 }
 
 void TfrmGrafik::addHelpTexts(DynamicHelp& help) {
-  help.add(txtFil, QStringLiteral("Filnavn. Brug dialogboksen for at autodetektere billedets bredde og højde. (<IMG SRC=>)"));
+  help.add(txtFil,
+           QStringLiteral("Filnavn. Brug dialogboksen for at autodetektere billedets bredde og højde. (<IMG SRC=>)"));
   help.add(cmdFil, QStringLiteral("Klik for dialogboks til søgning efter billedfiler til indsættelse i "
                                   "\"Billedfil\"-feltet. Detekterer bredde og højde."));
-  help.add(txtAltTekst, QStringLiteral("Tekst, der vises, hvis browseren ikke viser grafik, eller hvis musen føres over "
-                                       "billedet. (ALT=)"));
+  help.add(txtAltTekst,
+           QStringLiteral("Tekst, der vises, hvis browseren ikke viser grafik, eller hvis musen føres over "
+                          "billedet. (ALT=)"));
   help.add(updRamme, QStringLiteral("Sætter tykkelsen på billedrammen. Vælges værdien 0, får billedet ingen ramme. "
                                     "(BORDER=)"));
-  const QString width = QStringLiteral("Sætter bredden på billedet. Autodetekteres, hvis filen findes med knappen med "
-                                       "mappen. (WIDTH=)");
+  const QString width = QStringLiteral(
+      "Sætter bredden på billedet. Autodetekteres, hvis filen findes med knappen med "
+      "mappen. (WIDTH=)");
   help.add(updBredde, width);
   help.add(chkBredde, width);
-  const QString height = QStringLiteral("Sætter højden på billedet. Autodetekteres, hvis filen findes med knappen med "
-                                        "mappen. (HEIGHT=)");
+  const QString height = QStringLiteral(
+      "Sætter højden på billedet. Autodetekteres, hvis filen findes med knappen med "
+      "mappen. (HEIGHT=)");
   help.add(updHoejde, height);
   help.add(chkHoejde, height);
   help.add(cmbJust, QStringLiteral("Bestemmer, hvorledes omgivende tekst justeres.Vælg \"Højre om\" eller \"Venstre "
@@ -207,9 +211,9 @@ void TfrmGrafik::browse() {
   platform::FileDialogRequest choice;
   choice.title = QStringLiteral("Grafikfiler");
   choice.fileMustExist = true;
-  choice.filters = {{QStringLiteral("Grafikfiler"), {QStringLiteral("*.gif"), QStringLiteral("*.jpg"),
-                                                     QStringLiteral("*.jpeg")}},
-                    {QStringLiteral("Alle filer "), {QStringLiteral("*.*")}}};
+  choice.filters = {
+      {QStringLiteral("Grafikfiler"), {QStringLiteral("*.gif"), QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")}},
+      {QStringLiteral("Alle filer "), {QStringLiteral("*.*")}}};
   const QString folder = pageFolder();
   if (!folder.isEmpty()) choice.folder = folder;
   platform::Request r(platform::RequestKind::OpenFile);
@@ -254,8 +258,10 @@ void TfrmGrafik::showPreview() {
     const QSize box = srlBillede->viewport()->size() - QSize(kFitMargin, kFitMargin);
     const double byHeight = double(box.height()) / picture_.height();
     const double byWidth = double(box.width()) / picture_.width();
-    if (byHeight >= byWidth) size = QSize(box.width(), picture_.height() * box.width() / picture_.width());
-    else size = QSize(picture_.width() * box.height() / picture_.height(), box.height());
+    if (byHeight >= byWidth)
+      size = QSize(box.width(), picture_.height() * box.width() / picture_.width());
+    else
+      size = QSize(picture_.width() * box.height() / picture_.height(), box.height());
   } else {
     // The numbers the user set, where they are pixels.
     if (updBredde->value() > 0 && !chkBredde->isChecked()) size.setWidth(updBredde->value());

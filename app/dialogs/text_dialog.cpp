@@ -1,9 +1,9 @@
 #include "text_dialog.h"
 
 #include "code_insertion.h"
+#include "common_dialogs.h"
 #include "controls/dynamic_help.h"
 #include "controls/up_down.h"
-#include "common_dialogs.h"
 #include "document_title.h"
 #include "element_dialogs.h"
 #include "element_state.h"
@@ -102,8 +102,8 @@ void TDialog::buildControls() {
   help_->add(cmdOk, morvel::kOkHelpText);
   help_->add(cmdAnnuller, morvel::kCancelHelpText);
 
-  for (QWidget* w : std::initializer_list<QWidget*>{lbl2, txt2, lbl3, txtKantTyk, updKantTyk, cmd1, cmdFindNetscape,
-                                                    cmdFindMSIE})
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{lbl2, txt2, lbl3, txtKantTyk, updKantTyk, cmd1, cmdFindNetscape, cmdFindMSIE})
     w->hide();
 }
 
@@ -157,7 +157,7 @@ void TDialog::showEmail() {
     if (TTivra* e = main_.activeEditor()) originalText_ = e->SelTextBytes();
   }
   txt2->setText(editing_ || !originalText_.empty() ? morvel::oneLineText(originalText_)
-                                                    : main_.Indstillinger().txtBeskrivelse->text());
+                                                   : main_.Indstillinger().txtBeskrivelse->text());
   help_->add(txt1, QStringLiteral("Den nøjagtige e-mailadresse. Vises ikke i browseren. (<A HREF=mailto:></A>)"));
   help_->add(txt2,
              QStringLiteral("Den tekst, brugeren skal klikke på, for at sende mailen. Kan fx være e-mailadressen."));
@@ -246,8 +246,9 @@ void TDialog::browseSound() {
   platform::FileDialogRequest choice;
   choice.title = QStringLiteral("Lydfiler");
   choice.fileMustExist = true;
-  choice.filters = {{QStringLiteral("Lydfiler"), {QStringLiteral("*.wav"), QStringLiteral("*.au"), QStringLiteral("*.mid")}},
-                    {QStringLiteral("Alle filer "), {QStringLiteral("*.*")}}};
+  choice.filters = {
+      {QStringLiteral("Lydfiler"), {QStringLiteral("*.wav"), QStringLiteral("*.au"), QStringLiteral("*.mid")}},
+      {QStringLiteral("Alle filer "), {QStringLiteral("*.*")}}};
   const QString page = main_.fileName(main_.activeDocument());
   if (!page.isEmpty()) choice.folder = QFileInfo(page).absolutePath();
   platform::Request r(platform::RequestKind::OpenFile);
@@ -256,8 +257,7 @@ void TDialog::browseSound() {
   r.data = &choice;
   if (!platform::ask(r) || choice.chosen.isEmpty()) return;
   // The page refers to the sound by its address from the page's folder.
-  txt1->setText(QString::fromStdString(
-      morvel::addressOfFile(choice.chosen.first().toStdString(), page.toStdString())));
+  txt1->setText(QString::fromStdString(morvel::addressOfFile(choice.chosen.first().toStdString(), page.toStdString())));
 }
 
 void TDialog::replaceSelection(const std::string& code) {

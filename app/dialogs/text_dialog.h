@@ -33,7 +33,7 @@ class TDialog : public QDialog {
   QLineEdit* txt3 = nullptr;  // the user code's end code
   QLineEdit* txtKantTyk = nullptr;
   TUpDown* updKantTyk = nullptr;
-  QCheckBox* chkSynlig = nullptr;  // "Kant, &synlig", with a frame set's border
+  QCheckBox* chkSynlig = nullptr;   // "Kant, &synlig", with a frame set's border
   QPlainTextEdit* Memo1 = nullptr;  // the no-frames text
   QPushButton* cmd1 = nullptr;
   QPushButton* cmdFindNetscape = nullptr;

@@ -27,19 +27,58 @@ QColor qtColour(ColorValue c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF
 // greys between black and white are not web colours.
 std::vector<ColorValue> basicColours() {
   const int rows[4][12][3] = {
-      {{255, 204, 204}, {255, 255, 204}, {204, 255, 204}, {204, 255, 255}, {204, 204, 255}, {255, 204, 255},
-       {255, 153, 102}, {255, 255, 153}, {153, 255, 153}, {153, 255, 255}, {153, 153, 255}, {255, 153, 255}},
-      {{255, 0, 0}, {255, 255, 0}, {0, 255, 0}, {0, 255, 255}, {0, 0, 255}, {255, 0, 255},
-       {255, 102, 0}, {153, 204, 0}, {0, 204, 153}, {0, 153, 255}, {102, 0, 255}, {255, 0, 153}},
-      {{153, 0, 0}, {153, 153, 0}, {0, 153, 0}, {0, 153, 153}, {0, 0, 153}, {153, 0, 153},
-       {102, 51, 0}, {51, 102, 0}, {0, 102, 51}, {0, 51, 102}, {51, 0, 102}, {102, 0, 51}},
-      {{0, 0, 0}, {51, 51, 51}, {64, 64, 64}, {102, 102, 102}, {128, 128, 128}, {153, 153, 153},
-       {192, 192, 192}, {204, 204, 204}, {224, 224, 224}, {255, 255, 255}, {128, 0, 0}, {0, 0, 128}},
+      {{255, 204, 204},
+       {255, 255, 204},
+       {204, 255, 204},
+       {204, 255, 255},
+       {204, 204, 255},
+       {255, 204, 255},
+       {255, 153, 102},
+       {255, 255, 153},
+       {153, 255, 153},
+       {153, 255, 255},
+       {153, 153, 255},
+       {255, 153, 255}},
+      {{255, 0, 0},
+       {255, 255, 0},
+       {0, 255, 0},
+       {0, 255, 255},
+       {0, 0, 255},
+       {255, 0, 255},
+       {255, 102, 0},
+       {153, 204, 0},
+       {0, 204, 153},
+       {0, 153, 255},
+       {102, 0, 255},
+       {255, 0, 153}},
+      {{153, 0, 0},
+       {153, 153, 0},
+       {0, 153, 0},
+       {0, 153, 153},
+       {0, 0, 153},
+       {153, 0, 153},
+       {102, 51, 0},
+       {51, 102, 0},
+       {0, 102, 51},
+       {0, 51, 102},
+       {51, 0, 102},
+       {102, 0, 51}},
+      {{0, 0, 0},
+       {51, 51, 51},
+       {64, 64, 64},
+       {102, 102, 102},
+       {128, 128, 128},
+       {153, 153, 153},
+       {192, 192, 192},
+       {204, 204, 204},
+       {224, 224, 224},
+       {255, 255, 255},
+       {128, 0, 0},
+       {0, 0, 128}},
   };
   std::vector<ColorValue> colours;
   for (const auto& row : rows)
-    for (const auto& c : row)
-      colours.push_back(morvel::colorFromRgb(unsigned(c[0]), unsigned(c[1]), unsigned(c[2])));
+    for (const auto& c : row) colours.push_back(morvel::colorFromRgb(unsigned(c[0]), unsigned(c[1]), unsigned(c[2])));
   return colours;
 }
 
@@ -282,7 +321,8 @@ TWebColorButton::TWebColorButton(morvel::RegIniFile& store, QWidget* parent) : Q
 
 void TWebColorButton::setColor(ColorValue colour) {
   colour_ = colour & 0xFFFFFF;
-  setStyleSheet(QStringLiteral("QPushButton { background: %1; border: 1px solid gray; }").arg(qtColour(colour_).name()));
+  setStyleSheet(
+      QStringLiteral("QPushButton { background: %1; border: 1px solid gray; }").arg(qtColour(colour_).name()));
 }
 
 void TWebColorButton::chooseColour() {

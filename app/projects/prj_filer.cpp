@@ -71,8 +71,8 @@ TfrmPrjFiler::TfrmPrjFiler(TKestrin& owner) : QDialog(&owner), owner_(owner) {
   lwPrjFiler = new QTreeWidget;
   lwPrjFiler->setObjectName(QStringLiteral("lwPrjFiler"));
   lwPrjFiler->setRootIsDecorated(false);
-  lwPrjFiler->setHeaderLabels({QStringLiteral("Navn og relativ sti"), QStringLiteral("Titel"), QStringLiteral("Størrelse"),
-                               QStringLiteral("Type")});
+  lwPrjFiler->setHeaderLabels({QStringLiteral("Navn og relativ sti"), QStringLiteral("Titel"),
+                               QStringLiteral("Størrelse"), QStringLiteral("Type")});
   lwPrjFiler->setColumnWidth(kCaption, 200);
   lwPrjFiler->setColumnWidth(kTitle, 160);
   lwPrjFiler->header()->setSectionsClickable(true);
@@ -120,10 +120,18 @@ void TfrmPrjFiler::prepare(Mode mode, const QString& project, const QString& roo
                            const QString& destination) {
   mode_ = mode;
   switch (mode) {
-    case Mode::Properties: setWindowTitle(QStringLiteral("Egenskaber for projektet %1").arg(project)); break;
-    case Mode::Publish: setWindowTitle(QStringLiteral("Overførsel af %1 til Internet").arg(project)); break;
-    case Mode::Move: setWindowTitle(QStringLiteral("Flytning af %1 til %2").arg(project, destination)); break;
-    case Mode::Copy: setWindowTitle(QStringLiteral("Kopiering af %1 til %2").arg(project, destination)); break;
+    case Mode::Properties:
+      setWindowTitle(QStringLiteral("Egenskaber for projektet %1").arg(project));
+      break;
+    case Mode::Publish:
+      setWindowTitle(QStringLiteral("Overførsel af %1 til Internet").arg(project));
+      break;
+    case Mode::Move:
+      setWindowTitle(QStringLiteral("Flytning af %1 til %2").arg(project, destination));
+      break;
+    case Mode::Copy:
+      setWindowTitle(QStringLiteral("Kopiering af %1 til %2").arg(project, destination));
+      break;
   }
   const bool checks = hasChecks(mode);
   cmdOK->setVisible(checks);
@@ -156,7 +164,8 @@ void TfrmPrjFiler::fill(const QString& root, const QStringList& documents) {
     item->setText(kCaption, caption);
     item->setText(kType, QStringLiteral("HTML"));
     item->setData(kCaption, kMissingRole, missing);
-    item->setIcon(kCaption, style->standardIcon(missing ? QStyle::SP_MessageBoxWarning : QStyle::SP_FileDialogContentsView));
+    item->setIcon(kCaption,
+                  style->standardIcon(missing ? QStyle::SP_MessageBoxWarning : QStyle::SP_FileDialogContentsView));
     if (!missing) {
       item->setText(kTitle, pageTitle(file.absoluteFilePath()));
       item->setText(kSize, QString::fromStdString(morvel::shortSizeText(static_cast<std::uint64_t>(file.size()))));
@@ -178,7 +187,8 @@ void TfrmPrjFiler::checkItems() {
       continue;
     }
     bool checked = !item->data(kCaption, kMissingRole).toBool();
-    if (checked && changedOnly) checked = morvel::hasArchiveFlag(path8(item->data(kCaption, Qt::UserRole + 2).toString()));
+    if (checked && changedOnly)
+      checked = morvel::hasArchiveFlag(path8(item->data(kCaption, Qt::UserRole + 2).toString()));
     item->setCheckState(kCaption, checked ? Qt::Checked : Qt::Unchecked);
   }
   filling_ = false;
@@ -228,16 +238,20 @@ void TfrmPrjFiler::sortBy(int column) {
 
 void TfrmPrjFiler::setHelpTexts() {
   const bool properties = mode_ == Mode::Properties;
-  help_->add(lwPrjFiler, properties
-                             ? QStringLiteral("Oversigt over projektets filer - dvs. HTML-dokumenter + tilknyttede mediefiler.")
-                             : QStringLiteral("Oversigt over projektets filer. Sæt kryds ved dem, du ønsker at overføre."));
-  help_->add(lblRodBib, properties
-                            ? QStringLiteral("Projektets rodbibliotek. Stien til filer i andre biblioteker vises relativt i fht. "
-                                             "rodbiblioteket.")
-                            : QStringLiteral("Projektets rodbibliotek. Ved overførsel får filer i andre biblioteker samme relative "
-                                             "placering ift. til destinationsbiblioteket, som de har ift. projektets rodbibliotek."));
+  help_->add(lwPrjFiler,
+             properties
+                 ? QStringLiteral("Oversigt over projektets filer - dvs. HTML-dokumenter + tilknyttede mediefiler.")
+                 : QStringLiteral("Oversigt over projektets filer. Sæt kryds ved dem, du ønsker at overføre."));
+  help_->add(
+      lblRodBib,
+      properties
+          ? QStringLiteral("Projektets rodbibliotek. Stien til filer i andre biblioteker vises relativt i fht. "
+                           "rodbiblioteket.")
+          : QStringLiteral("Projektets rodbibliotek. Ved overførsel får filer i andre biblioteker samme relative "
+                           "placering ift. til destinationsbiblioteket, som de har ift. projektets rodbibliotek."));
   help_->add(cmdOK, QStringLiteral("Gør klar til at overføre de valgte filer."));
-  help_->add(cmdAnnuller, properties ? QStringLiteral("Lukker dialogboksen") : QStringLiteral("Annullerer filoverførslen"));
+  help_->add(cmdAnnuller,
+             properties ? QStringLiteral("Lukker dialogboksen") : QStringLiteral("Annullerer filoverførslen"));
 }
 
 void TfrmPrjFiler::transfer(const QString& source, const QString& destination, bool copy) {
@@ -259,8 +273,9 @@ void TfrmPrjFiler::placeFile(const QString& from, const QString& to, bool copy) 
   if (!QFileInfo::exists(to)) {
     done = copy ? QFile::copy(from, to) : QFile::rename(from, to);
   } else {
-    const int answer = platform::messageBox(this, QStringLiteral("Filen %1 findes allerede. Vil du erstatte den?").arg(to),
-                                            kApplicationTitle, MB_YESNO | MB_ICONQUESTION);
+    const int answer =
+        platform::messageBox(this, QStringLiteral("Filen %1 findes allerede. Vil du erstatte den?").arg(to),
+                             kApplicationTitle, MB_YESNO | MB_ICONQUESTION);
     if (answer != IDYES) return;
     const QString temporary = to + QStringLiteral(".morvel-kopi");
     QFile::remove(temporary);
@@ -269,6 +284,7 @@ void TfrmPrjFiler::placeFile(const QString& from, const QString& to, bool copy) 
     if (done && !copy) done = QFile::remove(from);
   }
   if (done) return;
-  const QString text = copy ? QStringLiteral("Kan ikke kopiere filen %1.") : QStringLiteral("Kan ikke flytte filen %1.");
+  const QString text =
+      copy ? QStringLiteral("Kan ikke kopiere filen %1.") : QStringLiteral("Kan ikke flytte filen %1.");
   platform::messageBox(this, text.arg(from), kApplicationTitle, MB_OK | MB_ICONSTOP);
 }

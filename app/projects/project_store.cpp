@@ -98,8 +98,10 @@ bool writeProjectFile(const std::string& path, const std::vector<ProjectLine>& l
   bool written = true;
   for (size_t done = 0; written && done < bytes.size();) {
     const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) written = false;
-    else done += static_cast<size_t>(n);
+    if (n < 0)
+      written = false;
+    else
+      done += static_cast<size_t>(n);
   }
   // mkstemp makes the file private; the store keeps the mode it had, or
   // takes the one any new file of the user gets.

@@ -44,13 +44,18 @@ QString fromPath8(const std::string& path) { return QFile::decodeName(QByteArray
 QIcon iconFor(ProjectNodeKind kind, bool expanded) {
   QStyle* style = QApplication::style();
   switch (kind) {
-    case ProjectNodeKind::Top: return style->standardIcon(QStyle::SP_ComputerIcon);
+    case ProjectNodeKind::Top:
+      return style->standardIcon(QStyle::SP_ComputerIcon);
     case ProjectNodeKind::Project:
       return style->standardIcon(expanded ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon);
-    case ProjectNodeKind::RootFolder: return style->standardIcon(QStyle::SP_DriveHDIcon);
-    case ProjectNodeKind::HtmlDocument: return style->standardIcon(QStyle::SP_FileDialogContentsView);
-    case ProjectNodeKind::OtherFile: return style->standardIcon(QStyle::SP_FileIcon);
-    case ProjectNodeKind::MissingFile: return style->standardIcon(QStyle::SP_MessageBoxWarning);
+    case ProjectNodeKind::RootFolder:
+      return style->standardIcon(QStyle::SP_DriveHDIcon);
+    case ProjectNodeKind::HtmlDocument:
+      return style->standardIcon(QStyle::SP_FileDialogContentsView);
+    case ProjectNodeKind::OtherFile:
+      return style->standardIcon(QStyle::SP_FileIcon);
+    case ProjectNodeKind::MissingFile:
+      return style->standardIcon(QStyle::SP_MessageBoxWarning);
   }
   return {};
 }
@@ -333,17 +338,20 @@ void ProjectTree::createMenu() {
   addMenuItem("popOpdaterProjekt", QStringLiteral("Opdater projekt på Internet..."), &ProjectTree::publishSelected);
   addMenuItem("popTilfoej", QStringLiteral("Tilføj dokumenter..."), &ProjectTree::addDocuments);
   addMenuItem("popTilfoejAktive", QStringLiteral("Tilføj det aktive dokument"), &ProjectTree::addActiveDocument);
-  connect(addMenuItem("popFindIProjekt", QStringLiteral("Find i projekt..."), nullptr), &QAction::triggered, this, [this] {
-    if (QTreeWidgetItem* p = projectOf(selectedNode()); p && searchInProject) searchInProject(p->text(0), false);
-  });
-  connect(addMenuItem("popErstatIProjekt", QStringLiteral("Erstat i projekt..."), nullptr), &QAction::triggered, this, [this] {
-    if (QTreeWidgetItem* p = projectOf(selectedNode()); p && searchInProject) searchInProject(p->text(0), true);
-  });
+  connect(addMenuItem("popFindIProjekt", QStringLiteral("Find i projekt..."), nullptr), &QAction::triggered, this,
+          [this] {
+            if (QTreeWidgetItem* p = projectOf(selectedNode()); p && searchInProject)
+              searchInProject(p->text(0), false);
+          });
+  connect(addMenuItem("popErstatIProjekt", QStringLiteral("Erstat i projekt..."), nullptr), &QAction::triggered, this,
+          [this] {
+            if (QTreeWidgetItem* p = projectOf(selectedNode()); p && searchInProject) searchInProject(p->text(0), true);
+          });
   addMenuItem("popNyt", QStringLiteral("Nyt projekt"), &ProjectTree::newProject);
   connect(addMenuItem("popFlytProjekt", QStringLiteral("Flyt projekt til..."), nullptr), &QAction::triggered, this,
           [this] { moveProject(false); });
-  connect(addMenuItem("popKopierProjekt", QStringLiteral("Kopier projekt til..."), nullptr), &QAction::triggered,
-          this, [this] { moveProject(true); });
+  connect(addMenuItem("popKopierProjekt", QStringLiteral("Kopier projekt til..."), nullptr), &QAction::triggered, this,
+          [this] { moveProject(true); });
   addMenuItem("popOmdoebP", QStringLiteral("Omdøb"), &ProjectTree::renameSelected);
   addMenuItem("popSletProjekt", QStringLiteral("Slet projekt"), &ProjectTree::deleteProject);
   menu_->addSeparator()->setObjectName(QStringLiteral("projectSeparator"));
@@ -429,8 +437,10 @@ bool ProjectTree::keyPressed(int key) {
     return true;
   }
   if (key == Qt::Key_Delete) {
-    if (k == ProjectNodeKind::Project) deleteProject();
-    else removeDocument();
+    if (k == ProjectNodeKind::Project)
+      deleteProject();
+    else
+      removeDocument();
     return true;
   }
   return false;
@@ -512,10 +522,11 @@ void ProjectTree::addDocuments() {
   choice.fileMustExist = true;
   choice.title = QStringLiteral("Tilføj dokumenter til projekt");
   choice.folder = rootFolder(project);
-  choice.filters = {{QStringLiteral("HTML-dokumenter"),
-                     {QStringLiteral("*.htm*"), QStringLiteral("*.shtml"), QStringLiteral("*.phtml"), QStringLiteral("*.asp")}},
-                    {QStringLiteral("Style Sheets"), {QStringLiteral("*.css")}},
-                    {QStringLiteral("Alle filer "), {QStringLiteral("*.*")}}};
+  choice.filters = {
+      {QStringLiteral("HTML-dokumenter"),
+       {QStringLiteral("*.htm*"), QStringLiteral("*.shtml"), QStringLiteral("*.phtml"), QStringLiteral("*.asp")}},
+      {QStringLiteral("Style Sheets"), {QStringLiteral("*.css")}},
+      {QStringLiteral("Alle filer "), {QStringLiteral("*.*")}}};
   platform::Request r(platform::RequestKind::OpenFile);
   r.parentWidget = &owner_;
   r.caption = choice.title;
@@ -531,7 +542,8 @@ void ProjectTree::addActiveDocument() {
   if (!project || kind(project) != ProjectNodeKind::Project) return;
   const QString file = owner_.fileName(owner_.activeDocument());
   if (file.isEmpty()) {
-    platform::messageBox(&owner_, QStringLiteral("Det aktive dokument skal gemmes, før det kan tilføjes til projektet."),
+    platform::messageBox(&owner_,
+                         QStringLiteral("Det aktive dokument skal gemmes, før det kan tilføjes til projektet."),
                          kApplicationTitle, MB_OK | MB_ICONINFORMATION);
     return;
   }
@@ -559,8 +571,10 @@ void ProjectTree::openSelected() {
 void ProjectTree::renameSelected() {
   QTreeWidgetItem* node = selectedNode();
   if (!node) return;
-  if (kind(node) == ProjectNodeKind::RootFolder) changeRootFolder();
-  else if (node->flags() & Qt::ItemIsEditable) tree_->editItem(node);
+  if (kind(node) == ProjectNodeKind::RootFolder)
+    changeRootFolder();
+  else if (node->flags() & Qt::ItemIsEditable)
+    tree_->editItem(node);
 }
 
 void ProjectTree::renamed(QTreeWidgetItem* node, const QString& before) {
@@ -676,6 +690,8 @@ void ProjectTree::moveProject(bool copy) {
 void ProjectTree::propertiesSelected() {
   QTreeWidgetItem* node = selectedNode();
   if (!node) return;
-  if (kind(node) == ProjectNodeKind::Project) showProjectFiles();
-  else if (isDocument(kind(node)) && showFileProperties) showFileProperties(documentFile(node));
+  if (kind(node) == ProjectNodeKind::Project)
+    showProjectFiles();
+  else if (isDocument(kind(node)) && showFileProperties)
+    showFileProperties(documentFile(node));
 }

@@ -21,7 +21,9 @@ std::string longSizeText(std::uint64_t bytes) {
   // Points before the last three digits, and before the last six once the
   // text is longer than seven characters.
   std::string text = std::to_string(bytes);
-  auto pointAt = [&text](size_t fromEnd) { text = text.substr(0, text.size() - fromEnd) + '.' + text.substr(text.size() - fromEnd); };
+  auto pointAt = [&text](size_t fromEnd) {
+    text = text.substr(0, text.size() - fromEnd) + '.' + text.substr(text.size() - fromEnd);
+  };
   if (text.size() > 3) pointAt(3);
   if (text.size() > 7) pointAt(7);
   return text + " bytes";

@@ -24,7 +24,7 @@ std::string squeezeSpaces(std::string_view line) {
 
 int monthNumber(std::string_view name) {
   static constexpr std::array<std::string_view, 12> months = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                               "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+                                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
   for (size_t i = 0; i < months.size(); ++i)
     if (months[i] == name) return static_cast<int>(i) + 1;
   return 0;
@@ -73,10 +73,15 @@ std::optional<FtpListEntry> parseUnixLine(std::string_view line, const DateTime&
   FtpListEntry entry;
   switch (line[0]) {
     case '-':
-    case 'f': entry.isDirectory = false; break;
+    case 'f':
+      entry.isDirectory = false;
+      break;
     case 'd':
-    case 'l': entry.isDirectory = true; break;  // links are followed like folders
-    default: return std::nullopt;
+    case 'l':
+      entry.isDirectory = true;
+      break;  // links are followed like folders
+    default:
+      return std::nullopt;
   }
   std::string_view named = line;
   const size_t arrow = named.find("->");
@@ -147,12 +152,17 @@ std::optional<FtpListEntry> FtpListingParser::parse(std::string_view line) {
     case ftpstUNIX:
     case ftpstULTRIX:
     case ftpstU5000:
-    case ftpstSINTFTPD: return parseUnixLine(line, currentDateTime());
+    case ftpstSINTFTPD:
+      return parseUnixLine(line, currentDateTime());
     case ftpstVmsMultinet:
-    case ftpstVmsUcx: return parseVms(line);
-    case ftpstVM: return parseVmLine(line);
-    case ftpstVMVPS: return parseVmVpsLine(line);
-    default: return std::nullopt;
+    case ftpstVmsUcx:
+      return parseVms(line);
+    case ftpstVM:
+      return parseVmLine(line);
+    case ftpstVMVPS:
+      return parseVmVpsLine(line);
+    default:
+      return std::nullopt;
   }
 }
 

@@ -11,7 +11,8 @@ FtpErrorMessage errorMessage(FtpError error, const QString& server, const QStrin
     case NetworkDown:
     case NetworkUnreachable:
     case AddressNotAvailable:
-    case HostUnreachable: return {"Netværksfejl", "Netværket er nede."};
+    case HostUnreachable:
+      return {"Netværksfejl", "Netværket er nede."};
     case InvalidAddress:
     case LookupFailed:
       return {"Adressefejl",
@@ -21,23 +22,35 @@ FtpErrorMessage errorMessage(FtpError error, const QString& server, const QStrin
               true};
     case Internal:
     case SocketFailure:
-    case UnknownSocketError: return {"Ukendt fejl", "En ukendt fejl opstod"};
+    case UnknownSocketError:
+      return {"Ukendt fejl", "En ukendt fejl opstod"};
     case ConnectionAborted:
-    case ConnectionReset: return {"Afbrydfejl", "Forbindelsen blev afbrudt af ftp-serveren."};
-    case TimedOut: return {"Tid udløbet", QString("Morvel kunne ikke få forbindelse til %1.").arg(server)};
-    case OutOfSockets: return {"Out of Sockets-fejl", "Luk en Winsock-applikation og prøv igen."};
+    case ConnectionReset:
+      return {"Afbrydfejl", "Forbindelsen blev afbrudt af ftp-serveren."};
+    case TimedOut:
+      return {"Tid udløbet", QString("Morvel kunne ikke få forbindelse til %1.").arg(server)};
+    case OutOfSockets:
+      return {"Out of Sockets-fejl", "Luk en Winsock-applikation og prøv igen."};
     case ConnectionRefused:
       return {"Forbindelse afvist", "Serveren afviser at forbinde.Kontroller at forbindelsens egenskaber er korrekte."};
-    case UnexpectedReply: return {"Uventet svar", "Uventet svar fra server. Tjek, om serveren anvender port 21."};
+    case UnexpectedReply:
+      return {"Uventet svar", "Uventet svar fra server. Tjek, om serveren anvender port 21."};
     case LocalFileOpen:
-    case NoRemoteFile: return {{}, QString("Fejl under åbning af %1").arg(localFile)};
-    case LocalFileWrite: return {{}, QString("Fejl under skrivning til %1").arg(localFile)};
-    case LocalFileRead: return {{}, QString("Fejl under læsning af %1").arg(localFile)};
-    case GreetingRefused: return {"Server nede", "Ftp-serveren er nede."};
-    case LoginRefused: return {"Adgang nægtet", "Adgang nægtet. Tjek dit brugernavn og kodeord."};
-    case DataConnection: return {"Dataoverførselsfejl", "Der skete en fejl under dataoverførslen."};
+    case NoRemoteFile:
+      return {{}, QString("Fejl under åbning af %1").arg(localFile)};
+    case LocalFileWrite:
+      return {{}, QString("Fejl under skrivning til %1").arg(localFile)};
+    case LocalFileRead:
+      return {{}, QString("Fejl under læsning af %1").arg(localFile)};
+    case GreetingRefused:
+      return {"Server nede", "Ftp-serveren er nede."};
+    case LoginRefused:
+      return {"Adgang nægtet", "Adgang nægtet. Tjek dit brugernavn og kodeord."};
+    case DataConnection:
+      return {"Dataoverførselsfejl", "Der skete en fejl under dataoverførslen."};
     case QuitRefused:
-    case NoServerName: return {};
+    case NoServerName:
+      return {};
   }
   return {};
 }

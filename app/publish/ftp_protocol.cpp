@@ -13,26 +13,40 @@ bool isFatal(FtpError error) {
     case FtpError::LocalFileWrite:
     case FtpError::LocalFileRead:
     case FtpError::NoRemoteFile:
-    case FtpError::LoginRefused: return false;
-    default: return true;
+    case FtpError::LoginRefused:
+      return false;
+    default:
+      return true;
   }
 }
 
 FtpError ftpErrorFromSocketError(int e) {
   switch (e) {
-    case 10013: return FtpError::InvalidAddress;
-    case 10024: return FtpError::OutOfSockets;
-    case 10049: return FtpError::AddressNotAvailable;
-    case 10050: return FtpError::NetworkDown;
-    case 10051: return FtpError::NetworkUnreachable;
+    case 10013:
+      return FtpError::InvalidAddress;
+    case 10024:
+      return FtpError::OutOfSockets;
+    case 10049:
+      return FtpError::AddressNotAvailable;
+    case 10050:
+      return FtpError::NetworkDown;
+    case 10051:
+      return FtpError::NetworkUnreachable;
     case 10052:
-    case 10055: return FtpError::SocketFailure;
-    case 10053: return FtpError::ConnectionAborted;
-    case 10054: return FtpError::ConnectionReset;
-    case 10060: return FtpError::TimedOut;
-    case 10061: return FtpError::ConnectionRefused;
-    case 10065: return FtpError::HostUnreachable;
-    case 10093: return FtpError::NoSocketLibrary;
+    case 10055:
+      return FtpError::SocketFailure;
+    case 10053:
+      return FtpError::ConnectionAborted;
+    case 10054:
+      return FtpError::ConnectionReset;
+    case 10060:
+      return FtpError::TimedOut;
+    case 10061:
+      return FtpError::ConnectionRefused;
+    case 10065:
+      return FtpError::HostUnreachable;
+    case 10093:
+      return FtpError::NoSocketLibrary;
     case 10004:
     case 10014:
     case 10022:
@@ -44,7 +58,8 @@ FtpError ftpErrorFromSocketError(int e) {
     case 10048:
     case 10056:
     case 10057:
-    case 10058: return FtpError::Internal;
+    case 10058:
+      return FtpError::Internal;
     default:
       if (e >= 11001 && e <= 11004) return FtpError::LookupFailed;
       return FtpError::UnknownSocketError;
@@ -66,8 +81,10 @@ TFTPServerType serverTypeFromSyst(std::string_view reply) {
   if (has("QVT")) type = ftpstQVT;
   if (has("NCSA")) type = ftpstNCSA;
   if (has("CHAMELEON")) type = ftpstChameleon;
-  if (has("VMS")) type = has("MULTINET") ? ftpstVmsMultinet : ftpstVmsUcx;
-  else if (has("VM")) type = has("VPS") ? ftpstVMVPS : ftpstVM;
+  if (has("VMS"))
+    type = has("MULTINET") ? ftpstVmsMultinet : ftpstVmsUcx;
+  else if (has("VM"))
+    type = has("VPS") ? ftpstVMVPS : ftpstVM;
   return type;
 }
 
@@ -133,8 +150,8 @@ void ReplyReader::reset() {
 
 std::string portArgument(uint32_t address, uint16_t port) {
   return std::to_string(address >> 24) + ',' + std::to_string((address >> 16) & 0xff) + ',' +
-         std::to_string((address >> 8) & 0xff) + ',' + std::to_string(address & 0xff) + ',' + std::to_string(port >> 8) +
-         ',' + std::to_string(port & 0xff);
+         std::to_string((address >> 8) & 0xff) + ',' + std::to_string(address & 0xff) + ',' +
+         std::to_string(port >> 8) + ',' + std::to_string(port & 0xff);
 }
 
 std::string announcedSize(std::string_view reply) {

@@ -201,7 +201,7 @@ void TStarFtp::Abort() {
   // The server answers the transfer and then the ABOR; the operation ends
   // after both, so that no answer is left over for the next command.
   abortRepliesLeft_ = controlDone_ ? 1 : 2;
-  SendQueued(std::string("\xFF\xF4", 2));  // Telnet IAC IP
+  SendQueued(std::string("\xFF\xF4", 2));        // Telnet IAC IP
   SendQueued(std::string("\xFF\xF2", 2), true);  // IAC DM as urgent data: the Synch
   info(FtpInfo::SendingCommand, "ABOR\r\n");
   if (!SendQueued("ABOR\r\n")) return socketError(LastError());
@@ -283,7 +283,8 @@ void TStarFtp::handleReply(const std::string& reply) {
     case State::Greeting:
     case State::User:
     case State::Pass:
-    case State::Acct: return loginReply(cls);
+    case State::Acct:
+      return loginReply(cls);
     case State::Syst:
       serverType_ = serverTypeFromSyst(reply);
       operation_ = Operation::LoggedIn;
@@ -305,7 +306,7 @@ void TStarFtp::handleReply(const std::string& reply) {
     case State::RetrieveType:
     case State::StoreType:
       if (cls != '2') return fatalError(FtpError::UnexpectedReply);
-      return openDataPort(state_ == State::ListType      ? State::ListPort
+      return openDataPort(state_ == State::ListType       ? State::ListPort
                           : state_ == State::RetrieveType ? State::RetrievePort
                                                           : State::StorePort);
     case State::ListPort:
@@ -331,7 +332,8 @@ void TStarFtp::handleReply(const std::string& reply) {
       return;
     case State::List:
     case State::Retrieve:
-    case State::Store: return transferReply(reply, cls);
+    case State::Store:
+      return transferReply(reply, cls);
     case State::Rnfr:
       if (cls == '3') return sendCommand("RNTO " + renameTo_, State::Rnto);
       success_ = false;
@@ -354,7 +356,8 @@ void TStarFtp::handleReply(const std::string& reply) {
         return fatalError(FtpError::QuitRefused);
       }
       return disconnected();
-    case State::Idle: return;  // nothing was asked
+    case State::Idle:
+      return;  // nothing was asked
   }
 }
 
@@ -378,7 +381,8 @@ void TStarFtp::loginReply(char cls) {
       }
       lightError(FtpError::LoginRefused);
       return sendCommand("QUIT", State::Quit);
-    default: return;
+    default:
+      return;
   }
 }
 
@@ -507,8 +511,7 @@ void TStarFtp::dataClosed(int error) {
     if (saveListing_) {
       QSaveFile file(localFile_);
       const QByteArray text = (rawLines_.join("\r\n") + (rawLines_.isEmpty() ? "" : "\r\n")).toUtf8();
-      if (localFile_.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(text) != text.size() ||
-          !file.commit())
+      if (localFile_.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
         lightError(FtpError::LocalFileWrite);
     }
   }
@@ -589,8 +592,10 @@ void TStarFtp::finishTransferIfDone() {
 void TStarFtp::completeTransfer() {
   if (!download_) return;
   // Only a download the server called complete replaces the local file.
-  if (!success_) download_->cancelWriting();
-  else if (!download_->commit()) lightError(FtpError::LocalFileWrite);
+  if (!success_)
+    download_->cancelWriting();
+  else if (!download_->commit())
+    lightError(FtpError::LocalFileWrite);
   download_.reset();
 }
 
@@ -604,10 +609,17 @@ void TStarFtp::finish() {
 
 LRESULT TStarFtp::OtherMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
-    case kOperationFinished: operationFinished(); return 0;
-    case kConnectionEnded: connectionEnded(); return 0;
-    case kContinueUpload: continueUpload(); return 0;
-    default: return TStarSocket::OtherMessage(msg, wParam, lParam);
+    case kOperationFinished:
+      operationFinished();
+      return 0;
+    case kConnectionEnded:
+      connectionEnded();
+      return 0;
+    case kContinueUpload:
+      continueUpload();
+      return 0;
+    default:
+      return TStarSocket::OtherMessage(msg, wParam, lParam);
   }
 }
 
@@ -627,16 +639,35 @@ void TStarFtp::operationFinished() {
   if (OnFtpReady) OnFtpReady(*this);
   const TNotifyEvent* event = nullptr;
   switch (op) {
-    case Operation::LoggedIn: event = &OnLoggedIn; break;
-    case Operation::DirectoryChanged: event = &OnDirectoryChanged; break;
-    case Operation::DirectoryCreated: event = &OnDirectoryCreated; break;
-    case Operation::DirectoryDeleted: event = &OnDirectoryDeleted; break;
-    case Operation::FileDeleted: event = &OnFileDeleted; break;
-    case Operation::FileReceived: event = &OnFileReceived; break;
-    case Operation::FileStored: event = &OnFileStored; break;
-    case Operation::ListingDone: event = &OnListingDone; break;
-    case Operation::FileRenamed: event = &OnFileRenamed; break;
-    case Operation::None: break;
+    case Operation::LoggedIn:
+      event = &OnLoggedIn;
+      break;
+    case Operation::DirectoryChanged:
+      event = &OnDirectoryChanged;
+      break;
+    case Operation::DirectoryCreated:
+      event = &OnDirectoryCreated;
+      break;
+    case Operation::DirectoryDeleted:
+      event = &OnDirectoryDeleted;
+      break;
+    case Operation::FileDeleted:
+      event = &OnFileDeleted;
+      break;
+    case Operation::FileReceived:
+      event = &OnFileReceived;
+      break;
+    case Operation::FileStored:
+      event = &OnFileStored;
+      break;
+    case Operation::ListingDone:
+      event = &OnListingDone;
+      break;
+    case Operation::FileRenamed:
+      event = &OnFileRenamed;
+      break;
+    case Operation::None:
+      break;
   }
   if (event && *event) (*event)(*this);
 }
@@ -674,6 +705,4 @@ void TStarFtp::fatalError(FtpError error) {
   if (wasConnected) PostMessage(Window(), kConnectionEnded, 0, 0);
 }
 
-void TStarFtp::socketError(int socketError) {
-  fatalError(ftpErrorFromSocketError(socketError));
-}
+void TStarFtp::socketError(int socketError) { fatalError(ftpErrorFromSocketError(socketError)); }

@@ -185,8 +185,10 @@ LRESULT TStarSocket::WindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       Close();
       if (OnTimeOut) OnTimeOut();
       return 0;
-    case WM_QUERYENDSESSION: return TRUE;
-    default: return OtherMessage(msg, wParam, lParam);
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    default:
+      return OtherMessage(msg, wParam, lParam);
   }
 }
 
@@ -224,6 +226,7 @@ void TStarSocket::SocketEvent(int event, int error) {
     case FD_CLOSE:
       if (OnClosed) OnClosed(error);
       break;
-    default: break;
+    default:
+      break;
   }
 }

@@ -24,8 +24,10 @@ LRESULT CALLBACK demoProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
     case WM_CHAR:
-      if (wParam == 8 && !g_typed.empty()) g_typed.pop_back();
-      else if (wParam >= 32) g_typed += static_cast<char>(wParam);
+      if (wParam == 8 && !g_typed.empty())
+        g_typed.pop_back();
+      else if (wParam >= 32)
+        g_typed += static_cast<char>(wParam);
       InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
     case WM_KEYDOWN:
@@ -76,8 +78,8 @@ int main(int argc, char** argv) {
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.lpszClassName = "MorvelDemo";
   RegisterClass(&wc);
-  HWND hwnd = CreateWindowEx(0, "MorvelDemo", "Morvel demo", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 480, 160,
-                             nullptr, nullptr, nullptr, nullptr);
+  HWND hwnd = CreateWindowEx(0, "MorvelDemo", "Morvel demo", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 480,
+                             160, nullptr, nullptr, nullptr, nullptr);
   ShowWindow(hwnd, SW_SHOW);
   SetFocus(hwnd);
   MSG msg;

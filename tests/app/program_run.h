@@ -28,8 +28,10 @@ class EnvironmentGuard {
   EnvironmentGuard& operator=(const EnvironmentGuard&) = delete;
   ~EnvironmentGuard() {
     for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
-      if (it->second) qputenv(it->first.constData(), *it->second);
-      else qunsetenv(it->first.constData());
+      if (it->second)
+        qputenv(it->first.constData(), *it->second);
+      else
+        qunsetenv(it->first.constData());
     }
   }
   void set(const char* name, const QString& value) {

@@ -69,8 +69,9 @@ TEST_F(CodeCommands, TheCheckShowsItsReportInAMessageBox) {
   responder.answer(IDOK);
   check->trigger();
   EXPECT_EQ(responder.last().caption, "Brimvale's Morvel");
-  EXPECT_EQ(responder.last().text,
-            "Morvel fandt et ulige antal \"<\" og \">\" i linierne 3, 4 .- Der er 1 flere \"<TABLE\" end \"</TABLE>\"\n");
+  EXPECT_EQ(
+      responder.last().text,
+      "Morvel fandt et ulige antal \"<\" og \">\" i linierne 3, 4 .- Der er 1 flere \"<TABLE\" end \"</TABLE>\"\n");
 
   setText("<HTML><BODY><B>fed</B></BODY></HTML>");
   responder.answer(IDOK);

@@ -54,7 +54,7 @@ ScriptedResponder::Handler choose(const QStringList& paths, platform::FileDialog
 
 class Documents : public ::testing::Test {
  protected:
-  Documents() { 
+  Documents() {
     // The program folder is the test's own; the window is made again with it.
     run.environment.set("MORVEL_HOME", run.dir.path());
     // Saving writes the documents' own texts: no date or generator line.
@@ -176,7 +176,8 @@ TEST(RecentFiles, APathMovesUpAndANewOnePushesTheLastOut) {
   QTemporaryDir dir;
   morvel::RegIniFile store(dir.filePath(QStringLiteral("s.ini")).toStdString());
   auto fill = [&store](const QStringList& paths) {
-    for (int n = 1; n <= 4; ++n) store.WriteString("Filer", "Fil" + std::to_string(n), paths.value(n - 1).toStdString());
+    for (int n = 1; n <= 4; ++n)
+      store.WriteString("Filer", "Fil" + std::to_string(n), paths.value(n - 1).toStdString());
   };
   fill({"b", "a", "c", "d"});
   morvel::recordRecentFile(store, QStringLiteral("a"));

@@ -28,7 +28,9 @@ namespace {
 using testing_support::ScriptedResponder;
 
 // Windows-1252, as the editor holds the text.
-const std::string kBlueberries = "Bl\xE5""b\xE6r";
+const std::string kBlueberries =
+    "Bl\xE5"
+    "b\xE6r";
 const std::string kBlueberriesCoded = "Bl&aring;b&aelig;r";
 
 std::string fileBytes(const QString& path) {
@@ -128,8 +130,9 @@ TEST_F(DanishLetters, TheHourglassAndTheProgressBarShowWhileConverting) {
   EXPECT_EQ(bar->parentWidget(), static_cast<QWidget*>(kestrin().StatusBar1()->Panel(0)));
   EXPECT_TRUE(bar->isHidden());
   std::vector<Moment> seen;
-  QObject::connect(bar, &QProgressBar::valueChanged, bar,
-                   [&](int v) { seen.push_back({v, !bar->isHidden(), hourglassUp()}); });
+  QObject::connect(bar, &QProgressBar::valueChanged, bar, [&](int v) {
+    seen.push_back({v, !bar->isHidden(), hourglassUp()});
+  });
 
   active().setTextBytes(std::string(200000, 'x') + kBlueberries);
   kestrin().encodeActiveDocument();
@@ -149,14 +152,20 @@ TEST_F(DanishLetters, TheHourglassAndTheProgressBarShowWhileConverting) {
 }
 
 TEST_F(DanishLetters, SavingWithCodesOnceWritesCodesAndKeepsTheLetters) {
-  const QString page = write(QStringLiteral("side.htm"), "<TITLE>Gr\xF8""d</TITLE>" + kBlueberries);
+  const QString page = write(QStringLiteral("side.htm"),
+                             "<TITLE>Gr\xF8"
+                             "d</TITLE>" +
+                                 kBlueberries);
   ASSERT_TRUE(kestrin().openFile(page));
   active().InsertBytes("\xC5");
   QAction* save = command("saveWithEntityCodes");
   EXPECT_EQ(save->text(), "Gem med &ÆØÅ-koder");
   save->trigger();
   EXPECT_EQ(fileBytes(page), "&Aring;<TITLE>Gr&oslash;d</TITLE>" + kBlueberriesCoded);
-  EXPECT_EQ(active().TextBytes(), "\xC5<TITLE>Gr\xF8""d</TITLE>" + kBlueberries);
+  EXPECT_EQ(active().TextBytes(),
+            "\xC5<TITLE>Gr\xF8"
+            "d</TITLE>" +
+                kBlueberries);
   EXPECT_FALSE(active().Modified());
   EXPECT_FALSE(kestrin().entityConversion());
   EXPECT_EQ(kestrin().StatusBar1()->PanelText(0), page);
@@ -165,7 +174,10 @@ TEST_F(DanishLetters, SavingWithCodesOnceWritesCodesAndKeepsTheLetters) {
   // An ordinary save keeps the letters in the file.
   active().InsertBytes("x");
   ASSERT_TRUE(kestrin().saveDocument(0));
-  EXPECT_EQ(fileBytes(page), "\xC5x<TITLE>Gr\xF8""d</TITLE>" + kBlueberries);
+  EXPECT_EQ(fileBytes(page),
+            "\xC5x<TITLE>Gr\xF8"
+            "d</TITLE>" +
+                kBlueberries);
 }
 
 TEST_F(DanishLetters, TheSaveKeyIsControlAndTheKeyOfCodeOem3) {

@@ -15,10 +15,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDialog>
-#include <QTabBar>
-#include <QTreeWidget>
 #include <QCheckBox>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,9 +26,11 @@
 #include <QPushButton>
 #include <QSet>
 #include <QSplitter>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
+#include <QTreeWidget>
 
 #include <fstream>
 
@@ -40,7 +40,7 @@ using testing_support::ScriptedResponder;
 
 class MainWindow : public ::testing::Test {
  protected:
-  MainWindow() { 
+  MainWindow() {
     // The program folder is the test's own; the window is made again with it.
     run.environment.set("MORVEL_HOME", run.dir.path());
     run.restart();
@@ -80,10 +80,10 @@ class MainWindow : public ::testing::Test {
 };
 
 TEST_F(MainWindow, ControlsCarryTheirNamesAndThePanelsTheirFirstTexts) {
-  for (const char* name : {"ToolBar1", "pagFiler", "splForm", "splFind", "lwFind", "StatusBar1", "lblOverskriv",
-                           "ProgressBar1", "lwTmp", "edtTmp", "rlTop", "rlVenstre", "tabHTML", "tabMedie",
-                           "tabProjekt", "Dir1", "Dir2", "lwHTML", "lwMedie", "trwProjekt", "popMarkTekst",
-                           "popUmarkTekst"}) {
+  for (const char* name :
+       {"ToolBar1", "pagFiler", "splForm", "splFind",    "lwFind",       "StatusBar1",   "lblOverskriv", "ProgressBar1",
+        "lwTmp",    "edtTmp",   "rlTop",   "rlVenstre",  "tabHTML",      "tabMedie",     "tabProjekt",   "Dir1",
+        "Dir2",     "lwHTML",   "lwMedie", "trwProjekt", "popMarkTekst", "popUmarkTekst"}) {
     EXPECT_NE(k().findChild<QObject*>(QString::fromLatin1(name)), nullptr) << name;
   }
   QTabWidget* pages = k().pagFiler();
@@ -111,14 +111,36 @@ TEST_F(MainWindow, TheToolBarHasEveryButtonInOrder) {
   for (QAction* a : k().ToolBar1()->actions()) {
     if (!a->isSeparator()) hints << a->toolTip();
   }
-  EXPECT_EQ(hints, (QStringList{
-                       "Nyt dokument", "Gem", "Fortryd", "Vis/skjul filhåndtering", "Fed skrift", "Kursiv skrift",
-                       "Understreget skrift", "Skrifttype (dialogboks)", "Centrér", "Lige margener", "Linieskift",
-                       "Nyt afsnit", "Vandret linie", "Basiskoder - i gang med ny Web-side", "Henvisning (dialogboks)",
-                       "Grafik (dialogboks)", "Lyd (dialogboks)", "Vandret linie (dialogboks)",
-                       "E-mailadresse (dialogboks)", "Tabel (dialogboks)", "Punktopstilling (dialogboks)", "Nyt punkt",
-                       "Rammer (dialogboks)", "Kommentar", "Indsæt opdateringsdato", "Vis/skjul HTML-kodeboks",
-                       "Indstillinger", "Overførsel til Internet", "Vis i ekstern browser", "Intern browser"}));
+  EXPECT_EQ(hints, (QStringList{"Nyt dokument",
+                                "Gem",
+                                "Fortryd",
+                                "Vis/skjul filhåndtering",
+                                "Fed skrift",
+                                "Kursiv skrift",
+                                "Understreget skrift",
+                                "Skrifttype (dialogboks)",
+                                "Centrér",
+                                "Lige margener",
+                                "Linieskift",
+                                "Nyt afsnit",
+                                "Vandret linie",
+                                "Basiskoder - i gang med ny Web-side",
+                                "Henvisning (dialogboks)",
+                                "Grafik (dialogboks)",
+                                "Lyd (dialogboks)",
+                                "Vandret linie (dialogboks)",
+                                "E-mailadresse (dialogboks)",
+                                "Tabel (dialogboks)",
+                                "Punktopstilling (dialogboks)",
+                                "Nyt punkt",
+                                "Rammer (dialogboks)",
+                                "Kommentar",
+                                "Indsæt opdateringsdato",
+                                "Vis/skjul HTML-kodeboks",
+                                "Indstillinger",
+                                "Overførsel til Internet",
+                                "Vis i ekstern browser",
+                                "Intern browser"}));
   for (QAction* a : k().ToolBar1()->actions()) {
     if (!a->isSeparator()) {
       EXPECT_FALSE(a->icon().isNull()) << a->toolTip().toStdString();
@@ -131,21 +153,28 @@ TEST_F(MainWindow, TheToolBarHasEveryButtonInOrder) {
 TEST_F(MainWindow, MenuShortcutsAreUniqueAndListedOnTheHelpPage) {
   QStringList captions;
   for (QAction* a : k().menuBar()->actions()) captions << a->text();
-  EXPECT_EQ(captions, (QStringList{"&Filer", "&Rediger", "F&ormater", "&Indsæt", "&Struktur", "F&unktioner", "&Vis",
-                                   "&Hjælp"}));
+  EXPECT_EQ(captions,
+            (QStringList{"&Filer", "&Rediger", "F&ormater", "&Indsæt", "&Struktur", "F&unktioner", "&Vis", "&Hjælp"}));
   const struct {
     const char* name;
     const char* caption;
     QKeyCombination key;
   } expected[] = {
-      {"newFromTemplate", "&Ny...", Qt::CTRL | Qt::Key_N},        {"openFiles", "Å&bn...", Qt::CTRL | Qt::Key_O},
-      {"mnuGem", "&Gem", Qt::CTRL | Qt::Key_S},                   {"close", "L&uk", Qt::CTRL | Qt::Key_F4},
-      {"exit", "&Afslut", Qt::ALT | Qt::Key_F4},                  {"undo", "Fo&rtryd", Qt::CTRL | Qt::Key_Z},
+      {"newFromTemplate", "&Ny...", Qt::CTRL | Qt::Key_N},
+      {"openFiles", "Å&bn...", Qt::CTRL | Qt::Key_O},
+      {"mnuGem", "&Gem", Qt::CTRL | Qt::Key_S},
+      {"close", "L&uk", Qt::CTRL | Qt::Key_F4},
+      {"exit", "&Afslut", Qt::ALT | Qt::Key_F4},
+      {"undo", "Fo&rtryd", Qt::CTRL | Qt::Key_Z},
       {"redo", "&Annuller fortryd", Qt::CTRL | Qt::SHIFT | Qt::Key_Z},
-      {"findNext", "Find n&æste", QKeyCombination(Qt::Key_F3)},   {"goToLine", "&Gå til linie...", Qt::CTRL | Qt::Key_G},
-      {"replace", "&Erstat...", Qt::CTRL | Qt::Key_R},            {"mnuSkjulFilboks", "Fil&håndtering", QKeyCombination(Qt::Key_F7)},
-      {"refresh", "Op&dater", QKeyCombination(Qt::Key_F5)},      {"lineBreak", "Linie&skift", Qt::CTRL | Qt::Key_Return},
-      {"paragraph", "&Afsnit", Qt::SHIFT | Qt::Key_Return},       {"listItem", "&Punkt", Qt::CTRL | Qt::SHIFT | Qt::Key_U},
+      {"findNext", "Find n&æste", QKeyCombination(Qt::Key_F3)},
+      {"goToLine", "&Gå til linie...", Qt::CTRL | Qt::Key_G},
+      {"replace", "&Erstat...", Qt::CTRL | Qt::Key_R},
+      {"mnuSkjulFilboks", "Fil&håndtering", QKeyCombination(Qt::Key_F7)},
+      {"refresh", "Op&dater", QKeyCombination(Qt::Key_F5)},
+      {"lineBreak", "Linie&skift", Qt::CTRL | Qt::Key_Return},
+      {"paragraph", "&Afsnit", Qt::SHIFT | Qt::Key_Return},
+      {"listItem", "&Punkt", Qt::CTRL | Qt::SHIFT | Qt::Key_U},
       {"checkCodes", "Tje&k HTML-koder", QKeyCombination(Qt::Key_F9)},
       {"showSettings", "&Indstillinger...", Qt::CTRL | Qt::SHIFT | Qt::Key_I},
       {"externalBrowser", "Vis side i &ekstern browser", QKeyCombination(Qt::Key_F11)},
@@ -167,7 +196,8 @@ TEST_F(MainWindow, MenuShortcutsAreUniqueAndListedOnTheHelpPage) {
     const QKeySequence first = a->shortcuts().first();
     EXPECT_FALSE(seen.contains(first)) << first.toString().toStdString() << " twice";
     seen.insert(first);
-    QString written = first.toString(QKeySequence::PortableText).replace(QLatin1String("Space"), QStringLiteral("Mellemrum"));
+    QString written =
+        first.toString(QKeySequence::PortableText).replace(QLatin1String("Space"), QStringLiteral("Mellemrum"));
     if (a->objectName().startsWith(QLatin1String("mnuB"))) written = QStringLiteral("Ctrl+1 til Ctrl+9");
     if (a->objectName() == QLatin1String("saveWithEntityCodes")) written = QStringLiteral("Ctrl+Æ");
     if (a->objectName() == QLatin1String("fontSizeUp")) written = QStringLiteral("Ctrl++");

@@ -121,10 +121,18 @@ TEST_F(Markup, EveryDirectCommandPutsItsCodesAroundTheSelectionOrAtTheCaret) {
       {"bold", "&Fed", {QKeySequence(Qt::CTRL | Qt::Key_B)}, "<B>", "</B>", Direct::Wrap},
       {"italic", "&Kursiv", {QKeySequence(Qt::CTRL | Qt::Key_I)}, "<I>", "</I>", Direct::Wrap},
       {"underline", "&Understreget", {QKeySequence(Qt::CTRL | Qt::Key_U)}, "<U>", "</U>", Direct::Wrap},
-      {"fontSizeUp", "Fo&ntstørrelse +1", {QKeySequence(Qt::CTRL | Qt::Key_Plus)}, "<FONT SIZE=\"+1\">", "</FONT>",
+      {"fontSizeUp",
+       "Fo&ntstørrelse +1",
+       {QKeySequence(Qt::CTRL | Qt::Key_Plus)},
+       "<FONT SIZE=\"+1\">",
+       "</FONT>",
        Direct::Wrap},
-      {"fontSizeDown", "Fon&tstørrelse -1", {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, "<FONT SIZE=\"-1\">",
-       "</FONT>", Direct::Wrap},
+      {"fontSizeDown",
+       "Fon&tstørrelse -1",
+       {QKeySequence(Qt::CTRL | Qt::Key_Minus)},
+       "<FONT SIZE=\"-1\">",
+       "</FONT>",
+       Direct::Wrap},
       {"heading1", "Overskrift &1", none, "<H1>", "</H1>", Direct::Wrap},
       {"heading4", "Overskrift &4", none, "<H4>", "</H4>", Direct::Wrap},
       {"heading6", "Overskrift &6", none, "<H6>", "</H6>", Direct::Wrap},
@@ -135,10 +143,13 @@ TEST_F(Markup, EveryDirectCommandPutsItsCodesAroundTheSelectionOrAtTheCaret) {
       {"justify", "&Lige margener", none, "<P ALIGN=\"JUSTIFY\">", "</P>", Direct::Wrap},
       {"lineBreak", "Linie&skift", {QKeySequence(Qt::CTRL | Qt::Key_Return)}, "<BR>", "", Direct::Insert},
       {"paragraph", "&Afsnit", {QKeySequence(Qt::SHIFT | Qt::Key_Return)}, "<P>", "</P>", Direct::WrapOrInsert},
-      {"horizontalRule", "Vand&ret linie", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V)}, "<HR>", "",
+      {"horizontalRule",
+       "Vand&ret linie",
+       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V)},
+       "<HR>",
+       "",
        Direct::Insert},
-      {"nonBreakingSpace", "H&årdt mellemrum", {QKeySequence(Qt::CTRL | Qt::Key_Space)}, "&nbsp;", "",
-       Direct::Insert},
+      {"nonBreakingSpace", "H&årdt mellemrum", {QKeySequence(Qt::CTRL | Qt::Key_Space)}, "&nbsp;", "", Direct::Insert},
       {"comment", "&Kommentar", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K)}, "<!-- ", " -->", Direct::Wrap},
       {"tableRow", "&Række", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R)}, "<TR>", "</TR>", Direct::Wrap},
       {"tableCell", "Tabel&celle", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D)}, "<TD>", "</TD>", Direct::Wrap},
@@ -285,8 +296,9 @@ TEST_F(Markup, SavingAsksForADateOnceAndSavingAgainInTheSameMinuteChangesNothing
   trigger("mnuGem");
   ASSERT_EQ(responder.seen().size(), 1u);
   EXPECT_EQ(responder.last().caption, "Morvel Autodato");
-  EXPECT_EQ(responder.last().text, page + " indeholder ikke en Auto-opdateringsdato.\n"
-                                          "Ønsker du, at Morvel skal indsætte en opdateringsdato?");
+  EXPECT_EQ(responder.last().text, page +
+                                       " indeholder ikke en Auto-opdateringsdato.\n"
+                                       "Ønsker du, at Morvel skal indsætte en opdateringsdato?");
   EXPECT_EQ(responder.last().flags, UINT(MB_YESNO | MB_ICONQUESTION));
   const std::string saved = "Ny <HTML>\r\n<HEAD>\r\n<TITLE>Side</TITLE>\r\n" + kGenerator +
                             "</HEAD>\r\n<BODY>\r\nTekst\r\n" + dated("01-01-1998 19:32") + "</BODY>\r\n</HTML>\r\n";
@@ -377,8 +389,9 @@ TEST_F(Markup, TheDateFormatSpeaksDanishAndStyleSheetsGetNothing) {
 TEST_F(Markup, AnOlderGeneratorLineIsReplacedAndUpperCaseCodesComeFirst) {
   run.dialog().chkStoreBogstaver->setChecked(true);
   k().setAutomaticDate(false);
-  const QString page = write(QStringLiteral("side.htm"),
-                             "<html><head>\r\n<meta name=\"Generator\" content=\"Et andet program\">\r\n</head></html>");
+  const QString page =
+      write(QStringLiteral("side.htm"),
+            "<html><head>\r\n<meta name=\"Generator\" content=\"Et andet program\">\r\n</head></html>");
   ASSERT_TRUE(k().openFile(page));
   trigger("mnuGem");
   EXPECT_EQ(fileBytes(page), "<HTML><HEAD>\r\n" + kGenerator + "</HEAD></HTML>");

@@ -27,7 +27,7 @@ class Morvex : public ::testing::Test {
     p.start(QStringLiteral(MORVEX_EXECUTABLE), arguments);
     EXPECT_TRUE(p.waitForFinished(120000));
     const Outcome r{p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-                QString::fromUtf8(p.readAllStandardError())};
+                    QString::fromUtf8(p.readAllStandardError())};
     return r;
   }
   QTemporaryDir dir;

@@ -50,8 +50,9 @@ TEST_F(Shortcuts, TheFoldersFollowTheUsersSettings) {
   run.environment.set("XDG_DESKTOP_DIR", run.dir.filePath(QStringLiteral("skrivebord")));
   EXPECT_EQ(morvel::desktopFolder(), run.dir.filePath(QStringLiteral("skrivebord")));
   // The user's user-dirs.dirs has the last word, as for xdg-user-dir.
-  writeUserDirs("# Skrevet af xdg-user-dirs-update\nXDG_DOCUMENTS_DIR=\"$HOME/Dokumenter\"\n"
-                "XDG_DESKTOP_DIR=\"$HOME/Skrivebord\"\n");
+  writeUserDirs(
+      "# Skrevet af xdg-user-dirs-update\nXDG_DOCUMENTS_DIR=\"$HOME/Dokumenter\"\n"
+      "XDG_DESKTOP_DIR=\"$HOME/Skrivebord\"\n");
   EXPECT_EQ(morvel::desktopFolder(), run.home() + "/Skrivebord");
   writeUserDirs("XDG_DESKTOP_DIR=\"relativ/sti\"\n");
   EXPECT_EQ(morvel::desktopFolder(), run.dir.filePath(QStringLiteral("skrivebord")));

@@ -100,9 +100,9 @@ TEST_F(Settings, AFreshStoreGivesTheDefaults) {
   for (const char* on : {"chkTekstombrydning", "chkAutodato", "chkGenerator", "chkVisMenu", "chkViewer", "chkNy",
                          "chkLineal", "chkFarveDialog", "chkWebfonte"})
     EXPECT_TRUE(box(on)->isChecked()) << on;
-  for (const char* off : {"chkStoreBogstaver", "chkEnsBG", "chkMSIE", "chkGemHTML", "chkOverfoer", "chkDesktop",
-                          "chkKnaptype", "chkFilnavn", "chkDansketegn", "chkHTMLtype", "chkBevarUkendtAttrib",
-                          "chkArkivFlag"})
+  for (const char* off :
+       {"chkStoreBogstaver", "chkEnsBG", "chkMSIE", "chkGemHTML", "chkOverfoer", "chkDesktop", "chkKnaptype",
+        "chkFilnavn", "chkDansketegn", "chkHTMLtype", "chkBevarUkendtAttrib", "chkArkivFlag"})
     EXPECT_FALSE(box(off)->isChecked()) << off;
   for (const char* empty : {"txtHTMLHjaelp", "txtGrafiksti", "txtEmail", "txtBeskrivelse", "txtAabnDialog"})
     EXPECT_EQ(control<QLineEdit>(empty)->text(), "") << empty;
@@ -234,9 +234,9 @@ TEST_F(Settings, OkStoresEverythingAndTheNextStartShowsIt) {
   responder.answer([&](platform::Request& r) { return answerFont(r, font); });
   d.cmdFont->click();
   d.txtTabulator->setText(QStringLiteral("12"));
-  for (const char* name : {"chkTekstombrydning", "chkStoreBogstaver", "chkGemHTML", "chkViewer", "chkKnaptype",
-                           "chkNy", "chkFilnavn", "chkLineal", "chkAutodato", "chkGenerator", "chkDansketegn",
-                           "chkFarveDialog", "chkWebfonte", "chkHTMLtype", "chkBevarUkendtAttrib", "chkArkivFlag"})
+  for (const char* name : {"chkTekstombrydning", "chkStoreBogstaver", "chkGemHTML", "chkViewer", "chkKnaptype", "chkNy",
+                           "chkFilnavn", "chkLineal", "chkAutodato", "chkGenerator", "chkDansketegn", "chkFarveDialog",
+                           "chkWebfonte", "chkHTMLtype", "chkBevarUkendtAttrib", "chkArkivFlag"})
     box(name)->click();
   d.txtHTMLHjaelp->setText(QStringLiteral("/usr/share/doc/html/index.html"));
   d.txtGrafiksti->setText(QStringLiteral("/usr/bin/gimp"));
@@ -343,16 +343,16 @@ TEST_F(Settings, TheButtonsShowTheChosenSchemesColours) {
       c.push_back(b->Color());
     return c;
   };
-  EXPECT_EQ(shown(), (std::vector<COLORREF>{kBlack, kWhite, RGB(128, 0, 128), kNavy, kWhite, kWhite, kNavy,
-                                            kSilver, kSilver, RGB(0, 255, 0)}));
+  EXPECT_EQ(shown(), (std::vector<COLORREF>{kBlack, kWhite, RGB(128, 0, 128), kNavy, kWhite, kWhite, kNavy, kSilver,
+                                            kSilver, RGB(0, 255, 0)}));
   EXPECT_FALSE(d.colAlmT->isEnabled());
   EXPECT_FALSE(d.chkEnsBG->isEnabled());
   d.optMv1->click();
   EXPECT_EQ(shown(), (std::vector<COLORREF>{kBlack, RGB(128, 0, 128), RGB(0x57, 0, 0x57), kNavy, RGB(128, 128, 128),
                                             kSilver, kSilver, kSilver, kSilver, kSilver}));
   d.optIngen->click();
-  EXPECT_EQ(shown(), (std::vector<COLORREF>{windowText, windowText, windowText, windowText, windowText, window,
-                                            window, window, window, window}));
+  EXPECT_EQ(shown(), (std::vector<COLORREF>{windowText, windowText, windowText, windowText, windowText, window, window,
+                                            window, window, window}));
   d.optBruger->click();
   EXPECT_TRUE(d.colAlmT->isEnabled());
   EXPECT_TRUE(d.colKomB->isEnabled());
@@ -654,8 +654,9 @@ TEST_F(Settings, TheHelpLineShowsTheTextOfTheControlUnderTheMouse) {
   EXPECT_EQ(enter(d.cmdFont), "Ændrer skrifttypen i tekstbehandleren");
   EXPECT_EQ(enter(d.txtTabulator), "Sætter, hvor mange tegn tabulatoren rykker pr. gang.");
   EXPECT_EQ(enter(d.deleteBrowserButton), "Sletter den markerede browser fra browser-menuen.");
-  EXPECT_EQ(enter(d.chkDansketegn), "Indsætter internationale koder i stedet for æ, ø og å i .htm-filen, når du "
-                                    "gemmer, og indsætter æ, ø og å, når du åbner filen. ");
+  EXPECT_EQ(enter(d.chkDansketegn),
+            "Indsætter internationale koder i stedet for æ, ø og å i .htm-filen, når du "
+            "gemmer, og indsætter æ, ø og å, når du åbner filen. ");
   EXPECT_EQ(enter(d.cmdGem), "Gennemfører de valgte ændringer og gemmer indstillingerne. Lukker dialogboksen.");
   EXPECT_EQ(enter(d.cmdAnvend), "Gennemfører de valgte ændringer og gemmer indstillingerne.");
   EXPECT_EQ(enter(d.cmdAnnuller), "Ser bort fra de foretagne valg og lukker dialogboksen.");

@@ -56,9 +56,9 @@ TEST(TivraEvents, EachNotificationRaisesItsEventAndIsAnswered0) {
   t.OnGoingToClose = record("GoingToClose");
   t.OnAskIfStoreFile = record("AskIfStoreFile");
   const std::vector<std::pair<WORD, std::string>> cases = {
-      {TN_SETFOCUS, "GotFocus"},   {TN_KILLFOCUS, "LostFocus"}, {TN_CHANGE, "Change"},
-      {TN_NEWTEXT, "NewFile"},     {TN_FONTCHANGED, "NewFont"}, {TN_ERRSPACE, "SpaceError"},
-      {TN_MAXTEXT, "MaxLine"},     {TN_FILEERROR, "FileError"}, {TN_CLIPBOARDERROR, "ClipboardError"},
+      {TN_SETFOCUS, "GotFocus"},         {TN_KILLFOCUS, "LostFocus"},   {TN_CHANGE, "Change"},
+      {TN_NEWTEXT, "NewFile"},           {TN_FONTCHANGED, "NewFont"},   {TN_ERRSPACE, "SpaceError"},
+      {TN_MAXTEXT, "MaxLine"},           {TN_FILEERROR, "FileError"},   {TN_CLIPBOARDERROR, "ClipboardError"},
       {TN_GOINGTOCLOSE, "GoingToClose"}, {TN_ASKSAVE, "AskIfStoreFile"}};
   for (const auto& [code, name] : cases) {
     raised.clear();
@@ -169,7 +169,9 @@ TEST(TivraEvents, BracesWordsAndBreaks) {
   TTivra t;
   t.HandleNeeded();
   TivraToken brace = token(TIVRA_TOKEN_DELIMITER, MAKELONG(4, 9), "(");
-  auto askBrace = [&] { return SendMessage(t.NotifyHandle(), TM_CLASSIFYBRACKET, 0, reinterpret_cast<LPARAM>(&brace)); };
+  auto askBrace = [&] {
+    return SendMessage(t.NotifyHandle(), TM_CLASSIFYBRACKET, 0, reinterpret_cast<LPARAM>(&brace));
+  };
   EXPECT_EQ(askBrace(), 0);
   int kind = 0;
   t.OnFindBrace = [&kind](TTivra&, WORD, LONG value, const QString& str, int& braceType) {

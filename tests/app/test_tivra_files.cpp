@@ -59,7 +59,8 @@ TEST(TivraFiles, PrintTextUsesThePrintPageEventAndTheJobName) {
   ASSERT_TRUE(QFile::exists(file));
   EXPECT_GT(pages, 1) << "a third of each page holds fewer than 121 lines";
 
-  if (!testing_support::pdfToolsPresent()) GTEST_SKIP() << "pdftotext/pdfinfo (poppler-utils) not installed: PDF contents not checked";
+  if (!testing_support::pdfToolsPresent())
+    GTEST_SKIP() << "pdftotext/pdfinfo (poppler-utils) not installed: PDF contents not checked";
   const QStringList printed = testing_support::pdfPages(file);
   EXPECT_EQ(printed.size(), pages);
   for (const QString& page : printed) EXPECT_TRUE(page.contains(QStringLiteral("Sidehoved")));
@@ -117,8 +118,8 @@ TEST(TivraFiles, ClosingAChangedFileRaisesTheEventsAndTheEditorsQuestion) {
   responder.answer(IDCANCEL);
   EXPECT_EQ(SendMessage(t.Handle(), TM_QUERYCLOSE, 0, 0), 0) << "cancelled in the editor's question";
   EXPECT_EQ(raised, (std::vector<std::string>{"GoingToClose", "AskIfStoreFile"}));
-  EXPECT_EQ(responder.last().text,
-            QStringLiteral("Filen ") + QDir::toNativeSeparators(page) + QStringLiteral(" er ændret.\nØnsker du at gemme filen?"));
+  EXPECT_EQ(responder.last().text, QStringLiteral("Filen ") + QDir::toNativeSeparators(page) +
+                                       QStringLiteral(" er ændret.\nØnsker du at gemme filen?"));
 
   responder.answer(IDYES);
   EXPECT_NE(SendMessage(t.Handle(), TM_QUERYCLOSE, 0, 0), 0);

@@ -21,9 +21,8 @@ namespace {
 class CancelEverything {
  public:
   CancelEverything() {
-    previous_ = platform::setResponder([](platform::Request& r) {
-      return r.kind == platform::RequestKind::MessageBox ? IDCANCEL : 0;
-    });
+    previous_ = platform::setResponder(
+        [](platform::Request& r) { return r.kind == platform::RequestKind::MessageBox ? IDCANCEL : 0; });
   }
   ~CancelEverything() { platform::setResponder(std::move(previous_)); }
 
@@ -92,8 +91,8 @@ TEST(TivraOperations, CommandsAndEditMessages) {
   std::vector<std::pair<UINT, WPARAM>> got;
   for (const Sent& s : sent) got.push_back({s.msg, s.wParam});
   const std::vector<std::pair<UINT, WPARAM>> expected = {
-      {TM_UNDO, 0}, {TM_UNDO, 1}, {EM_CANUNDO, 0}, {EM_CANUNDO, 1}, {WM_CUT, 0},
-      {WM_COPY, 0}, {WM_PASTE, 0}, {WM_CLEAR, 0},  {WM_CLEAR, 1},   {EM_EMPTYUNDOBUFFER, 0}};
+      {TM_UNDO, 0}, {TM_UNDO, 1},  {EM_CANUNDO, 0}, {EM_CANUNDO, 1}, {WM_CUT, 0},
+      {WM_COPY, 0}, {WM_PASTE, 0}, {WM_CLEAR, 0},   {WM_CLEAR, 1},   {EM_EMPTYUNDOBUFFER, 0}};
   EXPECT_EQ(got, expected);
 }
 
@@ -193,8 +192,8 @@ TEST(TivraOperations, FindAndReplaceMessages) {
   t.Replace(QStringLiteral("a"), QStringLiteral("b"));
   t.ReplaceAll(QStringLiteral("c"), QStringLiteral("d"));
   sent = t.takeCommands();
-  ASSERT_EQ(RecordingTivra::ids(sent), (std::vector<UINT>{TM_SETFINDTEXT, TM_SETFINDTEXT, TM_FIND, TM_SETFINDTEXT,
-                                                            TM_SETFINDTEXT, TM_FIND}));
+  ASSERT_EQ(RecordingTivra::ids(sent),
+            (std::vector<UINT>{TM_SETFINDTEXT, TM_SETFINDTEXT, TM_FIND, TM_SETFINDTEXT, TM_SETFINDTEXT, TM_FIND}));
   EXPECT_EQ(sent[1].wParam, 1u);
   EXPECT_EQ(sent[1].text, "b");
   EXPECT_EQ(sent[2].wParam, 1u);

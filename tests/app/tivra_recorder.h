@@ -21,10 +21,10 @@ struct Sent {
   UINT msg = 0;
   WPARAM wParam = 0;
   LPARAM lParam = 0;
-  std::string text;          // the string lParam points to
-  std::vector<WORD> items;   // TM_SETSYNTAX
-  TivraRange range{};        // TM_SETSEL, TM_FIND
-  int32_t firstNumber = 0;   // EM_GETLINE: the buffer's first 32 bits
+  std::string text;         // the string lParam points to
+  std::vector<WORD> items;  // TM_SETSYNTAX
+  TivraRange range{};       // TM_SETSEL, TM_FIND
+  int32_t firstNumber = 0;  // EM_GETLINE: the buffer's first 32 bits
 };
 
 class RecordingTivra : public TTivra {
@@ -99,7 +99,8 @@ class RecordingTivra : public TTivra {
       case EM_GETLINE:
         if (lParam) std::memcpy(&s.firstNumber, text, sizeof s.firstNumber);
         break;
-      default: break;
+      default:
+        break;
     }
     return s;
   }

@@ -43,8 +43,10 @@ class DialogRun : public ::testing::Test {
     const std::size_t first = marked.find('|');
     marked.erase(first, 1);
     std::size_t second = marked.find('|');
-    if (second != std::string::npos) marked.erase(second, 1);
-    else second = first;
+    if (second != std::string::npos)
+      marked.erase(second, 1);
+    else
+      second = first;
     e().setTextBytes(marked);
     e().EmptyUndoBuffer();
     const auto at = [&](std::size_t offset) {

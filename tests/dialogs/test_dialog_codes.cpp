@@ -50,8 +50,9 @@ TEST(LinkCodes, AShortcutFileGivesTheAddressAfterUrl) {
 TEST(TextDialogCodes, SoundAndFrameSetCodes) {
   EXPECT_EQ(morvel::soundCode("lyd.mid"), "<EMBED SRC=\"lyd.mid\" AUTOSTART=\"TRUE\" LOOP=\"0\">");
   EXPECT_EQ(morvel::frameSetCode("*,*", "", std::nullopt, ""), "<FRAMESET ROWS=\"*,*\">");
-  EXPECT_EQ(morvel::frameSetCode("20%,*", "100,*", morvel::FrameSetBorder{false, "4"}, " onLoad=\"f()\""),
-            "<FRAMESET FRAMEBORDER=\"0\" FRAMESPACING=\"4\" BORDER=\"4\" ROWS=\"20%,*\" COLS=\"100,*\" onLoad=\"f()\">");
+  EXPECT_EQ(
+      morvel::frameSetCode("20%,*", "100,*", morvel::FrameSetBorder{false, "4"}, " onLoad=\"f()\""),
+      "<FRAMESET FRAMEBORDER=\"0\" FRAMESPACING=\"4\" BORDER=\"4\" ROWS=\"20%,*\" COLS=\"100,*\" onLoad=\"f()\">");
 }
 
 TEST(TextDialogCodes, FrameSetFieldsGreyTheSizeThatFillsTheRestAndShowABorderOnlyWithBoth) {

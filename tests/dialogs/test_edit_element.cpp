@@ -63,9 +63,7 @@ TEST_F(EditElement, ALinkTextOverSeveralLinesStaysAsItWasUnlessTypedOver) {
 TEST_F(EditElement, CancellingLeavesThePageAsItWas) {
   const std::string text = "<A HREF=\"x.htm\" TARGET=\"_top\">|x</A>";
   setPage(text);
-  cancelNextForm([](QDialog& form) {
-    EXPECT_EQ(control<QComboBox>(form, "cmbMaal")->currentText(), "_top");
-  });
+  cancelNextForm([](QDialog& form) { EXPECT_EQ(control<QComboBox>(form, "cmbMaal")->currentText(), "_top"); });
   pressF4();
   EXPECT_EQ(page(), "<A HREF=\"x.htm\" TARGET=\"_top\">x</A>");
   EXPECT_FALSE(e().CanUndo());

@@ -115,7 +115,8 @@ TEST(FormsCodes, AnInputWithoutAKnownTypeIsEditedAsATextField) {
 }
 
 TEST(FormsCodes, EditedFormsTextBoxesAndChoiceBoxesComeBackAsTheyWere) {
-  const std::string form = "<FORM ACTION=\"a.cgi\" METHOD=\"GET\" ENCTYPE=\"multipart/form-data\" NAME=\"f\" onSubmit=\"t()\">";
+  const std::string form =
+      "<FORM ACTION=\"a.cgi\" METHOD=\"GET\" ENCTYPE=\"multipart/form-data\" NAME=\"f\" onSubmit=\"t()\">";
   FormFields f = edited(form + "indhold</FORM>");
   EXPECT_EQ(f.kind, fk::kForm);
   EXPECT_EQ(f.text, "a.cgi");

@@ -68,9 +68,7 @@ class LineDialog : public dialog_test::DialogRun {
  protected:
   void openLineDialog() { k().command(QStringLiteral("lineDialog"))->trigger(); }
   static QSpinBox* number(QDialog& form, const char* name) { return control<QSpinBox>(form, name); }
-  static bool checked(QDialog& form, const char* name) {
-    return control<QAbstractButton>(form, name)->isChecked();
-  }
+  static bool checked(QDialog& form, const char* name) { return control<QAbstractButton>(form, name)->isChecked(); }
 };
 
 TEST_F(LineDialog, ANewLineStartsFromTheStoredDefaultsWhichTheButtonSaves) {

@@ -145,7 +145,8 @@ TEST_F(LinkDialog, PickingThreeFavouritesInsertsThreeLinksWithTheSameTarget) {
 }
 
 TEST_F(LinkDialog, BookmarksNeedTheBrowserAndItsBookmarkFile) {
-  const QString noBrowser = QStringLiteral("Netscape skal være installeret under \"Funktioner, Indstillinger, browser\".");
+  const QString noBrowser =
+      QStringLiteral("Netscape skal være installeret under \"Funktioner, Indstillinger, browser\".");
   const QString noBookmarks = QStringLiteral(
       "Morvel kan ikke finde Netscape Bookmarks. Kontroller at\n1) Netscape er installeret under \"Funktioner, "
       "Indstillinger, browser\".\n2) Filen \"bookmark.htm\" befinder sig i en af Netscapes mapper.");

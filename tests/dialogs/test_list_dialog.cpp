@@ -21,8 +21,13 @@ using Items = std::vector<std::string>;
 
 TEST(ListCode, BulletsAndNumbersWithTheirTypes) {
   morvel::ListFields list;
-  list.items = {"\xC6" "ble", "P\xE6re"};
-  EXPECT_EQ(morvel::listCode(list, ""), "<UL>\r\n\t<LI>\xC6" "ble\r\n\t<LI>P\xE6re\r\n</UL>");
+  list.items = {
+      "\xC6"
+      "ble",
+      "P\xE6re"};
+  EXPECT_EQ(morvel::listCode(list, ""),
+            "<UL>\r\n\t<LI>\xC6"
+            "ble\r\n\t<LI>P\xE6re\r\n</UL>");
   list.type = 1;
   list.items = {"x"};
   EXPECT_EQ(morvel::listCode(list, " CLASS=\"k\""), "<UL TYPE=\"SQUARE\" CLASS=\"k\">\r\n\t<LI>x\r\n</UL>");
@@ -95,7 +100,9 @@ TEST_F(ListDialog, ItemsTypedOneByOneWithEnterGoingOnToTheNext) {
     EXPECT_EQ(type(form), "Runde");
   });
   openListDialog();
-  EXPECT_EQ(page(), "<P><UL>\r\n\t<LI>\xC6" "ble\r\n\t<LI>P\xE6re\r\n</UL></P>");
+  EXPECT_EQ(page(),
+            "<P><UL>\r\n\t<LI>\xC6"
+            "ble\r\n\t<LI>P\xE6re\r\n</UL></P>");
 }
 
 TEST_F(ListDialog, SelectedLinesBecomeABulletedList) {

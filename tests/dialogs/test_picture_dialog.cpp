@@ -117,7 +117,8 @@ TEST_F(PictureDialog, AChosenPictureGivesItsAddressAndSize) {
     control<QCheckBox>(form, "chkTilpas")->setChecked(true);
     const QSize box = control<QScrollArea>(form, "srlBillede")->viewport()->size() - QSize(4, 4);
     const QSize fitted = control<QLabel>(form, "imgBillede")->size();
-    EXPECT_TRUE(fitted.width() == box.width() || fitted.height() == box.height()) << fitted.width() << " " << fitted.height();
+    EXPECT_TRUE(fitted.width() == box.width() || fitted.height() == box.height())
+        << fitted.width() << " " << fitted.height();
     EXPECT_LE(fitted.width(), box.width());
     EXPECT_LE(fitted.height(), box.height());
     EXPECT_NEAR(fitted.width(), 2 * fitted.height(), 2);

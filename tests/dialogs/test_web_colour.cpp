@@ -11,8 +11,8 @@
 #include "web_colour_dialog.h"
 
 #include <QAction>
-#include <QTemporaryDir>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QToolButton>
 
 namespace {

@@ -67,7 +67,7 @@ class NotifyWindow {
   }
 
   std::vector<Notification> seen;
-  std::map<WORD, LRESULT> answers;  // notification code -> answer
+  std::map<WORD, LRESULT> answers;                                  // notification code -> answer
   std::map<UINT, std::function<LRESULT(WPARAM, LPARAM)>> handlers;  // WM_USER-based requests
 
  private:
@@ -135,8 +135,10 @@ class Editor {
     return out;
   }
   void setOptions(WORD bits, bool on) const {
-    if (on) send(TM_SETOPTIONS, bits, 0);
-    else send(TM_SETOPTIONS, 0, bits);
+    if (on)
+      send(TM_SETOPTIONS, bits, 0);
+    else
+      send(TM_SETOPTIONS, 0, bits);
   }
 
  private:
@@ -158,7 +160,8 @@ inline ::testing::AssertionResult sameText(const std::string& actual, const std:
     return out;
   };
   return ::testing::AssertionFailure() << "texts differ at byte " << at << " (lengths " << actual.size() << " and "
-                                       << expected.size() << "): \"" << around(actual) << "\" vs \"" << around(expected) << "\"";
+                                       << expected.size() << "): \"" << around(actual) << "\" vs \"" << around(expected)
+                                       << "\"";
 }
 
 inline TivraRange range(LONG startLine, SHORT startPos, LONG endLine, SHORT endPos) {

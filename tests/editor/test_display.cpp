@@ -343,7 +343,7 @@ TEST(DisplayPainting, WindowColoursSelectionColoursAndPaintNotification) {
     SetBkColor(reinterpret_cast<HDC>(dc), RGB(0, 255, 0));
     return LRESULT{0};
   };
-e.select(1, 2, 1, 4);
+  e.select(1, 2, 1, 4);
   InvalidateRect(e.hwnd(), nullptr, FALSE);
   UpdateWindow(e.hwnd());
   HDC dc = GetDC(e.hwnd());

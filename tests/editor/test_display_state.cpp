@@ -31,11 +31,15 @@ std::vector<WORD> modelStartStates(const std::vector<std::string>& lines) {
       if (state == tivra::kStateComment) {
         if (c == '<') state = tivra::kStateNormal;
       } else if (state == tivra::kStateNormal) {
-        if (c == '>') state = tivra::kStateComment;
-        else if (c == '"') state = tivra::kStateString;
+        if (c == '>')
+          state = tivra::kStateComment;
+        else if (c == '"')
+          state = tivra::kStateString;
       } else if (c == '"') {
-        if (i + 1 < line.size() && line[i + 1] == '"') ++i;
-        else state = tivra::kStateNormal;
+        if (i + 1 < line.size() && line[i + 1] == '"')
+          ++i;
+        else
+          state = tivra::kStateNormal;
       }
     }
     if (state == tivra::kStateString) state = tivra::kStateNormal;
@@ -92,7 +96,8 @@ TEST(DisplayLineStates, RememberedStatesFollowRandomEdits) {
   // And every line at the end.
   const std::vector<WORD> expected = modelStartStates(e.lines());
   for (long n = e.lineCount(); n >= 1; --n)
-    ASSERT_EQ(tivra::lineStartState(inst, n, tivra::lineFromNumber(inst, n)), expected[static_cast<size_t>(n - 1)]) << n;
+    ASSERT_EQ(tivra::lineStartState(inst, n, tivra::lineFromNumber(inst, n)), expected[static_cast<size_t>(n - 1)])
+        << n;
 }
 
 TEST(DisplayLineStates, QuickScanAgreesWithTheTokenizer) {
@@ -107,8 +112,10 @@ TEST(DisplayLineStates, QuickScanAgreesWithTheTokenizer) {
   std::uniform_int_distribution<size_t> pick(0, sizeof kAlphabet - 2);
   const WORD states[] = {tivra::kStateNormal, tivra::kStateString, tivra::kStateComment, tivra::kStateExtraComment};
   for (int table = 0; table < 2; ++table) {
-    if (table == 0) e.send(TM_SETSYNTAX, 0, 0);
-    else e.send(TM_SETSYNTAX, extra.size() | (3 << 8), reinterpret_cast<LPARAM>(extra.data()));
+    if (table == 0)
+      e.send(TM_SETSYNTAX, 0, 0);
+    else
+      e.send(TM_SETSYNTAX, extra.size() | (3 << 8), reinterpret_cast<LPARAM>(extra.data()));
     for (int i = 0; i < 3000; ++i) {
       std::string line;
       for (int n = std::uniform_int_distribution<int>(0, 16)(random); n > 0; --n) line += kAlphabet[pick(random)];
@@ -120,7 +127,8 @@ TEST(DisplayLineStates, QuickScanAgreesWithTheTokenizer) {
           ASSERT_GE(t.column, last) << line;
           last = t.column + t.length;
         }
-        ASSERT_EQ(tivra::scanLineState(inst, line, state), tokens.state()) << "table " << table << " line \"" << line << "\"";
+        ASSERT_EQ(tivra::scanLineState(inst, line, state), tokens.state())
+            << "table " << table << " line \"" << line << "\"";
       }
     }
   }

@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-using editor_test::Editor;
-using editor_test::NotifyWindow;
 using editor_test::caret;
-using editor_test::key;
+using editor_test::Editor;
 using editor_test::kCtrl;
+using editor_test::key;
 using editor_test::kShift;
+using editor_test::NotifyWindow;
 using editor_test::range;
 using editor_test::type;
 using Lines = std::vector<std::string>;

@@ -28,7 +28,9 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
-platform::FileDialogRequest& fileRequest(platform::Request& r) { return *static_cast<platform::FileDialogRequest*>(r.data); }
+platform::FileDialogRequest& fileRequest(platform::Request& r) {
+  return *static_cast<platform::FileDialogRequest*>(r.data);
+}
 
 class FileCommands : public ::testing::Test {
  protected:
@@ -44,7 +46,8 @@ class FileCommands : public ::testing::Test {
   }
   std::vector<std::string> folderEntries() const {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir_.path().toStdString())) names.push_back(entry.path().filename().string());
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.path().toStdString()))
+      names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
   }
@@ -58,8 +61,12 @@ class FileCommands : public ::testing::Test {
     GetWindowText(e.hwnd(), buffer, sizeof buffer);
     return buffer;
   }
-  static LRESULT load(const Editor& e, const std::string& p) { return e.send(TM_LOADFILE, 0, reinterpret_cast<LPARAM>(p.c_str())); }
-  static LRESULT saveAs(const Editor& e, const std::string& p) { return e.send(TM_SAVEFILEAS, 0, reinterpret_cast<LPARAM>(p.c_str())); }
+  static LRESULT load(const Editor& e, const std::string& p) {
+    return e.send(TM_LOADFILE, 0, reinterpret_cast<LPARAM>(p.c_str()));
+  }
+  static LRESULT saveAs(const Editor& e, const std::string& p) {
+    return e.send(TM_SAVEFILEAS, 0, reinterpret_cast<LPARAM>(p.c_str()));
+  }
   static void command(const Editor& e, UINT id) { e.send(WM_COMMAND, id); }
 
   QTemporaryDir dir_;
@@ -81,9 +88,14 @@ TEST_F(FileCommands, EachLineEndComesBackByteForByteWithItsOption) {
     const char* end;
     WORD option;
   };
-  for (const Case& c : {Case{"\r\n", 0}, Case{"\n", TivraOption::UnixStyleSave}, Case{"\r", TivraOption::MacStyleSave}}) {
+  for (const Case& c :
+       {Case{"\r\n", 0}, Case{"\n", TivraOption::UnixStyleSave}, Case{"\r", TivraOption::MacStyleSave}}) {
     for (bool endsWithLineEnd : {false, true}) {
-      SCOPED_TRACE(std::string("line end ") + (c.end[0] == '\n' ? "LF" : c.end[1] ? "CR LF" : "CR") + (endsWithLineEnd ? ", ending in one" : ""));
+      SCOPED_TRACE(std::string("line end ") +
+                   (c.end[0] == '\n' ? "LF"
+                    : c.end[1]       ? "CR LF"
+                                     : "CR") +
+                   (endsWithLineEnd ? ", ending in one" : ""));
       NotifyWindow parent;
       Editor e(parent, TS_FILECOMMANDS);
       e.setOptions(c.option, true);
@@ -128,7 +140,8 @@ TEST_F(FileCommands, LongTextsAndLongLinesAreWrittenWhole) {
   Editor e(parent);
   // Lines around the block size, and one of the longest kind (8193).
   std::string text;
-  for (int i = 0; i < 300; ++i) text += std::string(static_cast<size_t>(i * 37 % 9000 % 8193), static_cast<char>('a' + i % 26)) + "\r\n";
+  for (int i = 0; i < 300; ++i)
+    text += std::string(static_cast<size_t>(i * 37 % 9000 % 8193), static_cast<char>('a' + i % 26)) + "\r\n";
   text += std::string(8193, 'z');
   e.setText(text);
   const std::string p = path("long.txt");
@@ -301,7 +314,8 @@ TEST_F(FileCommands, AnsweringTheSaveQuestionDecidesWhetherTheWindowCloses) {
   ScriptedResponder responder;
   responder.answer(IDYES);
   EXPECT_NE(e->send(TM_QUERYCLOSE), 0);
-  EXPECT_EQ(responder.last().text, QString::fromStdString("Filen " + p) + QStringLiteral(" er ændret.\nØnsker du at gemme filen?"));
+  EXPECT_EQ(responder.last().text,
+            QString::fromStdString("Filen " + p) + QStringLiteral(" er ændret.\nØnsker du at gemme filen?"));
   EXPECT_EQ(read(p), "igen");
 }
 

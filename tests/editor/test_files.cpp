@@ -30,7 +30,9 @@ class EditorFiles : public ::testing::Test {
     e.send(TM_GETFILENAME, 0, reinterpret_cast<LPARAM>(buffer.data()));
     return buffer.data();
   }
-  static LRESULT load(const Editor& e, const std::string& p) { return e.send(TM_LOADFILE, 0, reinterpret_cast<LPARAM>(p.c_str())); }
+  static LRESULT load(const Editor& e, const std::string& p) {
+    return e.send(TM_LOADFILE, 0, reinterpret_cast<LPARAM>(p.c_str()));
+  }
 
   QTemporaryDir dir_;
 };

@@ -79,9 +79,15 @@ class Printing : public ::testing::Test {
       auto dc = reinterpret_cast<HDC>(wParam);
       TEXTMETRIC tm{};
       GetTextMetrics(dc, &tm);
-      PageRequest page{LOWORD(lParam), HIWORD(lParam), GetDeviceCaps(dc, VERTRES), GetDeviceCaps(dc, HORZRES),
-                       tm.tmHeight + tm.tmExternalLeading, tm.tmHeight - tm.tmInternalLeading, GetDeviceCaps(dc, LOGPIXELSY),
-                       IsWindowEnabled(e.hwnd()) != FALSE, progressText(progressDialog())};
+      PageRequest page{LOWORD(lParam),
+                       HIWORD(lParam),
+                       GetDeviceCaps(dc, VERTRES),
+                       GetDeviceCaps(dc, HORZRES),
+                       tm.tmHeight + tm.tmExternalLeading,
+                       tm.tmHeight - tm.tmInternalLeading,
+                       GetDeviceCaps(dc, LOGPIXELSY),
+                       IsWindowEnabled(e.hwnd()) != FALSE,
+                       progressText(progressDialog())};
       pages.push_back(page);
       char header[32];
       std::snprintf(header, sizeof header, "Sidehoved %zu", pages.size());
@@ -131,7 +137,8 @@ TEST_F(Printing, TwoHundredLinesFillThePagesBetweenHeaderAndFooter) {
   EXPECT_TRUE(IsWindowEnabled(e.hwnd()));
   EXPECT_EQ(progressDialog(), nullptr) << "the progress dialog is gone";
 
-  if (!testing_support::pdfToolsPresent()) GTEST_SKIP() << "pdftotext/pdfinfo (poppler-utils) not installed: PDF contents not checked";
+  if (!testing_support::pdfToolsPresent())
+    GTEST_SKIP() << "pdftotext/pdfinfo (poppler-utils) not installed: PDF contents not checked";
   const QStringList text = testing_support::pdfPages(file);
   ASSERT_EQ(text.size(), 4);
   for (int page = 0; page < 4; ++page) {
@@ -201,7 +208,8 @@ TEST_F(Printing, WithoutDialogsTheKeptSetupIsUsed) {
   ASSERT_EQ(pages.size(), 1u);
   EXPECT_EQ(pages[0].progress, "") << "no progress dialog";
   EXPECT_TRUE(QFile::exists(file));
-  if (!testing_support::pdfToolsPresent()) GTEST_SKIP() << "pdftotext (poppler-utils) not installed: PDF contents not checked";
+  if (!testing_support::pdfToolsPresent())
+    GTEST_SKIP() << "pdftotext (poppler-utils) not installed: PDF contents not checked";
   const QStringList text = testing_support::pdfPages(file);
   ASSERT_EQ(text.size(), 1);
   EXPECT_TRUE(text[0].contains(QStringLiteral("Linje 003")));

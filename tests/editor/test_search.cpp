@@ -17,8 +17,8 @@
 #include <vector>
 
 using editor_test::Editor;
-using editor_test::NotifyWindow;
 using editor_test::key;
+using editor_test::NotifyWindow;
 using editor_test::range;
 using Lines = std::vector<std::string>;
 
@@ -42,8 +42,10 @@ std::vector<TivraRange> allMatches(const Editor& e, NotifyWindow& parent) {
   std::vector<TivraRange> found;
   while (notFound == 0 && found.size() < 20) {
     const TivraRange before = e.selection();
-    if (e.send(TM_FIND, 0) == 1) found.push_back(e.selection());
-    else EXPECT_EQ(e.selection(), before) << "a failed search leaves the selection";
+    if (e.send(TM_FIND, 0) == 1)
+      found.push_back(e.selection());
+    else
+      EXPECT_EQ(e.selection(), before) << "a failed search leaves the selection";
   }
   parent.handlers.erase(TM_FINDNOTIFY);
   return found;
@@ -79,8 +81,8 @@ TEST(EditorFind, CaseAndWholeWordsDownwards) {
                                       range(2, 7, 2, 11), range(2, 12, 2, 16), range(3, 13, 3, 17)}));
   e.select(1, 0, 1, 0);
   setFind(e, "font", TIVRA_FIND_MATCHCASE);
-  EXPECT_EQ(allMatches(e, parent), (R{range(1, 5, 1, 9), range(2, 0, 2, 4), range(2, 7, 2, 11), range(2, 12, 2, 16),
-                                      range(3, 13, 3, 17)}));
+  EXPECT_EQ(allMatches(e, parent),
+            (R{range(1, 5, 1, 9), range(2, 0, 2, 4), range(2, 7, 2, 11), range(2, 12, 2, 16), range(3, 13, 3, 17)}));
   e.select(1, 0, 1, 0);
   setFind(e, "font", TIVRA_FIND_WHOLEWORD);
   EXPECT_EQ(allMatches(e, parent), (R{range(1, 0, 1, 4), range(1, 5, 1, 9), range(1, 10, 1, 14), range(3, 13, 3, 17)}))
@@ -103,8 +105,8 @@ TEST(EditorFind, UpwardsFromTheSelectionStartAndNoWrap) {
       << "upward searches stop at the start of the text";
   e.select(3, 18, 3, 18);
   setFind(e, "font", TIVRA_FIND_UP | TIVRA_FIND_MATCHCASE);
-  EXPECT_EQ(allMatches(e, parent), (R{range(3, 13, 3, 17), range(2, 12, 2, 16), range(2, 7, 2, 11), range(2, 0, 2, 4),
-                                      range(1, 5, 1, 9)}));
+  EXPECT_EQ(allMatches(e, parent),
+            (R{range(3, 13, 3, 17), range(2, 12, 2, 16), range(2, 7, 2, 11), range(2, 0, 2, 4), range(1, 5, 1, 9)}));
 
   // From (1, 0) upwards there is nothing: the user is told.
   testing_support::ScriptedResponder responder;

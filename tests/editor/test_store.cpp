@@ -78,7 +78,8 @@ struct Model {
   }
   Pos clamp(long line, int column) const {
     if (line <= 0) return Pos{1, 0};
-    if (line > static_cast<long>(lines.size())) return Pos{static_cast<long>(lines.size()), static_cast<int>(lines.back().size())};
+    if (line > static_cast<long>(lines.size()))
+      return Pos{static_cast<long>(lines.size()), static_cast<int>(lines.back().size())};
     return Pos{line, std::clamp<int>(column, 0, static_cast<int>(lines[line - 1].size()))};
   }
   static bool before(Pos a, Pos b) { return a.line < b.line || (a.line == b.line && a.column < b.column); }
@@ -100,10 +101,13 @@ struct Model {
     // Deletion: bookmarks on the removed lines go to the joined line.
     const long removed = e.line - s.line;
     for (long& b : bookmarks) {
-      if (b > s.line && b <= e.line) b = s.line;
-      else if (b > e.line) b -= removed;
+      if (b > s.line && b <= e.line)
+        b = s.line;
+      else if (b > e.line)
+        b -= removed;
     }
-    const Split split = inserted.empty() ? Split{{prefix + suffix}, Pos{0, s.column}} : splitInsertion(prefix, inserted, suffix);
+    const Split split =
+        inserted.empty() ? Split{{prefix + suffix}, Pos{0, s.column}} : splitInsertion(prefix, inserted, suffix);
     const long added = static_cast<long>(split.lines.size()) - 1;
     for (long& b : bookmarks) {
       if (b > s.line) b += added;
@@ -125,7 +129,9 @@ std::string checkWindow(HWND hwnd) {
   if (!inst) return "no instance";
   if (std::string problem = tivra::checkSegments(hwnd); !problem.empty()) return problem;
   const uint32_t owner = tivra::ownerKey(hwnd);
-  auto owned = [&](tivra::LineHandle h) { return h != 0 && tivra::segmentEntry(tivra::segmentOfHandle(h)).owner == owner; };
+  auto owned = [&](tivra::LineHandle h) {
+    return h != 0 && tivra::segmentEntry(tivra::segmentOfHandle(h)).owner == owner;
+  };
   std::vector<tivra::LineHandle> byNumber{0};
   tivra::LineHandle previous = 0;
   for (tivra::LineHandle h = inst->text.firstLine; h; h = tivra::nodeNext(h)) {
@@ -182,13 +188,15 @@ class RandomEdits : public ::testing::Test {
 
   Pos randomPos(std::mt19937& rng, const Model& m) {
     const long line = std::uniform_int_distribution<long>(-1, static_cast<long>(m.lines.size()) + 1)(rng);
-    const int longest = line >= 1 && line <= static_cast<long>(m.lines.size()) ? static_cast<int>(m.lines[line - 1].size()) : 10;
+    const int longest =
+        line >= 1 && line <= static_cast<long>(m.lines.size()) ? static_cast<int>(m.lines[line - 1].size()) : 10;
     return Pos{line, std::uniform_int_distribution<int>(-2, longest + 2)(rng)};
   }
 
   // A position a few lines and columns away, so that texts can grow.
   Pos nearby(std::mt19937& rng, const Model& m, Pos from) {
-    const long delta = std::uniform_int_distribution<int>(0, 6)(rng) == 0 ? std::uniform_int_distribution<long>(-1, 1)(rng) : 0;
+    const long delta =
+        std::uniform_int_distribution<int>(0, 6)(rng) == 0 ? std::uniform_int_distribution<long>(-1, 1)(rng) : 0;
     const long line = std::clamp<long>(from.line + delta, 1, static_cast<long>(m.lines.size()));
     return Pos{line, from.column + std::uniform_int_distribution<int>(-20, 20)(rng)};
   }
@@ -198,7 +206,8 @@ class RandomEdits : public ::testing::Test {
     ASSERT_EQ(e.lineCount(), static_cast<long>(m.lines.size())) << "step " << step;
     const long count = e.lineCount();
     auto expectLength = [&](long n) {
-      ASSERT_EQ(e.send(EM_LINELENGTH, 0, n), static_cast<LRESULT>(m.lines[n - 1].size())) << "step " << step << " line " << n;
+      ASSERT_EQ(e.send(EM_LINELENGTH, 0, n), static_cast<LRESULT>(m.lines[n - 1].size()))
+          << "step " << step << " line " << n;
     };
     if (sampleLines) {
       for (int i = 0; i < 20; ++i) expectLength(std::uniform_int_distribution<long>(1, count)(rng));
@@ -207,7 +216,8 @@ class RandomEdits : public ::testing::Test {
       for (long n = 1; n <= count; ++n) expectLength(n);
     }
     ASSERT_TRUE(editor_test::sameText(e.text(), m.text())) << "step " << step;
-    ASSERT_EQ(e.selection(), range(m.anchor.line, static_cast<SHORT>(m.anchor.column), m.caret.line, static_cast<SHORT>(m.caret.column)))
+    ASSERT_EQ(e.selection(), range(m.anchor.line, static_cast<SHORT>(m.anchor.column), m.caret.line,
+                                   static_cast<SHORT>(m.caret.column)))
         << "step " << step;
     for (size_t i = 0; i < m.bookmarks.size(); ++i)
       ASSERT_EQ(e.send(TM_GETBOOKMARK, i), m.bookmarks[i]) << "step " << step << " bookmark " << i;
@@ -296,7 +306,6 @@ std::string numberedLines(int count, size_t width) {
   }
   return out;
 }
-
 
 // What typing does: the caret line changes in the line buffer only.
 void typeIntoCaretLine(HWND hwnd, const std::string& text) {

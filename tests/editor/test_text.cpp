@@ -55,7 +55,8 @@ TEST(EditorText, LongRunsAreCutIntoLinesOf8193) {
   EXPECT_EQ(e.send(EM_LINELENGTH, 0, 1), 8193);
   EXPECT_EQ(e.send(EM_LINELENGTH, 0, 2), 8193);
   EXPECT_EQ(e.send(EM_LINELENGTH, 0, 3), 3614);
-  EXPECT_TRUE(editor_test::sameText(e.text(), std::string(8193, 'x') + "\r\n" + std::string(8193, 'x') + "\r\n" + std::string(3614, 'x')));
+  EXPECT_TRUE(editor_test::sameText(
+      e.text(), std::string(8193, 'x') + "\r\n" + std::string(8193, 'x') + "\r\n" + std::string(3614, 'x')));
 
   // A line of exactly 8193 characters stays one line, so that such a text
   // reads back and loads again unchanged.
@@ -71,7 +72,8 @@ TEST(EditorText, LongRunsAreCutIntoLinesOf8193) {
   e.select(1, 4000, 1, 4000);
   ASSERT_EQ(e.replace(std::string(500, 'b')), 0);
   ASSERT_EQ(e.lineCount(), 2);
-  EXPECT_TRUE(editor_test::sameText(e.line(1), std::string(4000, 'a') + std::string(500, 'b') + std::string(3693, 'a')));
+  EXPECT_TRUE(
+      editor_test::sameText(e.line(1), std::string(4000, 'a') + std::string(500, 'b') + std::string(3693, 'a')));
   EXPECT_EQ(e.line(2), std::string(307, 'a'));
 }
 
@@ -296,7 +298,8 @@ TEST(EditorBookmarks, IndexRangeCaretLineAndAppearance) {
   expectBookmark(e, 15, 2);
   EXPECT_EQ(e.send(TM_SETBOOKMARK, 16, 1), -1) << "16 bookmarks at creation";
   EXPECT_EQ(e.send(TM_SETBOOKMARKLOOK, 16 + (TIVRA_BOOKMARK_FOREGROUND << 8), RGB(1, 2, 3)), -1);
-  EXPECT_EQ(e.send(TM_SETBOOKMARKLOOK, 3 + ((TIVRA_BOOKMARK_FOREGROUND | TIVRA_BOOKMARK_SETMARK1) << 8), RGB(1, 2, 3)), 0);
+  EXPECT_EQ(e.send(TM_SETBOOKMARKLOOK, 3 + ((TIVRA_BOOKMARK_FOREGROUND | TIVRA_BOOKMARK_SETMARK1) << 8), RGB(1, 2, 3)),
+            0);
 
   e.send(TM_SETBOOKMARKCOUNT, 40);
   EXPECT_EQ(e.send(TM_SETBOOKMARK, 39, 3), 0);

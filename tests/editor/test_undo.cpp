@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-using editor_test::Editor;
-using editor_test::NotifyWindow;
 using editor_test::caret;
-using editor_test::key;
+using editor_test::Editor;
 using editor_test::kCtrl;
+using editor_test::key;
+using editor_test::NotifyWindow;
 using editor_test::range;
 using editor_test::type;
 using Lines = std::vector<std::string>;
@@ -106,13 +106,17 @@ struct Model {
 
   void deleteKey() {
     if (hasSelection()) return deleteSelection();
-    if (caretColumn < static_cast<int>(line(caretLine).size())) line(caretLine).erase(static_cast<size_t>(caretColumn), 1);
-    else if (caretLine < static_cast<long>(lines.size())) join(caretLine);
+    if (caretColumn < static_cast<int>(line(caretLine).size()))
+      line(caretLine).erase(static_cast<size_t>(caretColumn), 1);
+    else if (caretLine < static_cast<long>(lines.size()))
+      join(caretLine);
   }
 
   void deleteLine() {
-    if (caretLine < static_cast<long>(lines.size())) lines.erase(lines.begin() + caretLine - 1);
-    else line(caretLine).clear();
+    if (caretLine < static_cast<long>(lines.size()))
+      lines.erase(lines.begin() + caretLine - 1);
+    else
+      line(caretLine).clear();
     moveTo(caretLine, 0);
   }
 
@@ -164,8 +168,10 @@ TEST(EditorUndo, RandomEditingUndoesToTheStartAndRedoesToTheEnd) {
       long l1, l2;
       int c1, c2;
       randomPosition(&l1, &c1);
-      if (pick(2)) randomPosition(&l2, &c2);
-      else l2 = l1, c2 = c1;
+      if (pick(2))
+        randomPosition(&l2, &c2);
+      else
+        l2 = l1, c2 = c1;
       e.select(l1, static_cast<SHORT>(c1), l2, static_cast<SHORT>(c2));
       model.anchorLine = l1, model.anchorColumn = c1, model.caretLine = l2, model.caretColumn = c2;
       continue;
@@ -177,10 +183,22 @@ TEST(EditorUndo, RandomEditingUndoesToTheStartAndRedoesToTheEnd) {
         model.type(c);
         break;
       }
-      case 3: type(e, "\r"); model.returnKey(); break;
-      case 4: type(e, "\b"); model.backspace(); break;
-      case 5: key(e, VK_DELETE); model.deleteKey(); break;
-      case 6: key(e, 'Y', kCtrl); model.deleteLine(); break;
+      case 3:
+        type(e, "\r");
+        model.returnKey();
+        break;
+      case 4:
+        type(e, "\b");
+        model.backspace();
+        break;
+      case 5:
+        key(e, VK_DELETE);
+        model.deleteKey();
+        break;
+      case 6:
+        key(e, 'Y', kCtrl);
+        model.deleteLine();
+        break;
       case 7: {
         const std::string text = pick(2) ? "ny\r\n  linje" : "ord";
         putOnClipboard(text);

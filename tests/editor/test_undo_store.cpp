@@ -10,9 +10,9 @@
 #include <string>
 
 using editor_test::Editor;
-using editor_test::NotifyWindow;
-using editor_test::key;
 using editor_test::kCtrl;
+using editor_test::key;
+using editor_test::NotifyWindow;
 using editor_test::type;
 
 namespace {
@@ -28,7 +28,8 @@ long usedBytes(HWND hwnd) {
 
 long chainBytes(tivra::LineHandle first) {
   long bytes = 0;
-  for (tivra::LineHandle h = first; h; h = tivra::nodeNext(h)) bytes += tivra::nodeSizeFor(static_cast<size_t>(tivra::nodeLength(h)));
+  for (tivra::LineHandle h = first; h; h = tivra::nodeNext(h))
+    bytes += tivra::nodeSizeFor(static_cast<size_t>(tivra::nodeLength(h)));
   return bytes;
 }
 
@@ -36,7 +37,8 @@ long chainBytes(tivra::LineHandle first) {
 // or to the saved lines of an undo step.
 ::testing::AssertionResult accountedFor(HWND hwnd) {
   const tivra::Instance* inst = tivra::instanceOf(hwnd);
-  if (std::string problem = tivra::checkSegments(hwnd); !problem.empty()) return ::testing::AssertionFailure() << problem;
+  if (std::string problem = tivra::checkSegments(hwnd); !problem.empty())
+    return ::testing::AssertionFailure() << problem;
   long expected = chainBytes(inst->text.firstLine);
   for (int i = 0; i < inst->undoTotal; ++i) expected += chainBytes(inst->undoSteps[i].savedLines);
   const long used = usedBytes(hwnd);
@@ -59,18 +61,42 @@ TEST(EditorUndoStore, SavedLinesAreHeldWhileNeededAndGivenBackAfter) {
     const long line = 1 + pick(static_cast<int>(lines));
     const auto column = static_cast<SHORT>(pick(static_cast<int>(e.send(EM_LINELENGTH, 0, line)) + 1));
     switch (pick(9)) {
-      case 0: e.select(line, column, line, column); type(e, "xy"); break;
-      case 1: e.select(line, column, line, column); type(e, "\r"); break;
-      case 2: e.select(line, column, line, column); type(e, "\b"); break;
-      case 3: e.select(line, 0, std::min(lines, line + pick(4)), 0); key(e, VK_DELETE); break;
-      case 4: e.select(line, column, line, column); key(e, 'Y', kCtrl); break;
-      case 5: e.select(line, column, line, column); e.replace("ny\r\ntekst\r\n"); break;
-      case 6: e.send(EM_UNDO, 0); break;
-      case 7: e.send(EM_UNDO, 1); break;
+      case 0:
+        e.select(line, column, line, column);
+        type(e, "xy");
+        break;
+      case 1:
+        e.select(line, column, line, column);
+        type(e, "\r");
+        break;
+      case 2:
+        e.select(line, column, line, column);
+        type(e, "\b");
+        break;
+      case 3:
+        e.select(line, 0, std::min(lines, line + pick(4)), 0);
+        key(e, VK_DELETE);
+        break;
+      case 4:
+        e.select(line, column, line, column);
+        key(e, 'Y', kCtrl);
+        break;
+      case 5:
+        e.select(line, column, line, column);
+        e.replace("ny\r\ntekst\r\n");
+        break;
+      case 6:
+        e.send(EM_UNDO, 0);
+        break;
+      case 7:
+        e.send(EM_UNDO, 1);
+        break;
       default:
         // Now and then a shallow buffer, so that steps fall off the bottom.
-        if (pick(20) == 0) e.send(TM_SETUNDODEPTH, pick(2) ? 5 : TIVRA_MAX_UNDO);
-        else e.send(EM_UNDO, 0);
+        if (pick(20) == 0)
+          e.send(TM_SETUNDODEPTH, pick(2) ? 5 : TIVRA_MAX_UNDO);
+        else
+          e.send(EM_UNDO, 0);
         break;
     }
     e.send(EM_GETLINE, 1, reinterpret_cast<LPARAM>(std::string(TIVRA_LINE_BUFFER + 1, 0).data()));  // stores typing

@@ -200,7 +200,8 @@ TEST(EditorMenus, ContextMenuHoldsThePopupsTheStyleAsksFor) {
   Editor lean(parent, 0);
   menu = reinterpret_cast<HMENU>(lean.send(EM_GETHANDLE, TIVRA_HANDLE_CONTEXTMENU));
   EXPECT_EQ(menuTexts(menu), (std::vector<std::string>{"&Rediger", "&Søg", "F&unktioner"}));
-  EXPECT_EQ(menuTexts(GetSubMenu(menu, 2)), (std::vector<std::string>{"Slet &fortrydbuffer", "Slet &alt (uden fortryd)"}));
+  EXPECT_EQ(menuTexts(GetSubMenu(menu, 2)),
+            (std::vector<std::string>{"Slet &fortrydbuffer", "Slet &alt (uden fortryd)"}));
 
   Editor noNewOpen(parent, TS_FILECOMMANDS);
   menu = reinterpret_cast<HMENU>(noNewOpen.send(EM_GETHANDLE, TIVRA_HANDLE_CONTEXTMENU));
@@ -226,9 +227,8 @@ TEST(EditorMenus, CommandStatesFollowSelectionReadOnlyUndoAndOptions) {
   Editor e(parent, TS_FILECOMMANDS);
   auto state = [&](UINT id) { return e.send(TM_COMMANDSTATE, id); };
   e.setText("some text");
-  for (UINT id : {TCMD_PRINT, TCMD_SELECTALL, TCMD_FIND, TCMD_GOTOLINE, TCMD_GOTOBOOKMARK, TCMD_SETBOOKMARK,
-                  TCMD_FONT, TCMD_NEW, TCMD_OPEN, TCMD_SAVEAS, TCMD_PRINTSETUP, TCMD_REPLACE, TCMD_EMPTYUNDO,
-                  TCMD_CLEARALL})
+  for (UINT id : {TCMD_PRINT, TCMD_SELECTALL, TCMD_FIND, TCMD_GOTOLINE, TCMD_GOTOBOOKMARK, TCMD_SETBOOKMARK, TCMD_FONT,
+                  TCMD_NEW, TCMD_OPEN, TCMD_SAVEAS, TCMD_PRINTSETUP, TCMD_REPLACE, TCMD_EMPTYUNDO, TCMD_CLEARALL})
     EXPECT_EQ(state(id), 1) << id;
   for (UINT id : {TCMD_REVERT, TCMD_SAVE, TCMD_CUT, TCMD_COPY, TCMD_DELETE, TCMD_DUPLICATE, TCMD_UNDO, TCMD_REDO,
                   TCMD_FINDNEXT, 999u, 1041u})

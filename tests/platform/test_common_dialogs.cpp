@@ -26,8 +26,12 @@ namespace {
 
 using testing_support::ScriptedResponder;
 
-platform::FileDialogRequest& fileRequest(platform::Request& r) { return *static_cast<platform::FileDialogRequest*>(r.data); }
-platform::PrintDialogRequest& printRequest(platform::Request& r) { return *static_cast<platform::PrintDialogRequest*>(r.data); }
+platform::FileDialogRequest& fileRequest(platform::Request& r) {
+  return *static_cast<platform::FileDialogRequest*>(r.data);
+}
+platform::PrintDialogRequest& printRequest(platform::Request& r) {
+  return *static_cast<platform::PrintDialogRequest*>(r.data);
+}
 
 // A record with a buffer of its own for the result.
 struct FileRecord {
@@ -62,7 +66,9 @@ TEST_F(FileDialogs, TheOpenDialogShowsTheRecordAndAnswersInWindowsForm) {
   record.ofn.lpstrFilter = "HTML-filer\0*.htm;*.html\0Alle filer\0*.*\0";
   record.ofn.nFilterIndex = 2;
   record.ofn.lpstrInitialDir = folder.c_str();
-  record.ofn.lpstrTitle = "\xC5" "bn side";  // "Åbn side"
+  record.ofn.lpstrTitle =
+      "\xC5"
+      "bn side";  // "Åbn side"
   record.ofn.lpstrDefExt = "htm";
   std::strcpy(record.file.data(), "forslag.htm");
   ScriptedResponder responder;
@@ -132,7 +138,8 @@ TEST_F(FileDialogs, SavingAddsTheDefaultExtensionAndAsksBeforeReplacing) {
   EXPECT_FALSE(record.ofn.Flags & OFN_EXTENSIONDIFFERENT);
   ASSERT_EQ(responder.seen().size(), 3u);
   EXPECT_EQ(responder.seen()[1].kind, platform::RequestKind::MessageBox);
-  EXPECT_EQ(responder.seen()[1].text, at(QStringLiteral("side.htm")) + QStringLiteral(" findes allerede.\nVil du erstatte den?"));
+  EXPECT_EQ(responder.seen()[1].text,
+            at(QStringLiteral("side.htm")) + QStringLiteral(" findes allerede.\nVil du erstatte den?"));
   EXPECT_EQ(responder.seen()[1].flags & MB_TYPEMASK, MB_YESNO);
 
   responder.answer([&](platform::Request& r) {
@@ -333,7 +340,8 @@ TEST_F(Printing, ThePrintDialogGivesAPrinterDCThatPrintsToPdf) {
   GlobalFree(pd.hDevMode);
   GlobalFree(pd.hDevNames);
 
-  if (!testing_support::pdfToolsPresent()) GTEST_SKIP() << "pdftotext/pdfinfo (poppler-utils) not installed: PDF contents not checked";
+  if (!testing_support::pdfToolsPresent())
+    GTEST_SKIP() << "pdftotext/pdfinfo (poppler-utils) not installed: PDF contents not checked";
   const QStringList pages = testing_support::pdfPages(file);
   ASSERT_EQ(pages.size(), 2);
   EXPECT_EQ(pages[0].trimmed(), QStringLiteral("Side en"));

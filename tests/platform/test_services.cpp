@@ -70,9 +70,12 @@ TEST(Gdi, RedTextOnAMemoryBitmapIsRedWhereTheTextIs) {
         EXPECT_EQ(c, RGB(255, 255, 255)) << "outside the text at " << x << "," << y;
         continue;
       }
-      if (c == RGB(255, 0, 0)) ++red;
-      else if (c == RGB(0, 0, 255)) ++blue;
-      else ++other;
+      if (c == RGB(255, 0, 0))
+        ++red;
+      else if (c == RGB(0, 0, 255))
+        ++blue;
+      else
+        ++other;
     }
   }
   EXPECT_GT(red, 40) << "the glyphs are drawn in the text colour";
@@ -183,7 +186,8 @@ TEST(Menus, TrackedPopupAsksTheSeamAfterTheOwnerSetsStates) {
   wc.lpfnWndProc = menuOwnerProc;
   wc.lpszClassName = "MenuOwner";
   RegisterClass(&wc);
-  HWND owner = CreateWindowEx(0, "MenuOwner", "", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  HWND owner =
+      CreateWindowEx(0, "MenuOwner", "", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   HMENU popup = CreatePopupMenu();
   AppendMenu(popup, MF_STRING, 1, "Et");
   AppendMenu(popup, MF_STRING, 2, "To");

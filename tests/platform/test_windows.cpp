@@ -73,7 +73,8 @@ class WindowTest : public ::testing::Test {
   }
 
   static HWND makeTop() {
-    return CreateWindowEx(0, "Recorder", "Top", WS_OVERLAPPEDWINDOW, 10, 10, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    return CreateWindowEx(0, "Recorder", "Top", WS_OVERLAPPEDWINDOW, 10, 10, 300, 200, nullptr, nullptr, nullptr,
+                          nullptr);
   }
 };
 
@@ -109,7 +110,8 @@ TEST_F(WindowTest, CreationSendsNcCreateCreateAndSizeAndPassesTheParameter) {
 
 TEST_F(WindowTest, CreateAnsweringMinusOneFailsAndLeavesNoWindow) {
   g_createAnswer = -1;
-  HWND h = CreateWindowEx(0, "Recorder", "Doomed", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  HWND h =
+      CreateWindowEx(0, "Recorder", "Doomed", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   EXPECT_EQ(h, nullptr);
   ASSERT_FALSE(g_log.empty());
   HWND attempted = g_log.front().hwnd;
@@ -134,7 +136,8 @@ TEST_F(WindowTest, ExtraBytesHoldAPointer) {
 
 TEST_F(WindowTest, DestroyReachesChildrenParentFirstAndInvalidatesHandles) {
   HWND parent = makeTop();
-  HWND child = CreateWindowEx(0, "Recorder", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, parent, reinterpret_cast<HMENU>(7), nullptr, nullptr);
+  HWND child = CreateWindowEx(0, "Recorder", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, parent,
+                              reinterpret_cast<HMENU>(7), nullptr, nullptr);
   HWND grandchild = CreateWindowEx(0, "Recorder", "", WS_CHILD, 0, 0, 5, 5, child, nullptr, nullptr, nullptr);
   ASSERT_TRUE(child && grandchild);
   EXPECT_EQ(GetParent(child), parent);
@@ -250,7 +253,8 @@ TEST_F(WindowTest, EnableAndStyleChangesAreSeen) {
 
 TEST_F(WindowTest, MoveWindowResizesAndReportsTheClientSize) {
   HWND parent = makeTop();
-  HWND child = CreateWindowEx(WS_EX_CLIENTEDGE, "Recorder", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, parent, nullptr, nullptr, nullptr);
+  HWND child = CreateWindowEx(WS_EX_CLIENTEDGE, "Recorder", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, parent, nullptr,
+                              nullptr, nullptr);
   g_log.clear();
   MoveWindow(child, 5, 6, 120, 80, TRUE);
   ASSERT_EQ(count(child, WM_SIZE), 1);
@@ -282,9 +286,8 @@ TEST_F(WindowTest, KeysBecomeKeyDownAndCharWithVirtualKeyCodes) {
     if (l.msg == WM_KEYDOWN || l.msg == WM_CHAR) keys.emplace_back(l.msg, l.wParam);
   }
   std::vector<std::pair<UINT, WPARAM>> expected = {
-      {WM_KEYDOWN, 'A'},        {WM_CHAR, 'a'},         {WM_KEYDOWN, VK_F4},
-      {WM_KEYDOWN, VK_RETURN},  {WM_CHAR, 13},          {WM_KEYDOWN, VK_CONTROL},
-      {WM_KEYDOWN, 'C'},        {WM_CHAR, 3},           {WM_KEYDOWN, VK_OEM_3},
+      {WM_KEYDOWN, 'A'},        {WM_CHAR, 'a'},    {WM_KEYDOWN, VK_F4}, {WM_KEYDOWN, VK_RETURN}, {WM_CHAR, 13},
+      {WM_KEYDOWN, VK_CONTROL}, {WM_KEYDOWN, 'C'}, {WM_CHAR, 3},        {WM_KEYDOWN, VK_OEM_3},
   };
   // QTest may or may not press the modifier key itself; drop it if absent.
   if (std::find(keys.begin(), keys.end(), std::make_pair(WM_KEYDOWN, static_cast<WPARAM>(VK_CONTROL))) == keys.end())
@@ -312,8 +315,10 @@ TEST_F(WindowTest, KeyStateFollowsModifiersAndTests) {
 }
 
 TEST_F(WindowTest, MouseMessagesCarryClientCoordinatesAndDoubleClicks) {
-  HWND top = CreateWindowEx(0, "Recorder", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 200, nullptr, nullptr, nullptr, nullptr);
-  HWND h = CreateWindowEx(WS_EX_CLIENTEDGE, "Recorder", "", WS_CHILD | WS_VISIBLE, 0, 0, 200, 200, top, nullptr, nullptr, nullptr);
+  HWND top = CreateWindowEx(0, "Recorder", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 200, nullptr, nullptr,
+                            nullptr, nullptr);
+  HWND h = CreateWindowEx(WS_EX_CLIENTEDGE, "Recorder", "", WS_CHILD | WS_VISIBLE, 0, 0, 200, 200, top, nullptr,
+                          nullptr, nullptr);
   QWidget* w = platform::hostWidget(h);
   g_log.clear();
   QTest::mouseClick(w, Qt::LeftButton, Qt::ShiftModifier, QPoint(32, 42));
@@ -344,7 +349,8 @@ TEST_F(WindowTest, MouseMessagesCarryClientCoordinatesAndDoubleClicks) {
 }
 
 TEST_F(WindowTest, PaintingShowsWhatTheWindowDrew) {
-  HWND h = CreateWindowEx(0, "Recorder", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 60, 40, nullptr, nullptr, nullptr, nullptr);
+  HWND h = CreateWindowEx(0, "Recorder", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 60, 40, nullptr, nullptr, nullptr,
+                          nullptr);
   QImage shot = platform::hostWidget(h)->grab().toImage();
   EXPECT_EQ(QColor(shot.pixel(30, 20)), QColor(0, 200, 0));
   // A second paint happens only after invalidation.
@@ -358,7 +364,8 @@ TEST_F(WindowTest, PaintingShowsWhatTheWindowDrew) {
 }
 
 TEST_F(WindowTest, ScrollBarActionsComeBackAsScrollMessages) {
-  HWND h = CreateWindowEx(0, "Recorder", "", WS_OVERLAPPEDWINDOW | WS_VSCROLL | WS_VISIBLE, 0, 0, 200, 200, nullptr, nullptr, nullptr, nullptr);
+  HWND h = CreateWindowEx(0, "Recorder", "", WS_OVERLAPPEDWINDOW | WS_VSCROLL | WS_VISIBLE, 0, 0, 200, 200, nullptr,
+                          nullptr, nullptr, nullptr);
   SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 10000, 1000, 2000, 0};
   EXPECT_EQ(SetScrollInfo(h, SB_VERT, &si, TRUE), 2000);
   SCROLLINFO back{sizeof back, SIF_ALL, 0, 0, 0, 0, 0};

@@ -22,9 +22,7 @@ std::string fileBytes(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void writeBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+void writeBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 // A store as the program writes it: Danish letters in Windows-1252.
 const std::string kStore =
@@ -85,7 +83,10 @@ TEST(ProjectStore, EndOfFileMarkerEndsTheStoreAndAProjectNameWithALeadingSpaceRe
   const auto read = morvel::parseProjectStore("T\r\n P\r\n\x1A\r\n Q\r\n");
   EXPECT_EQ(read.lines, (std::vector<ProjectLine>{{0, "T"}, {1, "P"}}));
   // The marker only counts alone on its line.
-  EXPECT_EQ(morvel::parseProjectStore("T\r\n \x1A" "x\r\n").lines.size(), 2u);
+  EXPECT_EQ(morvel::parseProjectStore("T\r\n \x1A"
+                                      "x\r\n")
+                .lines.size(),
+            2u);
   const auto deeper = morvel::parseProjectStore(morvel::formatProjectStore({{0, "T"}, {1, "A"}, {1, " B"}}));
   EXPECT_EQ(deeper.lines.back(), (ProjectLine{2, "B"}));
 }

@@ -134,17 +134,22 @@ TEST_F(ProjectTreeTest, TheStoreBecomesTheTreeWithKindsMarksAndOrderAndIsWritten
   const std::string root = site.toStdString();
   // Sorted already, as the program writes it; the second project has no
   // changed file.
-  const std::string store = "Morvel-projekter\r\n"
-                            " Andet\r\n"
-                            "  - " + root + "\r\n"
-                            "  ../sibling/menu.htm\r\n"
-                            "  b.css\r\n"
-                            "  Index.HTM\r\n"
-                            " Hjemmeside\r\n"
-                            "  - " + root + "\r\n"
-                            "  gone.htm\r\n"
-                            "  index.htm\r\n"
-                            "  sub/Nyheder.html\r\n";
+  const std::string store =
+      "Morvel-projekter\r\n"
+      " Andet\r\n"
+      "  - " +
+      root +
+      "\r\n"
+      "  ../sibling/menu.htm\r\n"
+      "  b.css\r\n"
+      "  Index.HTM\r\n"
+      " Hjemmeside\r\n"
+      "  - " +
+      root +
+      "\r\n"
+      "  gone.htm\r\n"
+      "  index.htm\r\n"
+      "  sub/Nyheder.html\r\n";
   writeStore(store);
   load();
   ASSERT_EQ(texts(projects().topNode()), (QStringList{"Andet", "Hjemmeside"}));
@@ -277,9 +282,9 @@ TEST_F(ProjectTreeTest, TheMenuShowsTheCommandsOfTheSelectedNodeAndTheButtonsFol
   EXPECT_EQ(visible(), (QStringList{"popNyt", "popOpdater"}));
   EXPECT_FALSE(enabled("btnAabn"));
   select(project(0));
-  EXPECT_EQ(visible(), (QStringList{"popAbnAlle", "popOpdaterProjekt", "popTilfoej", "popTilfoejAktive", "popFindIProjekt",
-                                    "popErstatIProjekt", "popFlytProjekt", "popKopierProjekt", "popOmdoebP", "popSletProjekt",
-                                    "popRedigerRod", "popOpdater", "popEgenskaber"}));
+  EXPECT_EQ(visible(), (QStringList{"popAbnAlle", "popOpdaterProjekt", "popTilfoej", "popTilfoejAktive",
+                                    "popFindIProjekt", "popErstatIProjekt", "popFlytProjekt", "popKopierProjekt",
+                                    "popOmdoebP", "popSletProjekt", "popRedigerRod", "popOpdater", "popEgenskaber"}));
   EXPECT_TRUE(enabled("btnAabn") && enabled("btnFtp") && enabled("btnEgenskaber") && enabled("btnTilfoejDok"));
   select(project(0)->child(0));
   EXPECT_EQ(visible(), (QStringList{"popRedigerRod", "popOpdater"}));

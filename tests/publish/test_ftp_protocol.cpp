@@ -87,21 +87,31 @@ TEST(FtpErrors, SocketErrorNumbersAndWeights) {
     int socketError;
     FtpError error;
   };
-  for (const Case& c : {Case{10013, FtpError::InvalidAddress}, Case{10024, FtpError::OutOfSockets},
-                        Case{10049, FtpError::AddressNotAvailable}, Case{10050, FtpError::NetworkDown},
-                        Case{10051, FtpError::NetworkUnreachable}, Case{10052, FtpError::SocketFailure},
-                        Case{10055, FtpError::SocketFailure}, Case{10053, FtpError::ConnectionAborted},
-                        Case{10054, FtpError::ConnectionReset}, Case{10060, FtpError::TimedOut},
-                        Case{10061, FtpError::ConnectionRefused}, Case{10065, FtpError::HostUnreachable},
-                        Case{10093, FtpError::NoSocketLibrary}, Case{11001, FtpError::LookupFailed},
-                        Case{11004, FtpError::LookupFailed}, Case{10048, FtpError::Internal},
-                        Case{10057, FtpError::Internal}, Case{10004, FtpError::Internal},
-                        Case{10035, FtpError::UnknownSocketError}, Case{11005, FtpError::UnknownSocketError}})
+  for (const Case& c : {Case{10013, FtpError::InvalidAddress},
+                        Case{10024, FtpError::OutOfSockets},
+                        Case{10049, FtpError::AddressNotAvailable},
+                        Case{10050, FtpError::NetworkDown},
+                        Case{10051, FtpError::NetworkUnreachable},
+                        Case{10052, FtpError::SocketFailure},
+                        Case{10055, FtpError::SocketFailure},
+                        Case{10053, FtpError::ConnectionAborted},
+                        Case{10054, FtpError::ConnectionReset},
+                        Case{10060, FtpError::TimedOut},
+                        Case{10061, FtpError::ConnectionRefused},
+                        Case{10065, FtpError::HostUnreachable},
+                        Case{10093, FtpError::NoSocketLibrary},
+                        Case{11001, FtpError::LookupFailed},
+                        Case{11004, FtpError::LookupFailed},
+                        Case{10048, FtpError::Internal},
+                        Case{10057, FtpError::Internal},
+                        Case{10004, FtpError::Internal},
+                        Case{10035, FtpError::UnknownSocketError},
+                        Case{11005, FtpError::UnknownSocketError}})
     EXPECT_EQ(ftpErrorFromSocketError(c.socketError), c.error) << c.socketError;
 
-  for (FtpError light : {FtpError::NoSocketLibrary, FtpError::NoServerName, FtpError::LocalFileOpen,
-                         FtpError::LocalFileWrite, FtpError::LocalFileRead, FtpError::NoRemoteFile,
-                         FtpError::LoginRefused})
+  for (FtpError light :
+       {FtpError::NoSocketLibrary, FtpError::NoServerName, FtpError::LocalFileOpen, FtpError::LocalFileWrite,
+        FtpError::LocalFileRead, FtpError::NoRemoteFile, FtpError::LoginRefused})
     EXPECT_FALSE(isFatal(light)) << static_cast<int>(light);
   for (FtpError fatal : {FtpError::QuitRefused, FtpError::TimedOut, FtpError::UnexpectedReply,
                          FtpError::GreetingRefused, FtpError::DataConnection, FtpError::ConnectionReset})

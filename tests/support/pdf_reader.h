@@ -24,7 +24,8 @@ inline QString runTool(const QString& tool, const QStringList& arguments) {
 // The text of each page, in order (pdftotext ends every page with a form
 // feed); -layout keeps each printed line on one line.
 inline QStringList pdfPages(const QString& file) {
-  QStringList pages = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")}).split(QLatin1Char('\f'));
+  QStringList pages = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")})
+                          .split(QLatin1Char('\f'));
   if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
   return pages;
 }

@@ -12,7 +12,8 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  HWND editor = CreateWindowEx(0, "Tivra32", "", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+  HWND editor =
+      CreateWindowEx(0, "Tivra32", "", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
   if (!editor) {
     std::puts("no Tivra32 window");
     return 1;
