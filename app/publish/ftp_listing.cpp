@@ -68,6 +68,26 @@ std::string listingField(std::string_view line, int n) {
   return squeezed.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }
 
+std::string_view textAfterField(std::string_view line, int n) {
+  size_t at = 0;
+  for (int i = 0; i <= n; ++i) {
+    // Field i ends at the next space; the run of spaces after it separates.
+    at = line.find(' ', at);
+    if (at == std::string_view::npos) return {};
+    at = line.find_first_not_of(' ', at);
+    if (at == std::string_view::npos) return {};
+  }
+  return line.substr(at);
+}
+
+bool isSafeLocalName(std::string_view name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  return std::none_of(name.begin(), name.end(), [](char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return c == '/' || c == '\\' || u < 0x20 || u == 0x7f;
+  });
+}
+
 std::optional<FtpListEntry> parseUnixLine(std::string_view line, const DateTime& now) {
   if (line.empty()) return std::nullopt;
   FtpListEntry entry;
@@ -77,30 +97,35 @@ std::optional<FtpListEntry> parseUnixLine(std::string_view line, const DateTime&
       entry.isDirectory = false;
       break;
     case 'd':
-    case 'l':
       entry.isDirectory = true;
-      break;  // links are followed like folders
+      break;
+    case 'l':
+      entry.isDirectory = true;  // links are followed like folders
+      entry.isLink = true;
+      break;
     default:
       return std::nullopt;
   }
-  std::string_view named = line;
-  const size_t arrow = named.find("->");
-  if (arrow != std::string_view::npos) named = named.substr(0, arrow);
-  named = trimRight(named);
-  const size_t lastSpace = named.rfind(' ');
-  entry.name = std::string(lastSpace == std::string_view::npos ? named : named.substr(lastSpace + 1));
-
   const auto field = [line](int n) { return listingField(line, n); };
+  int lastDateField = 6;
   if (!field(1).empty() && field(1)[0] == '[') {
     entry.size = field(3);
     entry.date = field(4) + ' ' + field(5) + ' ' + field(6);
   } else if (isNumber(field(4))) {
     entry.size = field(4);
     entry.date = unixDate(field(5), field(6), field(7), now);
+    lastDateField = 7;
   } else {
     entry.size = field(3);
     entry.date = unixDate(field(4), field(5), field(6), now);
   }
+  // The name is all that follows the date, inner spaces included; a link
+  // names its target after " -> ".
+  std::string_view name = textAfterField(line, lastDateField);
+  if (entry.isLink) name = name.substr(0, name.find(" -> "));
+  name = trimRight(name);
+  if (name.empty()) return std::nullopt;
+  entry.name = std::string(name);
   return entry;
 }
 

@@ -12,7 +12,8 @@ namespace morvel::ftp {
 
 struct FtpListEntry {
   std::string name;
-  bool isDirectory = false;
+  bool isDirectory = false;  // links count as folders
+  bool isLink = false;
   std::string date;  // the short date, a space and the time; "?" when unreadable
   std::string size;  // as the server wrote it
 };
@@ -43,5 +44,14 @@ std::optional<FtpListEntry> parseVmVpsLine(std::string_view line);
 // Field n of a line whose runs of spaces count as one space; a line that
 // begins with a space has an empty field 0.
 std::string listingField(std::string_view line, int n);
+
+// The text after field n and the spaces that follow it, with its own inner
+// spaces: the name at the end of a listing line.
+std::string_view textAfterField(std::string_view line, int n);
+
+// Whether a name from a server can be a file or folder name inside a local
+// folder: not empty, not "." or "..", no "/" or "\\", no NUL or other
+// control character. Anything else could write outside the folder.
+bool isSafeLocalName(std::string_view name);
 
 }  // namespace morvel::ftp

@@ -50,10 +50,28 @@ TEST_F(FtpListing, UnixFoldersLinksAndFiles) {
 }
 
 TEST_F(FtpListing, UnixNamesDatesAndOddLines) {
-  // Only the part after the last space is the name.
+  // The name is everything after the date, with its inner spaces.
   auto spaced = parseUnixLine("-rw-r--r-- 1 u g 99 Mar 5 2003 my page.htm", currentDateTime());
   ASSERT_TRUE(spaced);
-  EXPECT_EQ(spaced->name, "page.htm");
+  EXPECT_EQ(spaced->name, "my page.htm");
+  auto folder = parseUnixLine("drwxr-xr-x   2 user  group   512 Jan  3 12:30 gamle  sider ", currentDateTime());
+  ASSERT_TRUE(folder);
+  EXPECT_EQ(folder->name, "gamle  sider");
+  EXPECT_EQ(folder->date, "03-01-2026 12:30");
+  // A link is cut at its arrow; an arrow inside a file's name is the name.
+  auto link = parseUnixLine("lrwxrwxrwx 1 u g 7 Feb 1 1999 mine sider -> public html", currentDateTime());
+  ASSERT_TRUE(link);
+  EXPECT_EQ(link->name, "mine sider");
+  EXPECT_TRUE(link->isLink);
+  EXPECT_TRUE(link->isDirectory);
+  EXPECT_EQ(parseUnixLine("-rw-r--r-- 1 u g 9 Feb 1 1999 a->b.htm", currentDateTime())->name, "a->b.htm");
+  // Without a group, and in the bracketed form, the name starts after the date too.
+  EXPECT_EQ(parseUnixLine("-rw-r--r-- 1 owner 2048 Nov 30 23:59 ny side.gif", currentDateTime())->name, "ny side.gif");
+  EXPECT_EQ(parseUnixLine("-r--r--r-- [R----F--] supervisor 5436 Mar 10 13:44 læs mig.txt", currentDateTime())->name,
+            "læs mig.txt");
+  // A line that stops before the name is no entry.
+  EXPECT_FALSE(parseUnixLine("-rw-r--r-- 1 u g 99 Mar 5 2003", currentDateTime()));
+  EXPECT_FALSE(parseUnixLine("-rw-r--r-- 1 u g 99 Mar 5 2003   ", currentDateTime()));
 
   // A month outside Jan ... Dec: still an entry, with the date "?".
   auto odd = parseUnixLine("-rw-r--r-- 1 u g 99 Mai 5 2003 side.htm", currentDateTime());
@@ -90,6 +108,19 @@ TEST_F(FtpListing, FieldsCountRunsOfSpacesAsOne) {
   EXPECT_EQ(listingField("a b", 5), "");
   EXPECT_EQ(listingField(" a b", 0), "");
   EXPECT_EQ(listingField(" a b", 1), "a");
+  EXPECT_EQ(textAfterField("a   b  c d", 1), "c d");
+  EXPECT_EQ(textAfterField(" a b c", 1), "b c");
+  EXPECT_EQ(textAfterField("a b", 1), "");
+  EXPECT_EQ(textAfterField("a b   ", 1), "");
+}
+
+TEST_F(FtpListing, NamesThatCannotBeUsedInsideALocalFolder) {
+  for (const char* safe : {"index.htm", "gamle sider", "æble og øl.htm", ".htaccess", "...", "a..b"})
+    EXPECT_TRUE(isSafeLocalName(safe)) << safe;
+  using namespace std::string_literals;
+  for (const std::string& unsafe : {""s, "."s, ".."s, "../../.bashrc"s, "a/b"s, "/etc"s, "a\\b"s, "x\0y"s,
+                                    "linje\nskift"s, "tab\there"s, "del\x7f"s})
+    EXPECT_FALSE(isSafeLocalName(unsafe)) << unsafe;
 }
 
 TEST_F(FtpListing, VmsEntriesAndContinuationLines) {
