@@ -42,6 +42,9 @@ FtpErrorMessage errorMessage(FtpError error, const QString& server, const QStrin
       return {{}, QString("Fejl under skrivning til %1").arg(localFile)};
     case LocalFileRead:
       return {{}, QString("Fejl under læsning af %1").arg(localFile)};
+    case UnsendableName:
+      return {"Ugyldigt navn",
+              "Navnet indeholder et linjeskift eller et nul-tegn og kan derfor ikke sendes til ftp-serveren."};
     case GreetingRefused:
       return {"Server nede", "Ftp-serveren er nede."};
     case LoginRefused:

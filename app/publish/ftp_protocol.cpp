@@ -13,6 +13,7 @@ bool isFatal(FtpError error) {
     case FtpError::LocalFileWrite:
     case FtpError::LocalFileRead:
     case FtpError::NoRemoteFile:
+    case FtpError::UnsendableName:
     case FtpError::LoginRefused:
       return false;
     default:
@@ -89,37 +90,55 @@ TFTPServerType serverTypeFromSyst(std::string_view reply) {
 }
 
 void LineSplitter::append(std::string_view data) {
-  if (start_ > 0 && start_ == pending_.size()) {
-    pending_.clear();
+  if (overlong_) return;
+  if (start_ > 0) {
+    // Lines already taken go before more is kept.
+    pending_.erase(0, start_);
+    scanned_ -= start_;
     start_ = 0;
   }
   pending_.append(data);
 }
 
 bool LineSplitter::next(std::string& line) {
-  const size_t end = pending_.find('\n', start_);
+  if (overlong_) return false;
+  const size_t end = pending_.find('\n', scanned_);
   if (end == std::string::npos) {
-    // Keep the buffer from growing with lines already taken.
-    pending_.erase(0, start_);
-    start_ = 0;
+    scanned_ = pending_.size();
+    // A CR at the end may still be waiting for its LF.
+    size_t length = scanned_ - start_;
+    if (length > 0 && pending_.back() == '\r') --length;
+    if (length > maxLine_) giveUp();
     return false;
   }
   size_t lineEnd = end;
   if (lineEnd > start_ && pending_[lineEnd - 1] == '\r') --lineEnd;
+  if (lineEnd - start_ > maxLine_) {
+    giveUp();
+    return false;
+  }
   line.assign(pending_, start_, lineEnd - start_);
   start_ = end + 1;
+  scanned_ = start_;
   return true;
 }
 
+void LineSplitter::giveUp() {
+  overlong_ = true;
+  std::string().swap(pending_);
+  start_ = scanned_ = 0;
+}
+
 std::string LineSplitter::takeRest() {
-  std::string rest = pending_.substr(start_);
+  std::string rest = overlong_ ? std::string() : pending_.substr(start_);
   clear();
   return rest;
 }
 
 void LineSplitter::clear() {
-  pending_.clear();
-  start_ = 0;
+  std::string().swap(pending_);
+  start_ = scanned_ = 0;
+  overlong_ = false;
 }
 
 bool ReplyReader::next(std::string& reply) {
@@ -146,6 +165,10 @@ bool ReplyReader::next(std::string& reply) {
 void ReplyReader::reset() {
   lines_.clear();
   multiLineCode_.clear();
+}
+
+bool isSendable(std::string_view argument) {
+  return argument.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
 }
 
 std::string portArgument(uint32_t address, uint16_t port) {

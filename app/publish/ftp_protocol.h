@@ -60,6 +60,7 @@ enum class FtpError {
   LocalFileWrite = 22,
   LocalFileRead = 23,
   NoRemoteFile = 24,
+  UnsendableName = 25,  // a name with CR, LF or NUL, which no command may carry
   GreetingRefused = 26,
   LoginRefused = 27,
   DataConnection = 28,
@@ -95,17 +96,32 @@ TFTPServerType serverTypeFromSyst(std::string_view reply);
 
 // Cuts what arrives into lines. A line ends at LF, with a CR before it
 // dropped: servers that end lines with LF alone are read as well.
+//
+// A line may hold at most maxLine bytes. A server that sends more without a
+// line end makes the splitter overlong: it lets go of what it kept, takes
+// nothing more and gives no further lines, so the reader's memory stays
+// bounded whatever the server sends. Each byte is searched for the line end
+// once, however many pieces the line arrives in.
 class LineSplitter {
  public:
+  static constexpr size_t kMaxLine = 64 * 1024;
+
+  explicit LineSplitter(size_t maxLine = kMaxLine) : maxLine_(maxLine) {}
   void append(std::string_view data);
   bool next(std::string& line);
+  bool overlong() const { return overlong_; }
   // What is left without an end of line (taken out).
   std::string takeRest();
   void clear();
 
  private:
+  void giveUp();
+
   std::string pending_;
-  size_t start_ = 0;
+  size_t start_ = 0;    // where the next line begins
+  size_t scanned_ = 0;  // pending_ holds no LF between start_ and here
+  size_t maxLine_;
+  bool overlong_ = false;
 };
 
 // Turns the lines of the control connection into replies: a multi-line
@@ -114,6 +130,8 @@ class ReplyReader {
  public:
   void append(std::string_view data) { lines_.append(data); }
   bool next(std::string& reply);
+  // A reply line longer than LineSplitter::kMaxLine arrived.
+  bool overlong() const { return lines_.overlong(); }
   void reset();
 
  private:
@@ -124,6 +142,10 @@ class ReplyReader {
 // The reply's first digit ('2', '3', ...), or 0 for an empty line.
 inline char replyClass(std::string_view reply) { return reply.empty() ? 0 : reply[0]; }
 inline bool isReplyCode(std::string_view reply, std::string_view code) { return reply.substr(0, 3) == code; }
+
+// Whether a command argument (as it goes on the wire) keeps the command on
+// one line: no CR, LF or NUL in it.
+bool isSendable(std::string_view argument);
 
 // "a,b,c,d,hi,lo" for an IPv4 address and port in host order.
 std::string portArgument(uint32_t address, uint16_t port);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -47,6 +49,48 @@ TEST(FtpReplies, LinesArriveInPiecesAndWithOrWithoutCarriageReturn) {
   EXPECT_EQ(repliesOf(reader), std::vector<std::string>{"200 ok"});
 }
 
+TEST(FtpReplies, ALineLongerThanTheBoundEndsTheReading) {
+  const size_t bound = LineSplitter::kMaxLine;
+  EXPECT_EQ(bound, 64u * 1024u);
+  LineSplitter lines;
+  std::string line;
+  // A line of the bound's length, arriving in small pieces, is a line.
+  lines.append("226 ");
+  const std::string piece(1000, 'a');
+  for (size_t sent = 4; sent < bound; sent += piece.size()) {
+    lines.append(std::string_view(piece).substr(0, std::min(piece.size(), bound - sent)));
+    EXPECT_FALSE(lines.next(line));
+  }
+  lines.append("\r\nnext");
+  ASSERT_TRUE(lines.next(line));
+  EXPECT_EQ(line.size(), bound);
+  EXPECT_FALSE(lines.next(line));
+  EXPECT_FALSE(lines.overlong());
+
+  // One byte more, with or without its line end: nothing more comes out.
+  for (bool ended : {false, true}) {
+    LineSplitter longer;
+    longer.append(std::string(bound + 1, 'x') + (ended ? "\n200 ok\n" : ""));
+    EXPECT_FALSE(longer.next(line)) << ended;
+    EXPECT_TRUE(longer.overlong()) << ended;
+    longer.append("200 ok\n");
+    EXPECT_FALSE(longer.next(line)) << ended;
+    EXPECT_EQ(longer.takeRest(), "");
+    // Cleared for the next listing, it reads again.
+    longer.append("200 ok\n");
+    ASSERT_TRUE(longer.next(line));
+    EXPECT_EQ(line, "200 ok");
+  }
+
+  // The replies before the long one still come out.
+  ReplyReader reader;
+  reader.append("220 Ready\r\n" + std::string(bound + 2, 'y'));
+  EXPECT_EQ(repliesOf(reader), std::vector<std::string>{"220 Ready"});
+  EXPECT_TRUE(reader.overlong());
+  reader.reset();
+  EXPECT_FALSE(reader.overlong());
+}
+
 TEST(FtpReplies, NonsenseLinesAreRepliesOfNoKnownClass) {
   ReplyReader reader;
   reader.append("hello there\r\n\r\nab\r\n");
@@ -69,6 +113,20 @@ TEST(FtpServerType, FromTheSystReply) {
   EXPECT_EQ(serverTypeFromSyst("215 NCSA Telnet"), ftpstNCSA);
   // The code itself is not searched: "UNIX" must follow it.
   EXPECT_EQ(serverTypeFromSyst("UNIX"), ftpstDefault);
+}
+
+TEST(FtpReplyTexts, ArgumentsThatWouldEndTheCommandLine) {
+  EXPECT_TRUE(isSendable("ny mappe"));
+  EXPECT_TRUE(
+      isSendable("\xe6"
+                 "ble.htm"));
+  EXPECT_TRUE(isSendable(""));
+  EXPECT_FALSE(isSendable("ny\r\nDELE index.htm"));
+  EXPECT_FALSE(isSendable("ny\nDELE index.htm"));
+  EXPECT_FALSE(isSendable("ny\r"));
+  EXPECT_FALSE(isSendable(std::string("ny\0x", 4)));
+  EXPECT_EQ(errorMessage(FtpError::UnsendableName, "", "").title, "Ugyldigt navn");
+  EXPECT_FALSE(isFatal(FtpError::UnsendableName));
 }
 
 TEST(FtpReplyTexts, PortArgumentSizeAndQuotedFolder) {
