@@ -14,14 +14,17 @@ namespace {
 
 std::string toWire(const QString& text) { return text.toUtf8().toStdString(); }
 
-QString fromWire(std::string_view bytes) {
+// `legacy` tells whether the bytes were not UTF-8 and so read as Windows-1252.
+QString fromWire(std::string_view bytes, bool* legacy = nullptr) {
   QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
   QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  if (legacy) *legacy = utf8.hasError();
   return utf8.hasError() ? platform::fromCp1252(bytes) : text;
 }
 
-// The parsers read the decoded line as UTF-8.
-std::string decodedLine(std::string_view bytes) { return fromWire(bytes).toStdString(); }
+QString fixedText(std::string_view text) {
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 }  // namespace
 
@@ -59,6 +62,7 @@ void TStarFtp::setWinsockStarted(bool on) {
     return;
   }
   closeData();
+  dropControl();
   listener_.ReleaseWinsock();
   dataSocket_.ReleaseWinsock();
   ReleaseWinsock();
@@ -86,12 +90,36 @@ void TStarFtp::begin(Operation op) {
   operation_ = op;
 }
 
+// Starts an operation that needs the connection and sends names; false when
+// the call was refused (nothing changes then) or a name could not be sent
+// (the operation has ended).
+bool TStarFtp::beginWithNames(Operation op, std::initializer_list<QString> names) {
+  if (!mayStart(true)) return false;
+  begin(op);
+  return !refuseUnsendable(names);
+}
+
+bool TStarFtp::sendable(const QString& argument) const { return isSendable(encodeArgument(argument)); }
+
+// A name with a line end or NUL would end the command early and let the
+// rest pass for a command of its own: such a name ends the operation before
+// anything goes to the server.
+bool TStarFtp::refuseUnsendable(std::initializer_list<QString> arguments) {
+  for (const QString& argument : arguments) {
+    if (sendable(argument)) continue;
+    lightError(FtpError::UnsendableName);
+    finish();
+    return true;
+  }
+  return false;
+}
+
 void TStarFtp::Connect() {
   if (!mayStart(false)) return;
   if (connected_) {
     // A new connection replaces the old one.
     closeData();
-    Close();
+    dropControl();
     connected_ = false;
   }
   begin(Operation::LoggedIn);
@@ -109,6 +137,8 @@ void TStarFtp::Connect() {
     lightError(FtpError::NoServerName);
     return finish();
   }
+  legacyNames_.clear();
+  if (refuseUnsendable({userName_, userPassword_, userAccount_, initialDirectory_})) return;
   replies_.reset();
   state_ = State::Greeting;
   if (!CreateSocket()) return socketError(LastError());
@@ -122,6 +152,7 @@ void TStarFtp::Connect() {
 }
 
 void TStarFtp::connectTo(ULONG address) {
+  serverIp_ = address;
   serverAddress_ = QString::fromStdString(Dotted(address));
   if (!ConnectTo(address, ftpPort_ ? ftpPort_ : 21, timeOutConnect_)) socketError(LastError());
 }
@@ -132,25 +163,28 @@ void TStarFtp::Quit() {
   sendCommand("QUIT", State::Quit);
 }
 
-void TStarFtp::simpleCommand(Operation op, State state, const QString& command) {
-  if (!mayStart(true)) return;
-  begin(op);
-  sendCommand(command, state);
-}
-
 void TStarFtp::ChangeDir(const QString& dir) {
-  if (!mayStart(true)) return;
+  if (!beginWithNames(Operation::DirectoryChanged, {dir})) return;
   initialDirectory_ = dir;
-  simpleCommand(Operation::DirectoryChanged, State::Cwd, "CWD " + dir);
+  sendCommand("CWD", dir, State::Cwd);
 }
 
-void TStarFtp::MakeDir(const QString& dir) { simpleCommand(Operation::DirectoryCreated, State::Mkd, "MKD " + dir); }
-void TStarFtp::RemoveDir(const QString& dir) { simpleCommand(Operation::DirectoryDeleted, State::Rmd, "RMD " + dir); }
-void TStarFtp::DeleteFile(const QString& name) { simpleCommand(Operation::FileDeleted, State::Dele, "DELE " + name); }
+void TStarFtp::MakeDir(const QString& dir) {
+  if (beginWithNames(Operation::DirectoryCreated, {dir})) sendCommand("MKD", dir, State::Mkd);
+}
+
+void TStarFtp::RemoveDir(const QString& dir) {
+  if (beginWithNames(Operation::DirectoryDeleted, {dir})) sendCommand("RMD", dir, State::Rmd);
+}
+
+void TStarFtp::DeleteFile(const QString& name) {
+  if (beginWithNames(Operation::FileDeleted, {name})) sendCommand("DELE", name, State::Dele);
+}
 
 void TStarFtp::RenameFile(const QString& oldName, const QString& newName) {
+  if (!beginWithNames(Operation::FileRenamed, {oldName, newName})) return;
   renameTo_ = newName;
-  simpleCommand(Operation::FileRenamed, State::Rnfr, "RNFR " + oldName);
+  sendCommand("RNFR", oldName, State::Rnfr);
 }
 
 void TStarFtp::List(bool saveToLocalFile) {
@@ -167,6 +201,7 @@ void TStarFtp::Retrieve() {
     lightError(FtpError::NoRemoteFile);
     return finish();
   }
+  if (refuseUnsendable({remoteFile_})) return;
   // Into a new file beside the old one, which it replaces only when the
   // whole file has arrived: a failed transfer leaves the old file as it was.
   download_ = std::make_unique<QSaveFile>(localFile_);
@@ -185,6 +220,7 @@ void TStarFtp::Store() {
     lightError(FtpError::NoRemoteFile);
     return finish();
   }
+  if (refuseUnsendable({remoteFile_})) return;
   upload_ = std::make_unique<QFile>(localFile_);
   if (localFile_.isEmpty() || !upload_->open(QIODevice::ReadOnly)) {
     upload_.reset();
@@ -204,6 +240,9 @@ void TStarFtp::Abort() {
   SendQueued(std::string("\xFF\xF4", 2));        // Telnet IAC IP
   SendQueued(std::string("\xFF\xF2", 2), true);  // IAC DM as urgent data: the Synch
   info(FtpInfo::SendingCommand, "ABOR\r\n");
+  // Nothing follows the ABOR: a further IAC DM in the normal data would
+  // stand in front of the next command, and servers that do not read Telnet
+  // signs refuse that command as unknown.
   if (!SendQueued("ABOR\r\n")) return socketError(LastError());
   if (data_ == DataKind::Store && !dataDone_) {
     closeData();
@@ -217,6 +256,8 @@ void TStarFtp::Abort() {
 void TStarFtp::controlConnected(int error) {
   if (error) return socketError(error);
   connected_ = true;
+  activity();
+  SetTimer(Window(), kReplyTimer, 1000, nullptr);
   info(FtpInfo::Connected, serverAddress_);
 }
 
@@ -224,6 +265,7 @@ void TStarFtp::controlReadable() {
   const int n = Receive(buffer_, kBlockSize);
   if (n < 0) return socketError(LastError());
   if (n == 0) return;
+  activity();
   const std::string_view text(buffer_, static_cast<size_t>(n));
   info(FtpInfo::ControlData, fromWire(text));
   replies_.append(text);
@@ -241,17 +283,36 @@ void TStarFtp::controlClosed(int error) {
     replies_.append(text);
   }
   handleReplies();
-  if (connected_) disconnected();
+  if (!connected_) return;
+  if (state_ != State::Idle && state_ != State::Quit) {
+    // The server went away in the middle of an operation, which therefore
+    // did not succeed, whatever arrived of it.
+    info(FtpInfo::Disconnected, fixedText(kDisconnectedText));
+    return fatalError(FtpError::ConnectionReset);
+  }
+  disconnected();
 }
 
 void TStarFtp::disconnected() {
   closeData();
-  Close();
+  dropControl();
   connected_ = false;
   state_ = State::Idle;
-  info(FtpInfo::Disconnected, QString::fromLatin1(kDisconnectedText.data(), kDisconnectedText.size()));
+  info(FtpInfo::Disconnected, fixedText(kDisconnectedText));
   PostMessage(Window(), kOperationFinished, 0, 0);
   PostMessage(Window(), kConnectionEnded, 0, 0);
+}
+
+void TStarFtp::dropControl() {
+  KillTimer(Window(), kReplyTimer);
+  Close();
+}
+
+// Once a second while connected: a server that stays silent for longer than
+// the time-out while something is awaited from it ends the connection.
+void TStarFtp::replyTimerTick() {
+  if (state_ == State::Idle || timeOutReply_ <= 0) return activity();
+  if (++silentSeconds_ > timeOutReply_) fatalError(FtpError::TimedOut);
 }
 
 void TStarFtp::handleReplies() {
@@ -262,13 +323,44 @@ void TStarFtp::handleReplies() {
   std::string reply;
   while (Open() && replies_.next(reply)) handleReply(reply);
   handlingReply_ = false;
+  if (Open() && replies_.overlong()) fatalError(FtpError::UnexpectedReply);
 }
 
-void TStarFtp::sendCommand(const QString& command, State awaiting) {
+void TStarFtp::sendCommand(const QString& verb, State awaiting) { sendLine(verb, toWire(verb), awaiting); }
+
+void TStarFtp::sendCommand(const QString& verb, const QString& argument, State awaiting) {
+  sendLine(verb + ' ' + argument, toWire(verb) + ' ' + encodeArgument(argument), awaiting);
+}
+
+void TStarFtp::sendLine(const QString& shown, std::string wire, State awaiting) {
   state_ = awaiting;
-  const QString line = command + "\r\n";
-  info(FtpInfo::SendingCommand, line);
-  if (!Open() || !SendQueued(toWire(line))) socketError(LastError() ? LastError() : WSAENOTCONN);
+  info(FtpInfo::SendingCommand, shown + "\r\n");
+  wire += "\r\n";
+  if (!Open() || !SendQueued(std::move(wire))) socketError(LastError() ? LastError() : WSAENOTCONN);
+}
+
+// Login data asked for during the login is checked as it arrives.
+void TStarFtp::sendLogin(const QString& verb, const QString& value, State awaiting) {
+  if (sendable(value)) return sendCommand(verb, value, awaiting);
+  lightError(FtpError::UnsendableName);
+  sendCommand("QUIT", State::Quit);
+}
+
+// Each part of a path that this server sent in Windows-1252 goes back that
+// way; everything else as UTF-8.
+std::string TStarFtp::encodeArgument(const QString& argument) const {
+  if (legacyNames_.isEmpty()) return toWire(argument);
+  std::string wire;
+  const QStringList parts = argument.split('/');
+  for (qsizetype i = 0; i < parts.size(); ++i) {
+    if (i > 0) wire += '/';
+    wire += legacyNames_.contains(parts[i]) ? platform::toCp1252(parts[i]) : toWire(parts[i]);
+  }
+  return wire;
+}
+
+void TStarFtp::rememberLegacyPath(const QString& path) {
+  for (const QString& part : path.split('/', Qt::SkipEmptyParts)) legacyNames_.insert(part);
 }
 
 QString TStarFtp::askFor(TFtpInfoNeeded need, const QString& current) {
@@ -288,20 +380,23 @@ void TStarFtp::handleReply(const std::string& reply) {
     case State::Syst:
       serverType_ = serverTypeFromSyst(reply);
       operation_ = Operation::LoggedIn;
-      if (!initialDirectory_.isEmpty()) return sendCommand("CWD " + initialDirectory_, State::InitialCwd);
-      info(FtpInfo::LoggedIn, QString::fromLatin1(kLoggedInText.data(), kLoggedInText.size()));
+      if (!initialDirectory_.isEmpty()) return sendCommand("CWD", initialDirectory_, State::InitialCwd);
+      info(FtpInfo::LoggedIn, fixedText(kLoggedInText));
       return finish();
     case State::InitialCwd:
       if (cls != '2') {
         success_ = false;
         info(FtpInfo::NegativeReply);
       }
-      info(FtpInfo::LoggedIn, QString::fromLatin1(kLoggedInText.data(), kLoggedInText.size()));
+      info(FtpInfo::LoggedIn, fixedText(kLoggedInText));
       return finish();
-    case State::ListPwd:
+    case State::ListPwd: {
       if (cls != '2') return fatalError(FtpError::UnexpectedReply);
-      initialDirectory_ = fromWire(quotedText(reply));
+      bool legacy = false;
+      initialDirectory_ = fromWire(quotedText(reply), &legacy);
+      if (legacy) rememberLegacyPath(initialDirectory_);
       return sendCommand("TYPE A", State::ListType);
+    }
     case State::ListType:
     case State::RetrieveType:
     case State::StoreType:
@@ -322,11 +417,11 @@ void TStarFtp::handleReply(const std::string& reply) {
     case State::RetrievePort:
       if (cls != '2') return fatalError(FtpError::UnexpectedReply);
       data_ = DataKind::Retrieve;
-      return sendCommand("RETR " + remoteFile_, State::Retrieve);
+      return sendCommand("RETR", remoteFile_, State::Retrieve);
     case State::StorePort:
       if (cls != '2') return fatalError(FtpError::UnexpectedReply);
       data_ = DataKind::Store;
-      sendCommand("STOR " + remoteFile_, State::Store);
+      sendCommand("STOR", remoteFile_, State::Store);
       // Some servers connect as soon as they have the PORT.
       if (dataSocket_.Open() && state_ == State::Store) startUpload();
       return;
@@ -335,7 +430,7 @@ void TStarFtp::handleReply(const std::string& reply) {
     case State::Store:
       return transferReply(reply, cls);
     case State::Rnfr:
-      if (cls == '3') return sendCommand("RNTO " + renameTo_, State::Rnto);
+      if (cls == '3') return sendCommand("RNTO", renameTo_, State::Rnto);
       success_ = false;
       info(FtpInfo::NegativeReply);
       return finish();
@@ -350,11 +445,7 @@ void TStarFtp::handleReply(const std::string& reply) {
       }
       return finish();
     case State::Quit:
-      if (cls != '2') {
-        closeData();
-        Close();
-        return fatalError(FtpError::QuitRefused);
-      }
+      if (cls != '2') return fatalError(FtpError::QuitRefused);
       return disconnected();
     case State::Idle:
       return;  // nothing was asked
@@ -366,18 +457,18 @@ void TStarFtp::loginReply(char cls) {
     case State::Greeting:
       if (cls != '2') return fatalError(FtpError::GreetingRefused);
       userName_ = askFor(TFtpInfoNeeded::niUser, userName_);
-      return sendCommand("USER " + userName_, State::User);
+      return sendLogin("USER", userName_, State::User);
     case State::User:
     case State::Pass:
     case State::Acct:
       if (cls == '2') return sendCommand("SYST", State::Syst);
       if (cls == '3' && state_ == State::User) {
         userPassword_ = askFor(TFtpInfoNeeded::niPassword, userPassword_);
-        return sendCommand("PASS " + userPassword_, State::Pass);
+        return sendLogin("PASS", userPassword_, State::Pass);
       }
       if (cls == '3' && state_ == State::Pass) {
         userAccount_ = askFor(TFtpInfoNeeded::niAccount, userAccount_);
-        return sendCommand("ACCT " + userAccount_, State::Acct);
+        return sendLogin("ACCT", userAccount_, State::Acct);
       }
       lightError(FtpError::LoginRefused);
       return sendCommand("QUIT", State::Quit);
@@ -427,14 +518,24 @@ void TStarFtp::openDataPort(State awaiting) {
   abortRepliesLeft_ = 0;
   if (!LocalAddress(address, port) || !listener_.Listen(address) || !listener_.LocalAddress(address, port))
     return fatalError(FtpError::DataConnection);
-  sendCommand("PORT " + QString::fromStdString(portArgument(ntohl(address), port)), awaiting);
+  sendCommand("PORT", QString::fromStdString(portArgument(ntohl(address), port)), awaiting);
 }
 
 void TStarFtp::dataIncoming() {
-  if (!dataSocket_.Accept(listener_)) {
+  ULONG peer = INADDR_NONE;
+  if (!dataSocket_.Accept(listener_, &peer)) {
     if (!aborting_) fatalError(FtpError::DataConnection);
     return;
   }
+  if (peer != serverIp_) {
+    // Only the server brings the data; anyone else is turned away and the
+    // listener waits on for the server.
+    dataSocket_.Close();
+    return;
+  }
+  // One connection per transfer: once the server is in, nobody else gets in.
+  listener_.Close();
+  activity();
   bytes_ = 0;
   clock_.start();
   // The file goes once the server has the STOR.
@@ -452,12 +553,17 @@ bool TStarFtp::readDataBlocks(int maxBlocks) {
     const int n = dataSocket_.Receive(buffer_, kBlockSize);
     if (n < 0) return false;
     if (n == 0) return true;
+    activity();
     bytes_ += n;
     const std::string_view block(buffer_, static_cast<size_t>(n));
     if (data_ == DataKind::Listing) {
       listingText_.append(block);
       std::string line;
       while (listingText_.next(line)) listingLine(line);
+      if (listingText_.overlong()) {
+        fatalError(FtpError::DataConnection);
+        return true;
+      }
     } else if (data_ == DataKind::Retrieve && download_) {
       info(FtpInfo::DataProgress);
       if (download_->write(buffer_, n) != n) {
@@ -474,13 +580,17 @@ bool TStarFtp::readDataBlocks(int maxBlocks) {
 }
 
 void TStarFtp::listingLine(const std::string& bytes) {
-  const QString line = fromWire(bytes);
+  bool legacy = false;
+  const QString line = fromWire(bytes, &legacy);
   info(FtpInfo::DataProgress, line);
   rawLines_ << line;
   info(FtpInfo::ListingLine, line);
   if (!parser_) return;
-  if (auto entry = parser_->parse(decodedLine(bytes))) {
-    (entry->isDirectory ? directories_ : files_) << QString::fromStdString(entry->name);
+  // The parsers read the decoded line as UTF-8.
+  if (auto entry = parser_->parse(line.toStdString())) {
+    const QString name = QString::fromStdString(entry->name);
+    if (legacy) legacyNames_.insert(name);
+    (entry->isDirectory ? directories_ : files_) << name;
     entries_.push_back(std::move(*entry));
   }
 }
@@ -501,13 +611,13 @@ void TStarFtp::dataClosed(int error) {
     }
     return fatalError(FtpError::DataConnection);
   }
-  if (dataDone_) return;  // a write error ended the download meanwhile
+  if (dataDone_ || !connected_) return;  // a write error or an overlong line ended it meanwhile
   closeData();
   if (data_ == DataKind::Listing) {
     // A last line without its line end is a line all the same.
     const std::string rest = listingText_.takeRest();
     if (!rest.empty()) listingLine(rest);
-    info(FtpInfo::ListingReady, QString::fromLatin1(kListingReadyText.data(), kListingReadyText.size()));
+    info(FtpInfo::ListingReady, fixedText(kListingReadyText));
     if (saveListing_) {
       QSaveFile file(localFile_);
       const QByteArray text = (rawLines_.join("\r\n") + (rawLines_.isEmpty() ? "" : "\r\n")).toUtf8();
@@ -515,7 +625,7 @@ void TStarFtp::dataClosed(int error) {
         lightError(FtpError::LocalFileWrite);
     }
   }
-  info(FtpInfo::TransferDone, QString::fromLatin1(kTransferDoneText.data(), kTransferDoneText.size()));
+  info(FtpInfo::TransferDone, fixedText(kTransferDoneText));
   dataSideDone();
 }
 
@@ -550,6 +660,7 @@ void TStarFtp::continueUpload() {
       return;
     }
     if (sent == 0) return;  // OnWritable continues
+    activity();
     blockSent_ += static_cast<size_t>(sent);
     if (blockSent_ == block_.size()) {
       bytes_ += static_cast<int64_t>(block_.size());
@@ -563,7 +674,7 @@ void TStarFtp::continueUpload() {
 
 void TStarFtp::uploadDone() {
   closeData();
-  info(FtpInfo::TransferDone, QString::fromLatin1(kTransferDoneText.data(), kTransferDoneText.size()));
+  info(FtpInfo::TransferDone, fixedText(kTransferDoneText));
   dataSideDone();
 }
 
@@ -618,9 +729,16 @@ LRESULT TStarFtp::OtherMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case kContinueUpload:
       continueUpload();
       return 0;
+    case WM_TIMER:
+      if (wParam == kReplyTimer) {
+        replyTimerTick();
+        return 0;
+      }
+      break;
     default:
-      return TStarSocket::OtherMessage(msg, wParam, lParam);
+      break;
   }
+  return TStarSocket::OtherMessage(msg, wParam, lParam);
 }
 
 void TStarFtp::operationFinished() {
@@ -685,7 +803,7 @@ void TStarFtp::info(FtpInfo code, const QString& text) {
 
 void TStarFtp::lightError(FtpError error) {
   success_ = false;
-  if (OnFtpError) OnFtpError(*this, error, QString::fromLatin1(kErrorText.data(), kErrorText.size()));
+  if (OnFtpError) OnFtpError(*this, error, fixedText(kErrorText));
 }
 
 void TStarFtp::fatalError(FtpError error) {
@@ -694,14 +812,14 @@ void TStarFtp::fatalError(FtpError error) {
     download_.reset();
   }
   closeData();
-  Close();
+  dropControl();
   const bool wasConnected = connected_ || busy_;
   connected_ = false;
   success_ = false;
   state_ = State::Idle;
   aborting_ = false;
   abortRepliesLeft_ = 0;
-  if (OnFtpError) OnFtpError(*this, error, QString::fromLatin1(kErrorText.data(), kErrorText.size()));
+  if (OnFtpError) OnFtpError(*this, error, fixedText(kErrorText));
   if (wasConnected) PostMessage(Window(), kConnectionEnded, 0, 0);
 }
 

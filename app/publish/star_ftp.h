@@ -11,8 +11,14 @@
 // Conventions as for the program's other components: a property is read
 // with Name() and written with setName(value); events are the public
 // std::function members On..., whose first parameter is the sender.
-// Commands and replies travel as UTF-8; a reply that is not valid UTF-8 is
-// read as Windows-1252.
+// Commands and replies travel as UTF-8; a reply or listing line that is not
+// valid UTF-8 is read as Windows-1252, and the names read that way go back to
+// the server in Windows-1252, so that its files can be fetched, renamed and
+// deleted.
+//
+// Whatever a server sends, the client stays safe: lines are bounded, a
+// silent server times out, only the server may open the data connection,
+// and names that would end a command line early are never sent.
 #pragma once
 
 #include "ftp_listing.h"
@@ -20,6 +26,7 @@
 #include "star_socket.h"
 
 #include <QElapsedTimer>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -49,6 +56,7 @@ class TStarFtp : public TStarSocket {
   static constexpr UINT kOperationFinished = WM_USER + 4;
   static constexpr UINT kContinueUpload = WM_USER + 5;
   static constexpr int kBlockSize = 2048;
+  static constexpr UINT_PTR kReplyTimer = 2;
 
   TStarFtp();
   ~TStarFtp() override;
@@ -84,6 +92,10 @@ class TStarFtp : public TStarSocket {
   void setTimeOutConnect(int seconds) { timeOutConnect_ = seconds; }
   int TimeOutArp() const { return timeOutArp_; }
   void setTimeOutArp(int seconds) { timeOutArp_ = seconds; }
+  // Seconds the server may stay silent while an answer or transfer data is
+  // awaited; 0 = for ever.
+  int TimeOutReply() const { return timeOutReply_; }
+  void setTimeOutReply(int seconds) { timeOutReply_ = seconds; }
 
   // --- Events
   TFtpInfoEvent OnFtpInfo;
@@ -170,8 +182,9 @@ class TStarFtp : public TStarSocket {
   // Starting operations
   bool mayStart(bool needsConnection);
   void begin(Operation op);
-  void simpleCommand(Operation op, State state, const QString& command);
-  void startTransfer(Operation op, State typeState);
+  bool beginWithNames(Operation op, std::initializer_list<QString> names);
+  bool sendable(const QString& argument) const;
+  bool refuseUnsendable(std::initializer_list<QString> arguments);
 
   // The control connection
   void connectTo(ULONG address);
@@ -182,9 +195,17 @@ class TStarFtp : public TStarSocket {
   void handleReply(const std::string& reply);
   void loginReply(char cls);
   void transferReply(const std::string& reply, char cls);
-  void sendCommand(const QString& command, State awaiting);
+  void sendCommand(const QString& verb, State awaiting);
+  void sendCommand(const QString& verb, const QString& argument, State awaiting);
+  void sendLine(const QString& shown, std::string wire, State awaiting);
+  void sendLogin(const QString& verb, const QString& value, State awaiting);
+  std::string encodeArgument(const QString& argument) const;
+  void rememberLegacyPath(const QString& path);
   QString askFor(TFtpInfoNeeded need, const QString& current);
   void disconnected();
+  void dropControl();
+  void replyTimerTick();
+  void activity() { silentSeconds_ = 0; }
 
   // The data connection
   void openDataPort(State awaiting);
@@ -217,6 +238,8 @@ class TStarFtp : public TStarSocket {
   TFTPServerType serverType_ = TFTPServerType::ftpstDefault;
   int timeOutConnect_ = 0;
   int timeOutArp_ = 0;
+  int timeOutReply_ = 60;
+  int silentSeconds_ = 0;
 
   bool connected_ = false;
   bool busy_ = false;
@@ -229,6 +252,8 @@ class TStarFtp : public TStarSocket {
   Operation operation_ = Operation::None;
   QString renameTo_;
   QString serverAddress_;  // dotted
+  ULONG serverIp_ = INADDR_NONE;
+  QSet<QString> legacyNames_;  // names this server sent in Windows-1252
   morvel::ftp::ReplyReader replies_;
 
   TStarSocket listener_;

@@ -2,10 +2,6 @@
 
 #include "host.h"
 
-namespace {
-constexpr UINT_PTR kTimeOutTimer = 1;
-}
-
 TStarSocket::TStarSocket() {
   window_ = platform::createMessageWindow(
       [this](HWND, UINT msg, WPARAM wParam, LPARAM lParam) { return WindowMessage(msg, wParam, lParam); });
@@ -83,13 +79,16 @@ bool TStarSocket::Listen(ULONG address) {
   return true;
 }
 
-bool TStarSocket::Accept(TStarSocket& listener) {
+bool TStarSocket::Accept(TStarSocket& listener, ULONG* peer) {
   Close();
-  socket_ = accept(listener.socket_, nullptr, nullptr);
+  sockaddr_in from{};
+  int length = sizeof from;
+  socket_ = accept(listener.socket_, reinterpret_cast<sockaddr*>(&from), &length);
   if (socket_ == INVALID_SOCKET) {
     lastError_ = WSAGetLastError();
     return false;
   }
+  if (peer) *peer = from.sin_addr.s_addr;
   Select(FD_READ | FD_WRITE | FD_CLOSE);
   return true;
 }
@@ -180,7 +179,8 @@ LRESULT TStarSocket::WindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       LookupAnswered(WSAGETASYNCERROR(lParam));
       return 0;
     case WM_TIMER:
-      if (wParam != kTimeOutTimer || secondsLeft_ <= 0) return 0;
+      if (wParam != kTimeOutTimer) return OtherMessage(msg, wParam, lParam);
+      if (secondsLeft_ <= 0) return 0;
       if (--secondsLeft_ > 0) return 0;
       Close();
       if (OnTimeOut) OnTimeOut();

@@ -14,6 +14,8 @@ class TStarSocket {
   // The private messages of the hidden window.
   static constexpr UINT kLookupDone = WM_USER;
   static constexpr UINT kSocketEvent = WM_USER + 1;
+  // The timer of the lookup and connect time-out; derived classes use others.
+  static constexpr UINT_PTR kTimeOutTimer = 1;
 
   TStarSocket();
   virtual ~TStarSocket();
@@ -38,8 +40,9 @@ class TStarSocket {
   bool ConnectTo(ULONG address, USHORT port, int timeOutSeconds);
   // Bound to the address with a port of the system's choice, backlog 2.
   bool Listen(ULONG address);
-  // Takes the waiting connection of a listening socket into this object.
-  bool Accept(TStarSocket& listener);
+  // Takes the waiting connection of a listening socket into this object;
+  // `peer` receives the address (network order) it comes from.
+  bool Accept(TStarSocket& listener, ULONG* peer = nullptr);
   // Queues bytes and sends what the connection takes now; the rest goes
   // with the following FD_WRITE notifications, in order.
   bool SendQueued(std::string bytes, bool urgent = false);
@@ -60,7 +63,8 @@ class TStarSocket {
   static std::string Dotted(ULONG address);
 
  protected:
-  // Messages of the hidden window that this class does not handle.
+  // Messages of the hidden window that this class does not handle, timers
+  // other than its own time-out among them.
   virtual LRESULT OtherMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
  private:

@@ -3,6 +3,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <memory>
 
 using Client = FtpServerTest;
 
@@ -117,6 +121,81 @@ TEST_F(Client, NoServerAndRefusedConnections) {
   EXPECT_EQ(r_.errors, std::vector<FtpError>{FtpError::ConnectionRefused});
   EXPECT_FALSE(ftp_.Connected());
   EXPECT_FALSE(ftp_.Busy());
+}
+
+TEST_F(Client, AnUnknownHostAndAServerThatNeverAnswersTheConnect) {
+  ftp_.setFtpServer("findes-ikke.invalid");
+  ftp_.setTimeOutArp(20);
+  ftp_.Connect();
+  ASSERT_TRUE(runUntil([&] { return r_.countEvent("quit") > 0; }));
+  EXPECT_EQ(r_.errors, std::vector<FtpError>{FtpError::LookupFailed});
+  EXPECT_TRUE(r_.hasInfo(FtpInfo::LookingUp, "findes-ikke.invalid"));
+  EXPECT_FALSE(ftp_.Connected());
+  EXPECT_FALSE(ftp_.Busy());
+
+  // A port whose queue of waiting connections is full: the connect is never
+  // answered.
+  QTcpServer full;
+  full.setListenBacklogSize(0);
+  ASSERT_TRUE(full.listen(QHostAddress::LocalHost, 0));
+  full.pauseAccepting();
+  std::vector<std::unique_ptr<QTcpSocket>> queue;
+  for (int i = 0; i < 3; ++i) {
+    queue.push_back(std::make_unique<QTcpSocket>());
+    queue.back()->connectToHost(QHostAddress::LocalHost, full.serverPort());
+  }
+  runUntil([] { return false; }, 200);
+  r_.clear();
+  ftp_.setFtpServer("127.0.0.1");
+  ftp_.setFtpPort(full.serverPort());
+  ftp_.setTimeOutConnect(1);
+  ftp_.Connect();
+  ASSERT_TRUE(runUntil([&] { return r_.countEvent("quit") > 0; }));
+  EXPECT_EQ(r_.errors, std::vector<FtpError>{FtpError::TimedOut});
+  EXPECT_FALSE(ftp_.Connected());
+  EXPECT_FALSE(ftp_.Busy());
+}
+
+TEST_F(Client, NamesWithSpacesAndDanishLetters) {
+  QDir(serverRoot_.path()).mkdir("gamle sider");
+  const QByteArray content = testBytes(5000, 11);
+  writeFile(serverPath("æble og øl.htm"), content);
+  logIn();
+  ftp_.List();
+  ASSERT_TRUE(waitForEvent("ListingDone"));
+  EXPECT_EQ(ftp_.DirectoryNames(), QStringList{"gamle sider"});
+  EXPECT_EQ(ftp_.FileNames(), QStringList{"æble og øl.htm"});
+
+  ftp_.setRemoteFile("æble og øl.htm");
+  ftp_.setLocalFile(localPath("hentet side.htm"));
+  ftp_.Retrieve();
+  ASSERT_TRUE(waitForEvent("FileReceived"));
+  EXPECT_TRUE(ftp_.Success());
+  EXPECT_EQ(readFile(localPath("hentet side.htm")), content);
+
+  ftp_.RenameFile("æble og øl.htm", "gamle sider/pærer & æbler.htm");
+  ASSERT_TRUE(waitForEvent("FileRenamed"));
+  EXPECT_TRUE(ftp_.Success());
+  EXPECT_EQ(readFile(serverPath("gamle sider/pærer & æbler.htm")), content);
+
+  ftp_.ChangeDir("gamle sider");
+  ASSERT_TRUE(waitForEvent("DirectoryChanged"));
+  r_.clear();
+  ftp_.List();
+  ASSERT_TRUE(waitForEvent("ListingDone"));
+  EXPECT_EQ(ftp_.InitialDirectory(), "/gamle sider");
+  EXPECT_EQ(ftp_.FileNames(), QStringList{"pærer & æbler.htm"});
+  ftp_.DeleteFile("pærer & æbler.htm");
+  ASSERT_TRUE(waitForEvent("FileDeleted"));
+  EXPECT_TRUE(ftp_.Success());
+  r_.clear();
+  ftp_.ChangeDir("/");
+  ASSERT_TRUE(waitForEvent("DirectoryChanged"));
+  ftp_.RemoveDir("gamle sider");
+  ASSERT_TRUE(waitForEvent("DirectoryDeleted"));
+  EXPECT_TRUE(ftp_.Success());
+  EXPECT_TRUE(QDir(serverRoot_.path()).isEmpty());
+  EXPECT_TRUE(r_.errors.empty());
 }
 
 TEST_F(Client, FilesTravelByteForByteBothWays) {

@@ -1,108 +1,9 @@
 // The client against scripted servers: replies a real server seldom gives,
 // nonsense, and the order in which the two connections end a transfer.
-#include "ftp_fixture.h"
 #include "ftp_messages.h"
+#include "scripted_server.h"
 
-#include <QHostAddress>
-#include <QTcpServer>
-#include <QTcpSocket>
-#include <QTemporaryDir>
-
-#include <functional>
-#include <map>
-#include <memory>
-
-namespace {
-
-// Answers each command line with what `answer` returns for it (nothing
-// for an empty answer).
-class ScriptedServer {
- public:
-  explicit ScriptedServer(QByteArray greeting) : greeting_(std::move(greeting)) {
-    server_.listen(QHostAddress::LocalHost, 0);
-    QObject::connect(&server_, &QTcpServer::newConnection, [this] {
-      control_ = server_.nextPendingConnection();
-      control_->write(greeting_);
-      QObject::connect(control_, &QTcpSocket::readyRead, [this] { readCommands(); });
-    });
-  }
-
-  uint16_t port() const { return server_.serverPort(); }
-  void reply(const QByteArray& text) { control_->write(text); }
-  void closeControl() { control_->disconnectFromHost(); }
-
-  // Opens the data connection to the address the last PORT named.
-  QTcpSocket& connectData() {
-    data_ = std::make_unique<QTcpSocket>();
-    data_->connectToHost(QHostAddress(dataHost_), dataPort_);
-    runUntil([this] { return data_->state() == QAbstractSocket::ConnectedState; });
-    return *data_;
-  }
-  void closeData() {
-    data_->disconnectFromHost();
-    runUntil([this] { return data_->state() == QAbstractSocket::UnconnectedState; });
-  }
-
-  std::function<QByteArray(const QString&)> answer;
-  QStringList commands;
-
- private:
-  void readCommands() {
-    while (control_->canReadLine()) {
-      const QString line = QString::fromUtf8(control_->readLine()).trimmed();
-      commands << line;
-      if (line.startsWith("PORT ")) {
-        const QStringList p = line.mid(5).split(',');
-        dataHost_ = QStringList(p.mid(0, 4)).join('.');
-        dataPort_ = static_cast<uint16_t>(p.value(4).toUInt() * 256 + p.value(5).toUInt());
-      }
-      const QByteArray text = answer ? answer(line) : QByteArray();
-      if (!text.isEmpty()) control_->write(text);
-    }
-  }
-
-  QByteArray greeting_;
-  QTcpServer server_;
-  QTcpSocket* control_ = nullptr;  // owned by the server
-  std::unique_ptr<QTcpSocket> data_;
-  QString dataHost_;
-  uint16_t dataPort_ = 0;
-};
-
-// The replies of a plain, well-behaved session.
-QByteArray usual(const QString& command) {
-  if (command.startsWith("USER")) return "331 Password\r\n";
-  if (command.startsWith("PASS")) return "230 In\r\n";
-  if (command.startsWith("SYST")) return "215 UNIX Type: L8\r\n";
-  if (command.startsWith("TYPE") || command.startsWith("PORT")) return "200 OK\r\n";
-  if (command.startsWith("PWD")) return "257 \"/\" is current\r\n";
-  if (command.startsWith("QUIT")) return "221 Bye\r\n";
-  return {};
-}
-
-class Scripted : public ::testing::Test {
- protected:
-  void start(ScriptedServer& server) {
-    ftp_.setFtpServer("127.0.0.1");
-    ftp_.setFtpPort(server.port());
-    ftp_.setUserName("u");
-    ftp_.setUserPassword("p");
-    record(ftp_, r_);
-    ftp_.Connect();
-  }
-  bool waitForEvent(const std::string& name) {
-    return runUntil([&] { return r_.countEvent(name) > 0 || r_.countEvent("quit") > 0; }) && r_.countEvent(name) > 0;
-  }
-  bool waitForQuit() {
-    return runUntil([&] { return r_.countEvent("quit") > 0; });
-  }
-
-  TStarFtp ftp_;
-  FtpRecord r_;
-  QTemporaryDir local_;
-};
-
-}  // namespace
+using Scripted = ScriptedTest;
 
 TEST_F(Scripted, AMultiLineGreetingAndALoginWithoutPassword) {
   ScriptedServer server("220-Welcome\r\n220-to the test server\r\n220 Ready\r\n");
@@ -208,23 +109,6 @@ TEST_F(Scripted, ADownloadEndsWhenBothConnectionsHaveEnded) {
   }
 }
 
-TEST_F(Scripted, AServerThatHangsUpEndsTheOperationAndTheConnection) {
-  ScriptedServer server("220 Ready\r\n");
-  server.answer = usual;
-  start(server);
-  ASSERT_TRUE(waitForEvent("LoggedIn"));
-  r_.clear();
-  ftp_.MakeDir("ny");
-  ASSERT_TRUE(runUntil([&] { return server.commands.last() == "MKD ny"; }));
-  server.closeControl();
-  ASSERT_TRUE(waitForQuit());
-  EXPECT_TRUE(r_.hasInfo(FtpInfo::Disconnected, "Disconnected"));
-  EXPECT_EQ(r_.events, (std::vector<std::string>{"ready", "DirectoryCreated", "quit"}));
-  EXPECT_FALSE(ftp_.Connected());
-  EXPECT_FALSE(ftp_.Busy());
-  EXPECT_TRUE(r_.errors.empty());
-}
-
 TEST_F(Scripted, ListingLinesEndedByLineFeedsAloneAndALastLineWithoutEnd) {
   ScriptedServer server("220 Ready\r\n");
   server.answer = usual;
@@ -244,4 +128,35 @@ TEST_F(Scripted, ListingLinesEndedByLineFeedsAloneAndALastLineWithoutEnd) {
   EXPECT_EQ(ftp_.DirectoryNames(), QStringList{"grafik"});
   EXPECT_EQ(ftp_.FileNames(), QStringList{"sidst.htm"});
   EXPECT_EQ(r_.countInfo(FtpInfo::ListingLine), 3);
+}
+
+TEST_F(Scripted, AfterAnAbortTheNextCommandStandsAlone) {
+  ScriptedServer server("220 Ready\r\n");
+  server.answer = [](const QString& c) -> QByteArray {
+    if (c.startsWith("RETR")) return "150 Opening\r\n";
+    if (c.endsWith("ABOR")) return "426 Aborted\r\n226 ABOR done\r\n";
+    return usual(c);
+  };
+  logIn(server);
+  ftp_.OnFtpInfo = [&](TStarFtp& ftp, FtpInfo code, const QString&) {
+    if (code == FtpInfo::DataProgress) ftp.Abort();
+  };
+  ftp_.setLocalFile(local_.filePath("a.bin"));
+  ftp_.setRemoteFile("a.bin");
+  ftp_.Retrieve();
+  ASSERT_TRUE(runUntil([&] { return server.lastCommandStarts("RETR"); }));
+  QTcpSocket& data = server.connectData();
+  data.write(testBytes(3000));
+  data.flush();
+  ASSERT_TRUE(runUntil([&] { return !server.commands.isEmpty() && server.commands.last().endsWith("ABOR"); }));
+  server.closeData();
+  ASSERT_TRUE(waitForEvent("FileReceived"));
+  EXPECT_FALSE(ftp_.Success());
+  ftp_.OnFtpInfo = nullptr;
+  ftp_.MakeDir("ny");
+  ASSERT_TRUE(runUntil(
+      [&] { return server.commands.size() >= 2 && server.commands.at(server.commands.size() - 2).endsWith("ABOR"); }));
+  // The interrupt goes before the ABOR, and nothing of it after.
+  EXPECT_TRUE(server.rawCommands.at(server.rawCommands.size() - 2).startsWith("\xff\xf4"));
+  EXPECT_EQ(server.rawCommands.last(), "MKD ny");
 }
