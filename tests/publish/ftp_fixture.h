@@ -13,8 +13,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <ostream>
 #include <string>
 #include <vector>
+
+// Failures show texts as texts.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 struct FtpRecord {
   std::vector<std::pair<FtpInfo, QString>> infos;

@@ -10,6 +10,8 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class ScriptedServer {
  public:
@@ -91,6 +93,16 @@ inline QByteArray usual(const QString& command) {
   return {};
 }
 
+// The usual replies, but `special` ones for commands that begin (or, for
+// the ABOR behind its Telnet signs, end) with a key.
+inline std::function<QByteArray(const QString&)> usualAnd(std::vector<std::pair<QString, QByteArray>> special) {
+  return [special = std::move(special)](const QString& command) {
+    for (const auto& [verb, reply] : special)
+      if (command.startsWith(verb) || command.endsWith(verb)) return reply;
+    return usual(command);
+  };
+}
+
 // The client logged in to a scripted server, with all it reports recorded.
 class ScriptedTest : public ::testing::Test {
  protected:
@@ -107,6 +119,17 @@ class ScriptedTest : public ::testing::Test {
     start(server);
     ASSERT_TRUE(waitForEvent("LoggedIn"));
     r_.clear();
+  }
+  // Starts fetching `name` into a local file that holds `before` (none when
+  // null) and waits for the server to have the RETR; the local path.
+  QString startRetrieve(ScriptedServer& server, const QString& name, const QByteArray& before = {}) {
+    const QString local = local_.filePath(name);
+    if (!before.isNull()) writeFile(local, before);
+    ftp_.setLocalFile(local);
+    ftp_.setRemoteFile(name);
+    ftp_.Retrieve();
+    EXPECT_TRUE(runUntil([&] { return server.lastCommandStarts("RETR"); }));
+    return local;
   }
   bool waitForEvent(const std::string& name) {
     return runUntil([&] { return r_.countEvent(name) > 0 || r_.countEvent("quit") > 0; }) && r_.countEvent(name) > 0;

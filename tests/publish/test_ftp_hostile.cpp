@@ -114,10 +114,7 @@ TEST_F(Hostile, AnEndlessLineEndsTheConnectionAndMemoryStaysFlat) {
 
 TEST_F(Hostile, ASilentServerTimesOutButASlowTransferDoesNot) {
   ScriptedServer server("220 Ready\r\n");
-  server.answer = [](const QString& c) -> QByteArray {
-    if (c.startsWith("RETR")) return "150 Opening (40 bytes)\r\n";
-    return usual(c);
-  };
+  server.answer = usualAnd({{"RETR", "150 Opening (40 bytes)\r\n"}});
   logIn(server);
   EXPECT_EQ(ftp_.TimeOutReply(), 60);
   ftp_.setTimeOutReply(1);
@@ -127,11 +124,7 @@ TEST_F(Hostile, ASilentServerTimesOutButASlowTransferDoesNot) {
   EXPECT_TRUE(ftp_.Connected());
 
   // Data that keeps coming, slower than the time-out in all, is no silence.
-  const QString local = local_.filePath("langsom.txt");
-  ftp_.setLocalFile(local);
-  ftp_.setRemoteFile("langsom.txt");
-  ftp_.Retrieve();
-  ASSERT_TRUE(runUntil([&] { return server.lastCommandStarts("RETR"); }));
+  const QString local = startRetrieve(server, "langsom.txt");
   QTcpSocket& data = server.connectData();
   for (int i = 0; i < 8; ++i) {
     data.write("fem. ");
@@ -156,21 +149,15 @@ TEST_F(Hostile, ASilentServerTimesOutButASlowTransferDoesNot) {
 
 TEST_F(Hostile, AnAbortAnsweredOnlyOnceTimesOut) {
   ScriptedServer server("220 Ready\r\n");
-  server.answer = [](const QString& c) -> QByteArray {
-    if (c.startsWith("RETR")) return "150 Opening\r\n";
-    if (c.endsWith("ABOR")) return "426 Aborted\r\n";  // and the ABOR's own answer never comes
-    return usual(c);
-  };
+  // The transfer's answer to the ABOR comes, the ABOR's own never.
+  server.answer = usualAnd({{"RETR", "150 Opening\r\n"}, {"ABOR", "426 Aborted\r\n"}});
   logIn(server);
   ftp_.setTimeOutReply(1);
   bool aborted = false;
   ftp_.OnFtpInfo = [&](TStarFtp& ftp, FtpInfo code, const QString&) {
     if (code == FtpInfo::DataProgress && !std::exchange(aborted, true)) ftp.Abort();
   };
-  ftp_.setLocalFile(local_.filePath("stor.bin"));
-  ftp_.setRemoteFile("stor.bin");
-  ftp_.Retrieve();
-  ASSERT_TRUE(runUntil([&] { return server.lastCommandStarts("RETR"); }));
+  startRetrieve(server, "stor.bin");
   QTcpSocket& data = server.connectData();
   data.write(testBytes(4096));
   data.flush();
@@ -187,17 +174,9 @@ TEST_F(Hostile, AnAbortAnsweredOnlyOnceTimesOut) {
 // on the same machine connects from 127.0.0.1.
 TEST_F(Hostile, OnlyTheServerGetsIntoADownload) {
   ScriptedServer server("220 Ready\r\n", QHostAddress("127.0.0.2"));
-  server.answer = [](const QString& c) -> QByteArray {
-    if (c.startsWith("RETR")) return "150 Opening (3000 bytes)\r\n";
-    return usual(c);
-  };
+  server.answer = usualAnd({{"RETR", "150 Opening (3000 bytes)\r\n"}});
   logIn(server);
-  const QString local = local_.filePath("side.htm");
-  writeFile(local, "min side");
-  ftp_.setLocalFile(local);
-  ftp_.setRemoteFile("side.htm");
-  ftp_.Retrieve();
-  ASSERT_TRUE(runUntil([&] { return server.lastCommandStarts("RETR"); }));
+  const QString local = startRetrieve(server, "side.htm", "min side");
 
   // A stranger quicker than the server is turned away.
   auto stranger = server.dialData(QHostAddress("127.0.0.1"));
@@ -241,10 +220,7 @@ TEST_F(Hostile, OnlyTheServerGetsIntoADownload) {
 
 TEST_F(Hostile, OnlyTheServerReceivesAnUpload) {
   ScriptedServer server("220 Ready\r\n", QHostAddress("127.0.0.2"));
-  server.answer = [](const QString& c) -> QByteArray {
-    if (c.startsWith("STOR")) return "150 Send it\r\n";
-    return usual(c);
-  };
+  server.answer = usualAnd({{"STOR", "150 Send it\r\n"}});
   logIn(server);
   const QByteArray content = testBytes(20000, 5);
   writeFile(local_.filePath("side.htm"), content);
@@ -274,10 +250,7 @@ TEST_F(Hostile, OnlyTheServerReceivesAnUpload) {
 
 TEST_F(Hostile, NamesThatWouldSmuggleInACommandAreNeverSent) {
   ScriptedServer server("220 Ready\r\n");
-  server.answer = [](const QString& c) -> QByteArray {
-    if (c.startsWith("MKD")) return "257 Created\r\n";
-    return usual(c);
-  };
+  server.answer = usualAnd({{"MKD", "257 Created\r\n"}});
   logIn(server);
   ftp_.setInitialDirectory("/");
   const QString nul = QString("a") + QChar(0) + "b";
@@ -354,10 +327,7 @@ TEST_F(Hostile, AHangUpInTheMiddleOfAnOperationIsAFailure) {
     EXPECT_FALSE(ftp_.Busy());
   }
   ScriptedServer server("220 Ready\r\n");
-  server.answer = [](const QString& c) -> QByteArray {
-    if (c.startsWith("RETR")) return "150 Opening (100 bytes)\r\n";
-    return usual(c);
-  };
+  server.answer = usualAnd({{"RETR", "150 Opening (100 bytes)\r\n"}});
   // During a command.
   r_.clear();
   logIn(server);
@@ -374,12 +344,7 @@ TEST_F(Hostile, AHangUpInTheMiddleOfAnOperationIsAFailure) {
   // During a download whose data all came, but no word that it was complete.
   r_.clear();
   logIn(server);
-  const QString local = local_.filePath("side.htm");
-  writeFile(local, "min side");
-  ftp_.setLocalFile(local);
-  ftp_.setRemoteFile("side.htm");
-  ftp_.Retrieve();
-  ASSERT_TRUE(runUntil([&] { return server.lastCommandStarts("RETR"); }));
+  const QString local = startRetrieve(server, "side.htm", "min side");
   QTcpSocket& data = server.connectData();
   data.write(testBytes(100));
   server.closeData();

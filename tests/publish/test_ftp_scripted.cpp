@@ -7,11 +7,7 @@ using Scripted = ScriptedTest;
 
 TEST_F(Scripted, AMultiLineGreetingAndALoginWithoutPassword) {
   ScriptedServer server("220-Welcome\r\n220-to the test server\r\n220 Ready\r\n");
-  server.answer = [](const QString& c) -> QByteArray {
-    if (c.startsWith("USER")) return "230 No password needed\r\n";
-    if (c.startsWith("SYST")) return "215 VMS MultiNet V4.0\r\n";
-    return usual(c);
-  };
+  server.answer = usualAnd({{"USER", "230 No password needed\r\n"}, {"SYST", "215 VMS MultiNet V4.0\r\n"}});
   start(server);
   ASSERT_TRUE(waitForEvent("LoggedIn"));
   EXPECT_EQ(server.commands, (QStringList{"USER u", "SYST"}));
@@ -21,12 +17,7 @@ TEST_F(Scripted, AMultiLineGreetingAndALoginWithoutPassword) {
 
 TEST_F(Scripted, AnAccountIsSentWhenThePasswordAsksForOne) {
   ScriptedServer server("220 Ready\r\n");
-  server.answer = [](const QString& c) -> QByteArray {
-    if (c.startsWith("PASS")) return "332 Account?\r\n";
-    if (c.startsWith("ACCT")) return "230 In\r\n";
-    if (c.startsWith("SYST")) return "500 unknown command\r\n";
-    return usual(c);
-  };
+  server.answer = usualAnd({{"PASS", "332 Account?\r\n"}, {"ACCT", "230 In\r\n"}, {"SYST", "500 unknown command\r\n"}});
   start(server);
   ftp_.setUserAccount("konto");
   ASSERT_TRUE(waitForEvent("LoggedIn"));
@@ -47,10 +38,7 @@ TEST_F(Scripted, ANonsenseGreetingEndsTheConnection) {
 
 TEST_F(Scripted, NonsenseInTheMiddleIsAnUnexpectedReplyAndLosesNothing) {
   ScriptedServer server("220 Ready\r\n");
-  server.answer = [](const QString& c) -> QByteArray {
-    if (c.startsWith("TYPE")) return "xyzzy \xff\xfe nonsense\r\n";
-    return usual(c);
-  };
+  server.answer = usualAnd({{"TYPE", "xyzzy \xff\xfe nonsense\r\n"}});
   start(server);
   ASSERT_TRUE(waitForEvent("LoggedIn"));
   const QString local = local_.filePath("side.htm");
@@ -132,19 +120,12 @@ TEST_F(Scripted, ListingLinesEndedByLineFeedsAloneAndALastLineWithoutEnd) {
 
 TEST_F(Scripted, AfterAnAbortTheNextCommandStandsAlone) {
   ScriptedServer server("220 Ready\r\n");
-  server.answer = [](const QString& c) -> QByteArray {
-    if (c.startsWith("RETR")) return "150 Opening\r\n";
-    if (c.endsWith("ABOR")) return "426 Aborted\r\n226 ABOR done\r\n";
-    return usual(c);
-  };
+  server.answer = usualAnd({{"RETR", "150 Opening\r\n"}, {"ABOR", "426 Aborted\r\n226 ABOR done\r\n"}});
   logIn(server);
   ftp_.OnFtpInfo = [&](TStarFtp& ftp, FtpInfo code, const QString&) {
     if (code == FtpInfo::DataProgress) ftp.Abort();
   };
-  ftp_.setLocalFile(local_.filePath("a.bin"));
-  ftp_.setRemoteFile("a.bin");
-  ftp_.Retrieve();
-  ASSERT_TRUE(runUntil([&] { return server.lastCommandStarts("RETR"); }));
+  startRetrieve(server, "a.bin");
   QTcpSocket& data = server.connectData();
   data.write(testBytes(3000));
   data.flush();
