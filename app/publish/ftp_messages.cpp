@@ -58,4 +58,26 @@ FtpErrorMessage errorMessage(FtpError error, const QString& server, const QStrin
   return {};
 }
 
+QString infoStatusText(FtpInfo info, const QString& addinfo) {
+  switch (info) {
+    case FtpInfo::Connected:
+    case FtpInfo::Resolved:
+      return QStringLiteral("Forbundet til %1").arg(addinfo);
+    case FtpInfo::Disconnected:
+      return QStringLiteral("Forbindelsen afbrudt");
+    case FtpInfo::LookingUp:
+      return QStringLiteral("Søger %1").arg(addinfo);
+    case FtpInfo::LoggedIn:
+      return QStringLiteral("Logget ind");
+    default:
+      return {};
+  }
+}
+
+QString markedStatusText(const QStringList& fileNames) {
+  const bool one = fileNames.size() == 1;
+  return QStringLiteral("%1 %2 markeret til overførsel til ftp-server")
+      .arg(one ? fileNames.first() : QString::number(fileNames.size()), one ? QString() : QStringLiteral(" fil(er)"));
+}
+
 }  // namespace morvel::ftp

@@ -5,6 +5,7 @@
 #include "ftp_protocol.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace morvel::ftp {
 
@@ -17,5 +18,12 @@ struct FtpErrorMessage {
 // `server` is the server field, `localFile` the local file concerned.
 // Codes the user is not told about give an empty text.
 FtpErrorMessage errorMessage(FtpError error, const QString& server, const QString& localFile);
+
+// The status panel's text for the client's information `info` with its
+// `addinfo`; empty for the informations that leave the panel as it is.
+QString infoStatusText(FtpInfo info, const QString& addinfo);
+
+// What the main window says when it marks files for the publishing window.
+QString markedStatusText(const QStringList& fileNames);
 
 }  // namespace morvel::ftp
