@@ -1,26 +1,26 @@
 // TKestrin: the element dialogs for new elements, and the edit-element
 // command (F4) that opens the dialog of the element around the caret with
 // the element taken apart into the shared edit state.
-#include "element_dialogs.h"
+#include "dialogs/element_dialogs.h"
 
-#include "code_insertion.h"
+#include "commands/code_insertion.h"
+#include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
-#include "element_state.h"
-#include "font_dialog.h"
-#include "forms_dialog.h"
-#include "indstillinger.h"
+#include "dialogs/element_state.h"
+#include "dialogs/font_dialog.h"
+#include "dialogs/forms_dialog.h"
+#include "dialogs/line_dialog.h"
+#include "dialogs/link_codes.h"
+#include "dialogs/link_dialog.h"
+#include "dialogs/list_dialog.h"
+#include "dialogs/picture_dialog.h"
+#include "dialogs/text_dialog.h"
+#include "dialogs/web_colour_dialog.h"
 #include "interaction.h"
-#include "kestrin.h"
-#include "line_dialog.h"
-#include "link_codes.h"
-#include "link_dialog.h"
-#include "list_dialog.h"
-#include "picture_dialog.h"
+#include "mainwindow/kestrin.h"
 #include "qtext.h"
-#include "splash.h"
-#include "text_dialog.h"
-#include "tivra_component.h"
-#include "web_colour_dialog.h"
+#include "settings/indstillinger.h"
+#include "startup/splash.h"
 
 #include <QCheckBox>
 #include <QDialog>

@@ -1,8 +1,8 @@
-#include "element_state.h"
+#include "dialogs/element_state.h"
 
-#include "ascii_case.h"
-#include "markup_text.h"
-#include "text_position.h"
+#include "markup/ascii_case.h"
+#include "markup/markup_text.h"
+#include "markup/text_position.h"
 
 #include <algorithm>
 

@@ -1,17 +1,17 @@
-#include "font_dialog.h"
+#include "dialogs/font_dialog.h"
 
-#include "code_insertion.h"
-#include "color_codes.h"
+#include "commands/code_insertion.h"
+#include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
-#include "element_dialogs.h"
-#include "element_state.h"
-#include "indstillinger.h"
+#include "dialogs/element_dialogs.h"
+#include "dialogs/element_state.h"
+#include "dialogs/web_colour_dialog.h"
 #include "interaction.h"
-#include "kestrin.h"
+#include "mainwindow/kestrin.h"
+#include "markup/color_codes.h"
+#include "markup/text_position.h"
 #include "qtext.h"
-#include "text_position.h"
-#include "tivra_component.h"
-#include "web_colour_dialog.h"
+#include "settings/indstillinger.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -4,7 +4,7 @@
 // selection.
 #pragma once
 
-#include "font_codes.h"
+#include "dialogs/font_codes.h"
 
 #include <QDialog>
 

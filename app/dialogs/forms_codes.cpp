@@ -1,6 +1,6 @@
-#include "forms_codes.h"
+#include "dialogs/forms_codes.h"
 
-#include "ascii_case.h"
+#include "markup/ascii_case.h"
 
 namespace morvel {
 

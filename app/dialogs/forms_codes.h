@@ -3,7 +3,7 @@
 // command took apart. Texts are Windows-1252 bytes.
 #pragma once
 
-#include "element_state.h"
+#include "dialogs/element_state.h"
 
 #include <array>
 #include <string>

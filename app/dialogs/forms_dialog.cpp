@@ -1,14 +1,14 @@
-#include "forms_dialog.h"
+#include "dialogs/forms_dialog.h"
 
-#include "code_insertion.h"
+#include "commands/code_insertion.h"
+#include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
-#include "element_dialogs.h"
-#include "element_state.h"
-#include "forms_codes.h"
-#include "indstillinger.h"
-#include "kestrin.h"
+#include "dialogs/element_dialogs.h"
+#include "dialogs/element_state.h"
+#include "dialogs/forms_codes.h"
+#include "mainwindow/kestrin.h"
 #include "qtext.h"
-#include "tivra_component.h"
+#include "settings/indstillinger.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

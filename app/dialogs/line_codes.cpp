@@ -1,7 +1,7 @@
-#include "line_codes.h"
+#include "dialogs/line_codes.h"
 
-#include "ascii_case.h"
-#include "picture_codes.h"
+#include "dialogs/picture_codes.h"
+#include "markup/ascii_case.h"
 
 namespace morvel {
 

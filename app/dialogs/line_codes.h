@@ -3,7 +3,7 @@
 // Windows-1252 bytes.
 #pragma once
 
-#include "element_state.h"
+#include "dialogs/element_state.h"
 
 #include <string>
 #include <string_view>

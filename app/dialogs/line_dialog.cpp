@@ -1,13 +1,13 @@
-#include "line_dialog.h"
+#include "dialogs/line_dialog.h"
 
+#include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
-#include "element_dialogs.h"
-#include "element_state.h"
+#include "dialogs/element_dialogs.h"
+#include "dialogs/element_state.h"
+#include "dialogs/line_codes.h"
 #include "interaction.h"
-#include "kestrin.h"
-#include "line_codes.h"
+#include "mainwindow/kestrin.h"
 #include "registry.h"
-#include "tivra_component.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
-#include "link_codes.h"
+#include "dialogs/link_codes.h"
 
-#include "ascii_case.h"
-#include "element_state.h"
+#include "dialogs/element_state.h"
+#include "markup/ascii_case.h"
 
 #include <algorithm>
 

@@ -1,18 +1,18 @@
-#include "link_dialog.h"
+#include "dialogs/link_dialog.h"
 
 #include "common_dialogs.h"
+#include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
-#include "element_dialogs.h"
-#include "element_state.h"
-#include "indstillinger.h"
+#include "dialogs/element_dialogs.h"
+#include "dialogs/element_state.h"
+#include "dialogs/link_codes.h"
 #include "interaction.h"
-#include "kestrin.h"
-#include "link_codes.h"
-#include "markup_text.h"
+#include "mainwindow/kestrin.h"
+#include "markup/markup_text.h"
 #include "qtext.h"
-#include "settings_store.h"
-#include "splash.h"
-#include "tivra_component.h"
+#include "settings/indstillinger.h"
+#include "settings/settings_store.h"
+#include "startup/splash.h"
 
 #include <QComboBox>
 #include <QCompleter>

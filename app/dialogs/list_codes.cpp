@@ -1,6 +1,6 @@
-#include "list_codes.h"
+#include "dialogs/list_codes.h"
 
-#include "ascii_case.h"
+#include "markup/ascii_case.h"
 
 #include <span>
 

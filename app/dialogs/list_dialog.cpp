@@ -1,16 +1,16 @@
-#include "list_dialog.h"
+#include "dialogs/list_dialog.h"
 
-#include "ascii_case.h"
-#include "code_insertion.h"
+#include "commands/code_insertion.h"
+#include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
-#include "element_dialogs.h"
-#include "element_state.h"
+#include "dialogs/element_dialogs.h"
+#include "dialogs/element_state.h"
+#include "dialogs/list_codes.h"
 #include "interaction.h"
-#include "kestrin.h"
-#include "list_codes.h"
+#include "mainwindow/kestrin.h"
+#include "markup/ascii_case.h"
+#include "markup/text_position.h"
 #include "qtext.h"
-#include "text_position.h"
-#include "tivra_component.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
-#include "picture_codes.h"
+#include "dialogs/picture_codes.h"
 
-#include "ascii_case.h"
+#include "markup/ascii_case.h"
 
 #include <charconv>
 

@@ -1,16 +1,16 @@
-#include "picture_dialog.h"
+#include "dialogs/picture_dialog.h"
 
 #include "common_dialogs.h"
+#include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
-#include "element_dialogs.h"
-#include "element_state.h"
+#include "dialogs/element_dialogs.h"
+#include "dialogs/element_state.h"
+#include "dialogs/picture_codes.h"
 #include "interaction.h"
-#include "kestrin.h"
-#include "markup_text.h"
-#include "picture_codes.h"
-#include "picture_size.h"
+#include "mainwindow/kestrin.h"
+#include "markup/markup_text.h"
+#include "markup/picture_size.h"
 #include "qtext.h"
-#include "tivra_component.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
-#include "text_dialog_codes.h"
+#include "dialogs/text_dialog_codes.h"
 
-#include "ascii_case.h"
-#include "link_codes.h"
+#include "dialogs/link_codes.h"
+#include "markup/ascii_case.h"
 
 #include <cctype>
 

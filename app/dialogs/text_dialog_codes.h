@@ -2,7 +2,7 @@
 // set start tags and the title of a page. Texts are Windows-1252 bytes.
 #pragma once
 
-#include "element_state.h"
+#include "dialogs/element_state.h"
 
 #include <cstddef>
 #include <optional>

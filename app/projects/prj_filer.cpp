@@ -1,17 +1,17 @@
 #include "projects/prj_filer.h"
 
 #include "controls/dynamic_help.h"
+#include "controls/hourglass.h"
 #include "controls/status_bar.h"
-#include "document_title.h"
-#include "entities.h"
-#include "hourglass.h"
-#include "indstillinger.h"
 #include "interaction.h"
-#include "kestrin.h"
+#include "mainwindow/kestrin.h"
+#include "markup/document_title.h"
+#include "markup/entities.h"
 #include "projects/archive_flag.h"
 #include "projects/project_paths.h"
 #include "projects/size_text.h"
 #include "qtext.h"
+#include "settings/indstillinger.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -2,16 +2,16 @@
 
 #include "common_dialogs.h"
 #include "controls/status_bar.h"
-#include "document_title.h"
 #include "interaction.h"
-#include "kestrin.h"
-#include "program_folder.h"
+#include "mainwindow/kestrin.h"
+#include "markup/document_title.h"
 #include "projects/archive_flag.h"
 #include "projects/prj_filer.h"
 #include "projects/project_paths.h"
 #include "projects/project_store.h"
 #include "projects/size_text.h"
 #include "qtext.h"
+#include "startup/program_folder.h"
 
 #include <QAction>
 #include <QApplication>

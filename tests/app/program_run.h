@@ -5,9 +5,9 @@
 // next one on the same store file.
 #pragma once
 
-#include "indstillinger.h"
-#include "kestrin.h"
+#include "mainwindow/kestrin.h"
 #include "registry.h"
+#include "settings/indstillinger.h"
 
 #include <QByteArray>
 #include <QDir>

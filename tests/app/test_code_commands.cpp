@@ -2,11 +2,11 @@
 // report in its message box and from the command line, stripping the
 // codes, codes in upper case (by the command and before saving) and line
 // wrapping.
-#include "indstillinger.h"
-#include "kestrin.h"
+#include "component/tivra_component.h"
+#include "mainwindow/kestrin.h"
 #include "program_run.h"
 #include "scripted_responder.h"
-#include "tivra_component.h"
+#include "settings/indstillinger.h"
 
 #include <gtest/gtest.h>
 

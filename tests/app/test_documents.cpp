@@ -2,16 +2,16 @@
 // interaction seam: opening, closing, saving, the recent files, files
 // changed by other programs and files dropped on the window.
 #include "common_dialogs.h"
-#include "documents.h"
-#include "file_panes.h"
-#include "indstillinger.h"
-#include "kestrin.h"
+#include "component/tivra_component.h"
+#include "mainwindow/documents.h"
+#include "mainwindow/file_panes.h"
+#include "mainwindow/kestrin.h"
+#include "mainwindow/recent_files.h"
 #include "program_run.h"
-#include "recent_files.h"
 #include "registry.h"
 #include "scripted_responder.h"
-#include "settings_store.h"
-#include "tivra_component.h"
+#include "settings/indstillinger.h"
+#include "settings/settings_store.h"
 
 #include <gtest/gtest.h>
 

@@ -2,12 +2,12 @@
 // saving once with entity codes, and the hourglass and progress bar while
 // a conversion runs.
 #include "common_dialogs.h"
+#include "component/tivra_component.h"
 #include "controls/status_bar.h"
 #include "host.h"
 #include "program_run.h"
 #include "scripted_responder.h"
-#include "settings_store.h"
-#include "tivra_component.h"
+#include "settings/settings_store.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The main window's documents: the first tab, the editors' set-up, files
 // opened from the command line, and the colours on screen.
-#include "documents.h"
-#include "kestrin.h"
+#include "component/tivra_component.h"
+#include "mainwindow/documents.h"
+#include "mainwindow/kestrin.h"
 #include "registry.h"
 #include "scripted_responder.h"
-#include "tivra_component.h"
 
 #include <gtest/gtest.h>
 

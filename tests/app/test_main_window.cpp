@@ -1,15 +1,15 @@
 // The main window as a user meets it: its controls, menus and tool bar, the
 // layout kept between runs, the keys and the mouse in the editors, the edit
 // and search commands, and the help.
+#include "component/tivra_component.h"
 #include "controls/status_bar.h"
-#include "file_panes.h"
-#include "help.h"
 #include "host.h"
-#include "indstillinger.h"
-#include "kestrin.h"
+#include "mainwindow/file_panes.h"
+#include "mainwindow/kestrin.h"
 #include "program_run.h"
 #include "scripted_responder.h"
-#include "tivra_component.h"
+#include "settings/indstillinger.h"
+#include "startup/help.h"
 
 #include <gtest/gtest.h>
 

@@ -3,16 +3,16 @@
 // the caret; the user's own codes; the update date and the generator line
 // that saving adds; the codes for a file; double clicks on words; the HTML
 // help; and a whole page typed, formatted and saved.
-#include "code_insertion.h"
+#include "commands/code_insertion.h"
 #include "common_dialogs.h"
-#include "date_format.h"
-#include "help.h"
-#include "indstillinger.h"
-#include "kestrin.h"
+#include "component/tivra_component.h"
+#include "mainwindow/kestrin.h"
+#include "markup/date_format.h"
 #include "program_run.h"
 #include "scripted_responder.h"
-#include "settings_store.h"
-#include "tivra_component.h"
+#include "settings/indstillinger.h"
+#include "settings/settings_store.h"
+#include "startup/help.h"
 
 #include "../support/picture_files.h"
 

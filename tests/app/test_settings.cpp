@@ -2,12 +2,12 @@
 // a user drives them: controls found by their names, modal runs and common
 // dialogs answered through the interaction seam.
 #include "common_dialogs.h"
+#include "component/tivra_component.h"
 #include "controls/colour_button.h"
 #include "controls/up_down.h"
 #include "program_run.h"
 #include "scripted_responder.h"
-#include "settings_store.h"
-#include "tivra_component.h"
+#include "settings/settings_store.h"
 
 #include <gtest/gtest.h>
 

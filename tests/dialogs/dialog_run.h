@@ -4,10 +4,10 @@
 #pragma once
 
 #include "../app/program_run.h"
-#include "element_state.h"
-#include "kestrin.h"
+#include "component/tivra_component.h"
+#include "dialogs/element_state.h"
+#include "mainwindow/kestrin.h"
 #include "scripted_responder.h"
-#include "tivra_component.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The codes the link, e-mail and text dialogs build, and what they gather
 // from pages and shortcut files.
-#include "element_state.h"
-#include "link_codes.h"
-#include "text_dialog_codes.h"
+#include "dialogs/element_state.h"
+#include "dialogs/link_codes.h"
+#include "dialogs/text_dialog_codes.h"
 
 #include <gtest/gtest.h>
 

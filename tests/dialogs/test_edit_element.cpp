@@ -2,8 +2,8 @@
 // around the caret opens in its dialog, and OK rebuilds it in place.
 #include "dialog_run.h"
 
-#include "element_dialogs.h"
-#include "indstillinger.h"
+#include "dialogs/element_dialogs.h"
+#include "settings/indstillinger.h"
 
 #include <QTabWidget>
 #include <QTest>

@@ -1,7 +1,7 @@
 // Taking an element around the caret apart into the shared slots: which row
 // of the element table takes a tag, what the slots and kept attributes
 // hold, and which text the dialog is to replace.
-#include "element_state.h"
+#include "dialogs/element_state.h"
 
 #include <gtest/gtest.h>
 

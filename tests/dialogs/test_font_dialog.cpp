@@ -2,7 +2,7 @@
 // markup round and inside the selection, and the markup it writes.
 #include "dialog_run.h"
 
-#include "indstillinger.h"
+#include "settings/indstillinger.h"
 
 #include <QAction>
 #include <QToolButton>

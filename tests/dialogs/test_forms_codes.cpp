@@ -1,7 +1,7 @@
 // The form elements the forms dialog builds, and the fields it reads back
 // from elements standing in a page.
-#include "element_state.h"
-#include "forms_codes.h"
+#include "dialogs/element_state.h"
+#include "dialogs/forms_codes.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // another, and run modally to rebuild a form element's start tag.
 #include "dialog_run.h"
 
-#include "element_dialogs.h"
-#include "forms_dialog.h"
+#include "dialogs/element_dialogs.h"
+#include "dialogs/forms_dialog.h"
 
 #include <QAction>
 #include <QToolButton>

@@ -3,7 +3,7 @@
 // rebuilt.
 #include "dialog_run.h"
 
-#include "line_codes.h"
+#include "dialogs/line_codes.h"
 
 #include <QAction>
 #include <QRadioButton>

@@ -3,7 +3,7 @@
 // text field.
 #include "dialog_run.h"
 
-#include "list_codes.h"
+#include "dialogs/list_codes.h"
 
 #include <QAction>
 #include <QRadioButton>

@@ -4,9 +4,9 @@
 #include "dialog_run.h"
 
 #include "common_dialogs.h"
-#include "indstillinger.h"
-#include "picture_codes.h"
+#include "dialogs/picture_codes.h"
 #include "picture_files.h"
+#include "settings/indstillinger.h"
 
 #include <QAction>
 #include <QDir>

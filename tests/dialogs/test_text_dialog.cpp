@@ -3,8 +3,8 @@
 #include "dialog_run.h"
 
 #include "common_dialogs.h"
-#include "indstillinger.h"
-#include "text_dialog.h"
+#include "dialogs/text_dialog.h"
+#include "settings/indstillinger.h"
 
 #include <QAction>
 #include <QDir>
