@@ -378,7 +378,6 @@ class TTivra : public TCustomTivra {
   void repaintEditor() const;
   bool sendFileName(UINT msg, const QString& name) const;
   void askAndLoadFile();
-  int findWith(const QString& text, WPARAM which, LPARAM range);
   void setFindTexts(const QString& text, const QString* replacement);
 
   LRESULT answerNotification(WORD code);

@@ -56,16 +56,6 @@ constexpr ElementRow kRows[] = {
     {"<SCRIPT", k::kPlain, E::Script, {" LANGUAGE="}},
 };
 
-std::string upperCopy(std::string_view text) {
-  std::string upper(text);
-  std::transform(upper.begin(), upper.end(), upper.begin(), upperAscii);
-  return upper;
-}
-
-bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && findIgnoringCase(text.substr(0, prefix.size()), prefix) == 0;
-}
-
 const ElementRow* rowOf(std::string_view tag) {
   for (const ElementRow& row : kRows) {
     if (startsWithIgnoringCase(tag, row.prefix)) return &row;
@@ -101,7 +91,7 @@ bool prepare(ElementToEdit& found, std::string_view page, std::string_view tag, 
     }
     case E::Line:
       if (!s[3].empty()) splitUnit(s, 3, 0);
-      if (upperCopy(tag).find("NOSHADE") != std::string::npos) s[4] = "NOSHADE";
+      if (upperAsciiCopy(tag).find("NOSHADE") != std::string::npos) s[4] = "NOSHADE";
       return true;
     case E::Picture:
       if (!s[3].empty()) splitUnit(s, 3, 0);
@@ -192,7 +182,7 @@ std::optional<ParsedTag> parseStartTag(std::string_view tag) {
   for (std::size_t n = 0; n < parsed.row->names.size(); ++n) {
     const std::string_view name = parsed.row->names[n];
     if (name.empty()) break;
-    const std::size_t at = upperCopy(text).find(name);
+    const std::size_t at = upperAsciiCopy(text).find(name);
     if (at == std::string::npos) continue;
     // The blank in front of the name stays and keeps the rest apart.
     const AttributeValue value = attributeValueAt(text, at + 1);

@@ -65,8 +65,7 @@ int inputKind(std::string_view type) {
   const auto& types = formInputTypes();
   for (int kind = 0; kind < fk::kCount; ++kind) {
     const std::string_view candidate = types[static_cast<std::size_t>(kind)];
-    if (candidate.empty() || candidate.size() != type.size()) continue;
-    if (findIgnoringCase(type, candidate) == 0) return kind;
+    if (!candidate.empty() && equalsIgnoringCase(type, candidate)) return kind;
   }
   return fk::kText;
 }

@@ -48,8 +48,7 @@ LineFields lineFieldsFromSlots(const ElementSlots& s) {
   if (isNumber(s[3])) line.length = numberOrZero(s[3]);
   if (isNumber(s[1])) line.thickness = numberOrZero(s[1]);
   line.shadow = s[4] != "NOSHADE";
-  std::string align;
-  for (char c : s[2]) align += upperAscii(c);
+  const std::string align = upperAsciiCopy(s[2]);
   if (align == "LEFT")
     line.align = kLineLeft;
   else if (align == "RIGHT")

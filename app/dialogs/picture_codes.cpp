@@ -36,8 +36,7 @@ std::string pictureCode(const PictureFields& picture, std::string_view keptAttri
 int pictureAlignIndex(std::string_view value) {
   // "BOTTOM" and anything unknown both give "Bund".
   for (std::size_t i = 0; i < kPictureAlignValues.size(); ++i)
-    if (value.size() == kPictureAlignValues[i].size() && findIgnoringCase(value, kPictureAlignValues[i]) == 0)
-      return int(i);
+    if (equalsIgnoringCase(value, kPictureAlignValues[i])) return int(i);
   return kAlignBottom;
 }
 

@@ -35,8 +35,7 @@ FrameSetFields frameSetFields(const ElementSlots& slotValues) {
     fields.border = true;
     fields.thickness = isNumber(slotValues[3]) ? slotValues[3] : slotValues[5];
     const std::string frameBorder = slotValues[4];
-    fields.visible = !(frameBorder == "0" || (frameBorder.size() == 2 && upperAscii(frameBorder[0]) == 'N' &&
-                                              upperAscii(frameBorder[1]) == 'O'));
+    fields.visible = !(frameBorder == "0" || equalsIgnoringCase(frameBorder, "NO"));
   }
   return fields;
 }

@@ -1,5 +1,7 @@
 #include "markup/code_check.h"
 
+#include "markup/ascii_case.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -7,16 +9,6 @@
 namespace morvel {
 
 namespace {
-
-char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-// True when `pattern` (upper case) starts at text[at], ignoring ASCII case.
-bool matchesAt(std::string_view text, std::size_t at, std::string_view pattern) {
-  if (text.size() - at < pattern.size()) return false;
-  for (std::size_t i = 0; i < pattern.size(); ++i)
-    if (upperAscii(text[at + i]) != pattern[i]) return false;
-  return true;
-}
 
 // Which texts can start at a "<", by the upper-cased character after it. Every
 // text but "-->" starts with "<", and none holds another "<", so no text can
@@ -143,7 +135,7 @@ CodeCheckResult checkHtmlCode(std::string_view text) {
         ++balance;
         if (i + 1 < n) {
           for (const auto& entry : index.bySecondChar[static_cast<unsigned char>(upperAscii(text[i + 1]))]) {
-            if (!matchesAt(text, i, entry.text)) continue;
+            if (!matchesIgnoringCase(text, i, entry.text)) continue;
             ++(entry.isStart ? counts.starts : counts.ends)[entry.pair];
           }
         }

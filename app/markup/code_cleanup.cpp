@@ -1,5 +1,7 @@
 #include "markup/code_cleanup.h"
 
+#include "markup/ascii_case.h"
+
 #include <cstring>
 
 namespace morvel {
@@ -8,29 +10,12 @@ namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
 
-char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 std::size_t findChar(std::string_view text, char c, std::size_t from) {
   if (from >= text.size()) return npos;
   const void* hit = std::memchr(text.data() + from, c, text.size() - from);
   return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : npos;
-}
-
-// `pattern` is upper case; the text is compared without regard to ASCII case.
-bool startsWithIgnoringCase(std::string_view text, std::size_t at, std::string_view pattern) {
-  if (at > text.size() || text.size() - at < pattern.size()) return false;
-  for (std::size_t i = 0; i < pattern.size(); ++i)
-    if (upperAscii(text[at + i]) != pattern[i]) return false;
-  return true;
-}
-
-std::size_t findIgnoringCase(std::string_view text, std::string_view pattern, std::size_t from) {
-  for (std::size_t at = findChar(text, pattern[0], from); at != npos; at = findChar(text, pattern[0], at + 1)) {
-    if (startsWithIgnoringCase(text, at, pattern)) return at;
-  }
-  return npos;
 }
 
 // A code segment [begin, end) of the text; end == npos when none is left.
@@ -147,7 +132,7 @@ std::string codesToUpperCase(std::string_view text) {
     if (code.begin == npos) break;
     result.append(text.substr(pos, code.begin - pos));
     const std::string_view segment = text.substr(code.begin, code.end - code.begin);
-    inScript = startsWithIgnoringCase(segment, 0, "<SCRIPT");
+    inScript = startsWithIgnoringCase(segment, "<SCRIPT");
     appendUpperCasedCode(result, segment);
     pos = code.end;
   }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
+#include "markup/ascii_case.h"
 
 namespace morvel {
 
@@ -25,12 +25,6 @@ constexpr std::array<std::string_view, 64> kElementNames = {
     "b", "base", "basefont", "bgsound", "blink", "blockquote", "body", "br",
     // Words beginning with "h"
     "h1", "h2", "h3", "h4", "h5", "h6", "head", "hr", "html"};
-
-bool sameLetters(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-  });
-}
 
 CodeColourScheme uniform(ColourPair all) { return CodeColourScheme{all, all, all, all, all}; }
 
@@ -59,7 +53,7 @@ CodeColourScheme builtInColourScheme(int scheme, ColorValue windowText, ColorVal
 
 bool isElementName(std::string_view word) {
   return std::any_of(kElementNames.begin(), kElementNames.end(),
-                     [word](std::string_view name) { return sameLetters(word, name); });
+                     [word](std::string_view name) { return equalsIgnoringCase(word, name); });
 }
 
 ColourPair tokenColours(const CodeColourScheme& scheme, unsigned wordType, long wordValue, std::string_view word) {

@@ -1,5 +1,7 @@
 #include "markup/color_codes.h"
 
+#include "markup/ascii_case.h"
+
 #include <array>
 
 namespace morvel {
@@ -29,17 +31,6 @@ constexpr std::array<NamedColor, 16> kNamedColors{{
     {"Aqua", colorFromRgb(0x00, 0xFF, 0xFF)},
     {"White", colorFromRgb(0xFF, 0xFF, 0xFF)},
 }};
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-    if (x != y) return false;
-  }
-  return true;
-}
 
 int hexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';

@@ -1,5 +1,7 @@
 #include "markup/date_format.h"
 
+#include "markup/ascii_case.h"
+
 #include <array>
 #include <chrono>
 #include <ctime>
@@ -22,8 +24,6 @@ constexpr std::string_view kShortDate = "dd/mm/yyyy";
 constexpr std::string_view kLongDate = "d. mmmm yyyy";
 constexpr std::string_view kShortTime = "hh:mm";
 constexpr std::string_view kLongTime = "hh:mm:ss";
-
-char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 void appendNumber(std::string& out, int value, int minDigits) {
   std::string digits = std::to_string(value < 0 ? -value : value);

@@ -1,18 +1,12 @@
 #include "markup/document_title.h"
 
+#include "markup/ascii_case.h"
+
 #include <algorithm>
-#include <cctype>
 
 namespace morvel {
 
 namespace {
-
-std::size_t findNoCase(std::string_view text, std::string_view what) {
-  auto it = std::search(text.begin(), text.end(), what.begin(), what.end(), [](char a, char b) {
-    return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
-  });
-  return it == text.end() ? std::string_view::npos : static_cast<std::size_t>(it - text.begin());
-}
 
 bool blank(std::string_view s) {
   return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; });
@@ -24,9 +18,9 @@ TitleSearch findTitle(std::string_view text) {
   constexpr std::string_view open = "<TITLE>";
   constexpr std::string_view close = "</TITLE>";
   TitleSearch result;
-  const std::size_t start = findNoCase(text, open);
+  const std::size_t start = findIgnoringCase(text, open);
   if (start == std::string_view::npos) return result;
-  const std::size_t end = findNoCase(text, close);
+  const std::size_t end = findIgnoringCase(text, close);
   if (end == std::string_view::npos) {
     result.damaged = true;
     return result;

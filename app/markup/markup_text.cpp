@@ -14,11 +14,9 @@ namespace fs = std::filesystem;
 constexpr std::size_t kMostFontEnds = 99;
 constexpr std::size_t kMostFontStarts = 100;
 
-std::string lowerExtension(std::string_view filePath) {
-  std::string extension = fs::path(filePath).extension().string();
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; });
-  return extension;
+// The extension with its dot, in upper case.
+std::string upperExtension(std::string_view filePath) {
+  return upperAsciiCopy(fs::path(filePath).extension().string());
 }
 
 // Up to `most` places of `pattern` from `from` on, in order.
@@ -41,20 +39,20 @@ std::string addressOfFile(std::string_view filePath, std::string_view pagePath) 
 }
 
 bool takesPictureCode(std::string_view filePath) {
-  const std::string extension = lowerExtension(filePath);
-  return extension == ".gif" || extension == ".jpg";
+  const std::string extension = upperExtension(filePath);
+  return extension == ".GIF" || extension == ".JPG";
 }
 
 std::vector<std::string> codesForFile(std::string_view filePath, std::string_view pagePath,
                                       std::optional<PictureSize> picture) {
   const std::string address = addressOfFile(filePath, pagePath);
-  const std::string extension = lowerExtension(filePath);
+  const std::string extension = upperExtension(filePath);
   if (takesPictureCode(filePath)) {
     const PictureSize size = picture.value_or(PictureSize{});
     return {"<IMG SRC=\"" + address + "\" BORDER=\"0\" WIDTH=\"" + std::to_string(size.width) + "\" HEIGHT=\"" +
             std::to_string(size.height) + "\" ALT=\"\">"};
   }
-  if (extension == ".wav" || extension == ".mid" || extension == ".au")
+  if (extension == ".WAV" || extension == ".MID" || extension == ".AU")
     return {"<EMBED SRC=\"" + address + "\" AUTOSTART=\"True\" HIDDEN=\"True\">", "<BGSOUND SRC=\"" + address + "\">"};
   return {"<A HREF=\"" + address + "\">" + fs::path(filePath).filename().string() + "</A>"};
 }

@@ -39,7 +39,7 @@ const QString kPreviewText =
 // read here but written when the main window closes.
 struct StoredCheckBox {
   QCheckBox* TIndstillinger::*box;
-  st::BoolValue value;
+  st::StoredBool value;
   bool writtenByOk = true;
 };
 
@@ -67,7 +67,7 @@ const StoredCheckBox kStoredCheckBoxes[] = {
 
 struct StoredField {
   QLineEdit* TIndstillinger::*field;
-  st::StringValue value;
+  st::StoredString value;
 };
 
 const StoredField kStoredFields[] = {

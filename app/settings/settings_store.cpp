@@ -8,36 +8,36 @@ constexpr COLORREF kColourMask = 0xFFFFFF;
 
 }  // namespace
 
-int read(const RegIniFile& store, const IntValue& value) {
+int read(const RegIniFile& store, const StoredInt& value) {
   return store.ReadInteger(value.section, value.name, value.fallback);
 }
 
-bool read(const RegIniFile& store, const BoolValue& value) {
+bool read(const RegIniFile& store, const StoredBool& value) {
   return store.ReadBool(value.section, value.name, value.fallback);
 }
 
-QString read(const RegIniFile& store, const StringValue& value) {
+QString read(const RegIniFile& store, const StoredString& value) {
   return QString::fromStdString(store.ReadString(value.section, value.name, value.fallback));
 }
 
-COLORREF fallbackOf(const ColourValue& value) {
+COLORREF fallbackOf(const StoredColour& value) {
   return value.systemColour >= 0 ? GetSysColor(value.systemColour) & kColourMask : value.fixed;
 }
 
-COLORREF read(const RegIniFile& store, const ColourValue& value) {
+COLORREF read(const RegIniFile& store, const StoredColour& value) {
   const int fallback = static_cast<int>(fallbackOf(value));
   return static_cast<COLORREF>(store.ReadInteger(value.section, value.name, fallback)) & kColourMask;
 }
 
-void write(RegIniFile& store, const IntValue& value, int v) { store.WriteInteger(value.section, value.name, v); }
+void write(RegIniFile& store, const StoredInt& value, int v) { store.WriteInteger(value.section, value.name, v); }
 
-void write(RegIniFile& store, const BoolValue& value, bool v) { store.WriteBool(value.section, value.name, v); }
+void write(RegIniFile& store, const StoredBool& value, bool v) { store.WriteBool(value.section, value.name, v); }
 
-void write(RegIniFile& store, const StringValue& value, const QString& v) {
+void write(RegIniFile& store, const StoredString& value, const QString& v) {
   store.WriteString(value.section, value.name, v.toStdString());
 }
 
-void write(RegIniFile& store, const ColourValue& value, COLORREF v) {
+void write(RegIniFile& store, const StoredColour& value, COLORREF v) {
   store.WriteInteger(value.section, value.name, static_cast<int>(v & kColourMask));
 }
 
