@@ -34,7 +34,7 @@ void TKestrin::stripHtmlCodes() {
   TTivra* e = activeEditor();
   if (!e || textEmpty(*e)) return;
   const Hourglass wait;
-  replaceWholeText(*e, morvel::stripCodes(e->TextBytes()));
+  morvel::replaceWholeText(*e, morvel::stripCodes(e->TextBytes()));
 }
 
 void TKestrin::convertActiveCodesToUpperCase() { convertCodesToUpperCase(active_); }
@@ -48,7 +48,7 @@ void TKestrin::convertCodesToUpperCase(int i) {
   const std::string upper = morvel::codesToUpperCase(text);
   if (upper == text) return;
   const morvel::Selection selected = morvel::selectionOf(*e);
-  replaceWholeText(*e, upper);
+  morvel::replaceWholeText(*e, upper);
   // Letters change case in place: the selection still covers the same text.
   morvel::select(*e, selected.anchor, selected.caret);
 }

@@ -50,6 +50,12 @@ void wrapSelectionBytes(TTivra& editor, const std::string& start, const std::str
 
 void insertAtCaret(TTivra& editor, const QString& text) { editor.InsertText(text); }
 
+void replaceWholeText(TTivra& e, const std::string& text) {
+  if (e.TextBytes() == text) return;
+  e.SelectAll();
+  e.InsertBytes(text);
+}
+
 void editText(TTivra& editor, const std::vector<TextEdit>& edits) {
   if (edits.empty()) return;
   std::string text = editor.TextBytes();

@@ -27,6 +27,10 @@ void wrapSelectionBytes(TTivra& editor, const std::string& start, const std::str
 // Inserts at the caret; a selection is replaced.
 void insertAtCaret(TTivra& editor, const QString& text);
 
+// Replaces the whole text as two undo steps: the old text goes, the new
+// text comes. Nothing happens when the text stays the same.
+void replaceWholeText(TTivra& editor, const std::string& text);
+
 // Makes the edits one after the other (positions as applyTextEdits takes
 // them) and keeps the selection on the text it covered.
 void editText(TTivra& editor, const std::vector<TextEdit>& edits);

@@ -2,6 +2,7 @@
 // hourglass and the progress bar over the first status panel.
 #include "mainwindow/kestrin.h"
 
+#include "commands/code_insertion.h"
 #include "component/tivra_component.h"
 #include "controls/hourglass.h"
 #include "mainwindow/documents.h"
@@ -45,18 +46,18 @@ std::string TKestrin::decodeText(std::string_view text) {
 }
 
 void TKestrin::encodeActiveDocument() {
-  if (TTivra* e = editor(active_)) replaceWholeText(*e, encodeText(e->TextBytes()));
+  if (TTivra* e = editor(active_)) morvel::replaceWholeText(*e, encodeText(e->TextBytes()));
 }
 
 void TKestrin::decodeActiveDocument() {
-  if (TTivra* e = editor(active_)) replaceWholeText(*e, decodeText(e->TextBytes()));
+  if (TTivra* e = editor(active_)) morvel::replaceWholeText(*e, decodeText(e->TextBytes()));
 }
 
 bool TKestrin::saveWithEntityCodes() {
-  const bool setting = entityConversion_;
-  entityConversion_ = true;
+  const bool setting = settings_.danishLetterCodes;
+  settings_.danishLetterCodes = true;
   const bool saved = saveDocument(active_);
-  entityConversion_ = setting;
+  settings_.danishLetterCodes = setting;
   showFileName(active_);
   updateCaptions(active_);
   return saved;

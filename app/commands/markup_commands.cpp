@@ -198,7 +198,7 @@ void TKestrin::updateDateCommand() {
 void TKestrin::updateAutomaticDate(int i, bool ask, bool atEnd) {
   TTivra* e = editor(i);
   if (!e) return;
-  const std::string format = platform::toCp1252(indstillinger_->txtDatoFormat->text());
+  const std::string format = platform::toCp1252(settings_.dateFormat);
   const std::string date = morvel::formatDateTime(format, morvel::currentDateTime());
   const std::string text = e->TextBytes();
   const morvel::AutoDateFinding found = morvel::findAutoDate(text, date);
@@ -291,7 +291,7 @@ void TKestrin::wordDoubleClicked(TTivra& e, bool& handled) {
 // HTML help
 
 void TKestrin::showHtmlHelp() {
-  const QString file = indstillinger_->txtHTMLHjaelp->text().trimmed();
+  const QString file = settings_.htmlHelpFile.trimmed();
   if (file.isEmpty()) {
     platform::messageBox(this,
                          QStringLiteral("Du skal angive stien til den fil, du ønsker at bruge som HTML-hjælpefil"),

@@ -219,7 +219,7 @@ void TKestrin::openElementDialog(ElementDialog d) {
     }
     case ElementDialog::WebColour: {
       TWebColorDialog dialog;
-      if (dialog.Execute(this, Store())) insertText(dialog.Color);
+      if (dialog.Execute(this, store())) insertText(dialog.Color);
       return;
     }
     // Frames (TRammer), Table (TTabel), Meta,
@@ -241,7 +241,7 @@ void TKestrin::editElement() {
   const morvel::TextPosition caret = morvel::selectionOf(*e).caret;
   const std::string page = e->TextBytes();
   const morvel::ElementToEdit found =
-      morvel::findElementToEdit(page, morvel::offsetOf(page, caret), indstillinger_->chkBevarUkendtAttrib->isChecked());
+      morvel::findElementToEdit(page, morvel::offsetOf(page, caret), settings_.keepUnknownAttributes);
   switch (found.result) {
     case morvel::ElementSearch::NoElement:
       tell(*this, QStringLiteral("Morvel kan ikke automatisk redigere denne HTML-kode."));

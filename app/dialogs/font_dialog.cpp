@@ -79,7 +79,7 @@ void TSkrift::buildControls() {
     return c;
   };
   cmbSkrift = combo("cmbSkrift", true);
-  if (main_.Indstillinger().chkWebfonte->isChecked())
+  if (main_.settings().webFonts)
     cmbSkrift->addItems({QStringLiteral("Arial, Helvetica"), QStringLiteral("Arial Black, Arial, Helvetica"),
                          QStringLiteral("Comic Sans MS, Comic, Arial, Helvetica"),
                          QStringLiteral("Courier New, Courier"),
@@ -100,9 +100,9 @@ void TSkrift::buildControls() {
   cmbStoerrelse->setCurrentIndex(-1);
   chkFarve = new QCheckBox(QStringLiteral("&Farve"), this);
   chkFarve->setObjectName(QStringLiteral("chkFarve"));
-  cbtFarve = new TWebColorButton(main_.Store(), this);
+  cbtFarve = new TWebColorButton(main_.store(), this);
   cbtFarve->setObjectName(QStringLiteral("cbtFarve"));
-  cbtFarve->WebColorDialog = main_.Indstillinger().chkFarveDialog->isChecked();
+  cbtFarve->WebColorDialog = main_.settings().webColourDialog;
   cbtFarve->OnColorChange = [this] {
     chkFarve->setChecked(true);
     showPreview();

@@ -93,7 +93,7 @@ void TFormular::buildControls() {
   cmbObjekt->setObjectName(QStringLiteral("cmbObjekt"));
   kinds_ = new QButtonGroup(this);
   auto* buttons = new QGridLayout;
-  const bool oldStyle = main_.Indstillinger().chkKnaptype->isChecked();
+  const bool oldStyle = main_.settings().oldToolButtons;
   for (int kind = 0; kind < fk::kCount; ++kind) {
     cmbObjekt->addItem(kindText(kind));
     auto* b = new QToolButton(this);

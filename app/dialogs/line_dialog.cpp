@@ -39,7 +39,7 @@ TLinie::TLinie(TKestrin& main, QWidget* parent) : QDialog(parent ? parent : &mai
     return;
   }
   setWindowTitle(QStringLiteral("Vandret linie"));
-  const morvel::RegIniFile& store = main_.Store();
+  const morvel::RegIniFile& store = main_.store();
   morvel::LineFields line;
   line.length = store.ReadInteger(kSection, "Laengde", line.length);
   line.thickness = store.ReadInteger(kSection, "Tykkelse", line.thickness);
@@ -151,7 +151,7 @@ morvel::LineFields TLinie::fields() const {
 
 void TLinie::saveAsDefaults() {
   const morvel::LineFields line = fields();
-  morvel::RegIniFile& store = main_.Store();
+  morvel::RegIniFile& store = main_.store();
   store.WriteInteger(kSection, "Laengde", line.length);
   store.WriteInteger(kSection, "Tykkelse", line.thickness);
   store.WriteBool(kSection, "Procent", line.percent);

@@ -166,7 +166,7 @@ void THenvisning::addTargetOnTop(const QString& target) {
 void THenvisning::fill() {
   const morvel::ElementEditState& state = morvel::elementEditState();
   const QString shownTarget = editing_ ? platform::fromCp1252(state.slotValues[2]) : QString();
-  addTargetOnTop(st::read(main_.Store(), st::bokse::Target));
+  addTargetOnTop(st::read(main_.store(), st::bokse::Target));
   // The frames of every open page are targets a link can name.
   for (int i = 0; i < main_.documentCount(); ++i) {
     if (TTivra* e = main_.editor(i)) {
@@ -204,7 +204,8 @@ void THenvisning::pickNetscapeBookmarks() {
   std::vector<std::string>& links = morvel::elementEditState().linkList;
   links.clear();
   QString program;
-  for (const QString& path : main_.Indstillinger().browserPaths()) {
+  for (const morvel::BrowserProgram& browser : main_.settings().browsers) {
+    const QString& path = browser.path;
     if (path.contains(QStringLiteral("netscape.exe"), Qt::CaseInsensitive)) {
       program = path;
       break;
@@ -270,7 +271,7 @@ void THenvisning::confirm() {
   hide();
   morvel::ElementEditState& state = morvel::elementEditState();
   const QString target = cmbMaal->currentText().trimmed();
-  if (!target.isEmpty()) st::write(main_.Store(), st::bokse::Target, target);
+  if (!target.isEmpty()) st::write(main_.store(), st::bokse::Target, target);
   const morvel::LinkFields link{bytes(txtAdresse->text().trimmed()), bytes(target), bytes(txtNavn->text().trimmed()),
                                 morvel::textFromField(txtBeskriv->text(), originalText_)};
   if (TTivra* e = main_.activeEditor()) {

@@ -153,11 +153,11 @@ void TDialog::showEmail() {
     originalText_ = state.slotValues[4];
   } else {
     setWindowTitle(QStringLiteral("E-mail"));
-    txt1->setText(main_.Indstillinger().txtEmail->text());
+    txt1->setText(main_.settings().emailAddress);
     if (TTivra* e = main_.activeEditor()) originalText_ = e->SelTextBytes();
   }
   txt2->setText(editing_ || !originalText_.empty() ? morvel::oneLineText(originalText_)
-                                                   : main_.Indstillinger().txtBeskrivelse->text());
+                                                   : main_.settings().emailDescription);
   help_->add(txt1, QStringLiteral("Den nøjagtige e-mailadresse. Vises ikke i browseren. (<A HREF=mailto:></A>)"));
   help_->add(txt2,
              QStringLiteral("Den tekst, brugeren skal klikke på, for at sende mailen. Kan fx være e-mailadressen."));

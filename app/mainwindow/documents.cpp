@@ -34,7 +34,6 @@
 
 namespace {
 
-constexpr int kCaretWidth = 2;
 constexpr int kUndoDepth = 100;
 constexpr size_t kFileNameBuffer = 4096;
 // The modified-bit marker the documents use: the editor sets it with every
@@ -146,22 +145,6 @@ TTivra* TKestrin::createEditor(int index) {
   return e;
 }
 
-void configurePageEditor(TTivra& e) {
-  e.setCaretWidth(kCaretWidth);
-  e.setExtraHorzSpacing(TTivraSpaceStyle::slLarge);
-  e.setExtraVertSpacing(TTivraSpaceStyle::slSmall);
-  e.setHighlight(true);
-  e.setMultiLineItems(true);
-  e.setStartInComments(true);
-  e.setSyntax(kDocumentSyntax);
-}
-
-void replaceWholeText(TTivra& e, const std::string& text) {
-  if (e.TextBytes() == text) return;
-  e.SelectAll();
-  e.InsertBytes(text);
-}
-
 void TKestrin::configureEditor(TTivra& e) {
   configurePageEditor(e);
   e.setTabStop(false);
@@ -191,7 +174,7 @@ int TKestrin::newDocument() {
 }
 
 void TKestrin::newDocumentButton() {
-  if (indstillinger_->chkNy->isChecked())
+  if (settings_.templateDialogOnNew)
     openElementDialog(ElementDialog::NewFromTemplate);
   else
     newDocument();
@@ -199,8 +182,7 @@ void TKestrin::newDocumentButton() {
 
 void TKestrin::openDialog() {
   std::string names(kFileNameBuffer * 8, '\0');
-  const std::string folder =
-      platform::toCp1252(firstOpenDialog_ ? indstillinger_->txtAabnDialog->text() : lastOpenFolder_);
+  const std::string folder = platform::toCp1252(firstOpenDialog_ ? settings_.openDialogFolder : lastOpenFolder_);
   OPENFILENAME ofn{};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = hwnd_;
@@ -236,7 +218,7 @@ bool TKestrin::loadIntoEditor(int i, const QString& path) {
                          MB_OK | MB_ICONSTOP);
     return false;
   }
-  if (entityConversion_) {
+  if (settings_.danishLetterCodes) {
     const std::string text = e->TextBytes();
     const std::string decoded = decodeText(text);
     if (decoded != text) e->setTextBytes(decoded);
@@ -343,7 +325,7 @@ void TKestrin::refreshCaptions() {
 void TKestrin::updateCaptions(int i) {
   const QString title = documentTitle(i);
   const QString file = fileName(i);
-  const bool showFile = indstillinger_->chkFilnavn->isChecked() && !file.isEmpty();
+  const bool showFile = settings_.fileNamesOnTabs && !file.isEmpty();
   // A tab reads "&" as the mark of its shortcut letter; a title shows it as it is.
   QString caption = showFile ? QFileInfo(file).fileName() : title;
   if (file.isEmpty() && title == platform::fromCp1252(morvel::kNoTitle))
@@ -358,15 +340,15 @@ void TKestrin::updateCaptions(int i) {
 bool TKestrin::saveDocument(int i) {
   TTivra* e = editor(i);
   if (!e) return false;
-  if (indstillinger_->chkStoreBogstaver->isChecked()) convertCodesToUpperCase(i);
+  if (settings_.codesInUpperCase) convertCodesToUpperCase(i);
   const QString file = fileName(i);
   if (file.isEmpty() || QFileInfo(file).fileName().startsWith(QLatin1String("~mvtemp"))) return saveDocumentAs(i);
   const QString extension = QFileInfo(file).suffix().toLower();
-  if (extension != QLatin1String("css") && indstillinger_->chkGenerator->isChecked()) insertGeneratorLine(i);
-  if (automaticDate_ && extension != QLatin1String("mvs") && extension != QLatin1String("css"))
+  if (extension != QLatin1String("css") && settings_.generatorLine) insertGeneratorLine(i);
+  if (settings_.automaticDate && extension != QLatin1String("mvs") && extension != QLatin1String("css"))
     updateAutomaticDate(i, true, true);
   // With entity codes the file gets the encoded text and the editor keeps its own.
-  const bool saved = entityConversion_ ? writeEncoded(*e, file) : e->SaveFile(file);
+  const bool saved = settings_.danishLetterCodes ? writeEncoded(*e, file) : e->SaveFile(file);
   if (!saved) return false;
   e->SetModified(false);
   if (i == active_) {
@@ -384,7 +366,7 @@ bool TKestrin::saveDocumentAs(int i) {
     tabs_->setCurrentIndex(i);
     activateDocument(i);
   }
-  const bool htmlMode = indstillinger_->chkHTMLtype->isChecked();
+  const bool htmlMode = settings_.htmlExtension;
   std::string name = platform::toCp1252(QFileInfo(fileName(i)).fileName());
   name.resize(kFileNameBuffer, '\0');
   const std::string folder = platform::toCp1252(htmlPane_->folder());

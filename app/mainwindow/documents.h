@@ -8,20 +8,6 @@
 
 #include <string>
 
-// The syntax description of the document editors: the double quote (with
-// itself as escape) for strings, ">" opening and "<" closing a block
-// comment, and the slash.
-inline const QString kDocumentSyntax = QStringLiteral("2\"\"001>1<001/");
-
-class TTivra;
-
-// Sets up an editor to read and colour a page with kDocumentSyntax.
-void configurePageEditor(TTivra& editor);
-
-// Replaces the whole text of an editor as two undo steps: the old text goes,
-// the new text comes. Nothing happens when the text stays the same.
-void replaceWholeText(TTivra& editor, const std::string& text);
-
 // The form in which a list of file names travels (command line, another
 // instance): every name followed by "?".
 QString commandLineList(const QStringList& files);

@@ -78,11 +78,9 @@ TKestrin::TKestrin(morvel::RegIniFile& store, QWidget* parent)
           this, [this] { checkFilesChangedByOthers(); }, Qt::QueuedConnection);
   });
   masterPage_ = -1;
-  // The dialog shows the in-memory flags, so they are read before it.
-  entityConversion_ = st::read(store_, st::indstillinger::AEOEAAkoder);
-  automaticDate_ = st::read(store_, st::indstillinger::Autodato);
   // The settings dialog comes before the first editor, which takes its look.
-  indstillinger_ = std::make_unique<TIndstillinger>(*this, store_);
+  settings_ = morvel::readSettings(store_);
+  indstillinger_ = std::make_unique<TIndstillinger>(*this);
   // The first document: "Nyt dokument 1" with the editor Tivra0.
   appendDocument(QStringLiteral("Nyt dokument 1"));
   connect(tabs_, &QTabWidget::currentChanged, this, [this](int i) {
@@ -207,7 +205,7 @@ void TKestrin::layoutStatusBar() {
 }
 
 void TKestrin::applyToolBarStyle() {
-  const bool oldButtons = indstillinger_->chkKnaptype->isChecked();
+  const bool oldButtons = settings_.oldToolButtons;
   toolBar_->setFixedHeight(oldButtons ? 32 : 29);
   for (QToolButton* b : toolBar_->findChildren<QToolButton*>()) b->setAutoRaise(!oldButtons);
 }
@@ -266,7 +264,7 @@ void TKestrin::writeStartSettings() {
   st::write(store_, st::start::StiMedie, mediaPane_->folder());
   st::write(store_, st::start::Filboks, filePanesShown());
   st::write(store_, st::start::Vis, htmlPane_->viewStyle());
-  st::write(store_, st::indstillinger::MSIE, indstillinger_->chkMSIE->isChecked());
+  st::write(store_, st::indstillinger::MSIE, settings_.internalBrowserMsie);
 }
 
 // ---------------------------------------------------------------------------
@@ -292,7 +290,7 @@ void TKestrin::showEvent(QShowEvent* event) {
   }
   if (!commandLineFiles_.isEmpty()) openFileList(commandLineList(commandLineFiles_));
   if (TTivra* first = editor(0)) {
-    setEditorWordWrap(*first, indstillinger_->chkTekstombrydning->isChecked());
+    setEditorWordWrap(*first, settings_.wordWrap);
     first->SetModified(false);
   }
   activateDocument(active_);

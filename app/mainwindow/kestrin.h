@@ -12,14 +12,16 @@
 // kestrin_code_commands.cpp, and the commands whose work other parts of the
 // program do in kestrin_hooks.cpp.
 //
-// The settings dialog is created with the window and lives as long as it;
-// Indstillinger() gives its controls, which are the current settings.
+// The settings in force are a value the window keeps; the settings dialog,
+// created with the window and living as long as it, edits them.
 #pragma once
 
 #include "markup/code_colours.h"
 #include "markup/picture_size.h"
 #include "markup/text_position.h"
 #include "settings/editor_settings.h"
+#include "settings/settings.h"
+#include "settings/settings_host.h"
 #include "tivra.h"
 #include "win32.h"
 
@@ -109,7 +111,7 @@ enum class ElementDialog {
   RenameTitle,
 };
 
-class TKestrin : public QMainWindow {
+class TKestrin : public QMainWindow, public morvel::SettingsHost {
  public:
   // The store stays open while the window exists.
   explicit TKestrin(morvel::RegIniFile& store, QWidget* parent = nullptr);
@@ -134,18 +136,13 @@ class TKestrin : public QMainWindow {
   QAction* command(const QString& name) const;
   // The window as the stand-in knows it: owner of the find dialogs.
   HWND Handle() const { return hwnd_; }
-  morvel::RegIniFile& Store() const { return store_; }
   TIndstillinger& Indstillinger() const { return *indstillinger_; }
 
   // --- Settings
-  // The in-memory flags of "ÆØÅkoder" and "Autodato": read at start-up,
-  // changed by OK in the settings dialog.
-  bool entityConversion() const { return entityConversion_; }
-  void setEntityConversion(bool on) { entityConversion_ = on; }
-  bool automaticDate() const { return automaticDate_; }
-  void setAutomaticDate(bool on) { automaticDate_ = on; }
-  // Gives every editor the look, and new editors from now on.
-  void applyEditorLook(const EditorLook& look);
+  morvel::RegIniFile& store() override { return store_; }
+  const morvel::Settings& settings() const override { return settings_; }
+  void changeSettings(const morvel::Settings& settings) override { settings_ = settings; }
+  void applyEditorLook(const EditorLook& look) override;
   const EditorLook& editorLook() const { return look_; }
   // The settings command: shows the settings dialog.
   void showSettings();
@@ -187,7 +184,7 @@ class TKestrin : public QMainWindow {
   // The title of a page on disk, or of the open document, or "[Ingen titel]".
   QString fileTitle(const QString& path);
   // The tab captions of all documents and the window caption.
-  void refreshCaptions();
+  void refreshCaptions() override;
   // Saving: false when the document was not saved.
   bool saveDocument(int i);
   bool saveDocumentAs(int i);
@@ -342,8 +339,7 @@ class TKestrin : public QMainWindow {
   morvel::RegIniFile& store_;
   HWND hwnd_ = nullptr;
   EditorLook look_;
-  bool entityConversion_ = false;
-  bool automaticDate_ = true;
+  morvel::Settings settings_;
 
   QTabWidget* tabs_;
   QSplitter* splForm_ = nullptr;

@@ -105,7 +105,7 @@ void TKestrin::editorKeyDown(TTivra& e, WORD& key, Qt::KeyboardModifiers shift) 
     activateDocument(previous);
   } else if (key == VK_F11 && mods == Qt::ShiftModifier) {
     key = 0;
-    indstillinger_->chkVisMenu->setChecked(false);
+    settings_.browserMenu = false;
     previewInExternalBrowser(true);
   } else if (key == VK_F10 && mods == Qt::ShiftModifier) {
     key = 0;

@@ -31,7 +31,7 @@ void TKestrin::toggleCodeBox() {
 
 void TKestrin::previewInExternalBrowser(bool) {
   // Shift+F11 cleared the menu setting for this one preview.
-  indstillinger_->chkVisMenu->setChecked(st::read(store_, st::indstillinger::VisMenu));
+  settings_.browserMenu = st::read(store_, st::indstillinger::VisMenu);
 }
 
 void TKestrin::toggleInternalBrowser() { command(QStringLiteral("internalBrowser"))->setChecked(false); }

@@ -179,7 +179,7 @@ void TfrmPrjFiler::fill(const QString& root, const QStringList& documents) {
 
 void TfrmPrjFiler::checkItems() {
   filling_ = true;
-  const bool changedOnly = mode_ == Mode::Publish && owner_.Indstillinger().chkArkivFlag->isChecked();
+  const bool changedOnly = mode_ == Mode::Publish && owner_.settings().useArchiveFlag;
   for (int k = 0; k < lwPrjFiler->topLevelItemCount(); ++k) {
     QTreeWidgetItem* item = lwPrjFiler->topLevelItem(k);
     if (!hasChecks(mode_)) {

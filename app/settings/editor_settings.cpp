@@ -8,6 +8,7 @@ namespace {
 const QString kBold = QStringLiteral("fed");
 const QString kItalic = QStringLiteral("kursiv");
 constexpr int kFallbackPointSize = 10;
+constexpr int kCaretWidth = 2;
 
 }  // namespace
 
@@ -24,6 +25,16 @@ QString fontStyleName(const QFont& font) {
   if (font.bold()) words << kBold;
   if (font.italic()) words << kItalic;
   return words.join(QLatin1Char(' '));
+}
+
+void configurePageEditor(TTivra& e) {
+  e.setCaretWidth(kCaretWidth);
+  e.setExtraHorzSpacing(TTivraSpaceStyle::slLarge);
+  e.setExtraVertSpacing(TTivraSpaceStyle::slSmall);
+  e.setHighlight(true);
+  e.setMultiLineItems(true);
+  e.setStartInComments(true);
+  e.setSyntax(kDocumentSyntax);
 }
 
 void setEditorWordWrap(TTivra& editor, bool wrap) {

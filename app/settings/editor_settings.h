@@ -9,6 +9,15 @@
 
 class TTivra;
 
+// The syntax description of the document editors: the double quote (with
+// itself as escape) for strings, ">" opening and "<" closing a block
+// comment, and the slash.
+inline const QString kDocumentSyntax = QStringLiteral("2\"\"001>1<001/");
+
+// Sets up an editor to read and colour a page with kDocumentSyntax, as the
+// document editors and the settings' preview do.
+void configurePageEditor(TTivra& editor);
+
 struct EditorLook {
   QFont font;
   // The colours of the code; `normal` is the editor's own text and background.

@@ -7,10 +7,9 @@
 #include "controls/colour_button.h"
 #include "controls/up_down.h"
 #include "interaction.h"
-#include "mainwindow/documents.h"
-#include "mainwindow/kestrin.h"
 #include "qtext.h"
 #include "settings/browser_entry_dialog.h"
+#include "settings/settings_host.h"
 #include "settings/settings_store.h"
 #include "startup/program_shortcuts.h"
 
@@ -35,69 +34,52 @@ const QString kApplicationTitle = QStringLiteral("Brimvale's Morvel");
 const QString kPreviewText =
     QStringLiteral("<FONT SIZE=\"5\" FACE=\"Verdana,Arial\">Noget almindelig tekst</FONT> <!-- \"En kommentar\"-->");
 
-// The check boxes and fields that mirror one stored value each. "MSIE" is
-// read here but written when the main window closes.
-struct StoredCheckBox {
+// The check boxes and fields that show one setting each.
+struct FlagBox {
   QCheckBox* TIndstillinger::*box;
-  st::StoredBool value;
-  bool writtenByOk = true;
+  bool morvel::Settings::*flag;
 };
 
-const StoredCheckBox kStoredCheckBoxes[] = {
-    {&TIndstillinger::chkTekstombrydning, st::indstillinger::Ombrydning},
-    {&TIndstillinger::chkStoreBogstaver, st::indstillinger::StoreBogstaver},
-    {&TIndstillinger::chkVisMenu, st::indstillinger::VisMenu},
-    {&TIndstillinger::chkMSIE, st::indstillinger::MSIE, false},
-    {&TIndstillinger::chkGemHTML, st::indstillinger::GemHTML},
-    {&TIndstillinger::chkOverfoer, st::indstillinger::Overfoer},
-    {&TIndstillinger::chkDesktop, st::indstillinger::Desktop},
-    {&TIndstillinger::chkViewer, st::indstillinger::Viewer},
-    {&TIndstillinger::chkKnaptype, st::indstillinger::Knapper},
-    {&TIndstillinger::chkNy, st::indstillinger::Ny},
-    {&TIndstillinger::chkFilnavn, st::indstillinger::Filnavn},
-    {&TIndstillinger::chkLineal, st::indstillinger::Lineal},
-    {&TIndstillinger::chkAutodato, st::indstillinger::Autodato},
-    {&TIndstillinger::chkGenerator, st::indstillinger::Generator},
-    {&TIndstillinger::chkDansketegn, st::indstillinger::AEOEAAkoder},
-    {&TIndstillinger::chkFarveDialog, st::indstillinger::FarveDialog},
-    {&TIndstillinger::chkWebfonte, st::indstillinger::WebFonte},
-    {&TIndstillinger::chkHTMLtype, st::indstillinger::HTMLtype},
-    {&TIndstillinger::chkBevarUkendtAttrib, st::indstillinger::BevarUkendtAttrib},
+const FlagBox kFlagBoxes[] = {
+    {&TIndstillinger::chkTekstombrydning, &morvel::Settings::wordWrap},
+    {&TIndstillinger::chkStoreBogstaver, &morvel::Settings::codesInUpperCase},
+    {&TIndstillinger::chkVisMenu, &morvel::Settings::browserMenu},
+    {&TIndstillinger::chkMSIE, &morvel::Settings::internalBrowserMsie},
+    {&TIndstillinger::chkGemHTML, &morvel::Settings::saveBeforeBrowsing},
+    {&TIndstillinger::chkOverfoer, &morvel::Settings::sendToShortcut},
+    {&TIndstillinger::chkDesktop, &morvel::Settings::desktopShortcut},
+    {&TIndstillinger::chkViewer, &morvel::Settings::showPictures},
+    {&TIndstillinger::chkKnaptype, &morvel::Settings::oldToolButtons},
+    {&TIndstillinger::chkNy, &morvel::Settings::templateDialogOnNew},
+    {&TIndstillinger::chkFilnavn, &morvel::Settings::fileNamesOnTabs},
+    {&TIndstillinger::chkLineal, &morvel::Settings::rulerInBrowser},
+    {&TIndstillinger::chkArkivFlag, &morvel::Settings::useArchiveFlag},
+    {&TIndstillinger::chkAutodato, &morvel::Settings::automaticDate},
+    {&TIndstillinger::chkGenerator, &morvel::Settings::generatorLine},
+    {&TIndstillinger::chkDansketegn, &morvel::Settings::danishLetterCodes},
+    {&TIndstillinger::chkFarveDialog, &morvel::Settings::webColourDialog},
+    {&TIndstillinger::chkWebfonte, &morvel::Settings::webFonts},
+    {&TIndstillinger::chkHTMLtype, &morvel::Settings::htmlExtension},
+    {&TIndstillinger::chkBevarUkendtAttrib, &morvel::Settings::keepUnknownAttributes},
 };
 
-struct StoredField {
+struct TextField {
   QLineEdit* TIndstillinger::*field;
-  st::StoredString value;
+  QString morvel::Settings::*text;
 };
 
-const StoredField kStoredFields[] = {
-    {&TIndstillinger::txtHTMLHjaelp, st::indstillinger::HTMLhjaelp},
-    {&TIndstillinger::txtGrafiksti, st::indstillinger::Grafik},
-    {&TIndstillinger::txtEmail, st::indstillinger::Email},
-    {&TIndstillinger::txtBeskrivelse, st::indstillinger::Beskrivelse},
-    {&TIndstillinger::txtAabnDialog, st::indstillinger::AabnDialog},
-    {&TIndstillinger::txtDatoFormat, st::indstillinger::Datoformat},
+const TextField kTextFields[] = {
+    {&TIndstillinger::txtHTMLHjaelp, &morvel::Settings::htmlHelpFile},
+    {&TIndstillinger::txtGrafiksti, &morvel::Settings::graphicsProgram},
+    {&TIndstillinger::txtEmail, &morvel::Settings::emailAddress},
+    {&TIndstillinger::txtBeskrivelse, &morvel::Settings::emailDescription},
+    {&TIndstillinger::txtAabnDialog, &morvel::Settings::openDialogFolder},
+    {&TIndstillinger::txtDatoFormat, &morvel::Settings::dateFormat},
 };
-
-// The user's scheme as section "Editor" holds it, "Ens baggrund" aside.
-morvel::CodeColourScheme storedUserColours(const morvel::RegIniFile& store) {
-  using namespace st::editor;
-  return morvel::CodeColourScheme{{st::read(store, AlmT), st::read(store, AlmB)},
-                                  {st::read(store, ElemT), st::read(store, ElemB)},
-                                  {st::read(store, AttribT), st::read(store, AttribB)},
-                                  {st::read(store, VaerdiT), st::read(store, VaerdiB)},
-                                  {st::read(store, KomT), st::read(store, KomB)}};
-}
-
-int storedScheme(const morvel::RegIniFile& store) {
-  const int scheme = st::read(store, st::indstillinger::Kodefarve);
-  return scheme >= 0 && scheme <= 3 ? scheme : st::indstillinger::Kodefarve.fallback;
-}
 
 }  // namespace
 
-TIndstillinger::TIndstillinger(TKestrin& kestrin, morvel::RegIniFile& store)
-    : QDialog(nullptr), kestrin_(kestrin), store_(store) {
+TIndstillinger::TIndstillinger(morvel::SettingsHost& host) : QDialog(nullptr), host_(host), store_(host.store()) {
   setObjectName(QStringLiteral("Indstillinger"));
   setWindowTitle(QStringLiteral("Indstillinger"));
   pages = new QTabWidget(this);
@@ -117,10 +99,10 @@ TIndstillinger::TIndstillinger(TKestrin& kestrin, morvel::RegIniFile& store)
   addHelpTexts();
   setUpPreview();
   connectControls();
-  Load();
-  kestrin_.applyEditorLook(editorLook());
-  chkDansketegn->setChecked(kestrin_.entityConversion());
-  chkAutodato->setChecked(kestrin_.automaticDate());
+  // What the controls show is what is in force.
+  showSettings(host_.settings());
+  host_.changeSettings(shownSettings());
+  host_.applyEditorLook(editorLook());
   pages->setCurrentIndex(0);
 }
 
@@ -142,7 +124,13 @@ void TIndstillinger::connectControls() {
     if (!loading_) sameBackgroundToggled();
   });
   for (TColourButton* b : colourButtons()) b->OnColorChange = [this](TColourButton& sender) { colourChanged(sender); };
-  connect(chkFilnavn, &QCheckBox::toggled, this, [this] { kestrin_.refreshCaptions(); });
+  // The tabs show the file names or titles as soon as the box changes.
+  connect(chkFilnavn, &QCheckBox::toggled, this, [this](bool on) {
+    morvel::Settings shown = host_.settings();
+    shown.fileNamesOnTabs = on;
+    host_.changeSettings(shown);
+    host_.refreshCaptions();
+  });
 
   connect(lstBrowser, &QListWidget::itemSelectionChanged, this, [this] { updateBrowserControls(); });
   connect(addBrowserButton, &QPushButton::clicked, this, [this] { addBrowser(); });
@@ -164,52 +152,57 @@ void TIndstillinger::connectControls() {
 // ---------------------------------------------------------------------------
 // Load, save, apply
 
-void TIndstillinger::Load() {
+void TIndstillinger::showSettings(const morvel::Settings& s) {
   loading_ = true;
-  updTabulator->setPosition(st::read(store_, st::indstillinger::Tabulator));
-  for (const StoredCheckBox& c : kStoredCheckBoxes) (this->*c.box)->setChecked(st::read(store_, c.value));
-  for (const StoredField& f : kStoredFields) (this->*f.field)->setText(st::read(store_, f.value));
-  chkEnsBG->setChecked(st::read(store_, st::editor::EnsBg));
-  scheme_ = storedScheme(store_);
+  updTabulator->setPosition(s.tabSize);
+  for (const FlagBox& f : kFlagBoxes) (this->*f.box)->setChecked(s.*f.flag);
+  for (const TextField& f : kTextFields) (this->*f.field)->setText(s.*f.text);
+  chkEnsBG->setChecked(s.sameBackground);
+  scheme_ = s.colourScheme >= 0 && s.colourScheme <= 3 ? s.colourScheme : st::indstillinger::Kodefarve.fallback;
   QRadioButton* const schemes[] = {optIngen, optMv1, optMv2, optBruger};
   schemes[scheme_]->setChecked(true);
-  loadBrowsers();
-  loadFont();
+  showBrowsers(s.browsers);
+  Tivra1->setFont(s.font);
+  showFontName();
   loading_ = false;
-  showSchemeColours();
+  showSchemeColours(s.ownScheme);
   updateBrowserControls();
 }
 
-void TIndstillinger::Save() {
-  using namespace st::indstillinger;
-  st::write(store_, Tabulator, updTabulator->Position());
-  const QFont font = Tivra1->font();
-  st::write(store_, Font, font.family());
-  st::write(store_, FontSize, font.pointSize() > 0 ? font.pointSize() : FontSize.fallback);
-  st::write(store_, FontStyle, fontStyleName(font));
-  for (const StoredCheckBox& c : kStoredCheckBoxes) {
-    if (c.writtenByOk) st::write(store_, c.value, (this->*c.box)->isChecked());
-  }
-  for (const StoredField& f : kStoredFields) st::write(store_, f.value, (this->*f.field)->text());
-  saveBrowsers();
-  st::write(store_, Kodefarve, scheme_);
+morvel::Settings TIndstillinger::shownSettings() const {
+  morvel::Settings s;
+  s.tabSize = updTabulator->Position();
+  s.font = Tivra1->font();
+  s.colourScheme = scheme_;
+  s.sameBackground = chkEnsBG->isChecked();
   if (scheme_ == 3) {
-    using namespace st::editor;
-    const morvel::CodeColourScheme c = shownColours();
-    st::write(store_, AlmT, c.normal.text);
-    st::write(store_, AlmB, c.normal.background);
-    st::write(store_, ElemT, c.elements.text);
-    st::write(store_, AttribT, c.attributes.text);
-    st::write(store_, VaerdiT, c.values.text);
-    st::write(store_, KomT, c.comments.text);
-    if (!chkEnsBG->isChecked()) {
-      st::write(store_, ElemB, c.elements.background);
-      st::write(store_, AttribB, c.attributes.background);
-      st::write(store_, VaerdiB, c.values.background);
-      st::write(store_, KomB, c.comments.background);
+    s.ownScheme = shownColours();
+    // Behind "Ens baggrund" the codes keep their own backgrounds.
+    if (s.sameBackground) {
+      morvel::ColourPair* const codes[] = {&s.ownScheme.elements, &s.ownScheme.attributes, &s.ownScheme.values,
+                                           &s.ownScheme.comments};
+      for (std::size_t i = 0; i < ownCodeBackgrounds_.size(); ++i) codes[i]->background = ownCodeBackgrounds_[i];
     }
-    st::write(store_, EnsBg, chkEnsBG->isChecked());
+  } else {
+    s.ownScheme = morvel::readOwnScheme(store_);
   }
+  for (const FlagBox& f : kFlagBoxes) s.*f.flag = (this->*f.box)->isChecked();
+  for (const TextField& f : kTextFields) s.*f.text = (this->*f.field)->text();
+  s.browsers = shownBrowsers();
+  return s;
+}
+
+// The stored settings are those in force again. The archive flag is never
+// stored: it keeps what it is in this run.
+void TIndstillinger::Load() {
+  morvel::Settings stored = morvel::readSettings(store_);
+  stored.useArchiveFlag = chkArkivFlag->isChecked();
+  showSettings(stored);
+  host_.changeSettings(shownSettings());
+}
+
+void TIndstillinger::Save() {
+  morvel::writeSettings(store_, shownSettings());
   if (!store_.UpdateFile()) reportStoreFailure();
 }
 
@@ -224,13 +217,12 @@ EditorLook TIndstillinger::editorLook() const {
 }
 
 void TIndstillinger::Apply() {
-  kestrin_.applyEditorLook(editorLook());
+  host_.applyEditorLook(editorLook());
   placeShortcuts();
 }
 
 void TIndstillinger::OK() {
-  kestrin_.setEntityConversion(chkDansketegn->isChecked());
-  kestrin_.setAutomaticDate(chkAutodato->isChecked());
+  host_.changeSettings(shownSettings());
   Save();
   Apply();
   accept();
@@ -241,7 +233,14 @@ void TIndstillinger::Annuller() {
   QDialog::reject();
 }
 
-void TIndstillinger::Anvend() { Apply(); }
+// The automatic conversions of letters and dates change by OK alone.
+void TIndstillinger::Anvend() {
+  morvel::Settings shown = shownSettings();
+  shown.danishLetterCodes = host_.settings().danishLetterCodes;
+  shown.automaticDate = host_.settings().automaticDate;
+  host_.changeSettings(shown);
+  Apply();
+}
 
 void TIndstillinger::reject() { Annuller(); }
 
@@ -282,12 +281,11 @@ void TIndstillinger::showColours(const morvel::CodeColourScheme& c) {
 
 void TIndstillinger::chooseScheme(int scheme) {
   scheme_ = scheme;
-  showSchemeColours();
+  showSchemeColours(morvel::readOwnScheme(store_));
 }
 
-void TIndstillinger::showSchemeColours() {
+void TIndstillinger::showSchemeColours(const morvel::CodeColourScheme& c) {
   if (scheme_ == 3) {
-    const morvel::CodeColourScheme c = storedUserColours(store_);
     showColours(c);
     ownCodeBackgrounds_ = {c.elements.background, c.attributes.background, c.values.background, c.comments.background};
     if (chkEnsBG->isChecked()) {
@@ -354,12 +352,6 @@ void TIndstillinger::refreshPreview() {
 // ---------------------------------------------------------------------------
 // The font
 
-void TIndstillinger::loadFont() {
-  using namespace st::indstillinger;
-  Tivra1->setFont(editorFont(st::read(store_, Font), st::read(store_, FontSize), st::read(store_, FontStyle)));
-  showFontName();
-}
-
 void TIndstillinger::chooseFont() {
   platform::FontDialogRequest choice{Tivra1->font()};
   platform::Request r(platform::RequestKind::Font);
@@ -378,25 +370,20 @@ void TIndstillinger::showFontName() {
 // ---------------------------------------------------------------------------
 // Browsers
 
-void TIndstillinger::loadBrowsers() {
+void TIndstillinger::showBrowsers(const std::vector<morvel::BrowserProgram>& browsers) {
   lstBrowser->clear();
   browserPaths_.clear();
-  for (int i = 1; i <= st::indstillinger::kBrowsers; ++i) {
-    const std::string path = store_.ReadString(st::kIndstillinger, st::browserPath(i), "");
-    if (path.empty()) break;
-    lstBrowser->addItem(QString::fromStdString(store_.ReadString(st::kIndstillinger, st::browserName(i), "")));
-    browserPaths_ << QString::fromStdString(path);
+  for (const morvel::BrowserProgram& b : browsers) {
+    lstBrowser->addItem(b.name);
+    browserPaths_ << b.path;
   }
 }
 
-void TIndstillinger::saveBrowsers() {
-  for (int i = 1; i <= st::indstillinger::kBrowsers; ++i) {
-    const bool listed = i <= lstBrowser->count();
-    const QString name = listed ? lstBrowser->item(i - 1)->text() : QString();
-    const QString path = listed ? browserPaths_.value(i - 1) : QString();
-    store_.WriteString(st::kIndstillinger, st::browserName(i), name.toStdString());
-    store_.WriteString(st::kIndstillinger, st::browserPath(i), path.toStdString());
-  }
+std::vector<morvel::BrowserProgram> TIndstillinger::shownBrowsers() const {
+  std::vector<morvel::BrowserProgram> browsers;
+  for (int i = 0; i < lstBrowser->count(); ++i)
+    browsers.push_back({lstBrowser->item(i)->text(), browserPaths_.value(i)});
+  return browsers;
 }
 
 void TIndstillinger::addBrowser() {

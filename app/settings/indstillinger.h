@@ -1,23 +1,24 @@
 // TIndstillinger, the settings dialog. It is created once, right after the
-// main window, and lives for the whole run: its controls ARE the program's
-// current settings, and the rest of the program reads them directly, e.g.
+// main window, and lives for the whole run, keeping what its controls show
+// between uses. It edits the program's settings value; the program reads the
+// value, never the controls.
 //
-//   kestrin.Indstillinger().chkFilnavn->isChecked()
-//
-// Load fills the controls from the store, Save writes them back, Apply gives
-// the editors and the main window what the controls say. OK does all three
-// (and updates the main window's in-memory flags), Annuller loads again and
-// "&Anvend" only applies.
+// Load makes the stored settings those in force and shows them, Save writes
+// what the controls show, Apply gives the editors the look and places the
+// shortcuts. OK puts what the controls show in force, saves and applies it;
+// Annuller loads again; "&Anvend" puts it in force and applies it.
 #pragma once
 
 #include "markup/code_colours.h"
 #include "settings/editor_settings.h"
+#include "settings/settings.h"
 #include "win32.h"
 
 #include <QDialog>
 #include <QStringList>
 
 #include <array>
+#include <vector>
 
 class DynamicHelp;
 class QCheckBox;
@@ -29,17 +30,17 @@ class QPushButton;
 class QRadioButton;
 class QTabWidget;
 class TColourButton;
-class TKestrin;
 class TTivra;
 class TUpDown;
 
 namespace morvel {
 class RegIniFile;
-}
+class SettingsHost;
+}  // namespace morvel
 
 class TIndstillinger : public QDialog {
  public:
-  TIndstillinger(TKestrin& kestrin, morvel::RegIniFile& store);
+  explicit TIndstillinger(morvel::SettingsHost& host);
   ~TIndstillinger() override;
   TIndstillinger(const TIndstillinger&) = delete;
   TIndstillinger& operator=(const TIndstillinger&) = delete;
@@ -119,10 +120,11 @@ class TIndstillinger : public QDialog {
   int colourScheme() const { return scheme_; }
   // The colours the colour buttons show, which the code colouring uses.
   morvel::CodeColourScheme shownColours() const;
-  // The browser programs, beside the names of lstBrowser.
-  const QStringList& browserPaths() const { return browserPaths_; }
   // The look of the editors that the controls describe.
   EditorLook editorLook() const;
+  // The settings the controls show, and showing settings in them.
+  morvel::Settings shownSettings() const;
+  void showSettings(const morvel::Settings& settings);
 
   void Load();
   void Save();
@@ -152,20 +154,20 @@ class TIndstillinger : public QDialog {
   std::array<TColourButton*, 10> colourButtons() const;
   std::array<TColourButton*, 4> codeBackgroundButtons() const;
   void chooseScheme(int scheme);
-  void showSchemeColours();
+  // The chosen scheme in the colour buttons; `user` is the user's own.
+  void showSchemeColours(const morvel::CodeColourScheme& user);
   void sameBackgroundToggled();
   void colourChanged(TColourButton& button);
   void enableColourControls();
   void showColours(const morvel::CodeColourScheme& colours);
   void refreshPreview();
   void setUpPreview();
-  void loadFont();
   void chooseFont();
   void showFontName();
 
   // Browsers
-  void loadBrowsers();
-  void saveBrowsers();
+  void showBrowsers(const std::vector<morvel::BrowserProgram>& browsers);
+  std::vector<morvel::BrowserProgram> shownBrowsers() const;
   void addBrowser();
   void editBrowser();
   void deleteBrowser();
@@ -178,7 +180,7 @@ class TIndstillinger : public QDialog {
   void placeShortcuts();
   void reportStoreFailure();
 
-  TKestrin& kestrin_;
+  morvel::SettingsHost& host_;
   morvel::RegIniFile& store_;
   DynamicHelp* help_ = nullptr;
   QLabel* fontName_ = nullptr;

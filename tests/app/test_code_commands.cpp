@@ -128,9 +128,11 @@ TEST_F(CodeCommands, UpperCaseCodesKeepValuesCommentsScriptsTextAndTheSelection)
 }
 
 TEST_F(CodeCommands, SavingWritesCodesInUpperCaseWhenTheSettingIsOn) {
-  k().setAutomaticDate(false);
-  run.dialog().chkGenerator->setChecked(false);
-  run.dialog().chkStoreBogstaver->setChecked(true);
+  run.changeSettings([](morvel::Settings& s) {
+    s.automaticDate = false;
+    s.generatorLine = false;
+    s.codesInUpperCase = true;
+  });
   const QString page = run.dir.filePath(QStringLiteral("side.htm"));
   std::ofstream(page.toStdString(), std::ios::binary) << "<p align=center>tekst</p>\r\n";
   ASSERT_TRUE(k().openFile(page));
@@ -150,7 +152,7 @@ TEST_F(CodeCommands, LineWrappingIsSwitchedPerDocument) {
   QAction* wrap = command("wordWrap");
   EXPECT_EQ(wrap->text(), "&Tekstombrydning");
   const bool initially = e().WordWrap();
-  EXPECT_EQ(initially, run.dialog().chkTekstombrydning->isChecked());
+  EXPECT_EQ(initially, k().settings().wordWrap);
   wrap->trigger();
   EXPECT_EQ(e().WordWrap(), !initially);
   EXPECT_EQ(wrap->isChecked(), !initially);

@@ -94,7 +94,7 @@ class Documents : public ::testing::Test {
 
 TEST_F(Documents, TheOpenDialogOpensEachChosenFileOnceAndRemembersItsFolder) {
   const QStringList pages = openThree();
-  k().Indstillinger().txtAabnDialog->setText(run.dir.path());
+  run.changeSettings([this](morvel::Settings& s) { s.openDialogFolder = run.dir.path(); });
   const QString d = write(QStringLiteral("d.htm"), "<TITLE>D</TITLE>");
   ScriptedResponder responder;
   platform::FileDialogRequest first;
@@ -116,7 +116,7 @@ TEST_F(Documents, TheOpenDialogOpensEachChosenFileOnceAndRemembersItsFolder) {
   QDir(run.dir.path()).mkdir(QStringLiteral("andet"));
   const QString e = run.dir.filePath(QStringLiteral("andet/e.htm"));
   std::ofstream(e.toStdString()) << "e";
-  k().Indstillinger().txtAabnDialog->setText(QStringLiteral("/"));
+  run.changeSettings([](morvel::Settings& s) { s.openDialogFolder = QStringLiteral("/"); });
   platform::FileDialogRequest second;
   responder.answer(choose({pages[1]}, &second));
   trigger("openFiles");
@@ -310,8 +310,10 @@ TEST_F(Documents, HtmlModeAppendsHtmlOnlyToNamesWithoutAnExtension) {
   EXPECT_EQ(htmlModeName(QStringLiteral("/x/side.html")), "/x/side.html");
   EXPECT_EQ(htmlModeName(QStringLiteral("/x/a.js")), "/x/a.js.html");
 
-  k().Indstillinger().chkHTMLtype->setChecked(true);
-  k().Indstillinger().chkGenerator->setChecked(false);
+  run.changeSettings([](morvel::Settings& s) {
+    s.htmlExtension = true;
+    s.generatorLine = false;
+  });
   k().editor(0)->InsertText(QStringLiteral("side"));
   const QString existing = write(QStringLiteral("index.html"), "gammel");
   ScriptedResponder responder;
@@ -333,7 +335,7 @@ TEST_F(Documents, HtmlModeAppendsHtmlOnlyToNamesWithoutAnExtension) {
 }
 
 TEST_F(Documents, SaveAllSavesTheModifiedDocumentsOnly) {
-  k().Indstillinger().chkGenerator->setChecked(false);
+  run.changeSettings([](morvel::Settings& s) { s.generatorLine = false; });
   const QStringList pages = openThree();
   k().editor(0)->InsertText(QStringLiteral("1"));
   k().editor(2)->InsertText(QStringLiteral("3"));

@@ -167,7 +167,7 @@ TEST_F(DanishLetters, SavingWithCodesOnceWritesCodesAndKeepsTheLetters) {
             "d</TITLE>" +
                 kBlueberries);
   EXPECT_FALSE(active().Modified());
-  EXPECT_FALSE(kestrin().entityConversion());
+  EXPECT_FALSE(kestrin().settings().danishLetterCodes);
   EXPECT_EQ(kestrin().StatusBar1()->PanelText(0), page);
   EXPECT_EQ(kestrin().TabControl1()->tabText(0), "Grød");
 
@@ -217,7 +217,7 @@ TEST_F(DanishLetters, ANewDocumentIsSavedUnderTheChosenName) {
 }
 
 TEST_F(DanishLetters, InHtmlModeANameWithoutExtensionGetsHtml) {
-  kestrin().Indstillinger().chkHTMLtype->setChecked(true);
+  run.changeSettings([](morvel::Settings& s) { s.htmlExtension = true; });
   active().setTextBytes("x");
   ScriptedResponder responder;
   responder.answer([&](platform::Request& r) {
@@ -242,7 +242,7 @@ TEST_F(DanishLetters, AFailedWriteIsReportedAndTheDocumentStaysModified) {
   EXPECT_FALSE(kestrin().saveWithEntityCodes());
   EXPECT_EQ(responder.last().text, QStringLiteral("Kan ikke skrive filen %1.").arg(page));
   EXPECT_TRUE(active().Modified());
-  EXPECT_FALSE(kestrin().entityConversion());
+  EXPECT_FALSE(kestrin().settings().danishLetterCodes);
 }
 
 TEST_F(DanishLetters, AnAmpersandInATitleIsShownOnItsTab) {
@@ -257,7 +257,7 @@ TEST_F(DanishLetters, TheFlagDecodesOnOpenAndEncodesOnSave) {
   const QString page = write(QStringLiteral("side.htm"), kBlueberriesCoded);
   kestrin().Indstillinger().chkDansketegn->setChecked(true);
   kestrin().Indstillinger().cmdGem->click();
-  ASSERT_TRUE(kestrin().entityConversion());
+  ASSERT_TRUE(kestrin().settings().danishLetterCodes);
   ASSERT_TRUE(kestrin().openFile(page));
   EXPECT_EQ(active().TextBytes(), kBlueberries);
   EXPECT_FALSE(active().Modified());

@@ -262,7 +262,7 @@ TEST_F(MainWindow, TheLayoutIsTheSameAfterARestart) {
   k().show();
   k().setFilePanesShown(true);
   k().command(QStringLiteral("viewDetails"))->trigger();
-  k().Indstillinger().chkMSIE->setChecked(true);
+  run.changeSettings([](morvel::Settings& s) { s.internalBrowserMsie = true; });
   ASSERT_TRUE(k().close());
   run.restart();
   EXPECT_EQ(s().ReadInteger("Start", "Status", 0), 1);

@@ -92,7 +92,7 @@ class Markup : public ::testing::Test {
     return path;
   }
   QString dateFormat(const QString& format) {
-    run.dialog().txtDatoFormat->setText(format);
+    run.changeSettings([&format](morvel::Settings& s) { s.dateFormat = format; });
     return format;
   }
 
@@ -357,7 +357,7 @@ TEST_F(Markup, ARefusedDateIsNeverAskedForAgainUntilF6InsertsOneAtTheCaret) {
 }
 
 TEST_F(Markup, ADamagedDateIsReportedWithItsMarkerSelectedAndLeftAsItIs) {
-  run.dialog().chkGenerator->setChecked(false);
+  run.changeSettings([](morvel::Settings& s) { s.generatorLine = false; });
   const std::string damaged = "<BODY>\r\n<!-- Morvel AutoDato -->1-1-97\r\n</BODY>\r\n";
   const QString page = write(QStringLiteral("side.htm"), damaged);
   ASSERT_TRUE(k().openFile(page));
@@ -387,8 +387,10 @@ TEST_F(Markup, TheDateFormatSpeaksDanishAndStyleSheetsGetNothing) {
 }
 
 TEST_F(Markup, AnOlderGeneratorLineIsReplacedAndUpperCaseCodesComeFirst) {
-  run.dialog().chkStoreBogstaver->setChecked(true);
-  k().setAutomaticDate(false);
+  run.changeSettings([](morvel::Settings& s) {
+    s.codesInUpperCase = true;
+    s.automaticDate = false;
+  });
   const QString page =
       write(QStringLiteral("side.htm"),
             "<html><head>\r\n<meta name=\"Generator\" content=\"Et andet program\">\r\n</head></html>");
@@ -473,7 +475,7 @@ TEST_F(Markup, HtmlHelpWithoutAFileSendsTheUserToTheSetting) {
   EXPECT_EQ(help->text(), "HT&ML-hjælp");
   EXPECT_EQ(help->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F1));
   TIndstillinger& d = run.dialog();
-  d.txtHTMLHjaelp->clear();
+  run.changeSettings([](morvel::Settings& s) { s.htmlHelpFile.clear(); });
   ScriptedResponder responder;
   responder.answer(IDOK);
   help->trigger();
@@ -487,7 +489,7 @@ TEST_F(Markup, HtmlHelpWithoutAFileSendsTheUserToTheSetting) {
 
 TEST_F(Markup, HtmlHelpOpensTheFileAtTheSelectedKeyword) {
   const QString reference = write(QStringLiteral("reference.html"), "<HTML></HTML>");
-  run.dialog().txtHTMLHjaelp->setText(reference);
+  run.changeSettings([&reference](morvel::Settings& s) { s.htmlHelpFile = reference; });
   QList<QUrl> opened;
   const morvel::help::Opener previous = morvel::help::setOpener([&opened](const QUrl& url) {
     opened << url;

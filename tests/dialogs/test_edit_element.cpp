@@ -22,7 +22,9 @@ class EditElement : public dialog_test::DialogRun {
     keys->setFocus();
     QTest::keyClick(keys, Qt::Key_F4);
   }
-  void keepUnknownAttributes(bool on) { run.dialog().chkBevarUkendtAttrib->setChecked(on); }
+  void keepUnknownAttributes(bool on) {
+    run.changeSettings([on](morvel::Settings& s) { s.keepUnknownAttributes = on; });
+  }
   std::string caret() {
     e().GetSelection();
     return std::to_string(e().EndLine()) + ":" + std::to_string(e().EndPos()) +

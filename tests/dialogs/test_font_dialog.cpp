@@ -61,7 +61,7 @@ TEST_F(FontDialog, AColourFromTheGridInsideAnEnclosingFontSaysOnlyWhatDiffers) {
 }
 
 TEST_F(FontDialog, AnEditedFontIsRebuiltWithItsOwnValues) {
-  run.dialog().chkBevarUkendtAttrib->setChecked(true);
+  run.changeSettings([](morvel::Settings& s) { s.keepUnknownAttributes = true; });
   setPage("<P><font si|ze=\"-1\" class=\"k\">a<B>b</B></font> x</P>");
   confirmNextForm([](QDialog& form) {
     EXPECT_EQ(form.windowTitle(), "Skrifttype - redigering");

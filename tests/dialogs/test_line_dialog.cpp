@@ -115,7 +115,7 @@ TEST_F(LineDialog, ACancelledDialogLeavesThePageAndTheDefaults) {
 }
 
 TEST_F(LineDialog, AnEditedLineShowsItsAttributesAndIsRebuilt) {
-  run.dialog().chkBevarUkendtAttrib->setChecked(true);
+  run.changeSettings([](morvel::Settings& s) { s.keepUnknownAttributes = true; });
   setPage("<P>x</P>\r\n<hr size=3 width=\"250\" no|shade class=\"a\">\r\n<P>y</P>");
   confirmNextForm([](QDialog& form) {
     EXPECT_EQ(form.windowTitle(), "Vandret linie - redigering");

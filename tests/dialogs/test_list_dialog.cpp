@@ -118,7 +118,7 @@ TEST_F(ListDialog, SelectedLinesBecomeABulletedList) {
 }
 
 TEST_F(ListDialog, AnEditedListIsReplacedUpToItsEndTag) {
-  run.dialog().chkBevarUkendtAttrib->setChecked(true);
+  run.changeSettings([](morvel::Settings& s) { s.keepUnknownAttributes = true; });
   setPage("<P>\r\n<ol ty|pe=\"A\" start=\"3\">\r\n\t<LI>et\r\n\t<LI>to\r\n</ol>\r\n<P>slut");
   confirmNextForm([](QDialog& form) {
     EXPECT_EQ(form.windowTitle(), "Punktopstilling - redigering");

@@ -148,7 +148,7 @@ TEST_F(PictureDialog, AJpegNamedDotJpegGivesItsAddressButNoSize) {
 }
 
 TEST_F(PictureDialog, AnEditedPictureShowsItsAttributesAndIsRebuiltInUpperCase) {
-  run.dialog().chkBevarUkendtAttrib->setChecked(true);
+  run.changeSettings([](morvel::Settings& s) { s.keepUnknownAttributes = true; });
   setPage("<P><img src=\"a.gif\" wid|th=\"50%\" align=middle vspace=\"2\" title=\"t\"> x</P>");
   confirmNextForm([](QDialog& form) {
     EXPECT_EQ(form.windowTitle(), "Grafik - redigering");

@@ -25,8 +25,10 @@ class TextDialog : public dialog_test::DialogRun {
 };
 
 TEST_F(TextDialog, ANewEmailLinkStartsFromTheSettingsOrTheSelection) {
-  run.dialog().txtEmail->setText(QStringLiteral("post@firma.dk"));
-  run.dialog().txtBeskrivelse->setText(QStringLiteral("Skriv til os"));
+  run.changeSettings([](morvel::Settings& s) {
+    s.emailAddress = QStringLiteral("post@firma.dk");
+    s.emailDescription = QStringLiteral("Skriv til os");
+  });
   setPage("<P>|</P>");
   confirmNextForm([](QDialog& form) {
     EXPECT_EQ(form.windowTitle(), "E-mail");

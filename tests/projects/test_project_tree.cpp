@@ -502,7 +502,7 @@ TEST_F(ProjectTreeTest, PublishingAProjectHandsOverTheCheckedFiles) {
     handed = files;
     handedRoot = root;
   };
-  k().Indstillinger().chkArkivFlag->setChecked(true);
+  run.changeSettings([](morvel::Settings& s) { s.useArchiveFlag = true; });
   select(project(0));
   ScriptedResponder responder;
   responder.answer([](platform::Request& r) {
