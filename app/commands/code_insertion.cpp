@@ -50,6 +50,8 @@ void wrapSelectionBytes(TTivra& editor, const std::string& start, const std::str
 
 void insertAtCaret(TTivra& editor, const QString& text) { editor.InsertText(text); }
 
+bool isEmptyText(const TTivra& e) { return e.LineCount() <= 1 && e.LineLength(1) <= 0; }
+
 void replaceWholeText(TTivra& e, const std::string& text) {
   if (e.TextBytes() == text) return;
   e.SelectAll();

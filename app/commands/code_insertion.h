@@ -27,6 +27,9 @@ void wrapSelectionBytes(TTivra& editor, const std::string& start, const std::str
 // Inserts at the caret; a selection is replaced.
 void insertAtCaret(TTivra& editor, const QString& text);
 
+// The editor holds no text: one empty line.
+bool isEmptyText(const TTivra& editor);
+
 // Replaces the whole text as two undo steps: the old text goes, the new
 // text comes. Nothing happens when the text stays the same.
 void replaceWholeText(TTivra& editor, const std::string& text);

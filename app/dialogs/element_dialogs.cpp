@@ -1,9 +1,7 @@
-// TKestrin: the element dialogs for new elements, and the edit-element
-// command (F4) that opens the dialog of the element around the caret with
-// the element taken apart into the shared edit state.
 #include "dialogs/element_dialogs.h"
 
 #include "commands/code_insertion.h"
+#include "commands/document_host.h"
 #include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
 #include "dialogs/element_state.h"
@@ -17,23 +15,17 @@
 #include "dialogs/text_dialog.h"
 #include "dialogs/web_colour_dialog.h"
 #include "interaction.h"
-#include "mainwindow/kestrin.h"
+#include "markup/ascii_case.h"
 #include "qtext.h"
-#include "settings/indstillinger.h"
+#include "settings/settings.h"
 #include "startup/splash.h"
 
-#include <QCheckBox>
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
 namespace morvel {
-
-QPointer<QDialog>& formsDialog() {
-  static QPointer<QDialog> dialog;
-  return dialog;
-}
 
 QString oneLineText(const std::string& bytes) {
   if (bytes.find_first_of("\r\n") != std::string::npos) return platform::fromCp1252(kSelectedTextPlaceholder);
@@ -82,78 +74,12 @@ DynamicHelp* endWithHelpLine(QDialog* dialog, QVBoxLayout* layout, QHBoxLayout* 
   return new DynamicHelp(line, idle);
 }
 
-}  // namespace morvel
+// ---------------------------------------------------------------------------
+// Opening the dialogs
 
 namespace {
 
-namespace kind = morvel::element_kind;
-
-// Runs the text dialog for a kind and clears the shared state afterwards,
-// as closing any element dialog does.
-void runTextDialog(TKestrin& main, int elementKind) {
-  morvel::elementEditState().kind = elementKind;
-  TDialog dialog(main, elementKind);
-  platform::runModal(&dialog, &main);
-  morvel::elementEditState().reset();
-}
-
-void runLinkDialog(TKestrin& main) {
-  THenvisning dialog(main);
-  platform::runModal(&dialog, &main);
-  morvel::elementEditState().reset();
-}
-
-void runEditor(TKestrin& main, morvel::ElementEditor editor, int elementKind) {
-  using E = morvel::ElementEditor;
-  switch (editor) {
-    case E::Link:
-      if (elementKind == kind::kEmail)
-        runTextDialog(main, elementKind);
-      else
-        runLinkDialog(main);
-      return;
-    case E::TextDialog:
-    case E::TitleRename:
-      runTextDialog(main, elementKind);
-      return;
-    // The other dialogs read the edit mode and the slots when they open.
-    case E::Font:
-      main.openElementDialog(ElementDialog::Font);
-      return;
-    case E::Line:
-      main.openElementDialog(ElementDialog::Line);
-      return;
-    case E::Picture:
-      main.openElementDialog(ElementDialog::Picture);
-      return;
-    case E::Frame:
-      main.openElementDialog(ElementDialog::Frames);
-      return;
-    case E::Base:
-      main.openElementDialog(ElementDialog::BaseCodes);
-      return;
-    case E::TableCell:
-      // The table cell dialog (TTabelcelle) edits cells and rows; it has no
-      // command of its own for new elements.
-      return;
-    case E::Table:
-      main.openElementDialog(ElementDialog::Table);
-      return;
-    case E::List:
-      main.openElementDialog(ElementDialog::List);
-      return;
-    case E::Form:
-      main.openElementDialog(ElementDialog::Form);
-      return;
-    case E::Script:
-      main.openElementDialog(ElementDialog::ScriptEditor);
-      return;
-  }
-}
-
-void tell(TKestrin& main, const QString& text) {
-  platform::messageBox(&main, text, morvel::productName(), MB_OK | MB_ICONINFORMATION);
-}
+namespace kind = element_kind;
 
 const QString kFontWithoutEnd = QStringLiteral(
     "Morvel kan ikke finde en slut-kode, </FONT>, der hører til den fontkode, du har klikket i.\n"
@@ -161,54 +87,128 @@ const QString kFontWithoutEnd = QStringLiteral(
 
 }  // namespace
 
+ElementDialogs::ElementDialogs(DocumentHost& host) : host_(host) {}
+
+// The forms dialog belongs to the host's window, which destroys it.
+ElementDialogs::~ElementDialogs() = default;
+
+QDialog* ElementDialogs::formsDialog() const { return forms_.data(); }
+
+void ElementDialogs::tell(const QString& text) {
+  platform::messageBox(host_.dialogParent(), text, productName(), MB_OK | MB_ICONINFORMATION);
+}
+
+// Runs the text dialog for a kind and clears the shared state afterwards,
+// as closing any element dialog does.
+void ElementDialogs::runTextDialog(int elementKind) {
+  elementEditState().kind = elementKind;
+  TDialog dialog(host_, elementKind);
+  platform::runModal(&dialog, host_.dialogParent());
+  elementEditState().reset();
+}
+
+void ElementDialogs::runLinkDialog() {
+  THenvisning dialog(host_);
+  platform::runModal(&dialog, host_.dialogParent());
+  elementEditState().reset();
+}
+
+void ElementDialogs::runEditor(ElementEditor editor, int elementKind) {
+  using E = ElementEditor;
+  switch (editor) {
+    case E::Link:
+      if (elementKind == kind::kEmail)
+        runTextDialog(elementKind);
+      else
+        runLinkDialog();
+      return;
+    case E::TextDialog:
+    case E::TitleRename:
+      runTextDialog(elementKind);
+      return;
+    // The other dialogs read the edit mode and the slots when they open.
+    case E::Font:
+      open(ElementDialog::Font);
+      return;
+    case E::Line:
+      open(ElementDialog::Line);
+      return;
+    case E::Picture:
+      open(ElementDialog::Picture);
+      return;
+    case E::Frame:
+      open(ElementDialog::Frames);
+      return;
+    case E::Base:
+      open(ElementDialog::BaseCodes);
+      return;
+    case E::TableCell:
+      // The table cell dialog (TTabelcelle) edits cells and rows; it has no
+      // command of its own for new elements.
+      return;
+    case E::Table:
+      open(ElementDialog::Table);
+      return;
+    case E::List:
+      open(ElementDialog::List);
+      return;
+    case E::Form:
+      open(ElementDialog::Form);
+      return;
+    case E::Script:
+      open(ElementDialog::ScriptEditor);
+      return;
+  }
+}
+
 // Also the edit-element command's way into the dialogs that are not the
 // link or text dialog: they find the edit mode set.
-void TKestrin::openElementDialog(ElementDialog d) {
+void ElementDialogs::open(ElementDialog d) {
+  QWidget* parent = host_.dialogParent();
   switch (d) {
     case ElementDialog::Link:
-      runLinkDialog(*this);
+      runLinkDialog();
       return;
     case ElementDialog::Email:
-      runTextDialog(*this, kind::kEmail);
+      runTextDialog(kind::kEmail);
       return;
     case ElementDialog::Sound:
-      runTextDialog(*this, kind::kSound);
+      runTextDialog(kind::kSound);
       return;
     case ElementDialog::RenameTitle:
-      runTextDialog(*this, kind::kTitle);
+      runTextDialog(kind::kTitle);
       return;
     case ElementDialog::Picture: {
-      TfrmGrafik dialog(*this);
-      platform::runModal(&dialog, this);
-      morvel::elementEditState().reset();
+      TfrmGrafik dialog(host_);
+      platform::runModal(&dialog, parent);
+      elementEditState().reset();
       return;
     }
     case ElementDialog::Line: {
-      TLinie dialog(*this);
-      platform::runModal(&dialog, this);
-      morvel::elementEditState().reset();
+      TLinie dialog(host_);
+      platform::runModal(&dialog, parent);
+      elementEditState().reset();
       return;
     }
     case ElementDialog::List: {
-      TPunktopstilling dialog(*this);
-      platform::runModal(&dialog, this);
-      morvel::elementEditState().reset();
+      TPunktopstilling dialog(host_);
+      platform::runModal(&dialog, parent);
+      elementEditState().reset();
       return;
     }
     case ElementDialog::Font: {
-      TSkrift dialog(*this);
-      platform::runModal(&dialog, this);
-      morvel::elementEditState().reset();
+      TSkrift dialog(host_);
+      platform::runModal(&dialog, parent);
+      elementEditState().reset();
       return;
     }
     case ElementDialog::Form: {
-      QPointer<QDialog>& kept = morvel::formsDialog();
-      if (!kept) kept = new TFormular(*this);
-      auto* forms = static_cast<TFormular*>(kept.data());
-      if (morvel::elementEditState().editMode) {
+      if (!forms_) forms_ = new TFormular(host_);
+      auto* forms = static_cast<TFormular*>(forms_.data());
+      if (elementEditState().editMode) {
         forms->prepareEdit();
-        platform::runModal(forms, this);
-        morvel::elementEditState().reset();
+        platform::runModal(forms, parent);
+        elementEditState().reset();
         return;
       }
       forms->prepareNew();
@@ -219,50 +219,68 @@ void TKestrin::openElementDialog(ElementDialog d) {
     }
     case ElementDialog::WebColour: {
       TWebColorDialog dialog;
-      if (dialog.Execute(this, store())) insertText(dialog.Color);
+      if (dialog.Execute(parent, host_.store())) {
+        if (TTivra* e = host_.activeEditor()) insertAtCaret(*e, dialog.Color);
+      }
       return;
     }
     // Frames (TRammer), Table (TTabel), Meta,
     // ScriptEditor (TfrmSkript), BaseCodes (TBasis),
     // and NewFromTemplate: their dialogs open here once they exist.
     default:
-      morvel::elementEditState().reset();
+      elementEditState().reset();
       return;
   }
 }
 
-void TKestrin::editElement() {
-  TTivra* e = activeEditor();
+void ElementDialogs::editElement() {
+  TTivra* e = host_.activeEditor();
   if (!e) return;
-  if (morvel::formsDialog() && morvel::formsDialog()->isVisible()) {
-    tell(*this, QStringLiteral("Luk formular-dialogboksen, før du redigerer."));
+  if (forms_ && forms_->isVisible()) {
+    tell(QStringLiteral("Luk formular-dialogboksen, før du redigerer."));
     return;
   }
-  const morvel::TextPosition caret = morvel::selectionOf(*e).caret;
+  const TextPosition caret = selectionOf(*e).caret;
   const std::string page = e->TextBytes();
-  const morvel::ElementToEdit found =
-      morvel::findElementToEdit(page, morvel::offsetOf(page, caret), settings_.keepUnknownAttributes);
+  const ElementToEdit found = findElementToEdit(page, offsetOf(page, caret), host_.settings().keepUnknownAttributes);
   switch (found.result) {
-    case morvel::ElementSearch::NoElement:
-      tell(*this, QStringLiteral("Morvel kan ikke automatisk redigere denne HTML-kode."));
+    case ElementSearch::NoElement:
+      tell(QStringLiteral("Morvel kan ikke automatisk redigere denne HTML-kode."));
       return;
-    case morvel::ElementSearch::FontWithoutEnd:
-      tell(*this, kFontWithoutEnd);
+    case ElementSearch::FontWithoutEnd:
+      tell(kFontWithoutEnd);
       return;
-    case morvel::ElementSearch::Found:
+    case ElementSearch::Found:
       break;
   }
-  morvel::ElementEditState& state = morvel::elementEditState();
+  ElementEditState& state = elementEditState();
   state.editMode = true;
   state.kind = found.kind;
   state.slotValues = found.slotValues;
   state.keptAttributes = found.keptAttributes;
-  morvel::select(*e, morvel::positionAt(page, found.replaceBegin), morvel::positionAt(page, found.replaceEnd));
-  runEditor(*this, found.row->editor, found.kind);
+  select(*e, positionAt(page, found.replaceBegin), positionAt(page, found.replaceEnd));
+  runEditor(found.row->editor, found.kind);
   state.reset();
   // Back on the line where the element begins, at the column of the caret.
-  if (TTivra* after = activeEditor()) {
-    const morvel::TextPosition back{morvel::positionAt(page, found.tagBegin).line, caret.column};
-    morvel::select(*after, back, back);
+  if (TTivra* after = host_.activeEditor()) {
+    const TextPosition back{positionAt(page, found.tagBegin).line, caret.column};
+    select(*after, back, back);
   }
 }
+
+void ElementDialogs::baseCodes() {
+  TTivra* e = host_.activeEditor();
+  if (!e) return;
+  const std::string text = e->TextBytes();
+  const std::size_t body = findIgnoringCase(text, "<BODY");
+  if (body == std::string::npos) {
+    open(ElementDialog::BaseCodes);
+    return;
+  }
+  // The caret inside the body's start code makes it the element to edit.
+  const TextPosition inside = positionAt(text, body + 5);
+  select(*e, inside, inside);
+  editElement();
+}
+
+}  // namespace morvel

@@ -1,17 +1,17 @@
 #include "dialogs/font_dialog.h"
 
 #include "commands/code_insertion.h"
+#include "commands/document_host.h"
 #include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
 #include "dialogs/element_dialogs.h"
 #include "dialogs/element_state.h"
 #include "dialogs/web_colour_dialog.h"
 #include "interaction.h"
-#include "mainwindow/kestrin.h"
 #include "markup/color_codes.h"
 #include "markup/text_position.h"
 #include "qtext.h"
-#include "settings/indstillinger.h"
+#include "settings/settings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -60,7 +60,8 @@ int pointSize(const QString& sign, const QString& size) {
 
 }  // namespace
 
-TSkrift::TSkrift(TKestrin& main, QWidget* parent) : QDialog(parent ? parent : &main), main_(main) {
+TSkrift::TSkrift(morvel::DocumentHost& host, QWidget* parent)
+    : QDialog(parent ? parent : host.dialogParent()), host_(host) {
   setObjectName(QStringLiteral("TSkrift"));
   setWindowFlag(Qt::Tool);
   buildControls();
@@ -79,7 +80,7 @@ void TSkrift::buildControls() {
     return c;
   };
   cmbSkrift = combo("cmbSkrift", true);
-  if (main_.settings().webFonts)
+  if (host_.settings().webFonts)
     cmbSkrift->addItems({QStringLiteral("Arial, Helvetica"), QStringLiteral("Arial Black, Arial, Helvetica"),
                          QStringLiteral("Comic Sans MS, Comic, Arial, Helvetica"),
                          QStringLiteral("Courier New, Courier"),
@@ -100,9 +101,9 @@ void TSkrift::buildControls() {
   cmbStoerrelse->setCurrentIndex(-1);
   chkFarve = new QCheckBox(QStringLiteral("&Farve"), this);
   chkFarve->setObjectName(QStringLiteral("chkFarve"));
-  cbtFarve = new TWebColorButton(main_.store(), this);
+  cbtFarve = new TWebColorButton(host_.store(), this);
   cbtFarve->setObjectName(QStringLiteral("cbtFarve"));
-  cbtFarve->WebColorDialog = main_.settings().webColourDialog;
+  cbtFarve->WebColorDialog = host_.settings().webColourDialog;
   cbtFarve->OnColorChange = [this] {
     chkFarve->setChecked(true);
     showPreview();
@@ -180,7 +181,7 @@ void TSkrift::addHelpTexts(DynamicHelp& help) {
 }
 
 void TSkrift::readSelection() {
-  TTivra* e = main_.activeEditor();
+  TTivra* e = host_.activeEditor();
   if (!e) return;
   const morvel::ElementEditState& state = morvel::elementEditState();
   std::string page = e->TextBytes();
@@ -266,7 +267,7 @@ void TSkrift::showPreview() {
 
 void TSkrift::confirm() {
   hide();
-  TTivra* e = main_.activeEditor();
+  TTivra* e = host_.activeEditor();
   if (!e) {
     accept();
     return;

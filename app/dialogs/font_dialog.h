@@ -17,12 +17,15 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QWidget;
-class TKestrin;
 class TWebColorButton;
+
+namespace morvel {
+class DocumentHost;
+}  // namespace morvel
 
 class TSkrift : public QDialog {
  public:
-  explicit TSkrift(TKestrin& main, QWidget* parent = nullptr);
+  explicit TSkrift(morvel::DocumentHost& host, QWidget* parent = nullptr);
 
   QComboBox* cmbSkrift = nullptr;
   QComboBox* cmbTypografi = nullptr;
@@ -46,7 +49,7 @@ class TSkrift : public QDialog {
   morvel::FontValues chosen() const;
   void confirm();
 
-  TKestrin& main_;
+  morvel::DocumentHost& host_;
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
   // The values in force (in edit mode the element's own) and those of the

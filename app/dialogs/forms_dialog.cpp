@@ -1,14 +1,14 @@
 #include "dialogs/forms_dialog.h"
 
 #include "commands/code_insertion.h"
+#include "commands/document_host.h"
 #include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
 #include "dialogs/element_dialogs.h"
 #include "dialogs/element_state.h"
 #include "dialogs/forms_codes.h"
-#include "mainwindow/kestrin.h"
 #include "qtext.h"
-#include "settings/indstillinger.h"
+#include "settings/settings.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -66,7 +66,7 @@ std::string bytes(const QString& field) { return platform::toCp1252(field); }
 
 }  // namespace
 
-TFormular::TFormular(TKestrin& main) : QDialog(&main), main_(main) {
+TFormular::TFormular(morvel::DocumentHost& host) : QDialog(host.dialogParent()), host_(host) {
   setObjectName(QStringLiteral("TFormular"));
   // Kept beside the page while the user goes on typing in it.
   setWindowFlag(Qt::Tool);
@@ -93,7 +93,7 @@ void TFormular::buildControls() {
   cmbObjekt->setObjectName(QStringLiteral("cmbObjekt"));
   kinds_ = new QButtonGroup(this);
   auto* buttons = new QGridLayout;
-  const bool oldStyle = main_.settings().oldToolButtons;
+  const bool oldStyle = host_.settings().oldToolButtons;
   for (int kind = 0; kind < fk::kCount; ++kind) {
     cmbObjekt->addItem(kindText(kind));
     auto* b = new QToolButton(this);
@@ -249,7 +249,7 @@ morvel::FormFields TFormular::fields() const {
 }
 
 void TFormular::insertElement() {
-  TTivra* e = main_.activeEditor();
+  TTivra* e = host_.activeEditor();
   const morvel::FormFields f = fields();
   if (editing_) {
     // Only the start tag was selected: a form's content and end tag stay.

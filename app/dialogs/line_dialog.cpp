@@ -1,12 +1,12 @@
 #include "dialogs/line_dialog.h"
 
+#include "commands/document_host.h"
 #include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
 #include "dialogs/element_dialogs.h"
 #include "dialogs/element_state.h"
 #include "dialogs/line_codes.h"
 #include "interaction.h"
-#include "mainwindow/kestrin.h"
 #include "registry.h"
 
 #include <QCheckBox>
@@ -28,7 +28,8 @@ constexpr int kThickest = 100;
 
 }  // namespace
 
-TLinie::TLinie(TKestrin& main, QWidget* parent) : QDialog(parent ? parent : &main), main_(main) {
+TLinie::TLinie(morvel::DocumentHost& host, QWidget* parent)
+    : QDialog(parent ? parent : host.dialogParent()), host_(host) {
   setObjectName(QStringLiteral("TLinie"));
   setWindowFlag(Qt::Tool);
   buildControls();
@@ -39,7 +40,7 @@ TLinie::TLinie(TKestrin& main, QWidget* parent) : QDialog(parent ? parent : &mai
     return;
   }
   setWindowTitle(QStringLiteral("Vandret linie"));
-  const morvel::RegIniFile& store = main_.store();
+  const morvel::RegIniFile& store = host_.store();
   morvel::LineFields line;
   line.length = store.ReadInteger(kSection, "Laengde", line.length);
   line.thickness = store.ReadInteger(kSection, "Tykkelse", line.thickness);
@@ -151,7 +152,7 @@ morvel::LineFields TLinie::fields() const {
 
 void TLinie::saveAsDefaults() {
   const morvel::LineFields line = fields();
-  morvel::RegIniFile& store = main_.store();
+  morvel::RegIniFile& store = host_.store();
   store.WriteInteger(kSection, "Laengde", line.length);
   store.WriteInteger(kSection, "Tykkelse", line.thickness);
   store.WriteBool(kSection, "Procent", line.percent);
@@ -162,7 +163,7 @@ void TLinie::saveAsDefaults() {
 void TLinie::confirm() {
   hide();
   // The selection (the whole line when editing) gives way to the code.
-  if (TTivra* e = main_.activeEditor())
+  if (TTivra* e = host_.activeEditor())
     e->InsertBytes(morvel::lineCode(fields(), morvel::elementEditState().keptAttributes));
   accept();
 }

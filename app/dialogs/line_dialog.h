@@ -10,15 +10,15 @@ class QCheckBox;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
-class TKestrin;
 
 namespace morvel {
+class DocumentHost;
 struct LineFields;
-}
+}  // namespace morvel
 
 class TLinie : public QDialog {
  public:
-  explicit TLinie(TKestrin& main, QWidget* parent = nullptr);
+  explicit TLinie(morvel::DocumentHost& host, QWidget* parent = nullptr);
 
   QSpinBox* updLaengde = nullptr;
   QCheckBox* chkProcent = nullptr;
@@ -39,5 +39,5 @@ class TLinie : public QDialog {
   void saveAsDefaults();
   void confirm();
 
-  TKestrin& main_;
+  morvel::DocumentHost& host_;
 };

@@ -1,5 +1,6 @@
 #include "dialogs/link_dialog.h"
 
+#include "commands/document_host.h"
 #include "common_dialogs.h"
 #include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
@@ -7,10 +8,9 @@
 #include "dialogs/element_state.h"
 #include "dialogs/link_codes.h"
 #include "interaction.h"
-#include "mainwindow/kestrin.h"
 #include "markup/markup_text.h"
 #include "qtext.h"
-#include "settings/indstillinger.h"
+#include "settings/settings.h"
 #include "settings/settings_store.h"
 #include "startup/splash.h"
 
@@ -60,8 +60,8 @@ QString favouritesFolder() {
 
 }  // namespace
 
-THenvisning::THenvisning(TKestrin& main, QWidget* parent)
-    : QDialog(parent ? parent : &main), main_(main), editing_(morvel::elementEditState().editMode) {
+THenvisning::THenvisning(morvel::DocumentHost& host, QWidget* parent)
+    : QDialog(parent ? parent : host.dialogParent()), host_(host), editing_(morvel::elementEditState().editMode) {
   setObjectName(QStringLiteral("THenvisning"));
   setWindowFlag(Qt::Tool);
   // Links picked in an earlier use that was cancelled are not this link's.
@@ -166,10 +166,10 @@ void THenvisning::addTargetOnTop(const QString& target) {
 void THenvisning::fill() {
   const morvel::ElementEditState& state = morvel::elementEditState();
   const QString shownTarget = editing_ ? platform::fromCp1252(state.slotValues[2]) : QString();
-  addTargetOnTop(st::read(main_.store(), st::bokse::Target));
+  addTargetOnTop(st::read(host_.store(), st::bokse::Target));
   // The frames of every open page are targets a link can name.
-  for (int i = 0; i < main_.documentCount(); ++i) {
-    if (TTivra* e = main_.editor(i)) {
+  for (int i = 0; i < host_.documentCount(); ++i) {
+    if (TTivra* e = host_.editor(i)) {
       for (const std::string& name : morvel::frameNames(e->TextBytes())) addTargetOnTop(platform::fromCp1252(name));
     }
   }
@@ -181,7 +181,7 @@ void THenvisning::fill() {
     originalText_ = state.slotValues[4];
   } else {
     setWindowTitle(QStringLiteral("Henvisning"));
-    if (TTivra* e = main_.activeEditor()) originalText_ = e->SelTextBytes();
+    if (TTivra* e = host_.activeEditor()) originalText_ = e->SelTextBytes();
   }
   txtBeskriv->setText(morvel::oneLineText(originalText_));
 }
@@ -192,7 +192,7 @@ void THenvisning::browsePage() {
   choice.fileMustExist = true;
   choice.filters = {{QStringLiteral("HTML-dokumenter"), kPageMasks},
                     {QStringLiteral("Alle filer "), {QStringLiteral("*.*")}}};
-  const QString page = main_.fileName(main_.activeDocument());
+  const QString page = host_.activeFileName();
   if (!page.isEmpty()) choice.folder = QFileInfo(page).absolutePath();
   const QStringList chosen = askForFiles(this, choice);
   if (chosen.isEmpty()) return;
@@ -204,7 +204,7 @@ void THenvisning::pickNetscapeBookmarks() {
   std::vector<std::string>& links = morvel::elementEditState().linkList;
   links.clear();
   QString program;
-  for (const morvel::BrowserProgram& browser : main_.settings().browsers) {
+  for (const morvel::BrowserProgram& browser : host_.settings().browsers) {
     const QString& path = browser.path;
     if (path.contains(QStringLiteral("netscape.exe"), Qt::CaseInsensitive)) {
       program = path;
@@ -254,7 +254,7 @@ void THenvisning::pickFromPage() {
   choice.title = QStringLiteral("HTML-dokumenter");
   choice.fileMustExist = true;
   choice.filters = {{QStringLiteral("HTML-dokumenter"), kPageMasks}};
-  const QString page = main_.fileName(main_.activeDocument());
+  const QString page = host_.activeFileName();
   if (!page.isEmpty()) choice.folder = QFileInfo(page).absolutePath();
   if (askForFiles(this, choice).isEmpty()) return;
   // The link-picking window ("Henvisninger i %s") lists the page's links;
@@ -271,10 +271,10 @@ void THenvisning::confirm() {
   hide();
   morvel::ElementEditState& state = morvel::elementEditState();
   const QString target = cmbMaal->currentText().trimmed();
-  if (!target.isEmpty()) st::write(main_.store(), st::bokse::Target, target);
+  if (!target.isEmpty()) st::write(host_.store(), st::bokse::Target, target);
   const morvel::LinkFields link{bytes(txtAdresse->text().trimmed()), bytes(target), bytes(txtNavn->text().trimmed()),
                                 morvel::textFromField(txtBeskriv->text(), originalText_)};
-  if (TTivra* e = main_.activeEditor()) {
+  if (TTivra* e = host_.activeEditor()) {
     // The selection (the whole link when editing) gives way to the link.
     e->InsertBytes(morvel::linkCode(link, state.keptAttributes));
     const std::string further = morvel::furtherLinks(state.linkList, link.target);

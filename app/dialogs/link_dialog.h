@@ -12,11 +12,14 @@ class DynamicHelp;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
-class TKestrin;
+
+namespace morvel {
+class DocumentHost;
+}  // namespace morvel
 
 class THenvisning : public QDialog {
  public:
-  explicit THenvisning(TKestrin& main, QWidget* parent = nullptr);
+  explicit THenvisning(morvel::DocumentHost& host, QWidget* parent = nullptr);
 
   QLineEdit* txtAdresse = nullptr;
   QPushButton* cmd1 = nullptr;
@@ -42,7 +45,7 @@ class THenvisning : public QDialog {
   void pickAnchors();
   void confirm();
 
-  TKestrin& main_;
+  morvel::DocumentHost& host_;
   bool editing_;
   // The link text a one-line field stands for when it spans lines.
   std::string originalText_;

@@ -1,13 +1,13 @@
 #include "dialogs/list_dialog.h"
 
 #include "commands/code_insertion.h"
+#include "commands/document_host.h"
 #include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
 #include "dialogs/element_dialogs.h"
 #include "dialogs/element_state.h"
 #include "dialogs/list_codes.h"
 #include "interaction.h"
-#include "mainwindow/kestrin.h"
 #include "markup/ascii_case.h"
 #include "markup/text_position.h"
 #include "qtext.h"
@@ -32,11 +32,12 @@ constexpr int kTextColumn = 1;
 
 }  // namespace
 
-TPunktopstilling::TPunktopstilling(TKestrin& main, QWidget* parent) : QDialog(parent ? parent : &main), main_(main) {
+TPunktopstilling::TPunktopstilling(morvel::DocumentHost& host, QWidget* parent)
+    : QDialog(parent ? parent : host.dialogParent()), host_(host) {
   setObjectName(QStringLiteral("TPunktopstilling"));
   setWindowFlag(Qt::Tool);
   buildControls();
-  TTivra* e = main_.activeEditor();
+  TTivra* e = host_.activeEditor();
   if (morvel::elementEditState().editMode || (e && e->SelLength() > 0)) {
     setWindowTitle(QStringLiteral("Punktopstilling - redigering"));
     takeSelection();
@@ -163,7 +164,7 @@ bool TPunktopstilling::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TPunktopstilling::takeSelection() {
-  TTivra* e = main_.activeEditor();
+  TTivra* e = host_.activeEditor();
   if (!e) return;
   const morvel::ElementEditState& state = morvel::elementEditState();
   if (state.editMode) {
@@ -194,7 +195,7 @@ void TPunktopstilling::confirm() {
   list.type = cmbType->currentIndex();
   for (int row = 0; row < StringGrid1->rowCount(); ++row)
     list.items.push_back(platform::toCp1252(StringGrid1->item(row, kTextColumn)->text()));
-  if (TTivra* e = main_.activeEditor())
+  if (TTivra* e = host_.activeEditor())
     e->InsertBytes(morvel::listCode(list, morvel::elementEditState().keptAttributes));
   accept();
 }

@@ -12,15 +12,15 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QTableWidget;
-class TKestrin;
 
 namespace morvel {
+class DocumentHost;
 struct ListFields;
-}
+}  // namespace morvel
 
 class TPunktopstilling : public QDialog {
  public:
-  explicit TPunktopstilling(TKestrin& main, QWidget* parent = nullptr);
+  explicit TPunktopstilling(morvel::DocumentHost& host, QWidget* parent = nullptr);
 
   QRadioButton* optPunkter = nullptr;
   QRadioButton* optTal = nullptr;
@@ -43,5 +43,5 @@ class TPunktopstilling : public QDialog {
   void takeSelection();
   void confirm();
 
-  TKestrin& main_;
+  morvel::DocumentHost& host_;
 };

@@ -1,5 +1,6 @@
 #include "dialogs/picture_dialog.h"
 
+#include "commands/document_host.h"
 #include "common_dialogs.h"
 #include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
@@ -7,7 +8,6 @@
 #include "dialogs/element_state.h"
 #include "dialogs/picture_codes.h"
 #include "interaction.h"
-#include "mainwindow/kestrin.h"
 #include "markup/markup_text.h"
 #include "markup/picture_size.h"
 #include "qtext.h"
@@ -38,7 +38,8 @@ std::string bytes(const QString& text) { return platform::toCp1252(text); }
 
 }  // namespace
 
-TfrmGrafik::TfrmGrafik(TKestrin& main, QWidget* parent) : QDialog(parent ? parent : &main), main_(main) {
+TfrmGrafik::TfrmGrafik(morvel::DocumentHost& host, QWidget* parent)
+    : QDialog(parent ? parent : host.dialogParent()), host_(host) {
   setObjectName(QStringLiteral("TfrmGrafik"));
   setWindowFlag(Qt::Tool);
   buildControls();
@@ -170,7 +171,7 @@ void TfrmGrafik::addHelpTexts(DynamicHelp& help) {
 }
 
 QString TfrmGrafik::pageFolder() const {
-  const QString page = main_.fileName(main_.activeDocument());
+  const QString page = host_.activeFileName();
   return page.isEmpty() ? QString() : QFileInfo(page).absolutePath();
 }
 
@@ -222,7 +223,7 @@ void TfrmGrafik::browse() {
   r.data = &choice;
   if (!platform::ask(r) || choice.chosen.isEmpty()) return;
   const QString chosen = choice.chosen.first();
-  const std::string page = bytes(main_.fileName(main_.activeDocument()));
+  const std::string page = bytes(host_.activeFileName());
   txtFil->setText(platform::fromCp1252(morvel::addressOfFile(bytes(chosen), page)));
   if (!morvel::takesPictureCode(bytes(chosen))) {
     imgBillede->hide();
@@ -285,7 +286,7 @@ void TfrmGrafik::confirm() {
   picture.marginTopBottom = updMarginTB->value();
   picture.marginSides = updMarginHV->value();
   // The selection (the whole element when editing) gives way to the code.
-  if (TTivra* e = main_.activeEditor())
+  if (TTivra* e = host_.activeEditor())
     e->InsertBytes(morvel::pictureCode(picture, morvel::elementEditState().keptAttributes));
   accept();
 }

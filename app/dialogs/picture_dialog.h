@@ -15,11 +15,14 @@ class QLineEdit;
 class QPushButton;
 class QScrollArea;
 class QSpinBox;
-class TKestrin;
+
+namespace morvel {
+class DocumentHost;
+}  // namespace morvel
 
 class TfrmGrafik : public QDialog {
  public:
-  explicit TfrmGrafik(TKestrin& main, QWidget* parent = nullptr);
+  explicit TfrmGrafik(morvel::DocumentHost& host, QWidget* parent = nullptr);
 
   QLineEdit* txtFil = nullptr;
   QPushButton* cmdFil = nullptr;
@@ -48,6 +51,6 @@ class TfrmGrafik : public QDialog {
   void confirm();
   QString pageFolder() const;
 
-  TKestrin& main_;
+  morvel::DocumentHost& host_;
   QPixmap picture_;
 };

@@ -1,6 +1,7 @@
 #include "dialogs/text_dialog.h"
 
 #include "commands/code_insertion.h"
+#include "commands/document_host.h"
 #include "common_dialogs.h"
 #include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
@@ -10,11 +11,10 @@
 #include "dialogs/link_codes.h"
 #include "dialogs/text_dialog_codes.h"
 #include "interaction.h"
-#include "mainwindow/kestrin.h"
 #include "markup/document_title.h"
 #include "markup/markup_text.h"
 #include "qtext.h"
-#include "settings/indstillinger.h"
+#include "settings/settings.h"
 #include "startup/splash.h"
 
 #include <QCheckBox>
@@ -38,8 +38,11 @@ std::string bytes(const QLineEdit* field) { return platform::toCp1252(field->tex
 
 }  // namespace
 
-TDialog::TDialog(TKestrin& main, int kind, QWidget* parent)
-    : QDialog(parent ? parent : &main), main_(main), kind_(kind), editing_(morvel::elementEditState().editMode) {
+TDialog::TDialog(morvel::DocumentHost& host, int kind, QWidget* parent)
+    : QDialog(parent ? parent : host.dialogParent()),
+      host_(host),
+      kind_(kind),
+      editing_(morvel::elementEditState().editMode) {
   setObjectName(QStringLiteral("TDialog"));
   setWindowTitle(QStringLiteral("Dialog"));
   buildControls();
@@ -153,11 +156,11 @@ void TDialog::showEmail() {
     originalText_ = state.slotValues[4];
   } else {
     setWindowTitle(QStringLiteral("E-mail"));
-    txt1->setText(main_.settings().emailAddress);
-    if (TTivra* e = main_.activeEditor()) originalText_ = e->SelTextBytes();
+    txt1->setText(host_.settings().emailAddress);
+    if (TTivra* e = host_.activeEditor()) originalText_ = e->SelTextBytes();
   }
   txt2->setText(editing_ || !originalText_.empty() ? morvel::oneLineText(originalText_)
-                                                   : main_.settings().emailDescription);
+                                                   : host_.settings().emailDescription);
   help_->add(txt1, QStringLiteral("Den nøjagtige e-mailadresse. Vises ikke i browseren. (<A HREF=mailto:></A>)"));
   help_->add(txt2,
              QStringLiteral("Den tekst, brugeren skal klikke på, for at sende mailen. Kan fx være e-mailadressen."));
@@ -213,7 +216,7 @@ void TDialog::showUserCode() {
 void TDialog::showTitle() {
   setWindowTitle(QStringLiteral("Titel - rediger"));
   lbl1->setText(QStringLiteral("&Titel:"));
-  if (TTivra* e = main_.activeEditor()) txt1->setText(text(morvel::findTitle(e->TextBytes()).title));
+  if (TTivra* e = host_.activeEditor()) txt1->setText(text(morvel::findTitle(e->TextBytes()).title));
   help_->add(txt1, QStringLiteral("Dokumenttitlen, som vises i web-browserens titellinie. (<TITLE></TITLE>)"));
 }
 
@@ -249,7 +252,7 @@ void TDialog::browseSound() {
   choice.filters = {
       {QStringLiteral("Lydfiler"), {QStringLiteral("*.wav"), QStringLiteral("*.au"), QStringLiteral("*.mid")}},
       {QStringLiteral("Alle filer "), {QStringLiteral("*.*")}}};
-  const QString page = main_.fileName(main_.activeDocument());
+  const QString page = host_.activeFileName();
   if (!page.isEmpty()) choice.folder = QFileInfo(page).absolutePath();
   platform::Request r(platform::RequestKind::OpenFile);
   r.parentWidget = this;
@@ -261,7 +264,7 @@ void TDialog::browseSound() {
 }
 
 void TDialog::replaceSelection(const std::string& code) {
-  if (TTivra* e = main_.activeEditor()) e->InsertBytes(code);
+  if (TTivra* e = host_.activeEditor()) e->InsertBytes(code);
 }
 
 void TDialog::confirm() {
@@ -293,7 +296,7 @@ void TDialog::confirm() {
 }
 
 void TDialog::renameTitle() {
-  TTivra* e = main_.activeEditor();
+  TTivra* e = host_.activeEditor();
   if (!e) return;
   const morvel::TitleChange change = morvel::titleChange(e->TextBytes(), bytes(txt1));
   switch (change.kind) {
@@ -309,9 +312,9 @@ void TDialog::renameTitle() {
                            MB_OK | MB_ICONEXCLAMATION);
       return;
     case morvel::TitleChange::NoHead:
+      // The page base dialog (TBasis) makes both once it is built.
       hide();
-      main_.openElementDialog(ElementDialog::BaseCodes);
       break;
   }
-  main_.refreshCaptions();
+  host_.refreshCaptions();
 }

@@ -19,13 +19,16 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class TKestrin;
 class TUpDown;
+
+namespace morvel {
+class DocumentHost;
+}  // namespace morvel
 
 class TDialog : public QDialog {
  public:
   // The edit mode and the slots come from the shared edit state.
-  TDialog(TKestrin& main, int kind, QWidget* parent = nullptr);
+  TDialog(morvel::DocumentHost& host, int kind, QWidget* parent = nullptr);
 
   int kind() const { return kind_; }
   QLineEdit* txt1 = nullptr;
@@ -61,7 +64,7 @@ class TDialog : public QDialog {
   void renameTitle();
   void replaceSelection(const std::string& code);
 
-  TKestrin& main_;
+  morvel::DocumentHost& host_;
   int kind_;
   bool editing_;
   // The text a one-line field stands for when it spans lines.

@@ -1,29 +1,25 @@
-// TKestrin: the documents. A document is an index into four parallel
-// sequences: the tabs of TabControl1, the editors, the file names and the
-// time stamps.
+// TKestrin: the documents, one value each in the order of the tabs of
+// TabControl1.
 #include "mainwindow/documents.h"
 
+#include "commands/code_insertion.h"
 #include "component/tivra_component.h"
 #include "controls/status_bar.h"
 #include "interaction.h"
+#include "mainwindow/file_panes.h"
 #include "mainwindow/kestrin.h"
+#include "mainwindow/recent_files.h"
 #include "markup/date_format.h"
 #include "markup/document_title.h"
-#include "qtext.h"
-#include "settings/indstillinger.h"
-
-#include "mainwindow/file_panes.h"
-#include "mainwindow/recent_files.h"
 #include "markup/entities.h"
+#include "qtext.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
-#include <QLineEdit>
 #include <QSaveFile>
 #include <QTabBar>
 #include <QTabWidget>
@@ -43,7 +39,7 @@ constexpr int kDocumentModifiedBit = 2;
 const QString kApplicationTitle = QStringLiteral("Brimvale's Morvel");
 const QString kNotSaved = QStringLiteral("Dokumentet er ikke gemt");
 
-bool textEmpty(const TTivra& e) { return e.LineCount() <= 1 && e.LineLength(1) <= 0; }
+bool textEmpty(const TTivra& e) { return morvel::isEmptyText(e); }
 
 QString today() { return platform::fromCp1252(morvel::formatDateTime("ddddd", morvel::currentDateTime())); }
 
@@ -108,27 +104,34 @@ QString htmlModeName(const QString& chosen) {
 QString editorName(int i) { return QStringLiteral("Tivra") + QString::number(i); }
 
 // ---------------------------------------------------------------------------
-// The four sequences
+// The documents
 
-TTivra* TKestrin::editor(int i) const {
-  return i >= 0 && i < documentCount() ? editors_[static_cast<size_t>(i)] : nullptr;
+const Document* TKestrin::document(int i) const {
+  return i >= 0 && i < documentCount() ? &documents_[static_cast<size_t>(i)] : nullptr;
 }
 
-QString TKestrin::fileName(int i) const { return fileNames_.value(i); }
+TTivra* TKestrin::editor(int i) const {
+  const Document* d = document(i);
+  return d ? d->editor : nullptr;
+}
 
-QString TKestrin::timeStamp(int i) const { return timeStamps_.value(i); }
+QString TKestrin::fileName(int i) const {
+  const Document* d = document(i);
+  return d ? d->fileName : QString();
+}
 
-int TKestrin::findOpenDocument(const QString& path) const { return fileNames_.indexOf(path); }
+int TKestrin::findOpenDocument(const QString& path) const {
+  for (int i = 0; i < documentCount(); ++i) {
+    if (documents_[static_cast<size_t>(i)].fileName == path) return i;
+  }
+  return -1;
+}
 
 void TKestrin::appendDocument(const QString& caption) {
   const int index = documentCount();
   TTivra* e = createEditor(index);
-  editors_.push_back(e);
-  fileNames_ << QString();
-  timeStamps_ << QString();
+  documents_.push_back(Document{e, QString(), caption, QString()});
   tabs_->addTab(e, caption);
-  // An untitled page without a file keeps the caption it was created with.
-  tabs_->tabBar()->setTabData(index, caption);
   e->HandleNeeded();
   e->SetModified(false);
   connectEditorEvents(*e);
@@ -175,7 +178,7 @@ int TKestrin::newDocument() {
 
 void TKestrin::newDocumentButton() {
   if (settings_.templateDialogOnNew)
-    openElementDialog(ElementDialog::NewFromTemplate);
+    elementDialogs_.open(ElementDialog::NewFromTemplate);
   else
     newDocument();
 }
@@ -220,7 +223,7 @@ bool TKestrin::loadIntoEditor(int i, const QString& path) {
   }
   if (settings_.danishLetterCodes) {
     const std::string text = e->TextBytes();
-    const std::string decoded = decodeText(text);
+    const std::string decoded = entities_.decodeText(text);
     if (decoded != text) e->setTextBytes(decoded);
   }
   e->SetModified(false);
@@ -241,8 +244,9 @@ bool TKestrin::openFile(const QString& path) {
   if (!loadIntoEditor(i, path)) return false;
   e = editor(i);
   SetFocus(e->Handle());
-  fileNames_[i] = path;
-  timeStamps_[i] = fileTimeStamp(path);
+  Document& d = documents_[static_cast<size_t>(i)];
+  d.fileName = path;
+  d.timeStamp = fileTimeStamp(path);
   tabs_->setCurrentIndex(i);
   activateDocument(i);
   return true;
@@ -329,7 +333,7 @@ void TKestrin::updateCaptions(int i) {
   // A tab reads "&" as the mark of its shortcut letter; a title shows it as it is.
   QString caption = showFile ? QFileInfo(file).fileName() : title;
   if (file.isEmpty() && title == platform::fromCp1252(morvel::kNoTitle))
-    caption = tabs_->tabBar()->tabData(i).toString();
+    caption = documents_[static_cast<size_t>(i)].caption;
   tabs_->setTabText(i, caption.replace(QLatin1Char('&'), QStringLiteral("&&")));
   setWindowTitle(kApplicationTitle + QStringLiteral(" - ") + title);
 }
@@ -340,13 +344,13 @@ void TKestrin::updateCaptions(int i) {
 bool TKestrin::saveDocument(int i) {
   TTivra* e = editor(i);
   if (!e) return false;
-  if (settings_.codesInUpperCase) convertCodesToUpperCase(i);
+  if (settings_.codesInUpperCase) codes_.convertCodesToUpperCase(i);
   const QString file = fileName(i);
   if (file.isEmpty() || QFileInfo(file).fileName().startsWith(QLatin1String("~mvtemp"))) return saveDocumentAs(i);
   const QString extension = QFileInfo(file).suffix().toLower();
-  if (extension != QLatin1String("css") && settings_.generatorLine) insertGeneratorLine(i);
+  if (extension != QLatin1String("css") && settings_.generatorLine) markup_.insertGeneratorLine(i);
   if (settings_.automaticDate && extension != QLatin1String("mvs") && extension != QLatin1String("css"))
-    updateAutomaticDate(i, true, true);
+    markup_.updateAutomaticDate(i, true, true);
   // With entity codes the file gets the encoded text and the editor keeps its own.
   const bool saved = settings_.danishLetterCodes ? writeEncoded(*e, file) : e->SaveFile(file);
   if (!saved) return false;
@@ -355,7 +359,7 @@ bool TKestrin::saveDocument(int i) {
     command(QStringLiteral("saveButton"))->setEnabled(false);
     command(QStringLiteral("undoButton"))->setEnabled(false);
   }
-  timeStamps_[i] = fileTimeStamp(file);
+  documents_[static_cast<size_t>(i)].timeStamp = fileTimeStamp(file);
   return true;
 }
 
@@ -391,11 +395,21 @@ bool TKestrin::saveDocumentAs(int i) {
       return false;
     chosen = named;
   }
-  fileNames_[i] = chosen;
+  documents_[static_cast<size_t>(i)].fileName = chosen;
   const bool saved = saveDocument(i);
   showFileName(i);
   updateCaptions(i);
   htmlPane_->refresh();
+  return saved;
+}
+
+bool TKestrin::saveWithEntityCodes() {
+  const bool setting = settings_.danishLetterCodes;
+  settings_.danishLetterCodes = true;
+  const bool saved = saveDocument(active_);
+  settings_.danishLetterCodes = setting;
+  showFileName(active_);
+  updateCaptions(active_);
   return saved;
 }
 
@@ -406,7 +420,7 @@ void TKestrin::saveAllDocuments() {
 }
 
 bool TKestrin::writeEncoded(TTivra& e, const QString& path) {
-  const std::string encoded = encodeText(e.TextBytes());
+  const std::string encoded = entities_.encodeText(e.TextBytes());
   QSaveFile file(path);
   const bool written =
       file.open(QIODevice::WriteOnly) &&
@@ -452,9 +466,7 @@ bool TKestrin::closeActiveDocument() {
     e->EmptyUndoBuffer();
     e->SetModified(false);
     tabs_->setTabText(0, QStringLiteral("Nyt dokument 1"));
-    tabs_->tabBar()->setTabData(0, QStringLiteral("Nyt dokument 1"));
-    fileNames_[0].clear();
-    timeStamps_[0].clear();
+    documents_[0] = Document{e, QString(), QStringLiteral("Nyt dokument 1"), QString()};
   } else {
     if (a < masterPage_) --masterPage_;
     removeDocument(a);
@@ -466,21 +478,19 @@ bool TKestrin::closeActiveDocument() {
 }
 
 void TKestrin::removeDocument(int a) {
-  TTivra* e = editors_[static_cast<size_t>(a)];
+  TTivra* e = editor(a);
   // The tab goes first, so that the tab control does not activate a
   // document whose lists are half updated.
   {
     const QSignalBlocker quiet(tabs_);
     tabs_->removeTab(a);
   }
-  editors_.erase(editors_.begin() + a);
-  fileNames_.removeAt(a);
-  timeStamps_.removeAt(a);
+  documents_.erase(documents_.begin() + a);
   e->hide();
   e->deleteLater();
   e->setObjectName(QString());
   // Other parts find the editor of document i by the name "Tivra" + i.
-  for (int k = a; k < documentCount(); ++k) editors_[static_cast<size_t>(k)]->setObjectName(editorName(k));
+  for (int k = a; k < documentCount(); ++k) editor(k)->setObjectName(editorName(k));
 }
 
 bool TKestrin::closeAllDocuments() {
@@ -503,14 +513,14 @@ void TKestrin::checkFilesChangedByOthers() {
   for (int i = 0; i < documentCount(); ++i) {
     const QString file = fileName(i);
     if (file.isEmpty() || !QFileInfo(file).isReadable()) continue;
-    if (!changedSince(file, timeStamps_[i])) continue;
+    if (!changedSince(file, documents_[static_cast<size_t>(i)].timeStamp)) continue;
     const QString text =
         QStringLiteral("Et andet program har ændret \r\n%1\r\nØnsker du at genindlæse dokumentet?").arg(file);
     if (platform::messageBox(this, text, QStringLiteral("Dokument ændret"), MB_YESNO | MB_ICONQUESTION) == IDYES) {
       loadIntoEditor(i, file);
       if (i == active_) refreshEditorStatus();
     }
-    timeStamps_[i] = fileTimeStamp(file);
+    documents_[static_cast<size_t>(i)].timeStamp = fileTimeStamp(file);
   }
   checkingFiles_ = false;
 }

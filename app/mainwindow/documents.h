@@ -1,5 +1,5 @@
-// Helpers of the document operations: the command-line list, file names and
-// time stamps.
+// The documents of the main window, and the helpers of their operations:
+// the command-line list, file names and time stamps.
 #pragma once
 
 #include <QDateTime>
@@ -7,6 +7,18 @@
 #include <QStringList>
 
 #include <string>
+
+class TTivra;
+
+// One open document. The main window keeps them in the order of their tabs.
+struct Document {
+  TTivra* editor = nullptr;  // named "Tivra" + its index; a child of the tabs
+  QString fileName;          // full path; empty while the page has no file
+  // The caption the tab shows while the page has neither file nor title
+  // ("Nyt dokument 2").
+  QString caption;
+  QString timeStamp;  // the file's time when it was last loaded or saved
+};
 
 // The form in which a list of file names travels (command line, another
 // instance): every name followed by "?".

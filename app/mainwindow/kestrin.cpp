@@ -12,6 +12,7 @@
 #include "qtext.h"
 #include "settings/indstillinger.h"
 #include "settings/settings_store.h"
+#include "startup/help.h"
 #include "startup/program_folder.h"
 #include "startup/splash.h"
 
@@ -23,6 +24,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
 #include <QProgressBar>
@@ -32,10 +34,18 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUrl>
 
 namespace st = morvel::settings;
 
 namespace {
+
+// A keyword for a help file from the selected text: "<TABLE>" asks for TABLE.
+QString helpKeyword(const QString& selected) {
+  QString keyword = selected.trimmed();
+  keyword.remove(QLatin1Char('<')).remove(QLatin1Char('>')).remove(QLatin1Char('/'));
+  return keyword.trimmed();
+}
 
 // Status bar panels: widths at 96 dots per inch (panel 0 takes the rest).
 constexpr int kPanelWidths[] = {0, 80, 60, 60, 60, 140};
@@ -113,7 +123,7 @@ void TKestrin::createFilePanes() {
   auto* projectLayout = new QVBoxLayout(projects);
   projectLayout->setContentsMargins(2, 2, 2, 2);
   projectLayout->addWidget(trwProjekt_);
-  projects_ = new ProjectTree(*this, trwProjekt_);
+  projects_ = new ProjectTree(*this, trwProjekt_, this);
   pagFiler_->addTab(htmlPane_, QStringLiteral("HTML"));
   pagFiler_->addTab(mediaPane_, QStringLiteral("Medie"));
   pagFiler_->addTab(projects, QStringLiteral("Projekter"));
@@ -348,7 +358,7 @@ void TKestrin::dropEvent(QDropEvent* event) {
 
 void TKestrin::applyEditorLook(const EditorLook& look) {
   look_ = look;
-  for (TTivra* e : editors_) ::applyEditorLook(*e, look_);
+  for (const Document& d : documents_) ::applyEditorLook(*d.editor, look_);
 }
 
 void TKestrin::showSettings() { platform::runModal(indstillinger_.get(), this); }
@@ -368,4 +378,44 @@ void TKestrin::receiveFileList(const QString& list) {
 void TKestrin::showAbout() {
   morvel::AboutBox about(this);
   platform::runModal(&about, this);
+}
+
+void TKestrin::showHtmlHelp() {
+  const QString file = settings_.htmlHelpFile.trimmed();
+  if (file.isEmpty()) {
+    platform::messageBox(this,
+                         QStringLiteral("Du skal angive stien til den fil, du ønsker at bruge som HTML-hjælpefil"),
+                         morvel::productName(), MB_OK | MB_ICONINFORMATION);
+    QTabWidget* pages = indstillinger_->pages;
+    for (int k = 0; k < pages->count(); ++k) {
+      if (pages->widget(k)->isAncestorOf(indstillinger_->txtHTMLHjaelp)) pages->setCurrentIndex(k);
+    }
+    indstillinger_->show();
+    indstillinger_->raise();
+    indstillinger_->activateWindow();
+    indstillinger_->txtHTMLHjaelp->setFocus();
+    return;
+  }
+  QUrl page = QUrl::fromLocalFile(file);
+  const TTivra* e = activeEditor();
+  // With text selected the help opens at that keyword.
+  if (const QString keyword = e ? helpKeyword(e->SelText()) : QString(); !keyword.isEmpty()) page.setFragment(keyword);
+  morvel::help::show(this, page);
+}
+
+// ---------------------------------------------------------------------------
+// The status bar
+
+QString TKestrin::statusText(int panel) const { return statusBar_->PanelText(panel); }
+
+void TKestrin::setStatusText(int panel, const QString& text) { statusBar_->setPanelText(panel, text); }
+
+void TKestrin::showProgress(int percent) {
+  if (percent < 0) {
+    progressBar_->hide();
+    return;
+  }
+  progressBar_->show();
+  progressBar_->setValue(percent);
+  progressBar_->repaint();
 }

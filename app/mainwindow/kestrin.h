@@ -1,24 +1,30 @@
 // TKestrin, the main window: one editor per document in the tabs of
 // TabControl1, the file pane pagFiler on the left, the tool bar ToolBar1,
-// the status bar StatusBar1 and the menus.
+// the status bar StatusBar1 and the menus. It is a shell: the commands on a
+// page, the element dialogs and the project tree do their work through the
+// small DocumentHost it implements, the settings dialog through
+// SettingsHost.
 //
-// A document is an index i (from 0) into four parallel sequences that always
-// have the same length: the tabs of TabControl1, the editors (named
-// "Tivra" + i), the file names and the time stamps. The document operations
-// live in documents.cpp, the menus in kestrin_menus.cpp, the tool bar in
-// kestrin_toolbar.cpp, the editors' keys and mouse in kestrin_editor_input.cpp,
-// the edit and search commands in kestrin_edit_commands.cpp, the markup
-// commands in kestrin_markup.cpp, the code check and clean-up in
-// kestrin_code_commands.cpp, and the commands whose work other parts of the
-// program do in kestrin_hooks.cpp.
+// A document is a value (documents.h): its editor, file name, caption and
+// time stamp. Document i (from 0) is the i-th tab of TabControl1 and its
+// editor is named "Tivra" + i. The document operations live in
+// documents.cpp, the menus in kestrin_menus.cpp, the tool bar in
+// kestrin_toolbar.cpp, the editors' keys and mouse in
+// kestrin_editor_input.cpp, the edit and search commands in
+// kestrin_edit_commands.cpp, and the commands whose parts are not built yet
+// in kestrin_hooks.cpp.
 //
 // The settings in force are a value the window keeps; the settings dialog,
 // created with the window and living as long as it, edits them.
 #pragma once
 
+#include "commands/code_commands.h"
+#include "commands/document_host.h"
+#include "commands/entity_commands.h"
+#include "commands/markup_commands.h"
+#include "dialogs/element_dialogs.h"
+#include "mainwindow/documents.h"
 #include "markup/code_colours.h"
-#include "markup/picture_size.h"
-#include "markup/text_position.h"
 #include "settings/editor_settings.h"
 #include "settings/settings.h"
 #include "settings/settings_host.h"
@@ -31,9 +37,6 @@
 #include <QStringList>
 
 #include <memory>
-#include <optional>
-#include <string>
-#include <string_view>
 #include <vector>
 
 class FilePane;
@@ -47,71 +50,12 @@ class QProgressBar;
 class QSplitter;
 class QTabWidget;
 class QToolBar;
-class QToolButton;
 class QTreeWidget;
 class TFriendlyStatusBar;
 class TIndstillinger;
 class TTivra;
 
-namespace morvel {
-class RegIniFile;
-}
-
-// The commands of the tool bar and menus whose work belongs to the element
-// dialogs, the markup commands, the preview, the code check and clean-up,
-// the file panes, the projects, publishing and the search across documents.
-// Each has a handler in kestrin_hooks.cpp that those parts fill.
-enum class MarkupCommand {
-  Bold,
-  Italic,
-  Underline,
-  FontSizeUp,
-  FontSizeDown,
-  Heading1,
-  Heading2,
-  Heading3,
-  Heading4,
-  Heading5,
-  Heading6,
-  Typewriter,
-  Preformatted,
-  Center,
-  AlignRight,
-  Justify,
-  LineBreak,
-  Paragraph,
-  HorizontalRule,
-  NonBreakingSpace,
-  Comment,
-  TableRow,
-  TableCell,
-  ListItem,
-  UpdateDate,
-  WebColour,
-  SystemColour,
-  RenameTitle,
-};
-
-enum class ElementDialog {
-  Font,
-  Link,
-  Picture,
-  Sound,
-  Line,
-  Email,
-  List,
-  Frames,
-  Table,
-  Meta,
-  Form,
-  ScriptEditor,
-  BaseCodes,
-  NewFromTemplate,
-  WebColour,
-  RenameTitle,
-};
-
-class TKestrin : public QMainWindow, public morvel::SettingsHost {
+class TKestrin : public QMainWindow, public morvel::DocumentHost, public morvel::SettingsHost {
  public:
   // The store stays open while the window exists.
   explicit TKestrin(morvel::RegIniFile& store, QWidget* parent = nullptr);
@@ -138,14 +82,18 @@ class TKestrin : public QMainWindow, public morvel::SettingsHost {
   HWND Handle() const { return hwnd_; }
   TIndstillinger& Indstillinger() const { return *indstillinger_; }
 
+  // --- The commands that work on the documents
+  morvel::MarkupCommands& markupCommands() { return markup_; }
+  morvel::CodeCommands& codeCommands() { return codes_; }
+  morvel::EntityCommands& entityCommands() { return entities_; }
+  morvel::ElementDialogs& elementDialogs() { return elementDialogs_; }
+
   // --- Settings
   morvel::RegIniFile& store() override { return store_; }
   const morvel::Settings& settings() const override { return settings_; }
   void changeSettings(const morvel::Settings& settings) override { settings_ = settings; }
   void applyEditorLook(const EditorLook& look) override;
   const EditorLook& editorLook() const { return look_; }
-  // The settings command: shows the settings dialog.
-  void showSettings();
 
   // The files of the command line, opened when the window is first shown.
   void setCommandLineFiles(const QStringList& files);
@@ -156,120 +104,46 @@ class TKestrin : public QMainWindow, public morvel::SettingsHost {
   void receiveFileList(const QString& list);
 
   // --- Documents (documents.cpp)
-  int documentCount() const { return static_cast<int>(editors_.size()); }
-  int activeDocument() const { return active_; }
-  TTivra* editor(int i) const;
-  TTivra* activeEditor() const { return editor(active_); }
-  QString fileName(int i) const;
-  QString timeStamp(int i) const;
+  QWidget* dialogParent() override { return this; }
+  int documentCount() const override { return static_cast<int>(documents_.size()); }
+  int activeDocument() const override { return active_; }
+  // Document i, or null.
+  const Document* document(int i) const;
+  TTivra* editor(int i) const override;
+  QString fileName(int i) const override;
+  QString documentName(int i) const override;
   // The document whose file name is exactly this path, or -1.
   int findOpenDocument(const QString& path) const;
   // -1 or the document marked "Moderside".
   int masterPage() const { return masterPage_; }
-  void setMasterPage(int i) { masterPage_ = i; }
   // An empty new document, made active; its index.
   int newDocument();
-  // The tool button "Nyt dokument": the template dialog or an empty document.
-  void newDocumentButton();
-  // The open dialog, then each chosen file.
-  void openDialog();
-  // Opens one file by its full path; false when it could not be read.
-  bool openFile(const QString& path);
-  // A command-line list: every file name followed by "?". Names that are
-  // not full paths of existing files are skipped.
-  void openFileList(const QString& list);
+  bool openFile(const QString& path) override;
   void activateDocument(int i);
-  // "[Ingen titel]" unless the text has a title.
-  QString documentTitle(int i);
-  // The title of a page on disk, or of the open document, or "[Ingen titel]".
-  QString fileTitle(const QString& path);
-  // The tab captions of all documents and the window caption.
+  QString fileTitle(const QString& path) override;
   void refreshCaptions() override;
   // Saving: false when the document was not saved.
   bool saveDocument(int i);
   bool saveDocumentAs(int i);
-  void saveAllDocuments();
+  // The active document saved with entity codes whatever the setting says.
+  bool saveWithEntityCodes();
   // Closing: false when the user cancelled (which also stops close all and
   // the closing of the window) or a chosen save did not happen.
   bool closeActiveDocument();
-  bool closeAllDocuments();
   // Asks about each open file that another program changed since it was
   // loaded or saved; runs whenever the application becomes active.
   void checkFilesChangedByOthers();
   // Files dropped from a file manager at a point of the window.
   void dropFiles(const QStringList& files, const QPoint& at);
-  // Panel 0 and the date, panels 1 and 2, the "Gem" and "Fortryd" buttons.
-  void showFileName(int i);
-  void refreshEditorStatus();
 
-  // --- Steps of saving that the clean-up and markup commands provide.
-  void convertCodesToUpperCase(int i);
-  void insertGeneratorLine(int i);
-  void updateAutomaticDate(int i, bool ask, bool atEnd);
+  // --- The status bar
+  QString statusText(int panel) const override;
+  void setStatusText(int panel, const QString& text) override;
+  void showProgress(int percent) override;
 
-  // --- Putting codes into the active document (kestrin_markup.cpp); the
-  // element dialogs insert their codes with these two.
-  void wrapSelection(const QString& start, const QString& end);
-  void insertText(const QString& text);
-  // The codes for a file (a picture, a sound or a link) at the caret.
-  void insertCodeForFile(const QString& path);
-  // Where the "</FONT>" that closes the FONT start code at the start of the
-  // selection of document i lies; none when it is missing.
-  std::optional<morvel::TextPosition> matchingFontEnd(int i);
-
-  // --- Danish letters and entity codes (entity_commands.cpp)
-  // The conversions with the hourglass and the progress bar.
-  std::string encodeText(std::string_view text);
-  std::string decodeText(std::string_view text);
-  // The commands on the active document.
-  void encodeActiveDocument();
-  void decodeActiveDocument();
-  bool saveWithEntityCodes();
-
-  // The colours of one token, by the chosen scheme.
-  morvel::ColourPair tokenColours(WORD wordType, LONG wordValue, const QString& word) const;
-
-  // --- Commands of the main window
-  void toggleFilePanes();
+  // --- File panes and projects
   void setFilePanesShown(bool show);
   bool filePanesShown() const;
-  void refreshCommand();           // "Op&dater"
-  void toggleWordWrap();           // "&Tekstombrydning"
-  void toggleMasterPage(bool on);  // "&Moderside"
-  void findCommand();              // "S&øg..."
-  void replaceCommand();           // "&Erstat..."
-  void selectAllCommand();         // "&Marker alt"
-  void showAbout();
-  void showProperties();  // "&Egenskaber"
-
-  // --- Markup commands (kestrin_markup.cpp)
-  void runMarkupCommand(MarkupCommand c);
-  void userCodeCommand(int i);
-  void updateDateCommand();  // F6
-  void baseCodesCommand();   // "&Basiskoder, ny side..."
-  void showHtmlHelp();       // Shift+F1
-
-  // --- Code check and clean-up (kestrin_code_commands.cpp)
-  void checkHtmlCodes();
-  void stripHtmlCodes();
-  void convertActiveCodesToUpperCase();
-
-  // --- Commands that other parts of the program fill (kestrin_hooks.cpp)
-  void openElementDialog(ElementDialog d);
-  void editElement();  // F4
-  void toggleCodeBox();
-  void previewInExternalBrowser(bool firstBrowser);
-  void toggleInternalBrowser();
-  void setInternalBrowserSize(int width, int height);
-  bool internalBrowserShown() const { return false; }
-  void showPictureViewer();
-  void showPublishing();
-  void publishActiveDocument();
-  void extendedSearch(bool replace);
-  void toggleSearchResults();
-  void setFileListView(int style);
-  // The size of `path` times the scale when the picture viewer shows it.
-  std::optional<morvel::PictureSize> viewerPictureSize(const QString& path) const;
   void loadProjectTree();
   void saveProjectTree();
   void refreshFilePanesAndProjects();
@@ -290,6 +164,11 @@ class TKestrin : public QMainWindow, public morvel::SettingsHost {
   void writeStartSettings();
   void layoutStatusBar();
   void applyToolBarStyle();
+  void showSettings();
+  void showAbout();
+  void showHtmlHelp();  // Shift+F1
+  // The colours of one token, by the scheme of the editors' look.
+  morvel::ColourPair tokenColours(WORD wordType, LONG wordValue, const QString& word) const;
   // Menus (kestrin_menus.cpp)
   void createMenus();
   void createFileMenu();
@@ -320,6 +199,20 @@ class TKestrin : public QMainWindow, public morvel::SettingsHost {
   void finishTextDrag(TTivra& editor, int x, int y);
   void wordDoubleClicked(TTivra& editor, bool& handled);
   // Documents (documents.cpp)
+  // The tool button "Nyt dokument": the template dialog or an empty document.
+  void newDocumentButton();
+  // The open dialog, then each chosen file.
+  void openDialog();
+  // A command-line list: every file name followed by "?". Names that are
+  // not full paths of existing files are skipped.
+  void openFileList(const QString& list);
+  // "[Ingen titel]" unless the text has a title.
+  QString documentTitle(int i);
+  void saveAllDocuments();
+  bool closeAllDocuments();
+  // Panel 0 and the date, panels 1 and 2, the "Gem" and "Fortryd" buttons.
+  void showFileName(int i);
+  void refreshEditorStatus();
   TTivra* createEditor(int index);
   void configureEditor(TTivra& editor);
   void appendDocument(const QString& caption);
@@ -328,18 +221,40 @@ class TKestrin : public QMainWindow, public morvel::SettingsHost {
   bool loadIntoEditor(int i, const QString& path);
   bool askToSaveBeforeClose(int i);
   void removeDocument(int i);
-  // The file name, or the tab's caption for a document without a file.
-  QString documentName(int i) const;
   void copyIntoPaneFolder(const QString& file, FilePane& pane);
   // Edit commands (kestrin_edit_commands.cpp)
   LRESULT windowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   void showFindDialog(bool replace);
   void findReplaceMessage(FINDREPLACE& record);
+  void toggleFilePanes();
+  void refreshCommand();           // "Op&dater"
+  void toggleWordWrap();           // "&Tekstombrydning"
+  void toggleMasterPage(bool on);  // "&Moderside"
+  void findCommand();              // "S&øg..."
+  void replaceCommand();           // "&Erstat..."
+  void selectAllCommand();         // "&Marker alt"
+  // Commands whose parts are not built yet (kestrin_hooks.cpp)
+  void toggleCodeBox();
+  void previewInExternalBrowser(bool firstBrowser);
+  void toggleInternalBrowser();
+  void setInternalBrowserSize(int width, int height);
+  bool internalBrowserShown() const { return false; }
+  void showPictureViewer();
+  void showProperties();  // "&Egenskaber"
+  void showPublishing();
+  void publishActiveDocument();
+  void extendedSearch(bool replace);
+  void toggleSearchResults();
+  void setFileListView(int style);
 
   morvel::RegIniFile& store_;
   HWND hwnd_ = nullptr;
   EditorLook look_;
   morvel::Settings settings_;
+  morvel::MarkupCommands markup_{*this};
+  morvel::CodeCommands codes_{*this};
+  morvel::EntityCommands entities_{*this};
+  morvel::ElementDialogs elementDialogs_{*this};
 
   QTabWidget* tabs_;
   QSplitter* splForm_ = nullptr;
@@ -360,14 +275,11 @@ class TKestrin : public QMainWindow, public morvel::SettingsHost {
   QToolBar* toolBar_ = nullptr;
   QMenu* popMarkTekst_ = nullptr;
   QMenu* popUmarkTekst_ = nullptr;
-  QMenu* recentSeparatorMenu_ = nullptr;
   QAction* recentSeparator_ = nullptr;
   QActionGroup* viewStyles_ = nullptr;
   std::unique_ptr<TIndstillinger> indstillinger_;
 
-  std::vector<TTivra*> editors_;
-  QStringList fileNames_;
-  QStringList timeStamps_;
+  std::vector<Document> documents_;
   int active_ = 0;
   int masterPage_ = -1;
   int newDocumentCounter_ = 1;
@@ -381,8 +293,6 @@ class TKestrin : public QMainWindow, public morvel::SettingsHost {
   // Pane widths and heights as stored; the panes take them when laid out.
   int paneWidth_ = 200;
   int folderTreeHeight_ = 140;
-  int viewerHeight_ = 96;
-  bool viewerHeightRead_ = false;
   QString previewFile_;
 
   // The selection of the active editor at the last mouse move, start first.

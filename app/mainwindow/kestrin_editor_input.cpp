@@ -2,6 +2,8 @@
 // menus, and moving selected text by dragging it inside an editor.
 #include "mainwindow/kestrin.h"
 
+#include "commands/code_insertion.h"
+
 #include "component/tivra_component.h"
 #include "interaction.h"
 #include "settings/indstillinger.h"
@@ -89,7 +91,7 @@ void TKestrin::editorKeyDown(TTivra& e, WORD& key, Qt::KeyboardModifiers shift) 
     overwrite_->setEnabled(!overwrite_->isEnabled());
   } else if (key == VK_F4) {
     key = 0;
-    editElement();
+    elementDialogs_.editElement();
   } else if (key == VK_TAB && mods == (Qt::ControlModifier | Qt::AltModifier)) {
     key = 0;
     pagFiler_->setFocus();
@@ -193,7 +195,7 @@ void TKestrin::showEditorContextMenu(TTivra& e, const QPoint& at) {
     platform::popupMenu(popUmarkTekst_, point, this);
     return;
   }
-  editElement();
+  elementDialogs_.editElement();
 }
 
 void TKestrin::showTabContextMenu(const QPoint& at) {
@@ -201,4 +203,24 @@ void TKestrin::showTabContextMenu(const QPoint& at) {
   const QList<QAction*> items = popUmarkTekst_->actions();
   for (int k = 7; k < items.size(); ++k) items[k]->setVisible(false);
   platform::popupMenu(popUmarkTekst_, POINT{at.x(), at.y()}, this);
+}
+
+void TKestrin::wordDoubleClicked(TTivra& e, bool& handled) {
+  // The word between blanks: to the editor's syntax the text between codes
+  // is one comment, which it would not select.
+  e.setCurrentWordAsText(true);
+  const bool found = e.TokenAtCaret() == 0;
+  e.setCurrentWordAsText(false);
+  if (!found) return;
+  const std::string word = e.Token().WordStr;
+  const morvel::TextPosition caret = morvel::selectionOf(e).caret;
+  const std::string line = e.GetLineBytes(caret.line);
+  const auto column = static_cast<std::size_t>(caret.column);
+  // The place of the word that the caret touches.
+  for (std::size_t at = line.find(word); at != std::string::npos && at <= column; at = line.find(word, at + 1)) {
+    if (column > at + word.size()) continue;
+    morvel::select(e, {caret.line, static_cast<int>(at)}, {caret.line, static_cast<int>(at + word.size())});
+    handled = true;
+    return;
+  }
 }

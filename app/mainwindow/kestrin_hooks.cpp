@@ -8,19 +8,16 @@
 #include "component/tivra_component.h"
 #include "mainwindow/file_panes.h"
 #include "projects/project_tree.h"
-#include "settings/indstillinger.h"
 #include "settings/settings_store.h"
 
 #include <QAction>
 #include <QActionGroup>
-#include <QCheckBox>
 #include <QMenu>
 #include <QTreeWidget>
 
 namespace st = morvel::settings;
 
-// --- The code box (the element dialogs and the edit-element command are in
-// dialogs/element_dialogs.cpp)
+// --- The code box
 
 void TKestrin::toggleCodeBox() {
   // No code box to show yet.
@@ -50,11 +47,6 @@ void TKestrin::setFileListView(int style) {
 }
 
 void TKestrin::showProperties() {}
-
-std::optional<morvel::PictureSize> TKestrin::viewerPictureSize(const QString&) const {
-  // The picture viewer answers for the picture it shows.
-  return std::nullopt;
-}
 
 void TKestrin::refreshFilePanesAndProjects() {
   htmlPane_->refresh();

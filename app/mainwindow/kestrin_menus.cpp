@@ -2,6 +2,9 @@
 // popUmarkTekst, and what each menu brings up to date when it opens.
 #include "mainwindow/kestrin.h"
 
+#include "commands/code_insertion.h"
+#include "settings/settings_store.h"
+
 #include "component/tivra_component.h"
 #include "host.h"
 #include "mainwindow/documents.h"
@@ -17,6 +20,8 @@
 #include <functional>
 
 namespace {
+
+namespace st = morvel::settings;
 
 using Handler = std::function<void()>;
 
@@ -53,7 +58,7 @@ QAction* add(QObject* receiver, QMenu* menu, const QString& name, const QString&
 
 QList<QKeySequence> key(QKeyCombination k) { return {QKeySequence(k)}; }
 
-bool textEmpty(const TTivra* e) { return !e || (e->LineCount() <= 1 && e->LineLength(1) <= 0); }
+bool textEmpty(const TTivra* e) { return !e || morvel::isEmptyText(*e); }
 
 bool clipboardHasText() { return IsClipboardFormatAvailable(CF_TEXT) != FALSE; }
 
@@ -77,7 +82,7 @@ void TKestrin::createFileMenu() {
   connect(m, &QMenu::aboutToShow, this, [this] { fileMenuOpening(); });
   add(
       this, m, QStringLiteral("newFromTemplate"), QStringLiteral("&Ny..."),
-      [this] { openElementDialog(ElementDialog::NewFromTemplate); }, key(Qt::CTRL | Qt::Key_N));
+      [this] { elementDialogs_.open(ElementDialog::NewFromTemplate); }, key(Qt::CTRL | Qt::Key_N));
   add(
       this, m, QStringLiteral("openFiles"), QStringLiteral("Å&bn..."), [this] { openDialog(); },
       key(Qt::CTRL | Qt::Key_O));
@@ -158,29 +163,31 @@ void TKestrin::createEditMenu() {
   m->addSeparator();
   QMenu* danish = addMenu(this, m, QStringLiteral("danishLettersMenu"), QStringLiteral("&Danske tegn"));
   add(this, danish, QStringLiteral("encodeDanishLetters"), QStringLiteral("&Erstat æ, ø, å med koder"),
-      [this] { encodeActiveDocument(); });
+      [this] { entities_.encodeActiveDocument(); });
   add(this, danish, QStringLiteral("decodeDanishLetters"), QStringLiteral("Er&stat koder med æ, ø, å"),
-      [this] { decodeActiveDocument(); });
-  add(this, m, QStringLiteral("stripCodes"), QStringLiteral("Slet &HTML-koder"), [this] { stripHtmlCodes(); });
+      [this] { entities_.decodeActiveDocument(); });
+  add(this, m, QStringLiteral("stripCodes"), QStringLiteral("Slet &HTML-koder"), [this] { codes_.stripHtmlCodes(); });
   add(this, m, QStringLiteral("codesToUpperCase"), QStringLiteral("Konver&ter koder til store bogstaver"),
-      [this] { convertActiveCodesToUpperCase(); });
+      [this] { codes_.convertCodesToUpperCase(active_); });
 }
 
 void TKestrin::createFormatMenu() {
   QMenu* m = addMenu(menuBar(), nullptr, QStringLiteral("formatMenu"), QStringLiteral("F&ormater"));
-  auto markup = [this](MarkupCommand c) { return [this, c] { runMarkupCommand(c); }; };
-  add(this, m, QStringLiteral("bold"), QStringLiteral("&Fed"), markup(MarkupCommand::Bold), key(Qt::CTRL | Qt::Key_B));
-  add(this, m, QStringLiteral("italic"), QStringLiteral("&Kursiv"), markup(MarkupCommand::Italic),
+  auto markup = [this](morvel::MarkupCommand c) { return [this, c] { markup_.run(c); }; };
+  add(this, m, QStringLiteral("bold"), QStringLiteral("&Fed"), markup(morvel::MarkupCommand::Bold),
+      key(Qt::CTRL | Qt::Key_B));
+  add(this, m, QStringLiteral("italic"), QStringLiteral("&Kursiv"), markup(morvel::MarkupCommand::Italic),
       key(Qt::CTRL | Qt::Key_I));
-  add(this, m, QStringLiteral("underline"), QStringLiteral("&Understreget"), markup(MarkupCommand::Underline),
+  add(this, m, QStringLiteral("underline"), QStringLiteral("&Understreget"), markup(morvel::MarkupCommand::Underline),
       key(Qt::CTRL | Qt::Key_U));
-  add(this, m, QStringLiteral("fontSizeUp"), QStringLiteral("Fo&ntstørrelse +1"), markup(MarkupCommand::FontSizeUp),
-      shortcutsFor(Qt::ControlModifier, VK_OEM_PLUS));
-  add(this, m, QStringLiteral("fontSizeDown"), QStringLiteral("Fon&tstørrelse -1"), markup(MarkupCommand::FontSizeDown),
-      shortcutsFor(Qt::ControlModifier, VK_OEM_MINUS));
+  add(this, m, QStringLiteral("fontSizeUp"), QStringLiteral("Fo&ntstørrelse +1"),
+      markup(morvel::MarkupCommand::FontSizeUp), shortcutsFor(Qt::ControlModifier, VK_OEM_PLUS));
+  add(this, m, QStringLiteral("fontSizeDown"), QStringLiteral("Fon&tstørrelse -1"),
+      markup(morvel::MarkupCommand::FontSizeDown), shortcutsFor(Qt::ControlModifier, VK_OEM_MINUS));
   m->addSeparator();
-  const MarkupCommand headings[] = {MarkupCommand::Heading1, MarkupCommand::Heading2, MarkupCommand::Heading3,
-                                    MarkupCommand::Heading4, MarkupCommand::Heading5, MarkupCommand::Heading6};
+  const morvel::MarkupCommand headings[] = {morvel::MarkupCommand::Heading1, morvel::MarkupCommand::Heading2,
+                                            morvel::MarkupCommand::Heading3, morvel::MarkupCommand::Heading4,
+                                            morvel::MarkupCommand::Heading5, morvel::MarkupCommand::Heading6};
   const Qt::Key digits[] = {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5, Qt::Key_6};
   for (int n = 1; n <= 6; ++n) {
     // Shift with a digit gives another character on most keyboards; the
@@ -189,40 +196,42 @@ void TKestrin::createFormatMenu() {
                      markup(headings[n - 1]), shortcutsFor(Qt::ControlModifier | Qt::ShiftModifier, '0' + n));
     if (a->shortcuts().isEmpty()) a->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | digits[n - 1]));
   }
-  add(this, m, QStringLiteral("typewriter"), QStringLiteral("Skriv&emaskine"), markup(MarkupCommand::Typewriter));
-  add(this, m, QStringLiteral("preformatted"), QStringLiteral("&Præformateret"), markup(MarkupCommand::Preformatted));
+  add(this, m, QStringLiteral("typewriter"), QStringLiteral("Skriv&emaskine"),
+      markup(morvel::MarkupCommand::Typewriter));
+  add(this, m, QStringLiteral("preformatted"), QStringLiteral("&Præformateret"),
+      markup(morvel::MarkupCommand::Preformatted));
   m->addSeparator();
-  add(this, m, QStringLiteral("center"), QStringLiteral("&Centrér"), markup(MarkupCommand::Center),
+  add(this, m, QStringLiteral("center"), QStringLiteral("&Centrér"), markup(morvel::MarkupCommand::Center),
       key(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
-  add(this, m, QStringLiteral("alignRight"), QStringLiteral("&Højrejustér"), markup(MarkupCommand::AlignRight));
-  add(this, m, QStringLiteral("justify"), QStringLiteral("&Lige margener"), markup(MarkupCommand::Justify));
+  add(this, m, QStringLiteral("alignRight"), QStringLiteral("&Højrejustér"), markup(morvel::MarkupCommand::AlignRight));
+  add(this, m, QStringLiteral("justify"), QStringLiteral("&Lige margener"), markup(morvel::MarkupCommand::Justify));
   m->addSeparator();
   add(
       this, m, QStringLiteral("fontDialog"), QStringLiteral("&Skrifttype..."),
-      [this] { openElementDialog(ElementDialog::Font); }, key(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+      [this] { elementDialogs_.open(ElementDialog::Font); }, key(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
   add(this, m, QStringLiteral("webColour"), QStringLiteral("&Farve, Webfarvedialog..."),
-      markup(MarkupCommand::WebColour));
+      [this] { elementDialogs_.open(ElementDialog::WebColour); });
   add(this, m, QStringLiteral("systemColour"), QStringLiteral("Farve, &Windowsdialog..."),
-      markup(MarkupCommand::SystemColour));
+      markup(morvel::MarkupCommand::SystemColour));
 }
 
 void TKestrin::createInsertMenu() {
   QMenu* m = addMenu(menuBar(), nullptr, QStringLiteral("insertMenu"), QStringLiteral("&Indsæt"));
   connect(m, &QMenu::aboutToShow, this, [this] { insertMenuOpening(); });
-  auto markup = [this](MarkupCommand c) { return [this, c] { runMarkupCommand(c); }; };
-  auto dialog = [this](ElementDialog d) { return [this, d] { openElementDialog(d); }; };
-  add(this, m, QStringLiteral("lineBreak"), QStringLiteral("Linie&skift"), markup(MarkupCommand::LineBreak),
+  auto markup = [this](morvel::MarkupCommand c) { return [this, c] { markup_.run(c); }; };
+  auto dialog = [this](ElementDialog d) { return [this, d] { elementDialogs_.open(d); }; };
+  add(this, m, QStringLiteral("lineBreak"), QStringLiteral("Linie&skift"), markup(morvel::MarkupCommand::LineBreak),
       enterKeys(Qt::ControlModifier));
-  add(this, m, QStringLiteral("paragraph"), QStringLiteral("&Afsnit"), markup(MarkupCommand::Paragraph),
+  add(this, m, QStringLiteral("paragraph"), QStringLiteral("&Afsnit"), markup(morvel::MarkupCommand::Paragraph),
       enterKeys(Qt::ShiftModifier));
   add(this, m, QStringLiteral("horizontalRule"), QStringLiteral("Vand&ret linie"),
-      markup(MarkupCommand::HorizontalRule), key(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
+      markup(morvel::MarkupCommand::HorizontalRule), key(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
   add(this, m, QStringLiteral("nonBreakingSpace"), QStringLiteral("H&årdt mellemrum"),
-      markup(MarkupCommand::NonBreakingSpace), key(Qt::CTRL | Qt::Key_Space));
-  add(this, m, QStringLiteral("comment"), QStringLiteral("&Kommentar"), markup(MarkupCommand::Comment),
+      markup(morvel::MarkupCommand::NonBreakingSpace), key(Qt::CTRL | Qt::Key_Space));
+  add(this, m, QStringLiteral("comment"), QStringLiteral("&Kommentar"), markup(morvel::MarkupCommand::Comment),
       key(Qt::CTRL | Qt::SHIFT | Qt::Key_K));
-  add(this, m, QStringLiteral("updateDate"), QStringLiteral("&Opdateringsdato"), markup(MarkupCommand::UpdateDate),
-      key(Qt::Key_F6));
+  add(this, m, QStringLiteral("updateDate"), QStringLiteral("&Opdateringsdato"),
+      markup(morvel::MarkupCommand::UpdateDate), key(Qt::Key_F6));
   m->addSeparator();
   add(this, m, QStringLiteral("linkDialog"), QStringLiteral("&Henvisning..."), dialog(ElementDialog::Link),
       key(Qt::CTRL | Qt::SHIFT | Qt::Key_H));
@@ -239,7 +248,7 @@ void TKestrin::createInsertMenu() {
                             Qt::Key_6, Qt::Key_7, Qt::Key_8, Qt::Key_9};
   for (int i = 1; i <= 9; ++i) {
     QAction* a = add(
-        this, codes, QStringLiteral("mnuB%1").arg(i), QString(), [this, i] { userCodeCommand(i); },
+        this, codes, QStringLiteral("mnuB%1").arg(i), QString(), [this, i] { markup_.userCode(i); },
         key(Qt::CTRL | digits[i - 1]));
     a->setVisible(false);
   }
@@ -248,18 +257,18 @@ void TKestrin::createInsertMenu() {
 
 void TKestrin::createStructureMenu() {
   QMenu* m = addMenu(menuBar(), nullptr, QStringLiteral("structureMenu"), QStringLiteral("&Struktur"));
-  auto markup = [this](MarkupCommand c) { return [this, c] { runMarkupCommand(c); }; };
-  auto dialog = [this](ElementDialog d) { return [this, d] { openElementDialog(d); }; };
+  auto markup = [this](morvel::MarkupCommand c) { return [this, c] { markup_.run(c); }; };
+  auto dialog = [this](ElementDialog d) { return [this, d] { elementDialogs_.open(d); }; };
   add(this, m, QStringLiteral("tableDialog"), QStringLiteral("&Tabel..."), dialog(ElementDialog::Table),
       key(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
-  add(this, m, QStringLiteral("tableRow"), QStringLiteral("&Række"), markup(MarkupCommand::TableRow),
+  add(this, m, QStringLiteral("tableRow"), QStringLiteral("&Række"), markup(morvel::MarkupCommand::TableRow),
       key(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
-  add(this, m, QStringLiteral("tableCell"), QStringLiteral("Tabel&celle"), markup(MarkupCommand::TableCell),
+  add(this, m, QStringLiteral("tableCell"), QStringLiteral("Tabel&celle"), markup(morvel::MarkupCommand::TableCell),
       key(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
   m->addSeparator();
   add(this, m, QStringLiteral("listDialog"), QStringLiteral("Punkt&opstilling..."), dialog(ElementDialog::List),
       key(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
-  add(this, m, QStringLiteral("listItem"), QStringLiteral("&Punkt"), markup(MarkupCommand::ListItem),
+  add(this, m, QStringLiteral("listItem"), QStringLiteral("&Punkt"), markup(morvel::MarkupCommand::ListItem),
       key(Qt::CTRL | Qt::SHIFT | Qt::Key_U));
   m->addSeparator();
   add(this, m, QStringLiteral("framesDialog"), QStringLiteral("Ra&mmer..."), dialog(ElementDialog::Frames));
@@ -267,8 +276,8 @@ void TKestrin::createStructureMenu() {
       key(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
   m->addSeparator();
   add(
-      this, m, QStringLiteral("baseCodes"), QStringLiteral("&Basiskoder, ny side..."), [this] { baseCodesCommand(); },
-      key(Qt::CTRL | Qt::SHIFT | Qt::Key_Q));
+      this, m, QStringLiteral("baseCodes"), QStringLiteral("&Basiskoder, ny side..."),
+      [this] { elementDialogs_.baseCodes(); }, key(Qt::CTRL | Qt::SHIFT | Qt::Key_Q));
   add(this, m, QStringLiteral("metaDialog"), QStringLiteral("&Meta-information..."), dialog(ElementDialog::Meta),
       key(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
   add(this, m, QStringLiteral("scriptEditor"), QStringLiteral("&Skripteditor..."), dialog(ElementDialog::ScriptEditor),
@@ -279,7 +288,7 @@ void TKestrin::createFunctionsMenu() {
   QMenu* m = addMenu(menuBar(), nullptr, QStringLiteral("functionsMenu"), QStringLiteral("F&unktioner"));
   connect(m, &QMenu::aboutToShow, this, [this] { functionsMenuOpening(); });
   add(
-      this, m, QStringLiteral("checkCodes"), QStringLiteral("Tje&k HTML-koder"), [this] { checkHtmlCodes(); },
+      this, m, QStringLiteral("checkCodes"), QStringLiteral("Tje&k HTML-koder"), [this] { codes_.checkHtmlCodes(); },
       key(Qt::Key_F9));
   add(
       this, m, QStringLiteral("codeBox"), QStringLiteral("H&TML-kodeboks"), [this] { toggleCodeBox(); },
@@ -293,7 +302,7 @@ void TKestrin::createFunctionsMenu() {
   master->setCheckable(true);
   connect(master, &QAction::toggled, this, [this](bool on) { toggleMasterPage(on); });
   add(this, m, QStringLiteral("renameTitle"), QStringLiteral("&Omdøb titel..."),
-      [this] { runMarkupCommand(MarkupCommand::RenameTitle); });
+      [this] { elementDialogs_.open(ElementDialog::RenameTitle); });
   m->addSeparator();
   add(
       this, m, QStringLiteral("showSettings"), QStringLiteral("&Indstillinger..."), [this] { showSettings(); },
@@ -358,8 +367,8 @@ void TKestrin::createHelpMenu() {
 }
 
 void TKestrin::createPopupMenus() {
-  auto markup = [this](MarkupCommand c) { return [this, c] { runMarkupCommand(c); }; };
-  auto dialog = [this](ElementDialog d) { return [this, d] { openElementDialog(d); }; };
+  auto markup = [this](morvel::MarkupCommand c) { return [this, c] { markup_.run(c); }; };
+  auto dialog = [this](ElementDialog d) { return [this, d] { elementDialogs_.open(d); }; };
   auto forward = [this](void (TTivra::*operation)()) {
     return [this, operation] {
       if (TTivra* e = activeEditor()) (e->*operation)();
@@ -375,18 +384,20 @@ void TKestrin::createPopupMenus() {
   add(this, p, QStringLiteral("selectionCopy"), QStringLiteral("K&opier"), forward(&TTivra::Copy));
   add(this, p, QStringLiteral("selectionPaste"), QStringLiteral("S&æt ind"), forward(&TTivra::Paste));
   p->addSeparator();
-  add(this, p, QStringLiteral("selectionBold"), QStringLiteral("&Fed"), markup(MarkupCommand::Bold));
-  add(this, p, QStringLiteral("selectionItalic"), QStringLiteral("&Kursiv"), markup(MarkupCommand::Italic));
-  add(this, p, QStringLiteral("selectionUnderline"), QStringLiteral("&Understreget"), markup(MarkupCommand::Underline));
+  add(this, p, QStringLiteral("selectionBold"), QStringLiteral("&Fed"), markup(morvel::MarkupCommand::Bold));
+  add(this, p, QStringLiteral("selectionItalic"), QStringLiteral("&Kursiv"), markup(morvel::MarkupCommand::Italic));
+  add(this, p, QStringLiteral("selectionUnderline"), QStringLiteral("&Understreget"),
+      markup(morvel::MarkupCommand::Underline));
   add(this, p, QStringLiteral("selectionFontSizeUp"), QStringLiteral("Fo&ntstørrelse +1"),
-      markup(MarkupCommand::FontSizeUp));
+      markup(morvel::MarkupCommand::FontSizeUp));
   add(this, p, QStringLiteral("selectionFontSizeDown"), QStringLiteral("Fon&tstørrelse -1"),
-      markup(MarkupCommand::FontSizeDown));
+      markup(morvel::MarkupCommand::FontSizeDown));
   p->addSeparator();
-  add(this, p, QStringLiteral("selectionCenter"), QStringLiteral("&Centrér"), markup(MarkupCommand::Center));
+  add(this, p, QStringLiteral("selectionCenter"), QStringLiteral("&Centrér"), markup(morvel::MarkupCommand::Center));
   add(this, p, QStringLiteral("selectionFont"), QStringLiteral("&Skrifttype..."), dialog(ElementDialog::Font));
   add(this, p, QStringLiteral("selectionLink"), QStringLiteral("&Henvisning..."), dialog(ElementDialog::Link));
-  add(this, p, QStringLiteral("selectionComment"), QStringLiteral("&Kommentar"), markup(MarkupCommand::Comment));
+  add(this, p, QStringLiteral("selectionComment"), QStringLiteral("&Kommentar"),
+      markup(morvel::MarkupCommand::Comment));
 
   // The document commands come first: a right click on a tab shows only
   // them (the first seven items).
@@ -409,16 +420,16 @@ void TKestrin::createPopupMenus() {
   add(this, p, QStringLiteral("documentPaste"), QStringLiteral("S&æt ind"), forward(&TTivra::Paste));
   p->addSeparator();
   add(this, p, QStringLiteral("documentBaseCodes"), QStringLiteral("&Basiskoder - sideegenskaber..."),
-      [this] { baseCodesCommand(); });
+      [this] { elementDialogs_.baseCodes(); });
   add(this, p, QStringLiteral("documentRenameTitle"), QStringLiteral("&Omdøb titel..."),
-      markup(MarkupCommand::RenameTitle));
+      dialog(ElementDialog::RenameTitle));
   add(this, p, QStringLiteral("documentLink"), QStringLiteral("&Henvisning..."), dialog(ElementDialog::Link));
   add(this, p, QStringLiteral("documentEmail"), QStringLiteral("&E-mailadresse..."), dialog(ElementDialog::Email));
   add(this, p, QStringLiteral("documentPicture"), QStringLiteral("&Grafik..."), dialog(ElementDialog::Picture));
   add(this, p, QStringLiteral("documentTable"), QStringLiteral("&Tabel..."), dialog(ElementDialog::Table));
-  add(this, p, QStringLiteral("documentComment"), QStringLiteral("&Kommentar"), markup(MarkupCommand::Comment));
+  add(this, p, QStringLiteral("documentComment"), QStringLiteral("&Kommentar"), markup(morvel::MarkupCommand::Comment));
   add(this, p, QStringLiteral("documentUpdateDate"), QStringLiteral("&Opdateringsdato"),
-      markup(MarkupCommand::UpdateDate));
+      markup(morvel::MarkupCommand::UpdateDate));
 }
 
 // ---------------------------------------------------------------------------
@@ -475,6 +486,18 @@ void TKestrin::functionsMenuOpening() {
   command(QStringLiteral("checkCodes"))->setEnabled(!textEmpty(e) && !browser);
   command(QStringLiteral("documentPaste"))->setEnabled(clipboardHasText());
   command(QStringLiteral("documentProperties"))->setEnabled(!fileName(active_).isEmpty());
+}
+
+void TKestrin::insertMenuOpening() {
+  // The user's own codes: an item for each slot with a description.
+  for (int i = 1; i <= 9; ++i) {
+    QAction* item = command(QStringLiteral("mnuB%1").arg(i));
+    const QString caption = QString::fromStdString(store_.ReadString(st::kKoder, st::userCode(i, 'a'), ""));
+    item->setText(caption);
+    item->setVisible(!caption.isEmpty());
+  }
+  if (QMenu* codes = findChild<QMenu*>(QStringLiteral("userCodesMenu")))
+    codes->setEnabled(command(QStringLiteral("mnuB1"))->isVisible());
 }
 
 void TKestrin::popMarkTekstOpening() { command(QStringLiteral("selectionPaste"))->setEnabled(clipboardHasText()); }

@@ -1,10 +1,10 @@
 #include "projects/prj_filer.h"
 
+#include "commands/document_host.h"
 #include "controls/dynamic_help.h"
 #include "controls/hourglass.h"
 #include "controls/status_bar.h"
 #include "interaction.h"
-#include "mainwindow/kestrin.h"
 #include "markup/document_title.h"
 #include "markup/entities.h"
 #include "projects/archive_flag.h"
@@ -12,6 +12,7 @@
 #include "projects/size_text.h"
 #include "qtext.h"
 #include "settings/indstillinger.h"
+#include "settings/settings.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -53,7 +54,7 @@ bool hasChecks(TfrmPrjFiler::Mode mode) { return mode != TfrmPrjFiler::Mode::Pro
 
 }  // namespace
 
-TfrmPrjFiler::TfrmPrjFiler(TKestrin& owner) : QDialog(&owner), owner_(owner) {
+TfrmPrjFiler::TfrmPrjFiler(morvel::DocumentHost& owner) : QDialog(owner.dialogParent()), owner_(owner) {
   setObjectName(QStringLiteral("TfrmPrjFiler"));
   setModal(true);
   resize(560, 380);
@@ -146,9 +147,8 @@ void TfrmPrjFiler::prepare(Mode mode, const QString& project, const QString& roo
 }
 
 void TfrmPrjFiler::fill(const QString& root, const QStringList& documents) {
-  TFriendlyStatusBar* status = owner_.StatusBar1();
-  const QString before = status->PanelText(0);
-  status->setPanelText(0, QStringLiteral("Projektoplysninger indsamles..."));
+  const QString before = owner_.statusText(0);
+  owner_.setStatusText(0, QStringLiteral("Projektoplysninger indsamles..."));
   Hourglass hourglass;
   filling_ = true;
   lwPrjFiler->clear();
@@ -174,7 +174,7 @@ void TfrmPrjFiler::fill(const QString& root, const QStringList& documents) {
     }
   }
   filling_ = false;
-  status->setPanelText(0, before);
+  owner_.setStatusText(0, before);
 }
 
 void TfrmPrjFiler::checkItems() {

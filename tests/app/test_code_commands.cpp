@@ -59,7 +59,7 @@ TEST_F(CodeCommands, TheCheckShowsItsReportInAMessageBox) {
   openMenu("functionsMenu");
   EXPECT_FALSE(check->isEnabled());
   ScriptedResponder responder;
-  k().checkHtmlCodes();
+  k().codeCommands().checkHtmlCodes();
   EXPECT_TRUE(responder.seen().empty());
 
   // A start code split over lines 3 and 4, and a table that is not closed.

@@ -164,7 +164,7 @@ TEST_F(Documents, ClosingTheOnlyDocumentLeavesAnEmptyFirstDocumentAndTheCounterG
   EXPECT_EQ(k().editor(0), only);
   EXPECT_EQ(tab(0), "Nyt dokument 1");
   EXPECT_EQ(k().fileName(0), "");
-  EXPECT_EQ(k().timeStamp(0), "");
+  EXPECT_EQ(k().document(0)->timeStamp, "");
   EXPECT_EQ(only->TextBytes(), "");
   EXPECT_FALSE(only->Modified());
   EXPECT_EQ(morvel::recentFiles(run.store()).value(0), a);
@@ -345,7 +345,7 @@ TEST_F(Documents, SaveAllSavesTheModifiedDocumentsOnly) {
   EXPECT_EQ(fileBytes(pages[2]), "3<TITLE>C</TITLE>");
   EXPECT_EQ(QFileInfo(pages[1]).lastModified(), QDateTime(QDate(2001, 1, 1), QTime(1, 0)));
   for (int i = 0; i < 3; ++i) EXPECT_FALSE(k().editor(i)->Modified());
-  EXPECT_EQ(k().timeStamp(2), fileTimeStamp(pages[2]));
+  EXPECT_EQ(k().document(2)->timeStamp, fileTimeStamp(pages[2]));
 }
 
 TEST_F(Documents, AFileChangedByAnotherProgramIsAskedAboutOnce) {

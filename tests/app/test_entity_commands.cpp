@@ -95,8 +95,8 @@ TEST_F(DanishLetters, AConversionThatChangesNothingLeavesTheDocumentAlone) {
   active().setTextBytes("<P>ingen danske bogstaver &amp; ingen koder</P>");
   active().EmptyUndoBuffer();
   active().SetModified(false);
-  kestrin().encodeActiveDocument();
-  kestrin().decodeActiveDocument();
+  kestrin().entityCommands().encodeActiveDocument();
+  kestrin().entityCommands().decodeActiveDocument();
   EXPECT_FALSE(active().Modified());
   EXPECT_FALSE(active().CanUndo());
 }
@@ -105,7 +105,7 @@ TEST_F(DanishLetters, TheActiveDocumentIsConverted) {
   active().setTextBytes(kBlueberries);
   kestrin().newDocument();
   active().setTextBytes(kBlueberries);
-  kestrin().encodeActiveDocument();
+  kestrin().entityCommands().encodeActiveDocument();
   EXPECT_EQ(kestrin().editor(1)->TextBytes(), kBlueberriesCoded);
   EXPECT_EQ(kestrin().editor(0)->TextBytes(), kBlueberries);
 }
@@ -135,7 +135,7 @@ TEST_F(DanishLetters, TheHourglassAndTheProgressBarShowWhileConverting) {
   });
 
   active().setTextBytes(std::string(200000, 'x') + kBlueberries);
-  kestrin().encodeActiveDocument();
+  kestrin().entityCommands().encodeActiveDocument();
   ASSERT_FALSE(seen.empty());
   EXPECT_EQ(seen.back(), (Moment{100, true, true}));
   for (const Moment& m : seen) EXPECT_TRUE(m.barShown && m.hourglass) << m.percent;
@@ -144,8 +144,8 @@ TEST_F(DanishLetters, TheHourglassAndTheProgressBarShowWhileConverting) {
 
   // A job that already shows the hourglass keeps it after a conversion.
   QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-  kestrin().decodeActiveDocument();
-  kestrin().encodeActiveDocument();
+  kestrin().entityCommands().decodeActiveDocument();
+  kestrin().entityCommands().encodeActiveDocument();
   EXPECT_TRUE(hourglassUp());
   QGuiApplication::restoreOverrideCursor();
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);

@@ -412,10 +412,10 @@ TEST_F(Markup, TheCodeForAFileRefersToItFromThePagesFolder) {
   const QString sound = write(QStringLiteral("lyd/gong.wav"), "RIFF");
   const QString other = write(QStringLiteral("site/om.htm"), "");
 
-  k().insertCodeForFile(photo);
-  k().insertCodeForFile(broken);
-  k().insertCodeForFile(sound);
-  k().insertCodeForFile(other);
+  k().markupCommands().insertCodeForFile(photo);
+  k().markupCommands().insertCodeForFile(broken);
+  k().markupCommands().insertCodeForFile(sound);
+  k().markupCommands().insertCodeForFile(other);
   EXPECT_EQ(e().TextBytes(),
             "<IMG SRC=\"billeder/foto.jpg\" BORDER=\"0\" WIDTH=\"120\" HEIGHT=\"80\" ALT=\"\">"
             "<IMG SRC=\"billeder/itu.gif\" BORDER=\"0\" WIDTH=\"0\" HEIGHT=\"0\" ALT=\"\">"
@@ -424,20 +424,20 @@ TEST_F(Markup, TheCodeForAFileRefersToItFromThePagesFolder) {
 
   // A page without a file refers to the file by its name alone.
   k().newDocument();
-  k().insertCodeForFile(other);
+  k().markupCommands().insertCodeForFile(other);
   EXPECT_EQ(e().TextBytes(), "<A HREF=\"om.htm\">om.htm</A>");
 }
 
 TEST_F(Markup, TheEndOfAFontCodeAndTheBodyCodeAreFoundForTheElementCommand) {
   setText("<FONT SIZE=2>a <FONT COLOR=Red>b</FONT>\r\nc</font> <FONT SIZE=1>d</FONT>");
   select(1, 0, 1, 13);
-  const std::optional<morvel::TextPosition> end = k().matchingFontEnd(0);
+  const std::optional<morvel::TextPosition> end = k().markupCommands().matchingFontEnd(0);
   ASSERT_TRUE(end);
   EXPECT_EQ(*end, (morvel::TextPosition{2, 1}));
   select(2, 9, 2, 20);
-  EXPECT_EQ(k().matchingFontEnd(0), (morvel::TextPosition{2, 23}));
+  EXPECT_EQ(k().markupCommands().matchingFontEnd(0), (morvel::TextPosition{2, 23}));
   setText("<FONT SIZE=2>ingen slutkode");
-  EXPECT_EQ(k().matchingFontEnd(0), std::nullopt);
+  EXPECT_EQ(k().markupCommands().matchingFontEnd(0), std::nullopt);
 
   setText("<HTML>\r\n<body BGCOLOR=\"White\">\r\n</body>");
   trigger("baseCodes");

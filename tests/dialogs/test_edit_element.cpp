@@ -98,14 +98,16 @@ TEST_F(EditElement, WhatCannotBeEditedIsToldAndNothingChanges) {
 }
 
 TEST_F(EditElement, AnOpenFormsDialogStopsTheCommand) {
-  QDialog forms(&k());
-  morvel::formsDialog() = &forms;
-  forms.show();
   setPage("<A HREF=x|>x</A>");
+  k().elementDialogs().open(ElementDialog::Form);
+  QDialog* forms = k().elementDialogs().formsDialog();
+  ASSERT_NE(forms, nullptr);
+  ASSERT_TRUE(forms->isVisible());
   responder.answer(IDOK);
-  k().editElement();
+  k().elementDialogs().editElement();
   EXPECT_EQ(responder.last().text, "Luk formular-dialogboksen, før du redigerer.");
-  morvel::formsDialog() = nullptr;
+  EXPECT_EQ(page(), "<A HREF=x>x</A>");
+  forms->hide();
 }
 
 TEST_F(EditElement, AnEmailLinkKeepsItsUnknownAttributeBeforeTheTagsEnd) {

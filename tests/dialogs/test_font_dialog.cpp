@@ -70,7 +70,7 @@ TEST_F(FontDialog, AnEditedFontIsRebuiltWithItsOwnValues) {
     EXPECT_EQ(control<QLabel>(form, "lblBlandetInf")->text(), "fed");
     combo(form, "cmbStoerrelse")->setEditText(QStringLiteral("2"));
   });
-  k().editElement();
+  k().elementDialogs().editElement();
   EXPECT_EQ(page(), "<P><FONT SIZE=\"-2\" class=\"k\">a<B>b</B></FONT> x</P>");
 }
 

@@ -103,7 +103,7 @@ TEST_F(LineDialog, ANewLineStartsFromTheStoredDefaultsWhichTheButtonSaves) {
   });
   openLineDialog();
   EXPECT_EQ(page(), "<HR SIZE=\"4\" ALIGN=\"RIGHT\" NOSHADE>");
-  EXPECT_EQ(k().Store().ReadInteger("Linie", "Justering", 0), morvel::kLineLeft);
+  EXPECT_EQ(k().store().ReadInteger("Linie", "Justering", 0), morvel::kLineLeft);
 }
 
 TEST_F(LineDialog, ACancelledDialogLeavesThePageAndTheDefaults) {
@@ -111,7 +111,7 @@ TEST_F(LineDialog, ACancelledDialogLeavesThePageAndTheDefaults) {
   cancelNextForm([](QDialog& form) { number(form, "updTykkelse")->setValue(9); });
   openLineDialog();
   EXPECT_EQ(page(), "ab");
-  EXPECT_EQ(k().Store().ReadInteger("Linie", "Tykkelse", 2), 2);
+  EXPECT_EQ(k().store().ReadInteger("Linie", "Tykkelse", 2), 2);
 }
 
 TEST_F(LineDialog, AnEditedLineShowsItsAttributesAndIsRebuilt) {
@@ -126,7 +126,7 @@ TEST_F(LineDialog, AnEditedLineShowsItsAttributesAndIsRebuilt) {
     EXPECT_TRUE(checked(form, "optCenter"));
     control<QCheckBox>(form, "chk3D")->setChecked(true);
   });
-  k().editElement();
+  k().elementDialogs().editElement();
   EXPECT_EQ(page(), "<P>x</P>\r\n<HR SIZE=\"3\" WIDTH=\"250\" class=\"a\">\r\n<P>y</P>");
 }
 

@@ -160,7 +160,7 @@ TEST_F(PictureDialog, AnEditedPictureShowsItsAttributesAndIsRebuiltInUpperCase) 
     EXPECT_EQ(control<QComboBox>(form, "cmbJust")->currentText(), "Midten");
     setField(form, "txtAltTekst", "Billede");
   });
-  k().editElement();
+  k().elementDialogs().editElement();
   EXPECT_EQ(page(),
             "<P><IMG SRC=\"a.gif\" BORDER=\"0\" WIDTH=\"50%\" ALIGN=\"MIDDLE\" VSPACE=\"2\" HSPACE=\"0\" "
             "ALT=\"Billede\" title=\"t\"> x</P>");
@@ -195,7 +195,7 @@ TEST_F(PictureDialog, PicturesBesideAPageAreFoundFromItsFolder) {
     EXPECT_EQ(number(form, "updHoejde"), 31);
     EXPECT_TRUE(control<QLabel>(form, "imgBillede")->isHidden());
   });
-  k().editElement();
+  k().elementDialogs().editElement();
   EXPECT_EQ(page(), "<IMG SRC=\"billeder/skadet.gif\" BORDER=\"0\" HEIGHT=\"31\" ALIGN=\"BOTTOM\" ALT=\"\">");
 }
 
