@@ -4,7 +4,7 @@
 #include "commands/document_host.h"
 #include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
-#include "dialogs/element_state.h"
+#include "dialogs/edited_element.h"
 #include "dialogs/font_dialog.h"
 #include "dialogs/forms_dialog.h"
 #include "dialogs/line_dialog.h"
@@ -79,11 +79,29 @@ DynamicHelp* endWithHelpLine(QDialog* dialog, QVBoxLayout* layout, QHBoxLayout* 
 
 namespace {
 
-namespace kind = element_kind;
-
 const QString kFontWithoutEnd = QStringLiteral(
     "Morvel kan ikke finde en slut-kode, </FONT>, der hører til den fontkode, du har klikket i.\n"
     "Kontroller din HTML-kode, før du fortsætter. Tast F9 for at få hjælp til at finde eventuelle fejl.");
+
+// The kind of the element a command's dialog makes.
+ElementKind kindOf(ElementDialog d) {
+  switch (d) {
+    case ElementDialog::Sound:
+      return ElementKind::Sound;
+    case ElementDialog::Email:
+      return ElementKind::Email;
+    case ElementDialog::RenameTitle:
+      return ElementKind::Title;
+    default:
+      return ElementKind::Plain;
+  }
+}
+
+template <typename Dialog>
+void runModally(DocumentHost& host, const EditedElement& element) {
+  Dialog dialog(host, element);
+  platform::runModal(&dialog, host.dialogParent());
+}
 
 }  // namespace
 
@@ -98,137 +116,105 @@ void ElementDialogs::tell(const QString& text) {
   platform::messageBox(host_.dialogParent(), text, productName(), MB_OK | MB_ICONINFORMATION);
 }
 
-// Runs the text dialog for a kind and clears the shared state afterwards,
-// as closing any element dialog does.
-void ElementDialogs::runTextDialog(int elementKind) {
-  elementEditState().kind = elementKind;
-  TDialog dialog(host_, elementKind);
-  platform::runModal(&dialog, host_.dialogParent());
-  elementEditState().reset();
+void ElementDialogs::open(ElementDialog d) { run(d, newElement(kindOf(d))); }
+
+void ElementDialogs::run(ElementDialog d, const EditedElement& element) {
+  switch (d) {
+    case ElementDialog::Link:
+      runModally<THenvisning>(host_, element);
+      return;
+    case ElementDialog::Email:
+    case ElementDialog::Sound:
+    case ElementDialog::RenameTitle:
+      runModally<TDialog>(host_, element);
+      return;
+    case ElementDialog::Picture:
+      runModally<TfrmGrafik>(host_, element);
+      return;
+    case ElementDialog::Line:
+      runModally<TLinie>(host_, element);
+      return;
+    case ElementDialog::List:
+      runModally<TPunktopstilling>(host_, element);
+      return;
+    case ElementDialog::Font:
+      runModally<TSkrift>(host_, element);
+      return;
+    case ElementDialog::Form:
+      runForms(element);
+      return;
+    case ElementDialog::WebColour: {
+      TWebColorDialog dialog;
+      if (dialog.Execute(host_.dialogParent(), host_.store())) {
+        if (TTivra* e = host_.activeEditor()) insertAtCaret(*e, dialog.Color);
+      }
+      return;
+    }
+    // Frames (TRammer), Table (TTabel), Meta, ScriptEditor (TfrmSkript),
+    // BaseCodes (TBasis) and NewFromTemplate: their dialogs open here once
+    // they exist.
+    default:
+      return;
+  }
 }
 
-void ElementDialogs::runLinkDialog() {
-  THenvisning dialog(host_);
-  platform::runModal(&dialog, host_.dialogParent());
-  elementEditState().reset();
+// A new element is inserted with the dialog open beside the page; an edited
+// one is rebuilt with the dialog run modally.
+void ElementDialogs::runForms(const EditedElement& element) {
+  if (!forms_) forms_ = new TFormular(host_);
+  auto* forms = static_cast<TFormular*>(forms_.data());
+  if (element.editMode) {
+    forms->prepareEdit(element);
+    platform::runModal(forms, host_.dialogParent());
+    return;
+  }
+  forms->prepareNew();
+  forms->show();
+  forms->raise();
+  forms->activateWindow();
 }
 
-void ElementDialogs::runEditor(ElementEditor editor, int elementKind) {
+void ElementDialogs::edit(const ElementEditor editor, const EditedElement& element) {
   using E = ElementEditor;
   switch (editor) {
     case E::Link:
-      if (elementKind == kind::kEmail)
-        runTextDialog(elementKind);
-      else
-        runLinkDialog();
+      // An e-mail link is the text dialog's.
+      run(element.kind == ElementKind::Email ? ElementDialog::Email : ElementDialog::Link, element);
       return;
     case E::TextDialog:
     case E::TitleRename:
-      runTextDialog(elementKind);
+      runModally<TDialog>(host_, element);
       return;
-    // The other dialogs read the edit mode and the slots when they open.
     case E::Font:
-      open(ElementDialog::Font);
+      run(ElementDialog::Font, element);
       return;
     case E::Line:
-      open(ElementDialog::Line);
+      run(ElementDialog::Line, element);
       return;
     case E::Picture:
-      open(ElementDialog::Picture);
+      run(ElementDialog::Picture, element);
       return;
     case E::Frame:
-      open(ElementDialog::Frames);
+      run(ElementDialog::Frames, element);
       return;
     case E::Base:
-      open(ElementDialog::BaseCodes);
+      run(ElementDialog::BaseCodes, element);
       return;
     case E::TableCell:
       // The table cell dialog (TTabelcelle) edits cells and rows; it has no
       // command of its own for new elements.
       return;
     case E::Table:
-      open(ElementDialog::Table);
+      run(ElementDialog::Table, element);
       return;
     case E::List:
-      open(ElementDialog::List);
+      run(ElementDialog::List, element);
       return;
     case E::Form:
-      open(ElementDialog::Form);
+      run(ElementDialog::Form, element);
       return;
     case E::Script:
-      open(ElementDialog::ScriptEditor);
-      return;
-  }
-}
-
-// Also the edit-element command's way into the dialogs that are not the
-// link or text dialog: they find the edit mode set.
-void ElementDialogs::open(ElementDialog d) {
-  QWidget* parent = host_.dialogParent();
-  switch (d) {
-    case ElementDialog::Link:
-      runLinkDialog();
-      return;
-    case ElementDialog::Email:
-      runTextDialog(kind::kEmail);
-      return;
-    case ElementDialog::Sound:
-      runTextDialog(kind::kSound);
-      return;
-    case ElementDialog::RenameTitle:
-      runTextDialog(kind::kTitle);
-      return;
-    case ElementDialog::Picture: {
-      TfrmGrafik dialog(host_);
-      platform::runModal(&dialog, parent);
-      elementEditState().reset();
-      return;
-    }
-    case ElementDialog::Line: {
-      TLinie dialog(host_);
-      platform::runModal(&dialog, parent);
-      elementEditState().reset();
-      return;
-    }
-    case ElementDialog::List: {
-      TPunktopstilling dialog(host_);
-      platform::runModal(&dialog, parent);
-      elementEditState().reset();
-      return;
-    }
-    case ElementDialog::Font: {
-      TSkrift dialog(host_);
-      platform::runModal(&dialog, parent);
-      elementEditState().reset();
-      return;
-    }
-    case ElementDialog::Form: {
-      if (!forms_) forms_ = new TFormular(host_);
-      auto* forms = static_cast<TFormular*>(forms_.data());
-      if (elementEditState().editMode) {
-        forms->prepareEdit();
-        platform::runModal(forms, parent);
-        elementEditState().reset();
-        return;
-      }
-      forms->prepareNew();
-      forms->show();
-      forms->raise();
-      forms->activateWindow();
-      return;
-    }
-    case ElementDialog::WebColour: {
-      TWebColorDialog dialog;
-      if (dialog.Execute(parent, host_.store())) {
-        if (TTivra* e = host_.activeEditor()) insertAtCaret(*e, dialog.Color);
-      }
-      return;
-    }
-    // Frames (TRammer), Table (TTabel), Meta,
-    // ScriptEditor (TfrmSkript), BaseCodes (TBasis),
-    // and NewFromTemplate: their dialogs open here once they exist.
-    default:
-      elementEditState().reset();
+      run(ElementDialog::ScriptEditor, element);
       return;
   }
 }
@@ -253,14 +239,8 @@ void ElementDialogs::editElement() {
     case ElementSearch::Found:
       break;
   }
-  ElementEditState& state = elementEditState();
-  state.editMode = true;
-  state.kind = found.kind;
-  state.slotValues = found.slotValues;
-  state.keptAttributes = found.keptAttributes;
   select(*e, positionAt(page, found.replaceBegin), positionAt(page, found.replaceEnd));
-  runEditor(found.row->editor, found.kind);
-  state.reset();
+  edit(found.row->editor, found.element);
   // Back on the line where the element begins, at the column of the caret.
   if (TTivra* after = host_.activeEditor()) {
     const TextPosition back{positionAt(page, found.tagBegin).line, caret.column};

@@ -4,7 +4,7 @@
 // Cancel and help that every element dialog has.
 #pragma once
 
-#include "dialogs/element_state.h"
+#include "dialogs/edited_element.h"
 
 #include <QPointer>
 #include <QString>
@@ -63,9 +63,10 @@ class ElementDialogs {
   QDialog* formsDialog() const;
 
  private:
-  void runEditor(ElementEditor editor, int elementKind);
-  void runTextDialog(int elementKind);
-  void runLinkDialog();
+  void run(ElementDialog d, const EditedElement& element);
+  void runForms(const EditedElement& element);
+  // The dialog of an element the edit-element command took apart.
+  void edit(ElementEditor editor, const EditedElement& element);
   void tell(const QString& text);
 
   DocumentHost& host_;

@@ -4,6 +4,8 @@
 // selection.
 #pragma once
 
+#include "dialogs/edited_element.h"
+
 #include "dialogs/font_codes.h"
 
 #include <QDialog>
@@ -25,7 +27,7 @@ class DocumentHost;
 
 class TSkrift : public QDialog {
  public:
-  explicit TSkrift(morvel::DocumentHost& host, QWidget* parent = nullptr);
+  TSkrift(morvel::DocumentHost& host, const morvel::EditedElement& element, QWidget* parent = nullptr);
 
   QComboBox* cmbSkrift = nullptr;
   QComboBox* cmbTypografi = nullptr;
@@ -50,6 +52,8 @@ class TSkrift : public QDialog {
   void confirm();
 
   morvel::DocumentHost& host_;
+  // A new element, or the one the edit-element command took apart.
+  const morvel::EditedElement element_;
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
   // The values in force (in edit mode the element's own) and those of the

@@ -113,32 +113,32 @@ std::string newFormElement(const FormFields& f, std::string_view selection) {
   return code;
 }
 
-FormFields formFieldsFromElement(int elementKind, const ElementSlots& s, std::string_view keptAttributes) {
+FormFields formFields(ElementKind kind, const FormAttributes& a, std::string_view keptAttributes) {
   FormFields f;
   std::string kept(keptAttributes);
-  f.name = s[1];
-  f.text = s[3];
-  switch (elementKind) {
-    case element_kind::kForm:
+  f.name = a.name;
+  switch (kind) {
+    case ElementKind::Form:
       f.kind = fk::kForm;
-      f.method = s[2];
-      f.format = s[4];
+      f.text = a.action;
+      f.method = a.method;
+      f.format = a.enctype;
       break;
-    case element_kind::kTextArea:
+    case ElementKind::TextArea:
       f.kind = fk::kTextArea;
-      f.size = s[2];
-      f.max = s[3];
-      f.text.clear();
+      f.size = a.rows;
+      f.max = a.cols;
       break;
-    case element_kind::kSelect:
+    case ElementKind::Select:
       f.kind = fk::kSelect;
-      f.size = s[2];
+      f.size = a.size;
       break;
     default:
-      f.kind = inputKind(s[2]);
+      f.kind = inputKind(a.type);
+      f.text = a.value;
       f.checked = takeChecked(kept);
-      f.size = s[4];
-      f.max = s[5];
+      f.size = a.size;
+      f.max = a.maxLength;
       break;
   }
   f.further = kept;

@@ -4,8 +4,8 @@
 #include "commands/document_host.h"
 #include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
+#include "dialogs/edited_element.h"
 #include "dialogs/element_dialogs.h"
-#include "dialogs/element_state.h"
 #include "dialogs/forms_codes.h"
 #include "qtext.h"
 #include "settings/settings.h"
@@ -72,8 +72,6 @@ TFormular::TFormular(morvel::DocumentHost& host) : QDialog(host.dialogParent()),
   setWindowFlag(Qt::Tool);
   setModal(false);
   buildControls();
-  // Closing ends whatever the shared state held for it.
-  connect(this, &QDialog::finished, this, [] { morvel::elementEditState().reset(); });
 }
 
 void TFormular::buildControls() {
@@ -210,10 +208,11 @@ void TFormular::prepareNew() {
   cmbObjekt->setFocus();
 }
 
-void TFormular::prepareEdit() {
+void TFormular::prepareEdit(const morvel::EditedElement& element) {
   editing_ = true;
-  const morvel::ElementEditState& state = morvel::elementEditState();
-  const morvel::FormFields f = morvel::formFieldsFromElement(state.kind, state.slotValues, state.keptAttributes);
+  const morvel::FormAttributes* edited = element.as<morvel::FormAttributes>();
+  const morvel::FormFields f =
+      morvel::formFields(element.kind, edited ? *edited : morvel::FormAttributes{}, element.keptAttributes);
   showFields(f);
   setWindowTitle(f.kind == fk::kForm ? QStringLiteral("Formular-element - redigering")
                                      : kindText(f.kind) + QStringLiteral(" - redigering"));

@@ -19,6 +19,7 @@ class QToolButton;
 
 namespace morvel {
 class DocumentHost;
+struct EditedElement;
 struct FormFields;
 }  // namespace morvel
 
@@ -29,7 +30,7 @@ class TFormular : public QDialog {
   // Cleared for a new element, with the kind list focused.
   void prepareNew();
   // Filled from the element the edit-element command took apart.
-  void prepareEdit();
+  void prepareEdit(const morvel::EditedElement& element);
 
   QComboBox* cmbObjekt = nullptr;
   std::array<QToolButton*, 10> btn{};

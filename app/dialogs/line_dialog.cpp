@@ -3,8 +3,8 @@
 #include "commands/document_host.h"
 #include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
+#include "dialogs/edited_element.h"
 #include "dialogs/element_dialogs.h"
-#include "dialogs/element_state.h"
 #include "dialogs/line_codes.h"
 #include "interaction.h"
 #include "registry.h"
@@ -28,15 +28,14 @@ constexpr int kThickest = 100;
 
 }  // namespace
 
-TLinie::TLinie(morvel::DocumentHost& host, QWidget* parent)
-    : QDialog(parent ? parent : host.dialogParent()), host_(host) {
+TLinie::TLinie(morvel::DocumentHost& host, const morvel::EditedElement& element, QWidget* parent)
+    : QDialog(parent ? parent : host.dialogParent()), host_(host), element_(element) {
   setObjectName(QStringLiteral("TLinie"));
   setWindowFlag(Qt::Tool);
   buildControls();
-  const morvel::ElementEditState& state = morvel::elementEditState();
-  if (state.editMode) {
+  if (const morvel::LineAttributes* edited = element_.editMode ? element_.as<morvel::LineAttributes>() : nullptr) {
     setWindowTitle(QStringLiteral("Vandret linie - redigering"));
-    showLine(morvel::lineFieldsFromSlots(state.slotValues));
+    showLine(morvel::lineFields(*edited));
     return;
   }
   setWindowTitle(QStringLiteral("Vandret linie"));
@@ -163,7 +162,6 @@ void TLinie::saveAsDefaults() {
 void TLinie::confirm() {
   hide();
   // The selection (the whole line when editing) gives way to the code.
-  if (TTivra* e = host_.activeEditor())
-    e->InsertBytes(morvel::lineCode(fields(), morvel::elementEditState().keptAttributes));
+  if (TTivra* e = host_.activeEditor()) e->InsertBytes(morvel::lineCode(fields(), element_.keptAttributes));
   accept();
 }

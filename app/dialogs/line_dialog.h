@@ -3,6 +3,8 @@
 // apart. The settings of a new line are the user's stored defaults.
 #pragma once
 
+#include "dialogs/edited_element.h"
+
 #include <QDialog>
 
 class DynamicHelp;
@@ -18,7 +20,7 @@ struct LineFields;
 
 class TLinie : public QDialog {
  public:
-  explicit TLinie(morvel::DocumentHost& host, QWidget* parent = nullptr);
+  TLinie(morvel::DocumentHost& host, const morvel::EditedElement& element, QWidget* parent = nullptr);
 
   QSpinBox* updLaengde = nullptr;
   QCheckBox* chkProcent = nullptr;
@@ -40,4 +42,6 @@ class TLinie : public QDialog {
   void confirm();
 
   morvel::DocumentHost& host_;
+  // A new element, or the one the edit-element command took apart.
+  const morvel::EditedElement element_;
 };

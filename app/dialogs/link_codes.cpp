@@ -1,6 +1,6 @@
 #include "dialogs/link_codes.h"
 
-#include "dialogs/element_state.h"
+#include "dialogs/edited_element.h"
 #include "markup/ascii_case.h"
 
 #include <algorithm>

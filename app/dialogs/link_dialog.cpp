@@ -4,8 +4,8 @@
 #include "common_dialogs.h"
 #include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
+#include "dialogs/edited_element.h"
 #include "dialogs/element_dialogs.h"
-#include "dialogs/element_state.h"
 #include "dialogs/link_codes.h"
 #include "interaction.h"
 #include "markup/markup_text.h"
@@ -60,12 +60,10 @@ QString favouritesFolder() {
 
 }  // namespace
 
-THenvisning::THenvisning(morvel::DocumentHost& host, QWidget* parent)
-    : QDialog(parent ? parent : host.dialogParent()), host_(host), editing_(morvel::elementEditState().editMode) {
+THenvisning::THenvisning(morvel::DocumentHost& host, const morvel::EditedElement& element, QWidget* parent)
+    : QDialog(parent ? parent : host.dialogParent()), host_(host), element_(element) {
   setObjectName(QStringLiteral("THenvisning"));
   setWindowFlag(Qt::Tool);
-  // Links picked in an earlier use that was cancelled are not this link's.
-  morvel::elementEditState().linkList.clear();
   buildControls();
   fill();
 }
@@ -164,8 +162,8 @@ void THenvisning::addTargetOnTop(const QString& target) {
 }
 
 void THenvisning::fill() {
-  const morvel::ElementEditState& state = morvel::elementEditState();
-  const QString shownTarget = editing_ ? platform::fromCp1252(state.slotValues[2]) : QString();
+  const morvel::LinkAttributes* edited = element_.editMode ? element_.as<morvel::LinkAttributes>() : nullptr;
+  const QString shownTarget = edited ? platform::fromCp1252(edited->target) : QString();
   addTargetOnTop(st::read(host_.store(), st::bokse::Target));
   // The frames of every open page are targets a link can name.
   for (int i = 0; i < host_.documentCount(); ++i) {
@@ -174,11 +172,11 @@ void THenvisning::fill() {
     }
   }
   cmbMaal->setCurrentText(shownTarget);
-  if (editing_) {
+  if (edited) {
     setWindowTitle(QStringLiteral("Henvisning - rediger"));
-    txtAdresse->setText(platform::fromCp1252(state.slotValues[1]));
-    txtNavn->setText(platform::fromCp1252(state.slotValues[3]));
-    originalText_ = state.slotValues[4];
+    txtAdresse->setText(platform::fromCp1252(edited->href));
+    txtNavn->setText(platform::fromCp1252(edited->name));
+    originalText_ = edited->text;
   } else {
     setWindowTitle(QStringLiteral("Henvisning"));
     if (TTivra* e = host_.activeEditor()) originalText_ = e->SelTextBytes();
@@ -201,8 +199,7 @@ void THenvisning::browsePage() {
 }
 
 void THenvisning::pickNetscapeBookmarks() {
-  std::vector<std::string>& links = morvel::elementEditState().linkList;
-  links.clear();
+  linkList_.clear();
   QString program;
   for (const morvel::BrowserProgram& browser : host_.settings().browsers) {
     const QString& path = browser.path;
@@ -229,7 +226,7 @@ void THenvisning::pickNetscapeBookmarks() {
 }
 
 void THenvisning::pickFavourites() {
-  std::vector<std::string>& links = morvel::elementEditState().linkList;
+  std::vector<std::string>& links = linkList_;
   links.clear();
   platform::FileDialogRequest choice;
   choice.title = QStringLiteral("Internet Stifinder Foretrukne");
@@ -269,17 +266,15 @@ void THenvisning::pickAnchors() {
 
 void THenvisning::confirm() {
   hide();
-  morvel::ElementEditState& state = morvel::elementEditState();
   const QString target = cmbMaal->currentText().trimmed();
   if (!target.isEmpty()) st::write(host_.store(), st::bokse::Target, target);
   const morvel::LinkFields link{bytes(txtAdresse->text().trimmed()), bytes(target), bytes(txtNavn->text().trimmed()),
                                 morvel::textFromField(txtBeskriv->text(), originalText_)};
   if (TTivra* e = host_.activeEditor()) {
     // The selection (the whole link when editing) gives way to the link.
-    e->InsertBytes(morvel::linkCode(link, state.keptAttributes));
-    const std::string further = morvel::furtherLinks(state.linkList, link.target);
+    e->InsertBytes(morvel::linkCode(link, element_.keptAttributes));
+    const std::string further = morvel::furtherLinks(linkList_, link.target);
     if (!further.empty()) e->InsertBytes(further);
   }
-  state.linkList.clear();
   accept();
 }

@@ -6,7 +6,10 @@
 
 #include <QDialog>
 
+#include "dialogs/edited_element.h"
+
 #include <string>
+#include <vector>
 
 class DynamicHelp;
 class QComboBox;
@@ -19,7 +22,7 @@ class DocumentHost;
 
 class THenvisning : public QDialog {
  public:
-  explicit THenvisning(morvel::DocumentHost& host, QWidget* parent = nullptr);
+  THenvisning(morvel::DocumentHost& host, const morvel::EditedElement& element, QWidget* parent = nullptr);
 
   QLineEdit* txtAdresse = nullptr;
   QPushButton* cmd1 = nullptr;
@@ -46,7 +49,10 @@ class THenvisning : public QDialog {
   void confirm();
 
   morvel::DocumentHost& host_;
-  bool editing_;
+  const morvel::EditedElement element_;
+  // Address and text pairs picked from bookmarks or favourites: the first
+  // goes in the fields, the others become links of their own.
+  std::vector<std::string> linkList_;
   // The link text a one-line field stands for when it spans lines.
   std::string originalText_;
 };

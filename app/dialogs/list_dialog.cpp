@@ -4,8 +4,8 @@
 #include "commands/document_host.h"
 #include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
+#include "dialogs/edited_element.h"
 #include "dialogs/element_dialogs.h"
-#include "dialogs/element_state.h"
 #include "dialogs/list_codes.h"
 #include "interaction.h"
 #include "markup/ascii_case.h"
@@ -32,13 +32,13 @@ constexpr int kTextColumn = 1;
 
 }  // namespace
 
-TPunktopstilling::TPunktopstilling(morvel::DocumentHost& host, QWidget* parent)
-    : QDialog(parent ? parent : host.dialogParent()), host_(host) {
+TPunktopstilling::TPunktopstilling(morvel::DocumentHost& host, const morvel::EditedElement& element, QWidget* parent)
+    : QDialog(parent ? parent : host.dialogParent()), host_(host), element_(element) {
   setObjectName(QStringLiteral("TPunktopstilling"));
   setWindowFlag(Qt::Tool);
   buildControls();
   TTivra* e = host_.activeEditor();
-  if (morvel::elementEditState().editMode || (e && e->SelLength() > 0)) {
+  if (element_.editMode || (e && e->SelLength() > 0)) {
     setWindowTitle(QStringLiteral("Punktopstilling - redigering"));
     takeSelection();
   } else {
@@ -166,11 +166,10 @@ bool TPunktopstilling::eventFilter(QObject* watched, QEvent* event) {
 void TPunktopstilling::takeSelection() {
   TTivra* e = host_.activeEditor();
   if (!e) return;
-  const morvel::ElementEditState& state = morvel::elementEditState();
-  if (state.editMode) {
-    const bool numbered = state.slotValues[2] == "<OL";
+  if (const morvel::ListAttributes* edited = element_.editMode ? element_.as<morvel::ListAttributes>() : nullptr) {
+    const bool numbered = edited->numbered;
     optTal->setChecked(numbered);
-    cmbType->setCurrentIndex(morvel::listTypeIndex(numbered, state.slotValues[1]));
+    cmbType->setCurrentIndex(morvel::listTypeIndex(numbered, edited->type));
     // The list goes up to its end tag; without one only the start tag is
     // replaced.
     const std::string page = e->TextBytes();
@@ -195,7 +194,6 @@ void TPunktopstilling::confirm() {
   list.type = cmbType->currentIndex();
   for (int row = 0; row < StringGrid1->rowCount(); ++row)
     list.items.push_back(platform::toCp1252(StringGrid1->item(row, kTextColumn)->text()));
-  if (TTivra* e = host_.activeEditor())
-    e->InsertBytes(morvel::listCode(list, morvel::elementEditState().keptAttributes));
+  if (TTivra* e = host_.activeEditor()) e->InsertBytes(morvel::listCode(list, element_.keptAttributes));
   accept();
 }

@@ -3,6 +3,8 @@
 // list.
 #pragma once
 
+#include "dialogs/edited_element.h"
+
 #include <QDialog>
 
 class DynamicHelp;
@@ -20,7 +22,7 @@ struct ListFields;
 
 class TPunktopstilling : public QDialog {
  public:
-  explicit TPunktopstilling(morvel::DocumentHost& host, QWidget* parent = nullptr);
+  TPunktopstilling(morvel::DocumentHost& host, const morvel::EditedElement& element, QWidget* parent = nullptr);
 
   QRadioButton* optPunkter = nullptr;
   QRadioButton* optTal = nullptr;
@@ -44,4 +46,6 @@ class TPunktopstilling : public QDialog {
   void confirm();
 
   morvel::DocumentHost& host_;
+  // A new element, or the one the edit-element command took apart.
+  const morvel::EditedElement element_;
 };

@@ -4,8 +4,8 @@
 #include "common_dialogs.h"
 #include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
+#include "dialogs/edited_element.h"
 #include "dialogs/element_dialogs.h"
-#include "dialogs/element_state.h"
 #include "dialogs/picture_codes.h"
 #include "interaction.h"
 #include "markup/markup_text.h"
@@ -38,8 +38,8 @@ std::string bytes(const QString& text) { return platform::toCp1252(text); }
 
 }  // namespace
 
-TfrmGrafik::TfrmGrafik(morvel::DocumentHost& host, QWidget* parent)
-    : QDialog(parent ? parent : host.dialogParent()), host_(host) {
+TfrmGrafik::TfrmGrafik(morvel::DocumentHost& host, const morvel::EditedElement& element, QWidget* parent)
+    : QDialog(parent ? parent : host.dialogParent()), host_(host), element_(element) {
   setObjectName(QStringLiteral("TfrmGrafik"));
   setWindowFlag(Qt::Tool);
   buildControls();
@@ -177,13 +177,13 @@ QString TfrmGrafik::pageFolder() const {
 
 void TfrmGrafik::fill() {
   cmbJust->setCurrentIndex(morvel::kAlignBottom);
-  const morvel::ElementEditState& state = morvel::elementEditState();
-  if (!state.editMode) {
+  const morvel::PictureAttributes* edited = element_.editMode ? element_.as<morvel::PictureAttributes>() : nullptr;
+  if (!edited) {
     setWindowTitle(QStringLiteral("Grafik"));
     return;
   }
   setWindowTitle(QStringLiteral("Grafik - redigering"));
-  const morvel::PictureFields picture = morvel::pictureFieldsFromSlots(state.slotValues);
+  const morvel::PictureFields picture = morvel::pictureFields(*edited);
   txtFil->setText(platform::fromCp1252(picture.file));
   const QString folder = pageFolder();
   if (!folder.isEmpty() && !picture.file.empty() &&
@@ -286,7 +286,6 @@ void TfrmGrafik::confirm() {
   picture.marginTopBottom = updMarginTB->value();
   picture.marginSides = updMarginHV->value();
   // The selection (the whole element when editing) gives way to the code.
-  if (TTivra* e = host_.activeEditor())
-    e->InsertBytes(morvel::pictureCode(picture, morvel::elementEditState().keptAttributes));
+  if (TTivra* e = host_.activeEditor()) e->InsertBytes(morvel::pictureCode(picture, element_.keptAttributes));
   accept();
 }

@@ -4,6 +4,8 @@
 // through the dialog is shown and gives its width and height.
 #pragma once
 
+#include "dialogs/edited_element.h"
+
 #include <QDialog>
 #include <QPixmap>
 
@@ -22,7 +24,7 @@ class DocumentHost;
 
 class TfrmGrafik : public QDialog {
  public:
-  explicit TfrmGrafik(morvel::DocumentHost& host, QWidget* parent = nullptr);
+  TfrmGrafik(morvel::DocumentHost& host, const morvel::EditedElement& element, QWidget* parent = nullptr);
 
   QLineEdit* txtFil = nullptr;
   QPushButton* cmdFil = nullptr;
@@ -52,5 +54,7 @@ class TfrmGrafik : public QDialog {
   QString pageFolder() const;
 
   morvel::DocumentHost& host_;
+  // A new element, or the one the edit-element command took apart.
+  const morvel::EditedElement element_;
   QPixmap picture_;
 };

@@ -25,17 +25,16 @@ std::string soundCode(std::string_view file) {
   return "<EMBED SRC=\"" + std::string(file) + "\" AUTOSTART=\"TRUE\" LOOP=\"0\">";
 }
 
-FrameSetFields frameSetFields(const ElementSlots& slotValues) {
+FrameSetFields frameSetFields(const FrameSetAttributes& frameSet) {
   FrameSetFields fields;
-  fields.rows = slotValues[1];
-  fields.columns = slotValues[2];
+  fields.rows = frameSet.rows;
+  fields.columns = frameSet.cols;
   fields.rowsGreyed = fillsTheRest(fields.rows) && !fillsTheRest(fields.columns);
   fields.columnsGreyed = fillsTheRest(fields.columns) && !fillsTheRest(fields.rows);
   if (!fields.rows.empty() && !fields.columns.empty()) {
     fields.border = true;
-    fields.thickness = isNumber(slotValues[3]) ? slotValues[3] : slotValues[5];
-    const std::string frameBorder = slotValues[4];
-    fields.visible = !(frameBorder == "0" || equalsIgnoringCase(frameBorder, "NO"));
+    fields.thickness = isNumber(frameSet.frameSpacing) ? frameSet.frameSpacing : frameSet.border;
+    fields.visible = !(frameSet.frameBorder == "0" || equalsIgnoringCase(frameSet.frameBorder, "NO"));
   }
   return fields;
 }

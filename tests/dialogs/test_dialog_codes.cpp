@@ -1,6 +1,6 @@
 // The codes the link, e-mail and text dialogs build, and what they gather
 // from pages and shortcut files.
-#include "dialogs/element_state.h"
+#include "dialogs/edited_element.h"
 #include "dialogs/link_codes.h"
 #include "dialogs/text_dialog_codes.h"
 
@@ -56,29 +56,29 @@ TEST(TextDialogCodes, SoundAndFrameSetCodes) {
 }
 
 TEST(TextDialogCodes, FrameSetFieldsGreyTheSizeThatFillsTheRestAndShowABorderOnlyWithBoth) {
-  morvel::ElementSlots slotValues;
-  slotValues[1] = "*,*";
-  morvel::FrameSetFields f = morvel::frameSetFields(slotValues);
+  morvel::FrameSetAttributes frameSet;
+  frameSet.rows = "*,*";
+  morvel::FrameSetFields f = morvel::frameSetFields(frameSet);
   EXPECT_FALSE(f.rowsGreyed);
   EXPECT_TRUE(f.columnsGreyed);
   EXPECT_FALSE(f.border);
 
-  slotValues[2] = "100%";
-  f = morvel::frameSetFields(slotValues);
+  frameSet.cols = "100%";
+  f = morvel::frameSetFields(frameSet);
   EXPECT_TRUE(f.columnsGreyed);
   EXPECT_TRUE(f.border);
 
-  slotValues[2] = "50,*";
-  slotValues[3] = "ja";  // no number: the border thickness is taken
-  slotValues[5] = "3";
-  slotValues[4] = "No";
-  f = morvel::frameSetFields(slotValues);
+  frameSet.cols = "50,*";
+  frameSet.frameSpacing = "ja";  // no number: the border thickness is taken
+  frameSet.border = "3";
+  frameSet.frameBorder = "No";
+  f = morvel::frameSetFields(frameSet);
   EXPECT_FALSE(f.rowsGreyed || f.columnsGreyed);
   EXPECT_EQ(f.thickness, "3");
   EXPECT_FALSE(f.visible);
-  slotValues[3] = "6";
-  slotValues[4] = "1";
-  f = morvel::frameSetFields(slotValues);
+  frameSet.frameSpacing = "6";
+  frameSet.frameBorder = "1";
+  f = morvel::frameSetFields(frameSet);
   EXPECT_EQ(f.thickness, "6");
   EXPECT_TRUE(f.visible);
 }

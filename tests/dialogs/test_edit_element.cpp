@@ -71,6 +71,23 @@ TEST_F(EditElement, CancellingLeavesThePageAsItWas) {
   EXPECT_FALSE(e().CanUndo());
 }
 
+TEST_F(EditElement, ADialogOpenedAfterAnEditStartsWithANewElement) {
+  keepUnknownAttributes(true);
+  setPage("<A HREF=\"x.htm\" TARGET=_top class=k|>Her</A>");
+  cancelNextForm();
+  pressF4();
+  setPage("ny |tekst");
+  confirmNextForm([](QDialog& form) {
+    EXPECT_EQ(form.windowTitle(), "Henvisning");
+    EXPECT_EQ(field(form, "txtAdresse"), "");
+    EXPECT_EQ(control<QComboBox>(form, "cmbMaal")->currentText(), "");
+    setField(form, "txtAdresse", "y.htm");
+  });
+  k().command(QStringLiteral("linkDialog"))->trigger();
+  // Neither the edited link's target nor its kept attribute.
+  EXPECT_EQ(page(), "ny <A HREF=\"y.htm\"></A>tekst");
+}
+
 TEST_F(EditElement, WhatCannotBeEditedIsToldAndNothingChanges) {
   struct Case {
     const char* page;

@@ -39,28 +39,28 @@ TEST(LineCode, AKeptNoShadeGivesWayToTheShadowField) {
   EXPECT_EQ(morvel::lineCode(line, " ID=\"a\" NoShade"), "<HR NOSHADE ID=\"a\">");
 }
 
-TEST(LineCode, FieldsFromTheSlotsOfALine) {
-  morvel::ElementSlots s;
-  morvel::LineFields line = morvel::lineFieldsFromSlots(s);
+TEST(LineCode, FieldsFromTheAttributesOfALine) {
+  morvel::LineAttributes a;
+  morvel::LineFields line = morvel::lineFields(a);
   EXPECT_EQ(morvel::lineCode(line, ""), "<HR>");
-  s[0] = "-1";
-  s[1] = "3";
-  s[2] = "right";
-  s[3] = "300";
-  s[4] = "NOSHADE";
-  line = morvel::lineFieldsFromSlots(s);
+  a.size = "3";
+  a.align = "right";
+  a.width = {"300", false};
+  a.noShade = true;
+  line = morvel::lineFields(a);
   EXPECT_EQ(line.length, 300);
   EXPECT_FALSE(line.percent);
   EXPECT_EQ(line.thickness, 3);
   EXPECT_FALSE(line.shadow);
   EXPECT_EQ(line.align, morvel::kLineRight);
   // What is not a number keeps the plain line's value.
-  s[1] = "3px";
-  s[3] = "";
-  s[2] = "center";
-  line = morvel::lineFieldsFromSlots(s);
+  a.size = "3px";
+  a.width = {"", false};
+  a.align = "center";
+  line = morvel::lineFields(a);
   EXPECT_EQ(line.thickness, 2);
   EXPECT_EQ(line.length, 100);
+  EXPECT_TRUE(line.percent);  // no width: the whole width
   EXPECT_EQ(line.align, morvel::kLineCentre);
 }
 

@@ -46,19 +46,16 @@ TEST(PictureCode, SizesMarginsAndAlignment) {
             "ALT=\"Logo\" ID=\"x\">");
 }
 
-TEST(PictureCode, FieldsFromTheSlotsOfAnElement) {
-  morvel::ElementSlots s;
-  s[1] = "a.gif";
-  s[2] = "right";
-  s[3] = "50";
-  s[0] = "%";
-  s[4] = "abc";
-  s[9] = "-1";
-  s[5] = "3";
-  s[6] = "4";
-  s[7] = "";
-  s[8] = "Tekst";
-  const morvel::PictureFields p = morvel::pictureFieldsFromSlots(s);
+TEST(PictureCode, FieldsFromTheAttributesOfAnElement) {
+  morvel::PictureAttributes a;
+  a.src = "a.gif";
+  a.align = "right";
+  a.width = {"50", true};
+  a.height = {"abc", false};
+  a.border = "3";
+  a.vspace = "4";
+  a.alt = "Tekst";
+  const morvel::PictureFields p = morvel::pictureFields(a);
   EXPECT_EQ(p.file, "a.gif");
   EXPECT_EQ(p.align, 4);
   EXPECT_EQ(p.width, 50);

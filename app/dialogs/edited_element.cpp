@@ -1,4 +1,4 @@
-#include "dialogs/element_state.h"
+#include "dialogs/edited_element.h"
 
 #include "markup/ascii_case.h"
 #include "markup/markup_text.h"
@@ -8,52 +8,41 @@
 
 namespace morvel {
 
-void ElementEditState::reset() {
-  editMode = false;
-  for (std::size_t s = 0; s + 1 < kElementSlots; ++s) slotValues[s].clear();
-  keptAttributes.clear();
-}
-
-ElementEditState& elementEditState() {
-  static ElementEditState state;
-  return state;
-}
-
 namespace {
 
 using E = ElementEditor;
-namespace k = element_kind;
+using K = ElementKind;
 
 constexpr ElementRow kRows[] = {
-    {"<FONT", k::kPlain, E::Font, {" FACE=", " COLOR=", " SIZE="}},
-    {"<HR", k::kPlain, E::Line, {" SIZE=", " ALIGN=", " WIDTH="}},
+    {"<FONT", K::Plain, E::Font, {" FACE=", " COLOR=", " SIZE="}},
+    {"<HR", K::Plain, E::Line, {" SIZE=", " ALIGN=", " WIDTH="}},
     {"<IMG",
-     k::kPlain,
+     K::Plain,
      E::Picture,
      {" SRC=", " ALIGN=", " WIDTH=", " HEIGHT=", " BORDER=", " VSPACE=", " HSPACE=", " ALT="}},
-    {"<A", k::kPlain, E::Link, {" HREF=", " TARGET=", " NAME="}},
-    {"<EMBED", k::kSound, E::TextDialog, {" SRC="}},
-    {"<FRAMESET", k::kFrameSet, E::TextDialog, {" ROWS=", " COLS=", " FRAMESPACING=", " FRAMEBORDER=", " BORDER="}},
-    {"<FRAME", k::kPlain, E::Frame, {" NAME=", " SRC=", " MARGINHEIGHT=", " MARGINWIDTH=", " SCROLLING"}},
-    {"<BODY", k::kPlain, E::Base, {" TEXT=", " LINK=", " VLINK=", " ALINK=", " BGCOLOR=", " BACKGROUND="}},
+    {"<A", K::Plain, E::Link, {" HREF=", " TARGET=", " NAME="}},
+    {"<EMBED", K::Sound, E::TextDialog, {" SRC="}},
+    {"<FRAMESET", K::FrameSet, E::TextDialog, {" ROWS=", " COLS=", " FRAMESPACING=", " FRAMEBORDER=", " BORDER="}},
+    {"<FRAME", K::Plain, E::Frame, {" NAME=", " SRC=", " MARGINHEIGHT=", " MARGINWIDTH=", " SCROLLING"}},
+    {"<BODY", K::Plain, E::Base, {" TEXT=", " LINK=", " VLINK=", " ALINK=", " BGCOLOR=", " BACKGROUND="}},
     {"<TD",
-     k::kTableCell,
+     K::TableCell,
      E::TableCell,
      {" VALIGN=", " ALIGN=", " ROWSPAN=", " COLSPAN=", " WIDTH=", " HEIGHT=", " BGCOLOR="}},
-    {"<TR", k::kPlain, E::TableCell, {" VALIGN=", " ALIGN="}},
+    {"<TR", K::Plain, E::TableCell, {" VALIGN=", " ALIGN="}},
     {"<TABLE",
-     k::kPlain,
+     K::Plain,
      E::Table,
      {" WIDTH=", " BORDER=", " BGCOLOR=", " ALIGN=", " CELLSPACING=", " CELLPADDING=", " HEIGHT="}},
-    {"<UL", k::kPlain, E::List, {" TYPE="}},
-    {"<OL", k::kPlain, E::List, {" TYPE="}},
-    {"<BGSOUND", k::kBackgroundSound, E::TextDialog, {" SRC="}},
-    {"<TITLE", k::kTitle, E::TitleRename, {}},
-    {"<FORM", k::kForm, E::Form, {" NAME", " METHOD", " ACTION", " ENCTYPE"}},
-    {"<INPUT", k::kInput, E::Form, {" NAME", " TYPE", " VALUE", " SIZE", " MAXLENGTH"}},
-    {"<TEXTAREA", k::kTextArea, E::Form, {" NAME", " ROWS", " COLS"}},
-    {"<SELECT", k::kSelect, E::Form, {" NAME", " SIZE"}},
-    {"<SCRIPT", k::kPlain, E::Script, {" LANGUAGE="}},
+    {"<UL", K::Plain, E::List, {" TYPE="}},
+    {"<OL", K::Plain, E::List, {" TYPE="}},
+    {"<BGSOUND", K::BackgroundSound, E::TextDialog, {" SRC="}},
+    {"<TITLE", K::Title, E::TitleRename, {}},
+    {"<FORM", K::Form, E::Form, {" NAME", " METHOD", " ACTION", " ENCTYPE"}},
+    {"<INPUT", K::Input, E::Form, {" NAME", " TYPE", " VALUE", " SIZE", " MAXLENGTH"}},
+    {"<TEXTAREA", K::TextArea, E::Form, {" NAME", " ROWS", " COLS"}},
+    {"<SELECT", K::Select, E::Form, {" NAME", " SIZE"}},
+    {"<SCRIPT", K::Plain, E::Script, {" LANGUAGE="}},
 };
 
 const ElementRow* rowOf(std::string_view tag) {
@@ -66,65 +55,105 @@ const ElementRow* rowOf(std::string_view tag) {
 // An element with content (a link, a script) is replaced whole: from its
 // start tag to the end of its end code. Without an end code only the start
 // tag is replaced and the content stays empty.
-void takeContent(ElementToEdit& found, std::string_view page, std::string_view endCode, std::size_t slot) {
+std::string takeContent(ElementToEdit& found, std::string_view page, std::string_view endCode) {
   const std::size_t end = findIgnoringCase(page, endCode, found.tagEnd);
-  if (end == std::string_view::npos) return;
-  found.slotValues[slot] = std::string(page.substr(found.tagEnd, end - found.tagEnd));
+  if (end == std::string_view::npos) return {};
   found.replaceEnd = end + endCode.size();
+  return std::string(page.substr(found.tagEnd, end - found.tagEnd));
 }
 
 bool isMailto(std::string_view href) { return startsWithIgnoringCase(href, "mailto:"); }
 
-// The work each row needs beyond its attributes; false when the element
-// cannot be edited after all.
-bool prepare(ElementToEdit& found, std::string_view page, std::string_view tag, std::string_view rest) {
-  ElementSlots& s = found.slotValues;
+// The form element's attributes by the names of its row.
+FormAttributes formAttributes(ElementKind kind, const std::vector<std::string>& v) {
+  FormAttributes f;
+  f.name = v[0];
+  switch (kind) {
+    case ElementKind::Form:
+      f.method = v[1];
+      f.action = v[2];
+      f.enctype = v[3];
+      break;
+    case ElementKind::TextArea:
+      f.rows = v[1];
+      f.cols = v[2];
+      break;
+    case ElementKind::Select:
+      f.size = v[1];
+      break;
+    default:
+      f.type = v[1];
+      f.value = v[2];
+      f.size = v[3];
+      f.maxLength = v[4];
+      break;
+  }
+  return f;
+}
+
+// The element's attributes from the values of its row's names, with what
+// each row needs beyond them; false when the element cannot be edited
+// after all.
+bool takeAttributes(ElementToEdit& found, std::string_view page, std::string_view tag, const ParsedTag& parsed) {
+  const std::vector<std::string>& v = parsed.values;
+  EditedElement& element = found.element;
   switch (found.row->editor) {
     case E::Font: {
       const std::optional<std::size_t> end = matchingFontEnd(page, found.tagBegin);
       if (!end) return false;
       const TextPosition at = positionAt(page, *end);
-      s[8] = std::to_string(at.column);
-      s[9] = std::to_string(at.column + 7);
-      s[10] = std::to_string(at.line);
+      element.attributes = FontAttributes{v[0], v[1], v[2], at, {at.line, at.column + 7}};
       return true;
     }
-    case E::Line:
-      if (!s[3].empty()) splitUnit(s, 3, 0);
-      if (upperAsciiCopy(tag).find("NOSHADE") != std::string::npos) s[4] = "NOSHADE";
+    case E::Line: {
+      const bool noShade = upperAsciiCopy(tag).find("NOSHADE") != std::string::npos;
+      element.attributes = LineAttributes{v[0], v[1], lengthOf(v[2]), noShade};
       return true;
+    }
     case E::Picture:
-      if (!s[3].empty()) splitUnit(s, 3, 0);
-      if (!s[4].empty()) splitUnit(s, 4, 9);
+      element.attributes = PictureAttributes{v[0], v[1], lengthOf(v[2]), lengthOf(v[3]), v[4], v[5], v[6], v[7]};
       return true;
     case E::Link:
       // Only an address that is a mailto address makes an e-mail link: the
       // e-mail dialog rebuilds the address as "mailto:" + what follows.
-      if (isMailto(s[1])) found.kind = element_kind::kEmail;
-      takeContent(found, page, "</A>", 4);
+      if (isMailto(v[0])) element.kind = ElementKind::Email;
+      element.attributes = LinkAttributes{v[0], v[1], v[2], takeContent(found, page, "</A>")};
+      return true;
+    case E::TextDialog:
+      if (element.kind == ElementKind::FrameSet)
+        element.attributes = FrameSetAttributes{v[0], v[1], v[2], v[3], v[4]};
+      else
+        element.attributes = SoundAttributes{v[0]};
       return true;
     case E::Frame:
-      if (rest.find("NORESIZE") != std::string_view::npos) s[6] = "NORESIZE";
+      element.attributes =
+          FrameAttributes{v[0], v[1], v[2], v[3], v[4], parsed.rest.find("NORESIZE") != std::string::npos};
+      return true;
+    case E::Base:
+      element.attributes = BodyAttributes{v[0], v[1], v[2], v[3], v[4], v[5]};
       return true;
     case E::TableCell:
-      if (found.row->kind == element_kind::kTableCell) {
-        splitUnit(s, 5, 8);
-        splitUnit(s, 6, 9);
-      }
+      if (element.kind == ElementKind::TableCell)
+        element.attributes = TableCellAttributes{v[0], v[1], v[2], v[3], lengthOf(v[4]), lengthOf(v[5]), v[6]};
+      else
+        element.attributes = TableRowAttributes{v[0], v[1]};
       return true;
     case E::Table:
-      splitUnit(s, 1, 0);
-      splitUnit(s, 7, 10);
+      element.attributes = TableAttributes{lengthOf(v[0]), v[1], v[2], v[3], v[4], v[5], lengthOf(v[6])};
       return true;
     case E::List:
-      s[2] = std::string(found.row->prefix);
+      element.attributes = ListAttributes{found.row->prefix == "<OL", v[0]};
+      return true;
+    case E::Form:
+      element.attributes = formAttributes(element.kind, v);
       return true;
     case E::Script:
-      takeContent(found, page, "</SCRIPT>", 2);
+      element.attributes = ScriptAttributes{v[0], takeContent(found, page, "</SCRIPT>")};
       return true;
-    default:
+    case E::TitleRename:
       return true;
   }
+  return true;
 }
 
 }  // namespace
@@ -167,11 +196,10 @@ AttributeValue attributeValueAt(std::string_view tag, std::size_t nameStart) {
   return result;
 }
 
-void splitUnit(ElementSlots& slotValues, std::size_t valueSlot, std::size_t unitSlot) {
-  std::string& value = slotValues[valueSlot];
-  const bool percent = value.find('%') != std::string::npos;
-  if (percent) value.pop_back();
-  slotValues[unitSlot] = std::string(percent ? "%" : "-1");
+Length lengthOf(std::string_view value) {
+  Length length{std::string(value), value.find('%') != std::string_view::npos};
+  if (length.percent) length.value.pop_back();
+  return length;
 }
 
 std::optional<ParsedTag> parseStartTag(std::string_view tag) {
@@ -179,14 +207,14 @@ std::optional<ParsedTag> parseStartTag(std::string_view tag) {
   parsed.row = rowOf(tag);
   if (!parsed.row) return std::nullopt;
   std::string text(tag.substr(parsed.row->prefix.size()));
-  for (std::size_t n = 0; n < parsed.row->names.size(); ++n) {
-    const std::string_view name = parsed.row->names[n];
+  for (const std::string_view name : parsed.row->names) {
     if (name.empty()) break;
+    std::string& slot = parsed.values.emplace_back();
     const std::size_t at = upperAsciiCopy(text).find(name);
     if (at == std::string::npos) continue;
     // The blank in front of the name stays and keeps the rest apart.
     const AttributeValue value = attributeValueAt(text, at + 1);
-    parsed.slotValues[n + 1] = value.value;
+    slot = value.value;
     text.erase(at + 1, value.extentEnd - (at + 1));
   }
   if (!text.empty()) text.pop_back();
@@ -205,14 +233,14 @@ ElementToEdit findElementToEdit(std::string_view page, std::size_t caret, bool k
   std::optional<ParsedTag> parsed = parseStartTag(tag);
   if (!parsed) return found;
   found.row = parsed->row;
-  found.kind = parsed->row->kind;
-  found.slotValues = std::move(parsed->slotValues);
-  if (keepUnknownAttributes) found.keptAttributes = parsed->rest;
+  found.element.kind = parsed->row->kind;
+  found.element.editMode = true;
+  if (keepUnknownAttributes) found.element.keptAttributes = parsed->rest;
   found.tagBegin = open;
   found.tagEnd = close + 1;
   found.replaceBegin = open;
   found.replaceEnd = close + 1;
-  found.result = prepare(found, page, tag, parsed->rest) ? ElementSearch::Found : ElementSearch::FontWithoutEnd;
+  found.result = takeAttributes(found, page, tag, *parsed) ? ElementSearch::Found : ElementSearch::FontWithoutEnd;
   return found;
 }
 
