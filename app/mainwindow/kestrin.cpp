@@ -79,6 +79,7 @@ TKestrin::TKestrin(morvel::RegIniFile& store, QWidget* parent)
   createMenus();
   createToolBar();
   createPopupMenus();
+  disableUnbuiltCommands();
   createHiddenControls();
   // Whenever the program becomes active again, another program may have
   // changed an open file. Asked after the activation has settled.

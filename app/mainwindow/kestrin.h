@@ -234,6 +234,7 @@ class TKestrin : public QMainWindow, public morvel::DocumentHost, public morvel:
   void replaceCommand();           // "&Erstat..."
   void selectAllCommand();         // "&Marker alt"
   // Commands whose parts are not built yet (kestrin_hooks.cpp)
+  void disableUnbuiltCommands();
   void toggleCodeBox();
   void previewInExternalBrowser(bool firstBrowser);
   void toggleInternalBrowser();

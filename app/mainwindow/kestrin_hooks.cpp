@@ -1,8 +1,8 @@
-// TKestrin: the commands whose work belongs to other parts of the program.
-// The menu items and tool buttons exist and call these handlers; the parts
-// that own the work (element dialogs, the code box, preview and picture
-// viewer, file panes, projects, publishing, search across documents) fill
-// them in.
+// TKestrin: the commands whose work belongs to parts of the program that are
+// not built yet (the code box, preview and picture viewer, properties,
+// publishing, search across documents), and the file panes' view. The menu
+// items and tool buttons exist and call these handlers, greyed until the
+// part that owns the work fills them in.
 #include "mainwindow/kestrin.h"
 
 #include "component/tivra_component.h"
@@ -16,6 +16,34 @@
 #include <QTreeWidget>
 
 namespace st = morvel::settings;
+
+namespace {
+
+// The menu commands and tool buttons whose parts are not built yet. They are
+// greyed until their part comes, so that none of them is silently empty.
+const char* const kUnbuiltCommands[] = {
+    // The template dialog, the page base, table, frames, meta and script
+    // dialogs.
+    "newFromTemplate", "baseCodes", "documentBaseCodes", "baseCodesButton", "tableDialog", "documentTable",
+    "tableButton", "framesDialog", "framesButton", "metaDialog", "scriptEditor",
+    // The code box.
+    "codeBox", "codeBoxButton",
+    // Properties and the picture viewer.
+    "properties", "documentProperties", "pictureViewer",
+    // Publishing.
+    "mnuWWW", "popTilWWW", "publishButton",
+    // The search across documents.
+    "mnuUdvidetSoeg", "mnuUdvidetErstat", "mnuSoegeRes",
+    // The preview in browsers.
+    "externalBrowser", "documentBrowser", "externalBrowserButton", "internalBrowser", "internalBrowserButton",
+    "browser640", "browser800", "browser1024"};
+
+}  // namespace
+
+void TKestrin::disableUnbuiltCommands() {
+  for (const char* name : kUnbuiltCommands) command(QString::fromLatin1(name))->setEnabled(false);
+  findChild<QMenu*>(QStringLiteral("browserSizeMenu"))->setEnabled(false);
+}
 
 // --- The code box
 

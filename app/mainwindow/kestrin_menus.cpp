@@ -439,7 +439,6 @@ void TKestrin::fileMenuOpening() {
   const TTivra* e = activeEditor();
   command(QStringLiteral("mnuGem"))->setEnabled(e && e->Modified());
   command(QStringLiteral("print"))->setEnabled(!textEmpty(e));
-  command(QStringLiteral("properties"))->setEnabled(!fileName(active_).isEmpty());
   showRecentFiles();
 }
 
@@ -485,7 +484,6 @@ void TKestrin::functionsMenuOpening() {
   command(QStringLiteral("documentRenameTitle"))->setEnabled(titled);
   command(QStringLiteral("checkCodes"))->setEnabled(!textEmpty(e) && !browser);
   command(QStringLiteral("documentPaste"))->setEnabled(clipboardHasText());
-  command(QStringLiteral("documentProperties"))->setEnabled(!fileName(active_).isEmpty());
 }
 
 void TKestrin::insertMenuOpening() {

@@ -467,6 +467,55 @@ TEST_F(MainWindow, MenusEnableTheirItemsForTheActiveDocument) {
   EXPECT_EQ(k().masterPage(), 0);
 }
 
+TEST_F(MainWindow, CommandsWhosePartsAreNotBuiltStayGreyed) {
+  const QString page = run.dir.filePath(QStringLiteral("side.htm"));
+  QFile file(page);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("<HTML><HEAD><TITLE>x</TITLE></HEAD><BODY><TABLE></TABLE></BODY></HTML>");
+  file.close();
+  ASSERT_TRUE(k().openFile(page));
+  for (QMenu* menu : k().findChildren<QMenu*>()) emit menu->aboutToShow();
+  for (const char* name : {"newFromTemplate",
+                           "baseCodes",
+                           "documentBaseCodes",
+                           "baseCodesButton",
+                           "tableDialog",
+                           "documentTable",
+                           "tableButton",
+                           "framesDialog",
+                           "framesButton",
+                           "metaDialog",
+                           "scriptEditor",
+                           "codeBox",
+                           "codeBoxButton",
+                           "properties",
+                           "documentProperties",
+                           "pictureViewer",
+                           "mnuWWW",
+                           "popTilWWW",
+                           "publishButton",
+                           "mnuUdvidetSoeg",
+                           "mnuUdvidetErstat",
+                           "mnuSoegeRes",
+                           "externalBrowser",
+                           "documentBrowser",
+                           "externalBrowserButton",
+                           "internalBrowser",
+                           "internalBrowserButton",
+                           "browser640",
+                           "browser800",
+                           "browser1024"}) {
+    QAction* a = k().command(QString::fromLatin1(name));
+    ASSERT_NE(a, nullptr) << name;
+    EXPECT_FALSE(a->isEnabled()) << name;
+  }
+  EXPECT_FALSE(k().findChild<QMenu*>(QStringLiteral("browserSizeMenu"))->isEnabled());
+  // The commands that work stay as they were.
+  for (const char* name : {"openFiles", "print", "linkDialog", "pictureDialog", "fontDialog", "formDialog",
+                           "listDialog", "checkCodes", "renameTitle", "showSettings", "refresh"})
+    EXPECT_TRUE(k().command(QString::fromLatin1(name))->isEnabled()) << name;
+}
+
 TEST_F(MainWindow, EditCommandsActOnTheActiveEditorAndTheStatusFollows) {
   k().newDocument();
   TTivra& e = *k().editor(1);
