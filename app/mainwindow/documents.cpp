@@ -13,6 +13,7 @@
 #include "markup/document_title.h"
 #include "markup/entities.h"
 #include "qtext.h"
+#include "startup/splash.h"
 
 #include <QAction>
 #include <QDateTime>
@@ -36,10 +37,7 @@ constexpr size_t kFileNameBuffer = 4096;
 // change of the text, and, unlike bit 0, the program may clear it.
 constexpr int kDocumentModifiedBit = 2;
 
-const QString kApplicationTitle = QStringLiteral("Brimvale's Morvel");
 const QString kNotSaved = QStringLiteral("Dokumentet er ikke gemt");
-
-bool textEmpty(const TTivra& e) { return morvel::isEmptyText(e); }
 
 QString today() { return platform::fromCp1252(morvel::formatDateTime("ddddd", morvel::currentDateTime())); }
 
@@ -217,7 +215,7 @@ void TKestrin::openDialog() {
 bool TKestrin::loadIntoEditor(int i, const QString& path) {
   TTivra* e = editor(i);
   if (!e->LoadFile(path)) {
-    platform::messageBox(this, QStringLiteral("Kan ikke åbne filen %1.").arg(path), kApplicationTitle,
+    platform::messageBox(this, QStringLiteral("Kan ikke åbne filen %1.").arg(path), morvel::productName(),
                          MB_OK | MB_ICONSTOP);
     return false;
   }
@@ -237,7 +235,7 @@ bool TKestrin::openFile(const QString& path) {
     return true;
   }
   TTivra* e = editor(active_);
-  const bool untouched = e && fileName(active_).isEmpty() && textEmpty(*e);
+  const bool untouched = e && fileName(active_).isEmpty() && morvel::isEmptyText(*e);
   const int i = untouched ? active_ : newDocument();
   // A file that cannot be read leaves the document without a name: saving
   // would put an empty text over the file.
@@ -284,7 +282,7 @@ void TKestrin::refreshEditorStatus() {
   command(QStringLiteral("saveButton"))->setEnabled(e->Modified());
   command(QStringLiteral("undoButton"))->setEnabled(e->CanUndo());
   // F9 works without the menu being opened first, so its state follows the text.
-  command(QStringLiteral("checkCodes"))->setEnabled(!textEmpty(*e) && !internalBrowserShown());
+  command(QStringLiteral("checkCodes"))->setEnabled(!morvel::isEmptyText(*e) && !internalBrowserShown());
   e->GetSelection();
   statusBar_->setPanelText(1, QString::number(e->TextBytes().size()) + QStringLiteral(" tegn"));
   statusBar_->setPanelText(2, QString::number(e->EndLine()) + QStringLiteral(" : ") + QString::number(e->EndPos() + 1));
@@ -294,7 +292,8 @@ QString TKestrin::documentTitle(int i) {
   TTivra* e = editor(i);
   if (!e) return QString();
   const morvel::TitleSearch found = morvel::findTitle(e->TextBytes());
-  if (found.damaged) platform::messageBox(this, QStringLiteral("Der er fejl i titelkoden."), kApplicationTitle, MB_OK);
+  if (found.damaged)
+    platform::messageBox(this, QStringLiteral("Der er fejl i titelkoden."), morvel::productName(), MB_OK);
   if (found.title.empty()) return platform::fromCp1252(morvel::kNoTitle);
   return platform::fromCp1252(found.title);
 }
@@ -335,7 +334,7 @@ void TKestrin::updateCaptions(int i) {
   if (file.isEmpty() && title == platform::fromCp1252(morvel::kNoTitle))
     caption = documents_[static_cast<size_t>(i)].caption;
   tabs_->setTabText(i, caption.replace(QLatin1Char('&'), QStringLiteral("&&")));
-  setWindowTitle(kApplicationTitle + QStringLiteral(" - ") + title);
+  setWindowTitle(morvel::productName() + QStringLiteral(" - ") + title);
 }
 
 // ---------------------------------------------------------------------------
@@ -427,7 +426,7 @@ bool TKestrin::writeEncoded(TTivra& e, const QString& path) {
       file.write(encoded.data(), static_cast<qint64>(encoded.size())) == static_cast<qint64>(encoded.size()) &&
       file.commit();
   if (!written) {
-    platform::messageBox(this, QStringLiteral("Kan ikke skrive filen %1.").arg(path), kApplicationTitle,
+    platform::messageBox(this, QStringLiteral("Kan ikke skrive filen %1.").arg(path), morvel::productName(),
                          MB_OK | MB_ICONSTOP);
   }
   return written;
@@ -438,7 +437,7 @@ bool TKestrin::writeEncoded(TTivra& e, const QString& path) {
 
 bool TKestrin::askToSaveBeforeClose(int i) {
   TTivra* e = editor(i);
-  if (!e->Modified() || textEmpty(*e)) return true;
+  if (!e->Modified() || morvel::isEmptyText(*e)) return true;
   const QString file = fileName(i);
   const QString tab = tabs_->tabText(i).replace(QStringLiteral("&&"), QStringLiteral("&"));
   const QString what =
@@ -508,7 +507,7 @@ bool TKestrin::closeAllDocuments() {
 void TKestrin::checkFilesChangedByOthers() {
   // The question itself deactivates and activates the program again.
   if (checkingFiles_) return;
-  if (documentCount() == 1 && textEmpty(*editor(0))) return;
+  if (documentCount() == 1 && morvel::isEmptyText(*editor(0))) return;
   checkingFiles_ = true;
   for (int i = 0; i < documentCount(); ++i) {
     const QString file = fileName(i);
@@ -543,7 +542,7 @@ void TKestrin::dropFiles(const QStringList& files, const QPoint& at) {
   }
   if (misplaced) {
     platform::messageBox(this, QStringLiteral("Du kan kun slippe filer i tekstbehandleren og i fillisten."),
-                         kApplicationTitle, MB_OK | MB_ICONINFORMATION);
+                         morvel::productName(), MB_OK | MB_ICONINFORMATION);
   }
   raise();
   activateWindow();
@@ -575,7 +574,7 @@ void TKestrin::copyIntoPaneFolder(const QString& file, FilePane& pane) {
   }
   if (!copied) {
     platform::messageBox(this, QStringLiteral("Kan ikke kopiere %1 til %2.").arg(file, pane.folder()),
-                         kApplicationTitle, MB_OK | MB_ICONSTOP);
+                         morvel::productName(), MB_OK | MB_ICONSTOP);
   }
   pane.refresh();
 }

@@ -2,11 +2,14 @@
 // dialogs, and the messages the main window's own window receives.
 #include "mainwindow/kestrin.h"
 
+#include "commands/code_insertion.h"
+
 #include "component/tivra_component.h"
 #include "interaction.h"
 #include "mainwindow/file_panes.h"
 #include "qtext.h"
 #include "settings/editor_settings.h"
+#include "startup/splash.h"
 
 #include <QAction>
 #include <QListWidget>
@@ -105,7 +108,7 @@ void TKestrin::findReplaceMessage(FINDREPLACE& record) {
     const int count = e->ReplaceAll(find, replacement);
     platform::messageBox(this,
                          QStringLiteral("Morvel erstattede %1 tilfælde af \"%2\".").arg(std::max(count, 0)).arg(find),
-                         QStringLiteral("Brimvale's Morvel"), MB_OK | MB_ICONINFORMATION);
+                         morvel::productName(), MB_OK | MB_ICONINFORMATION);
   }
 }
 
@@ -125,7 +128,7 @@ void TKestrin::refreshCommand() {
   // The internal browser reloads its page itself.
   if (internalBrowserShown()) return;
   TTivra* e = activeEditor();
-  if (!e || (e->LineCount() <= 1 && e->LineLength(1) <= 0)) return;
+  if (!e || morvel::isEmptyText(*e)) return;
   updateCaptions(active_);
   refreshFilePanesAndProjects();
 }

@@ -13,6 +13,7 @@
 #include "qtext.h"
 #include "settings/indstillinger.h"
 #include "settings/settings.h"
+#include "startup/splash.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -32,7 +33,6 @@
 
 namespace {
 
-const QString kApplicationTitle = QStringLiteral("Brimvale's Morvel");
 constexpr int kMissingRole = Qt::UserRole;
 constexpr int kBytesRole = Qt::UserRole + 1;
 enum Column { kCaption, kTitle, kSize, kType };
@@ -275,7 +275,7 @@ void TfrmPrjFiler::placeFile(const QString& from, const QString& to, bool copy) 
   } else {
     const int answer =
         platform::messageBox(this, QStringLiteral("Filen %1 findes allerede. Vil du erstatte den?").arg(to),
-                             kApplicationTitle, MB_YESNO | MB_ICONQUESTION);
+                             morvel::productName(), MB_YESNO | MB_ICONQUESTION);
     if (answer != IDYES) return;
     const QString temporary = to + QStringLiteral(".morvel-kopi");
     QFile::remove(temporary);
@@ -286,5 +286,5 @@ void TfrmPrjFiler::placeFile(const QString& from, const QString& to, bool copy) 
   if (done) return;
   const QString text =
       copy ? QStringLiteral("Kan ikke kopiere filen %1.") : QStringLiteral("Kan ikke flytte filen %1.");
-  platform::messageBox(this, text.arg(from), kApplicationTitle, MB_OK | MB_ICONSTOP);
+  platform::messageBox(this, text.arg(from), morvel::productName(), MB_OK | MB_ICONSTOP);
 }

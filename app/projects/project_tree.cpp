@@ -11,6 +11,7 @@
 #include "projects/size_text.h"
 #include "qtext.h"
 #include "startup/program_folder.h"
+#include "startup/splash.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,7 +31,6 @@
 
 namespace {
 
-const QString kApplicationTitle = QStringLiteral("Brimvale's Morvel");
 const QString kTopText = QStringLiteral("Morvel-projekter");
 const QString kRootPrefix = QStringLiteral("- ");
 const QString kChooseRoot = QStringLiteral("Vælg projektets rodbibliotek:");
@@ -146,8 +146,8 @@ void ProjectTree::load() {
   if (!topNode()) new QTreeWidgetItem(tree_, QStringList{kTopText});
   refresh();
   if (storeUnreadable_) {
-    platform::messageBox(owner_.dialogParent(), QStringLiteral("Kan ikke åbne filen %1.").arg(path), kApplicationTitle,
-                         MB_OK | MB_ICONSTOP);
+    platform::messageBox(owner_.dialogParent(), QStringLiteral("Kan ikke åbne filen %1.").arg(path),
+                         morvel::productName(), MB_OK | MB_ICONSTOP);
   }
   if (file.content.invalidLevel) {
     // Closing writes the tree back; what the tree could not take stays in
@@ -155,8 +155,8 @@ void ProjectTree::load() {
     const QString copy = path + QStringLiteral(".bak");
     QFile::remove(copy);
     QFile::copy(path, copy);
-    platform::messageBox(owner_.dialogParent(), QString::fromLatin1(morvel::kInvalidTreeNodeLevel), kApplicationTitle,
-                         MB_OK | MB_ICONSTOP);
+    platform::messageBox(owner_.dialogParent(), QString::fromLatin1(morvel::kInvalidTreeNodeLevel),
+                         morvel::productName(), MB_OK | MB_ICONSTOP);
   }
 }
 
@@ -175,7 +175,7 @@ bool ProjectTree::save() {
 void ProjectTree::saveOrWarn() {
   if (save()) return;
   platform::messageBox(owner_.dialogParent(), QStringLiteral("ADVARSEL! Morvel kan ikke gemme projektet."),
-                       kApplicationTitle, MB_OK | MB_ICONEXCLAMATION);
+                       morvel::productName(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 // ---------------------------------------------------------------------------
@@ -543,7 +543,7 @@ void ProjectTree::addActiveDocument() {
   if (file.isEmpty()) {
     platform::messageBox(owner_.dialogParent(),
                          QStringLiteral("Det aktive dokument skal gemmes, før det kan tilføjes til projektet."),
-                         kApplicationTitle, MB_OK | MB_ICONINFORMATION);
+                         morvel::productName(), MB_OK | MB_ICONINFORMATION);
     return;
   }
   if (!addDocument(project, file)) return;
@@ -591,7 +591,7 @@ void ProjectTree::renamed(QTreeWidgetItem* node, const QString& before) {
   if (!QFile::rename(from, to)) {
     node->setText(0, before);
     platform::messageBox(owner_.dialogParent(), QStringLiteral("Der skete en fejl under omdøbningen."),
-                         kApplicationTitle, MB_OK | MB_ICONSTOP);
+                         morvel::productName(), MB_OK | MB_ICONSTOP);
     return;
   }
   refreshDocument(node, root);
@@ -626,7 +626,7 @@ void ProjectTree::deleteDocumentFile() {
   const QString file = documentFile(document);
   if (!QFile::moveToTrash(file)) {
     platform::messageBox(owner_.dialogParent(), QStringLiteral("Kan ikke slette filen %1.").arg(file),
-                         kApplicationTitle, MB_OK | MB_ICONSTOP);
+                         morvel::productName(), MB_OK | MB_ICONSTOP);
     return;
   }
   refresh();

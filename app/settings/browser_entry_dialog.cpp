@@ -1,6 +1,7 @@
 #include "settings/browser_entry_dialog.h"
 
 #include "interaction.h"
+#include "startup/splash.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -49,7 +50,7 @@ QString BrowserEntryDialog::path() const { return path_->text().trimmed(); }
 void BrowserEntryDialog::confirm() {
   if (name().isEmpty() || path().isEmpty()) {
     platform::messageBox(this, QStringLiteral("Du skal angive både stien til browseren og et navn."),
-                         QStringLiteral("Brimvale's Morvel"), MB_OK | MB_ICONEXCLAMATION);
+                         morvel::productName(), MB_OK | MB_ICONEXCLAMATION);
     return;
   }
   accept();

@@ -12,6 +12,7 @@
 #include "settings/settings_host.h"
 #include "settings/settings_store.h"
 #include "startup/program_shortcuts.h"
+#include "startup/splash.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -30,7 +31,6 @@ namespace st = morvel::settings;
 
 namespace {
 
-const QString kApplicationTitle = QStringLiteral("Brimvale's Morvel");
 const QString kPreviewText =
     QStringLiteral("<FONT SIZE=\"5\" FACE=\"Verdana,Arial\">Noget almindelig tekst</FONT> <!-- \"En kommentar\"-->");
 
@@ -248,7 +248,7 @@ void TIndstillinger::reportStoreFailure() {
   platform::messageBox(this,
                        QStringLiteral("Indstillingerne kan ikke gemmes i filen %1.")
                            .arg(QString::fromStdString(store_.FileName().string())),
-                       kApplicationTitle, MB_OK | MB_ICONSTOP);
+                       morvel::productName(), MB_OK | MB_ICONSTOP);
 }
 
 // ---------------------------------------------------------------------------
@@ -463,6 +463,6 @@ void TIndstillinger::placeShortcuts() {
     const QString file = folder + QLatin1Char('/') + morvel::kShortcutFileName;
     const QString text =
         wanted ? QStringLiteral("Kan ikke oprette genvejen %1.") : QStringLiteral("Kan ikke slette genvejen %1.");
-    platform::messageBox(this, text.arg(file), kApplicationTitle, MB_OK | MB_ICONSTOP);
+    platform::messageBox(this, text.arg(file), morvel::productName(), MB_OK | MB_ICONSTOP);
   }
 }
