@@ -209,12 +209,12 @@ std::optional<ParsedTag> parseStartTag(std::string_view tag) {
   std::string text(tag.substr(parsed.row->prefix.size()));
   for (const std::string_view name : parsed.row->names) {
     if (name.empty()) break;
-    std::string& slot = parsed.values.emplace_back();
+    std::string& valueOfName = parsed.values.emplace_back();
     const std::size_t at = upperAsciiCopy(text).find(name);
     if (at == std::string::npos) continue;
     // The blank in front of the name stays and keeps the rest apart.
     const AttributeValue value = attributeValueAt(text, at + 1);
-    slot = value.value;
+    valueOfName = value.value;
     text.erase(at + 1, value.extentEnd - (at + 1));
   }
   if (!text.empty()) text.pop_back();
