@@ -56,29 +56,23 @@ TEST(TextDialogCodes, SoundAndFrameSetCodes) {
 }
 
 TEST(TextDialogCodes, FrameSetFieldsGreyTheSizeThatFillsTheRestAndShowABorderOnlyWithBoth) {
-  morvel::FrameSetAttributes frameSet;
-  frameSet.rows = "*,*";
-  morvel::FrameSetFields f = morvel::frameSetFields(frameSet);
+  // Rows, columns, FRAMESPACING, FRAMEBORDER, BORDER.
+  using Attributes = morvel::FrameSetAttributes;
+  morvel::FrameSetFields f = morvel::frameSetFields(Attributes{"*,*", "", "", "", ""});
   EXPECT_FALSE(f.rowsGreyed);
   EXPECT_TRUE(f.columnsGreyed);
   EXPECT_FALSE(f.border);
 
-  frameSet.cols = "100%";
-  f = morvel::frameSetFields(frameSet);
+  f = morvel::frameSetFields(Attributes{"*,*", "100%", "", "", ""});
   EXPECT_TRUE(f.columnsGreyed);
   EXPECT_TRUE(f.border);
 
-  frameSet.cols = "50,*";
-  frameSet.frameSpacing = "ja";  // no number: the border thickness is taken
-  frameSet.border = "3";
-  frameSet.frameBorder = "No";
-  f = morvel::frameSetFields(frameSet);
+  // No number in FRAMESPACING: the border thickness is taken.
+  f = morvel::frameSetFields(Attributes{"*,*", "50,*", "ja", "No", "3"});
   EXPECT_FALSE(f.rowsGreyed || f.columnsGreyed);
   EXPECT_EQ(f.thickness, "3");
   EXPECT_FALSE(f.visible);
-  frameSet.frameSpacing = "6";
-  frameSet.frameBorder = "1";
-  f = morvel::frameSetFields(frameSet);
+  f = morvel::frameSetFields(Attributes{"*,*", "50,*", "6", "1", "3"});
   EXPECT_EQ(f.thickness, "6");
   EXPECT_TRUE(f.visible);
 }

@@ -64,10 +64,10 @@ TEST(FormsCodes, AFormAndATextBoxEncloseTheSelection) {
   form.text = "/cgi-bin/svar";
   form.method = "POST";
   EXPECT_EQ(morvel::newFormElement(form, "T"), "<FORM ACTION=\"/cgi-bin/svar\" METHOD=\"POST\">T</FORM>");
-  form.name = "f";
+  form.name = "skema";
   form.format = "multipart/form-data";
   EXPECT_EQ(morvel::formStartTag(form),
-            "<FORM NAME=\"f\" ACTION=\"/cgi-bin/svar\" METHOD=\"POST\" ENCTYPE=\"multipart/form-data\">");
+            "<FORM NAME=\"skema\" ACTION=\"/cgi-bin/svar\" METHOD=\"POST\" ENCTYPE=\"multipart/form-data\">");
 
   FormFields box = fields(fk::kTextArea);
   box.size = "4";
