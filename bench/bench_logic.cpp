@@ -1,9 +1,9 @@
 // The whole-text commands on a 10 MB page, the size where a user notices.
 // Goals: entity conversion well under a second; the code check, stripping
 // codes and upper-casing codes each under 100 ms.
-#include "code_check.h"
-#include "code_cleanup.h"
-#include "entities.h"
+#include "markup/code_check.h"
+#include "markup/code_cleanup.h"
+#include "markup/entities.h"
 #include "page.h"
 
 #include <benchmark/benchmark.h>

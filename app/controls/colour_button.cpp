@@ -1,4 +1,4 @@
-#include "colour_button.h"
+#include "controls/colour_button.h"
 
 #include "common_dialogs.h"
 #include "interaction.h"

@@ -1,4 +1,4 @@
-#include "dynamic_help.h"
+#include "controls/dynamic_help.h"
 
 #include <QCursor>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "status_bar.h"
+#include "controls/status_bar.h"
 
 #include <QLabel>
 

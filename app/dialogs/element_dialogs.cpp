@@ -1,39 +1,31 @@
-// TKestrin: the element dialogs for new elements, and the edit-element
-// command (F4) that opens the dialog of the element around the caret with
-// the element taken apart into the shared edit state.
-#include "element_dialogs.h"
+#include "dialogs/element_dialogs.h"
 
-#include "code_insertion.h"
+#include "commands/code_insertion.h"
+#include "commands/document_host.h"
+#include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
-#include "element_state.h"
-#include "font_dialog.h"
-#include "forms_dialog.h"
-#include "indstillinger.h"
+#include "dialogs/edited_element.h"
+#include "dialogs/font_dialog.h"
+#include "dialogs/forms_dialog.h"
+#include "dialogs/line_dialog.h"
+#include "dialogs/link_codes.h"
+#include "dialogs/link_dialog.h"
+#include "dialogs/list_dialog.h"
+#include "dialogs/picture_dialog.h"
+#include "dialogs/text_dialog.h"
+#include "dialogs/web_colour_dialog.h"
 #include "interaction.h"
-#include "kestrin.h"
-#include "line_dialog.h"
-#include "link_codes.h"
-#include "link_dialog.h"
-#include "list_dialog.h"
-#include "picture_dialog.h"
+#include "markup/ascii_case.h"
 #include "qtext.h"
-#include "splash.h"
-#include "text_dialog.h"
-#include "tivra_component.h"
-#include "web_colour_dialog.h"
+#include "settings/settings.h"
+#include "startup/splash.h"
 
-#include <QCheckBox>
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
 namespace morvel {
-
-QPointer<QDialog>& formsDialog() {
-  static QPointer<QDialog> dialog;
-  return dialog;
-}
 
 QString oneLineText(const std::string& bytes) {
   if (bytes.find_first_of("\r\n") != std::string::npos) return platform::fromCp1252(kSelectedTextPlaceholder);
@@ -82,187 +74,193 @@ DynamicHelp* endWithHelpLine(QDialog* dialog, QVBoxLayout* layout, QHBoxLayout* 
   return new DynamicHelp(line, idle);
 }
 
-}  // namespace morvel
+// ---------------------------------------------------------------------------
+// Opening the dialogs
 
 namespace {
 
-namespace kind = morvel::element_kind;
+const QString kFontWithoutEnd = QStringLiteral(
+    "Morvel kan ikke finde en slut-kode, </FONT>, der hører til den fontkode, du har klikket i.\n"
+    "Kontroller din HTML-kode, før du fortsætter. Tast F9 for at få hjælp til at finde eventuelle fejl.");
 
-// Runs the text dialog for a kind and clears the shared state afterwards,
-// as closing any element dialog does.
-void runTextDialog(TKestrin& main, int elementKind) {
-  morvel::elementEditState().kind = elementKind;
-  TDialog dialog(main, elementKind);
-  platform::runModal(&dialog, &main);
-  morvel::elementEditState().reset();
+// The kind of the element a command's dialog makes.
+ElementKind kindOf(ElementDialog d) {
+  switch (d) {
+    case ElementDialog::Sound:
+      return ElementKind::Sound;
+    case ElementDialog::Email:
+      return ElementKind::Email;
+    case ElementDialog::RenameTitle:
+      return ElementKind::Title;
+    default:
+      return ElementKind::Plain;
+  }
 }
 
-void runLinkDialog(TKestrin& main) {
-  THenvisning dialog(main);
-  platform::runModal(&dialog, &main);
-  morvel::elementEditState().reset();
+template <typename Dialog>
+void runModally(DocumentHost& host, const EditedElement& element) {
+  Dialog dialog(host, element);
+  platform::runModal(&dialog, host.dialogParent());
 }
 
-void runEditor(TKestrin& main, morvel::ElementEditor editor, int elementKind) {
-  using E = morvel::ElementEditor;
+}  // namespace
+
+ElementDialogs::ElementDialogs(DocumentHost& host) : host_(host) {}
+
+// The forms dialog belongs to the host's window, which destroys it.
+ElementDialogs::~ElementDialogs() = default;
+
+QDialog* ElementDialogs::formsDialog() const { return forms_.data(); }
+
+void ElementDialogs::tell(const QString& text) {
+  platform::messageBox(host_.dialogParent(), text, productName(), MB_OK | MB_ICONINFORMATION);
+}
+
+void ElementDialogs::open(ElementDialog d) { run(d, newElement(kindOf(d))); }
+
+void ElementDialogs::run(ElementDialog d, const EditedElement& element) {
+  switch (d) {
+    case ElementDialog::Link:
+      runModally<THenvisning>(host_, element);
+      return;
+    case ElementDialog::Email:
+    case ElementDialog::Sound:
+    case ElementDialog::RenameTitle:
+      runModally<TDialog>(host_, element);
+      return;
+    case ElementDialog::Picture:
+      runModally<TfrmGrafik>(host_, element);
+      return;
+    case ElementDialog::Line:
+      runModally<TLinie>(host_, element);
+      return;
+    case ElementDialog::List:
+      runModally<TPunktopstilling>(host_, element);
+      return;
+    case ElementDialog::Font:
+      runModally<TSkrift>(host_, element);
+      return;
+    case ElementDialog::Form:
+      runForms(element);
+      return;
+    case ElementDialog::WebColour: {
+      TWebColorDialog dialog;
+      if (dialog.Execute(host_.dialogParent(), host_.store())) {
+        if (TTivra* e = host_.activeEditor()) insertAtCaret(*e, dialog.Color);
+      }
+      return;
+    }
+    // Frames (TRammer), Table (TTabel), Meta, ScriptEditor (TfrmSkript),
+    // BaseCodes (TBasis) and NewFromTemplate: their dialogs open here once
+    // they exist.
+    default:
+      return;
+  }
+}
+
+// A new element is inserted with the dialog open beside the page; an edited
+// one is rebuilt with the dialog run modally.
+void ElementDialogs::runForms(const EditedElement& element) {
+  if (!forms_) forms_ = new TFormular(host_);
+  auto* forms = static_cast<TFormular*>(forms_.data());
+  if (element.editMode) {
+    forms->prepareEdit(element);
+    platform::runModal(forms, host_.dialogParent());
+    return;
+  }
+  forms->prepareNew();
+  forms->show();
+  forms->raise();
+  forms->activateWindow();
+}
+
+void ElementDialogs::edit(const ElementEditor editor, const EditedElement& element) {
+  using E = ElementEditor;
   switch (editor) {
     case E::Link:
-      if (elementKind == kind::kEmail)
-        runTextDialog(main, elementKind);
-      else
-        runLinkDialog(main);
+      // An e-mail link is the text dialog's.
+      run(element.kind == ElementKind::Email ? ElementDialog::Email : ElementDialog::Link, element);
       return;
     case E::TextDialog:
     case E::TitleRename:
-      runTextDialog(main, elementKind);
+      runModally<TDialog>(host_, element);
       return;
-    // The other dialogs read the edit mode and the slots when they open.
     case E::Font:
-      main.openElementDialog(ElementDialog::Font);
+      run(ElementDialog::Font, element);
       return;
     case E::Line:
-      main.openElementDialog(ElementDialog::Line);
+      run(ElementDialog::Line, element);
       return;
     case E::Picture:
-      main.openElementDialog(ElementDialog::Picture);
+      run(ElementDialog::Picture, element);
       return;
     case E::Frame:
-      main.openElementDialog(ElementDialog::Frames);
+      run(ElementDialog::Frames, element);
       return;
     case E::Base:
-      main.openElementDialog(ElementDialog::BaseCodes);
+      run(ElementDialog::BaseCodes, element);
       return;
     case E::TableCell:
       // The table cell dialog (TTabelcelle) edits cells and rows; it has no
       // command of its own for new elements.
       return;
     case E::Table:
-      main.openElementDialog(ElementDialog::Table);
+      run(ElementDialog::Table, element);
       return;
     case E::List:
-      main.openElementDialog(ElementDialog::List);
+      run(ElementDialog::List, element);
       return;
     case E::Form:
-      main.openElementDialog(ElementDialog::Form);
+      run(ElementDialog::Form, element);
       return;
     case E::Script:
-      main.openElementDialog(ElementDialog::ScriptEditor);
+      run(ElementDialog::ScriptEditor, element);
       return;
   }
 }
 
-void tell(TKestrin& main, const QString& text) {
-  platform::messageBox(&main, text, morvel::productName(), MB_OK | MB_ICONINFORMATION);
-}
-
-const QString kFontWithoutEnd = QStringLiteral(
-    "Morvel kan ikke finde en slut-kode, </FONT>, der hører til den fontkode, du har klikket i.\n"
-    "Kontroller din HTML-kode, før du fortsætter. Tast F9 for at få hjælp til at finde eventuelle fejl.");
-
-}  // namespace
-
-// Also the edit-element command's way into the dialogs that are not the
-// link or text dialog: they find the edit mode set.
-void TKestrin::openElementDialog(ElementDialog d) {
-  switch (d) {
-    case ElementDialog::Link:
-      runLinkDialog(*this);
-      return;
-    case ElementDialog::Email:
-      runTextDialog(*this, kind::kEmail);
-      return;
-    case ElementDialog::Sound:
-      runTextDialog(*this, kind::kSound);
-      return;
-    case ElementDialog::RenameTitle:
-      runTextDialog(*this, kind::kTitle);
-      return;
-    case ElementDialog::Picture: {
-      TfrmGrafik dialog(*this);
-      platform::runModal(&dialog, this);
-      morvel::elementEditState().reset();
-      return;
-    }
-    case ElementDialog::Line: {
-      TLinie dialog(*this);
-      platform::runModal(&dialog, this);
-      morvel::elementEditState().reset();
-      return;
-    }
-    case ElementDialog::List: {
-      TPunktopstilling dialog(*this);
-      platform::runModal(&dialog, this);
-      morvel::elementEditState().reset();
-      return;
-    }
-    case ElementDialog::Font: {
-      TSkrift dialog(*this);
-      platform::runModal(&dialog, this);
-      morvel::elementEditState().reset();
-      return;
-    }
-    case ElementDialog::Form: {
-      QPointer<QDialog>& kept = morvel::formsDialog();
-      if (!kept) kept = new TFormular(*this);
-      auto* forms = static_cast<TFormular*>(kept.data());
-      if (morvel::elementEditState().editMode) {
-        forms->prepareEdit();
-        platform::runModal(forms, this);
-        morvel::elementEditState().reset();
-        return;
-      }
-      forms->prepareNew();
-      forms->show();
-      forms->raise();
-      forms->activateWindow();
-      return;
-    }
-    case ElementDialog::WebColour: {
-      TWebColorDialog dialog;
-      if (dialog.Execute(this, Store())) insertText(dialog.Color);
-      return;
-    }
-    // Frames (TRammer), Table (TTabel), Meta,
-    // ScriptEditor (TfrmSkript), BaseCodes (TBasis),
-    // and NewFromTemplate: their dialogs open here once they exist.
-    default:
-      morvel::elementEditState().reset();
-      return;
-  }
-}
-
-void TKestrin::editElement() {
-  TTivra* e = activeEditor();
+void ElementDialogs::editElement() {
+  TTivra* e = host_.activeEditor();
   if (!e) return;
-  if (morvel::formsDialog() && morvel::formsDialog()->isVisible()) {
-    tell(*this, QStringLiteral("Luk formular-dialogboksen, før du redigerer."));
+  if (forms_ && forms_->isVisible()) {
+    tell(QStringLiteral("Luk formular-dialogboksen, før du redigerer."));
     return;
   }
-  const morvel::TextPosition caret = morvel::selectionOf(*e).caret;
+  const TextPosition caret = selectionOf(*e).caret;
   const std::string page = e->TextBytes();
-  const morvel::ElementToEdit found =
-      morvel::findElementToEdit(page, morvel::offsetOf(page, caret), indstillinger_->chkBevarUkendtAttrib->isChecked());
+  const ElementToEdit found = findElementToEdit(page, offsetOf(page, caret), host_.settings().keepUnknownAttributes);
   switch (found.result) {
-    case morvel::ElementSearch::NoElement:
-      tell(*this, QStringLiteral("Morvel kan ikke automatisk redigere denne HTML-kode."));
+    case ElementSearch::NoElement:
+      tell(QStringLiteral("Morvel kan ikke automatisk redigere denne HTML-kode."));
       return;
-    case morvel::ElementSearch::FontWithoutEnd:
-      tell(*this, kFontWithoutEnd);
+    case ElementSearch::FontWithoutEnd:
+      tell(kFontWithoutEnd);
       return;
-    case morvel::ElementSearch::Found:
+    case ElementSearch::Found:
       break;
   }
-  morvel::ElementEditState& state = morvel::elementEditState();
-  state.editMode = true;
-  state.kind = found.kind;
-  state.slotValues = found.slotValues;
-  state.keptAttributes = found.keptAttributes;
-  morvel::select(*e, morvel::positionAt(page, found.replaceBegin), morvel::positionAt(page, found.replaceEnd));
-  runEditor(*this, found.row->editor, found.kind);
-  state.reset();
+  select(*e, positionAt(page, found.replaceBegin), positionAt(page, found.replaceEnd));
+  edit(found.row->editor, found.element);
   // Back on the line where the element begins, at the column of the caret.
-  if (TTivra* after = activeEditor()) {
-    const morvel::TextPosition back{morvel::positionAt(page, found.tagBegin).line, caret.column};
-    morvel::select(*after, back, back);
+  if (TTivra* after = host_.activeEditor()) {
+    const TextPosition back{positionAt(page, found.tagBegin).line, caret.column};
+    select(*after, back, back);
   }
 }
+
+void ElementDialogs::baseCodes() {
+  TTivra* e = host_.activeEditor();
+  if (!e) return;
+  const std::string text = e->TextBytes();
+  const std::size_t body = findIgnoringCase(text, "<BODY");
+  if (body == std::string::npos) {
+    open(ElementDialog::BaseCodes);
+    return;
+  }
+  // The caret inside the body's start code makes it the element to edit.
+  const TextPosition inside = positionAt(text, body + 5);
+  select(*e, inside, inside);
+  editElement();
+}
+
+}  // namespace morvel

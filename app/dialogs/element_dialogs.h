@@ -1,8 +1,10 @@
-// What the element dialogs share on the Qt side: the forms dialog that
-// stops the edit-element command while it is open, the one-line showing of
-// a text that may span lines, and the rows of OK, Cancel and help that
-// every element dialog has.
+// The element dialogs as the commands of the menus and the edit-element
+// command (F4) open them, and what the dialogs share on the Qt side: the
+// one-line showing of a text that may span lines, and the rows of OK,
+// Cancel and help that every element dialog has.
 #pragma once
+
+#include "dialogs/edited_element.h"
 
 #include <QPointer>
 #include <QString>
@@ -15,13 +17,61 @@ class QLabel;
 class QVBoxLayout;
 class DynamicHelp;
 class QPushButton;
-class TKestrin;
+
+// The commands of the menus whose work is an element dialog.
+enum class ElementDialog {
+  Font,
+  Link,
+  Picture,
+  Sound,
+  Line,
+  Email,
+  List,
+  Frames,
+  Table,
+  Meta,
+  Form,
+  ScriptEditor,
+  BaseCodes,
+  NewFromTemplate,
+  WebColour,
+  RenameTitle,
+};
 
 namespace morvel {
 
-// The forms dialog registers itself here while it exists; the edit-element
-// command refuses to run while it is open.
-QPointer<QDialog>& formsDialog();
+class DocumentHost;
+
+// Opens the element dialogs on the documents of a host: for a new element,
+// or for the element around the caret.
+class ElementDialogs {
+ public:
+  explicit ElementDialogs(DocumentHost& host);
+  ~ElementDialogs();
+  ElementDialogs(const ElementDialogs&) = delete;
+  ElementDialogs& operator=(const ElementDialogs&) = delete;
+
+  // The dialog of a menu command, for a new element.
+  void open(ElementDialog d);
+  // F4: the dialog of the element around the caret of the active document,
+  // with the element taken apart.
+  void editElement();
+  // "&Basiskoder, ny side...": the page base dialog for a new page, or to
+  // edit the page's <BODY>.
+  void baseCodes();
+  // The forms dialog, kept open beside the page once made; null before.
+  QDialog* formsDialog() const;
+
+ private:
+  void run(ElementDialog d, const EditedElement& element);
+  void runForms(const EditedElement& element);
+  // The dialog of an element the edit-element command took apart.
+  void edit(ElementEditor editor, const EditedElement& element);
+  void tell(const QString& text);
+
+  DocumentHost& host_;
+  QPointer<QDialog> forms_;
+};
 
 // A text as a one-line field shows it: a text that spans lines is shown as
 // "(markeret tekst/objekt)" and stays as it is unless the user types over it.

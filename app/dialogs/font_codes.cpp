@@ -1,7 +1,7 @@
-#include "font_codes.h"
+#include "dialogs/font_codes.h"
 
-#include "ascii_case.h"
-#include "element_state.h"
+#include "dialogs/edited_element.h"
+#include "markup/ascii_case.h"
 
 #include <vector>
 
@@ -93,10 +93,10 @@ EnclosingFont enclosingFont(std::string_view page, std::size_t begin) {
   font.open = true;
   for (auto tag = open.rbegin(); tag != open.rend(); ++tag) {
     const std::optional<ParsedTag> parsed = parseStartTag(*tag);
-    if (!parsed) continue;
-    if (font.values.face.empty()) font.values.face = parsed->slotValues[1];
-    if (font.values.colour.empty()) font.values.colour = parsed->slotValues[2];
-    if (font.values.size.empty()) font.values.size = parsed->slotValues[3];
+    if (!parsed || parsed->row->editor != ElementEditor::Font) continue;
+    if (font.values.face.empty()) font.values.face = parsed->values[0];
+    if (font.values.colour.empty()) font.values.colour = parsed->values[1];
+    if (font.values.size.empty()) font.values.size = parsed->values[2];
   }
   return font;
 }

@@ -1,17 +1,17 @@
-#include "font_dialog.h"
+#include "dialogs/font_dialog.h"
 
-#include "code_insertion.h"
-#include "color_codes.h"
+#include "commands/code_insertion.h"
+#include "commands/document_host.h"
+#include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
-#include "element_dialogs.h"
-#include "element_state.h"
-#include "indstillinger.h"
+#include "dialogs/edited_element.h"
+#include "dialogs/element_dialogs.h"
+#include "dialogs/web_colour_dialog.h"
 #include "interaction.h"
-#include "kestrin.h"
+#include "markup/color_codes.h"
+#include "markup/text_position.h"
 #include "qtext.h"
-#include "text_position.h"
-#include "tivra_component.h"
-#include "web_colour_dialog.h"
+#include "settings/settings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -60,12 +60,12 @@ int pointSize(const QString& sign, const QString& size) {
 
 }  // namespace
 
-TSkrift::TSkrift(TKestrin& main, QWidget* parent) : QDialog(parent ? parent : &main), main_(main) {
+TSkrift::TSkrift(morvel::DocumentHost& host, const morvel::EditedElement& element, QWidget* parent)
+    : QDialog(parent ? parent : host.dialogParent()), host_(host), element_(element) {
   setObjectName(QStringLiteral("TSkrift"));
   setWindowFlag(Qt::Tool);
   buildControls();
-  setWindowTitle(morvel::elementEditState().editMode ? QStringLiteral("Skrifttype - redigering")
-                                                     : QStringLiteral("Skrifttype"));
+  setWindowTitle(element_.editMode ? QStringLiteral("Skrifttype - redigering") : QStringLiteral("Skrifttype"));
   readSelection();
   fill();
   showPreview();
@@ -79,7 +79,7 @@ void TSkrift::buildControls() {
     return c;
   };
   cmbSkrift = combo("cmbSkrift", true);
-  if (main_.Indstillinger().chkWebfonte->isChecked())
+  if (host_.settings().webFonts)
     cmbSkrift->addItems({QStringLiteral("Arial, Helvetica"), QStringLiteral("Arial Black, Arial, Helvetica"),
                          QStringLiteral("Comic Sans MS, Comic, Arial, Helvetica"),
                          QStringLiteral("Courier New, Courier"),
@@ -100,9 +100,9 @@ void TSkrift::buildControls() {
   cmbStoerrelse->setCurrentIndex(-1);
   chkFarve = new QCheckBox(QStringLiteral("&Farve"), this);
   chkFarve->setObjectName(QStringLiteral("chkFarve"));
-  cbtFarve = new TWebColorButton(main_.Store(), this);
+  cbtFarve = new TWebColorButton(host_.store(), this);
   cbtFarve->setObjectName(QStringLiteral("cbtFarve"));
-  cbtFarve->WebColorDialog = main_.Indstillinger().chkFarveDialog->isChecked();
+  cbtFarve->WebColorDialog = host_.settings().webColourDialog;
   cbtFarve->OnColorChange = [this] {
     chkFarve->setChecked(true);
     showPreview();
@@ -180,25 +180,24 @@ void TSkrift::addHelpTexts(DynamicHelp& help) {
 }
 
 void TSkrift::readSelection() {
-  TTivra* e = main_.activeEditor();
+  TTivra* e = host_.activeEditor();
   if (!e) return;
-  const morvel::ElementEditState& state = morvel::elementEditState();
+  const morvel::FontAttributes* edited = element_.editMode ? element_.as<morvel::FontAttributes>() : nullptr;
   std::string page = e->TextBytes();
   morvel::Selection selection = morvel::selectionOf(*e);
-  if (state.editMode) {
+  if (edited) {
     // The edit-element command selected the start tag and noted where its
     // end tag ends.
-    const morvel::TextPosition endTag{std::atoi(state.slotValues[10].c_str()), std::atoi(state.slotValues[9].c_str())};
-    morvel::select(*e, selection.first(), endTag);
+    morvel::select(*e, selection.first(), edited->endTagEnd);
     selection = morvel::selectionOf(*e);
   }
   begin_ = morvel::offsetOf(page, selection.first());
   end_ = morvel::offsetOf(page, selection.last());
   enclosing_ = morvel::enclosingFont(page, begin_).values;
-  if (state.editMode) {
-    const morvel::ElementSlots& s = state.slotValues;
-    inForce_ = {s[1].empty() ? enclosing_.face : s[1], s[2].empty() ? enclosing_.colour : s[2],
-                s[3].empty() ? enclosing_.size : s[3]};
+  if (edited) {
+    inForce_ = {edited->face.empty() ? enclosing_.face : edited->face,
+                edited->colour.empty() ? enclosing_.colour : edited->colour,
+                edited->size.empty() ? enclosing_.size : edited->size};
   } else {
     inForce_ = enclosing_;
   }
@@ -266,21 +265,20 @@ void TSkrift::showPreview() {
 
 void TSkrift::confirm() {
   hide();
-  TTivra* e = main_.activeEditor();
+  TTivra* e = host_.activeEditor();
   if (!e) {
     accept();
     return;
   }
-  const morvel::ElementEditState& state = morvel::elementEditState();
   const morvel::FontValues values = chosen();
   morvel::FontChange change;
-  change.editMode = state.editMode;
+  change.editMode = element_.editMode;
   change.fontChanged = values.face != inForce_.face ||
                        (chkFarve->isChecked() && values.colour != sameColourCode(inForce_.colour)) ||
                        values.size != inForce_.size;
   morvel::FontValues enclosing = enclosing_;
   enclosing.colour = sameColourCode(enclosing.colour);
-  change.fontTag = morvel::fontStartTag(values, enclosing, state.keptAttributes);
+  change.fontTag = morvel::fontStartTag(values, enclosing, element_.keptAttributes);
   // A style counts as changed when the user set it to something other than
   // it was, or set it at all where it was mixed.
   const int style = cmbTypografi->currentIndex();

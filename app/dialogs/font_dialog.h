@@ -4,7 +4,9 @@
 // selection.
 #pragma once
 
-#include "font_codes.h"
+#include "dialogs/edited_element.h"
+
+#include "dialogs/font_codes.h"
 
 #include <QDialog>
 
@@ -17,12 +19,15 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QWidget;
-class TKestrin;
 class TWebColorButton;
+
+namespace morvel {
+class DocumentHost;
+}  // namespace morvel
 
 class TSkrift : public QDialog {
  public:
-  explicit TSkrift(TKestrin& main, QWidget* parent = nullptr);
+  TSkrift(morvel::DocumentHost& host, const morvel::EditedElement& element, QWidget* parent = nullptr);
 
   QComboBox* cmbSkrift = nullptr;
   QComboBox* cmbTypografi = nullptr;
@@ -46,7 +51,9 @@ class TSkrift : public QDialog {
   morvel::FontValues chosen() const;
   void confirm();
 
-  TKestrin& main_;
+  morvel::DocumentHost& host_;
+  // A new element, or the one the edit-element command took apart.
+  const morvel::EditedElement element_;
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
   // The values in force (in edit mode the element's own) and those of the

@@ -1,6 +1,6 @@
-#include "forms_codes.h"
+#include "dialogs/forms_codes.h"
 
-#include "ascii_case.h"
+#include "markup/ascii_case.h"
 
 namespace morvel {
 
@@ -65,8 +65,7 @@ int inputKind(std::string_view type) {
   const auto& types = formInputTypes();
   for (int kind = 0; kind < fk::kCount; ++kind) {
     const std::string_view candidate = types[static_cast<std::size_t>(kind)];
-    if (candidate.empty() || candidate.size() != type.size()) continue;
-    if (findIgnoringCase(type, candidate) == 0) return kind;
+    if (!candidate.empty() && equalsIgnoringCase(type, candidate)) return kind;
   }
   return fk::kText;
 }
@@ -114,32 +113,32 @@ std::string newFormElement(const FormFields& f, std::string_view selection) {
   return code;
 }
 
-FormFields formFieldsFromElement(int elementKind, const ElementSlots& s, std::string_view keptAttributes) {
+FormFields formFields(ElementKind kind, const FormAttributes& a, std::string_view keptAttributes) {
   FormFields f;
   std::string kept(keptAttributes);
-  f.name = s[1];
-  f.text = s[3];
-  switch (elementKind) {
-    case element_kind::kForm:
+  f.name = a.name;
+  switch (kind) {
+    case ElementKind::Form:
       f.kind = fk::kForm;
-      f.method = s[2];
-      f.format = s[4];
+      f.text = a.action;
+      f.method = a.method;
+      f.format = a.enctype;
       break;
-    case element_kind::kTextArea:
+    case ElementKind::TextArea:
       f.kind = fk::kTextArea;
-      f.size = s[2];
-      f.max = s[3];
-      f.text.clear();
+      f.size = a.rows;
+      f.max = a.cols;
       break;
-    case element_kind::kSelect:
+    case ElementKind::Select:
       f.kind = fk::kSelect;
-      f.size = s[2];
+      f.size = a.size;
       break;
     default:
-      f.kind = inputKind(s[2]);
+      f.kind = inputKind(a.type);
+      f.text = a.value;
       f.checked = takeChecked(kept);
-      f.size = s[4];
-      f.max = s[5];
+      f.size = a.size;
+      f.max = a.maxLength;
       break;
   }
   f.further = kept;

@@ -3,7 +3,7 @@
 // command took apart. Texts are Windows-1252 bytes.
 #pragma once
 
-#include "element_state.h"
+#include "dialogs/edited_element.h"
 
 #include <array>
 #include <string>
@@ -49,8 +49,8 @@ std::string formStartTag(const FormFields& fields);
 // start tag alone.
 std::string newFormElement(const FormFields& fields, std::string_view selection);
 
-// The fields of an edited element of `elementKind` (element_kind::kForm,
-// kInput, kTextArea or kSelect), its slots and its kept attributes.
-FormFields formFieldsFromElement(int elementKind, const ElementSlots& slotValues, std::string_view keptAttributes);
+// The fields of an edited form element of `kind` (Form, Input, TextArea or
+// Select), its attributes and its kept attributes.
+FormFields formFields(ElementKind kind, const FormAttributes& form, std::string_view keptAttributes);
 
 }  // namespace morvel

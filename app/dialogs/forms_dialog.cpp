@@ -1,14 +1,14 @@
-#include "forms_dialog.h"
+#include "dialogs/forms_dialog.h"
 
-#include "code_insertion.h"
+#include "commands/code_insertion.h"
+#include "commands/document_host.h"
+#include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
-#include "element_dialogs.h"
-#include "element_state.h"
-#include "forms_codes.h"
-#include "indstillinger.h"
-#include "kestrin.h"
+#include "dialogs/edited_element.h"
+#include "dialogs/element_dialogs.h"
+#include "dialogs/forms_codes.h"
 #include "qtext.h"
-#include "tivra_component.h"
+#include "settings/settings.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -66,14 +66,12 @@ std::string bytes(const QString& field) { return platform::toCp1252(field); }
 
 }  // namespace
 
-TFormular::TFormular(TKestrin& main) : QDialog(&main), main_(main) {
+TFormular::TFormular(morvel::DocumentHost& host) : QDialog(host.dialogParent()), host_(host) {
   setObjectName(QStringLiteral("TFormular"));
   // Kept beside the page while the user goes on typing in it.
   setWindowFlag(Qt::Tool);
   setModal(false);
   buildControls();
-  // Closing ends whatever the shared state held for it.
-  connect(this, &QDialog::finished, this, [] { morvel::elementEditState().reset(); });
 }
 
 void TFormular::buildControls() {
@@ -93,7 +91,7 @@ void TFormular::buildControls() {
   cmbObjekt->setObjectName(QStringLiteral("cmbObjekt"));
   kinds_ = new QButtonGroup(this);
   auto* buttons = new QGridLayout;
-  const bool oldStyle = main_.Indstillinger().chkKnaptype->isChecked();
+  const bool oldStyle = host_.settings().oldToolButtons;
   for (int kind = 0; kind < fk::kCount; ++kind) {
     cmbObjekt->addItem(kindText(kind));
     auto* b = new QToolButton(this);
@@ -210,10 +208,11 @@ void TFormular::prepareNew() {
   cmbObjekt->setFocus();
 }
 
-void TFormular::prepareEdit() {
+void TFormular::prepareEdit(const morvel::EditedElement& element) {
   editing_ = true;
-  const morvel::ElementEditState& state = morvel::elementEditState();
-  const morvel::FormFields f = morvel::formFieldsFromElement(state.kind, state.slotValues, state.keptAttributes);
+  const morvel::FormAttributes* edited = element.as<morvel::FormAttributes>();
+  const morvel::FormFields f =
+      morvel::formFields(element.kind, edited ? *edited : morvel::FormAttributes{}, element.keptAttributes);
   showFields(f);
   setWindowTitle(f.kind == fk::kForm ? QStringLiteral("Formular-element - redigering")
                                      : kindText(f.kind) + QStringLiteral(" - redigering"));
@@ -249,7 +248,7 @@ morvel::FormFields TFormular::fields() const {
 }
 
 void TFormular::insertElement() {
-  TTivra* e = main_.activeEditor();
+  TTivra* e = host_.activeEditor();
   const morvel::FormFields f = fields();
   if (editing_) {
     // Only the start tag was selected: a form's content and end tag stay.

@@ -1,7 +1,7 @@
 // TFormular: inserts form elements one at a time while it stays open beside
 // the page, or, run modally by the edit-element command, rebuilds the
 // <FORM>, <INPUT>, <TEXTAREA> or <SELECT> start tag around the caret. It is
-// made once and kept; morvel::formsDialog() points at it.
+// made once and kept by ElementDialogs.
 #pragma once
 
 #include <QDialog>
@@ -16,20 +16,21 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
-class TKestrin;
 
 namespace morvel {
+class DocumentHost;
+struct EditedElement;
 struct FormFields;
-}
+}  // namespace morvel
 
 class TFormular : public QDialog {
  public:
-  explicit TFormular(TKestrin& main);
+  explicit TFormular(morvel::DocumentHost& host);
 
   // Cleared for a new element, with the kind list focused.
   void prepareNew();
   // Filled from the element the edit-element command took apart.
-  void prepareEdit();
+  void prepareEdit(const morvel::EditedElement& element);
 
   QComboBox* cmbObjekt = nullptr;
   std::array<QToolButton*, 10> btn{};
@@ -51,7 +52,7 @@ class TFormular : public QDialog {
   morvel::FormFields fields() const;
   void insertElement();
 
-  TKestrin& main_;
+  morvel::DocumentHost& host_;
   DynamicHelp* help_ = nullptr;
   QButtonGroup* kinds_ = nullptr;
   QLabel* lblTekst_ = nullptr;

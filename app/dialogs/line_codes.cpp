@@ -1,7 +1,7 @@
-#include "line_codes.h"
+#include "dialogs/line_codes.h"
 
-#include "ascii_case.h"
-#include "picture_codes.h"
+#include "dialogs/picture_codes.h"
+#include "markup/ascii_case.h"
 
 namespace morvel {
 
@@ -42,14 +42,13 @@ std::string lineCode(const LineFields& line, std::string_view keptAttributes) {
   return code;
 }
 
-LineFields lineFieldsFromSlots(const ElementSlots& s) {
+LineFields lineFields(const LineAttributes& a) {
   LineFields line;
-  line.percent = s[0] != "-1";
-  if (isNumber(s[3])) line.length = numberOrZero(s[3]);
-  if (isNumber(s[1])) line.thickness = numberOrZero(s[1]);
-  line.shadow = s[4] != "NOSHADE";
-  std::string align;
-  for (char c : s[2]) align += upperAscii(c);
+  line.percent = a.width.percent || a.width.value.empty();
+  if (isNumber(a.width.value)) line.length = numberOrZero(a.width.value);
+  if (isNumber(a.size)) line.thickness = numberOrZero(a.size);
+  line.shadow = !a.noShade;
+  const std::string align = upperAsciiCopy(a.align);
   if (align == "LEFT")
     line.align = kLineLeft;
   else if (align == "RIGHT")

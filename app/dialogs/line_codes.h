@@ -3,7 +3,7 @@
 // Windows-1252 bytes.
 #pragma once
 
-#include "element_state.h"
+#include "dialogs/edited_element.h"
 
 #include <string>
 #include <string_view>
@@ -29,9 +29,8 @@ struct LineFields {
 // shadow field now decides), then ">".
 std::string lineCode(const LineFields& line, std::string_view keptAttributes);
 
-// The fields of an edited <HR>: 1 SIZE, 2 ALIGN, 3 WIDTH with its unit in
-// slot 0, 4 "NOSHADE" when the tag has it. What is missing or not a number
-// keeps the plain line's value.
-LineFields lineFieldsFromSlots(const ElementSlots& slotValues);
+// The fields of an edited <HR>. What is missing or not a number keeps the
+// plain line's value; a line without a width is in percent.
+LineFields lineFields(const LineAttributes& line);
 
 }  // namespace morvel

@@ -1,13 +1,13 @@
-#include "line_dialog.h"
+#include "dialogs/line_dialog.h"
 
+#include "commands/document_host.h"
+#include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
-#include "element_dialogs.h"
-#include "element_state.h"
+#include "dialogs/edited_element.h"
+#include "dialogs/element_dialogs.h"
+#include "dialogs/line_codes.h"
 #include "interaction.h"
-#include "kestrin.h"
-#include "line_codes.h"
 #include "registry.h"
-#include "tivra_component.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -28,18 +28,18 @@ constexpr int kThickest = 100;
 
 }  // namespace
 
-TLinie::TLinie(TKestrin& main, QWidget* parent) : QDialog(parent ? parent : &main), main_(main) {
+TLinie::TLinie(morvel::DocumentHost& host, const morvel::EditedElement& element, QWidget* parent)
+    : QDialog(parent ? parent : host.dialogParent()), host_(host), element_(element) {
   setObjectName(QStringLiteral("TLinie"));
   setWindowFlag(Qt::Tool);
   buildControls();
-  const morvel::ElementEditState& state = morvel::elementEditState();
-  if (state.editMode) {
+  if (const morvel::LineAttributes* edited = element_.editMode ? element_.as<morvel::LineAttributes>() : nullptr) {
     setWindowTitle(QStringLiteral("Vandret linie - redigering"));
-    showLine(morvel::lineFieldsFromSlots(state.slotValues));
+    showLine(morvel::lineFields(*edited));
     return;
   }
   setWindowTitle(QStringLiteral("Vandret linie"));
-  const morvel::RegIniFile& store = main_.Store();
+  const morvel::RegIniFile& store = host_.store();
   morvel::LineFields line;
   line.length = store.ReadInteger(kSection, "Laengde", line.length);
   line.thickness = store.ReadInteger(kSection, "Tykkelse", line.thickness);
@@ -151,7 +151,7 @@ morvel::LineFields TLinie::fields() const {
 
 void TLinie::saveAsDefaults() {
   const morvel::LineFields line = fields();
-  morvel::RegIniFile& store = main_.Store();
+  morvel::RegIniFile& store = host_.store();
   store.WriteInteger(kSection, "Laengde", line.length);
   store.WriteInteger(kSection, "Tykkelse", line.thickness);
   store.WriteBool(kSection, "Procent", line.percent);
@@ -162,7 +162,6 @@ void TLinie::saveAsDefaults() {
 void TLinie::confirm() {
   hide();
   // The selection (the whole line when editing) gives way to the code.
-  if (TTivra* e = main_.activeEditor())
-    e->InsertBytes(morvel::lineCode(fields(), morvel::elementEditState().keptAttributes));
+  if (TTivra* e = host_.activeEditor()) e->InsertBytes(morvel::lineCode(fields(), element_.keptAttributes));
   accept();
 }

@@ -3,6 +3,8 @@
 // apart. The settings of a new line are the user's stored defaults.
 #pragma once
 
+#include "dialogs/edited_element.h"
+
 #include <QDialog>
 
 class DynamicHelp;
@@ -10,15 +12,15 @@ class QCheckBox;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
-class TKestrin;
 
 namespace morvel {
+class DocumentHost;
 struct LineFields;
-}
+}  // namespace morvel
 
 class TLinie : public QDialog {
  public:
-  explicit TLinie(TKestrin& main, QWidget* parent = nullptr);
+  TLinie(morvel::DocumentHost& host, const morvel::EditedElement& element, QWidget* parent = nullptr);
 
   QSpinBox* updLaengde = nullptr;
   QCheckBox* chkProcent = nullptr;
@@ -39,5 +41,7 @@ class TLinie : public QDialog {
   void saveAsDefaults();
   void confirm();
 
-  TKestrin& main_;
+  morvel::DocumentHost& host_;
+  // A new element, or the one the edit-element command took apart.
+  const morvel::EditedElement element_;
 };

@@ -1,7 +1,7 @@
-#include "link_codes.h"
+#include "dialogs/link_codes.h"
 
-#include "ascii_case.h"
-#include "element_state.h"
+#include "dialogs/edited_element.h"
+#include "markup/ascii_case.h"
 
 #include <algorithm>
 
@@ -48,7 +48,7 @@ std::string emailLinkCode(const LinkFields& link, std::string_view keptAttribute
 
 std::string emailAddress(std::string_view href) {
   constexpr std::string_view scheme = "mailto:";
-  if (findIgnoringCase(href.substr(0, scheme.size()), scheme) == 0) href.remove_prefix(scheme.size());
+  if (startsWithIgnoringCase(href, scheme)) href.remove_prefix(scheme.size());
   return std::string(href);
 }
 

@@ -1,18 +1,18 @@
-#include "link_dialog.h"
+#include "dialogs/link_dialog.h"
 
+#include "commands/document_host.h"
 #include "common_dialogs.h"
+#include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
-#include "element_dialogs.h"
-#include "element_state.h"
-#include "indstillinger.h"
+#include "dialogs/edited_element.h"
+#include "dialogs/element_dialogs.h"
+#include "dialogs/link_codes.h"
 #include "interaction.h"
-#include "kestrin.h"
-#include "link_codes.h"
-#include "markup_text.h"
+#include "markup/markup_text.h"
 #include "qtext.h"
-#include "settings_store.h"
-#include "splash.h"
-#include "tivra_component.h"
+#include "settings/settings.h"
+#include "settings/settings_store.h"
+#include "startup/splash.h"
 
 #include <QComboBox>
 #include <QCompleter>
@@ -60,12 +60,10 @@ QString favouritesFolder() {
 
 }  // namespace
 
-THenvisning::THenvisning(TKestrin& main, QWidget* parent)
-    : QDialog(parent ? parent : &main), main_(main), editing_(morvel::elementEditState().editMode) {
+THenvisning::THenvisning(morvel::DocumentHost& host, const morvel::EditedElement& element, QWidget* parent)
+    : QDialog(parent ? parent : host.dialogParent()), host_(host), element_(element) {
   setObjectName(QStringLiteral("THenvisning"));
   setWindowFlag(Qt::Tool);
-  // Links picked in an earlier use that was cancelled are not this link's.
-  morvel::elementEditState().linkList.clear();
   buildControls();
   fill();
 }
@@ -164,24 +162,24 @@ void THenvisning::addTargetOnTop(const QString& target) {
 }
 
 void THenvisning::fill() {
-  const morvel::ElementEditState& state = morvel::elementEditState();
-  const QString shownTarget = editing_ ? platform::fromCp1252(state.slotValues[2]) : QString();
-  addTargetOnTop(st::read(main_.Store(), st::bokse::Target));
+  const morvel::LinkAttributes* edited = element_.editMode ? element_.as<morvel::LinkAttributes>() : nullptr;
+  const QString shownTarget = edited ? platform::fromCp1252(edited->target) : QString();
+  addTargetOnTop(st::read(host_.store(), st::bokse::Target));
   // The frames of every open page are targets a link can name.
-  for (int i = 0; i < main_.documentCount(); ++i) {
-    if (TTivra* e = main_.editor(i)) {
+  for (int i = 0; i < host_.documentCount(); ++i) {
+    if (TTivra* e = host_.editor(i)) {
       for (const std::string& name : morvel::frameNames(e->TextBytes())) addTargetOnTop(platform::fromCp1252(name));
     }
   }
   cmbMaal->setCurrentText(shownTarget);
-  if (editing_) {
+  if (edited) {
     setWindowTitle(QStringLiteral("Henvisning - rediger"));
-    txtAdresse->setText(platform::fromCp1252(state.slotValues[1]));
-    txtNavn->setText(platform::fromCp1252(state.slotValues[3]));
-    originalText_ = state.slotValues[4];
+    txtAdresse->setText(platform::fromCp1252(edited->href));
+    txtNavn->setText(platform::fromCp1252(edited->name));
+    originalText_ = edited->text;
   } else {
     setWindowTitle(QStringLiteral("Henvisning"));
-    if (TTivra* e = main_.activeEditor()) originalText_ = e->SelTextBytes();
+    if (TTivra* e = host_.activeEditor()) originalText_ = e->SelTextBytes();
   }
   txtBeskriv->setText(morvel::oneLineText(originalText_));
 }
@@ -192,7 +190,7 @@ void THenvisning::browsePage() {
   choice.fileMustExist = true;
   choice.filters = {{QStringLiteral("HTML-dokumenter"), kPageMasks},
                     {QStringLiteral("Alle filer "), {QStringLiteral("*.*")}}};
-  const QString page = main_.fileName(main_.activeDocument());
+  const QString page = host_.activeFileName();
   if (!page.isEmpty()) choice.folder = QFileInfo(page).absolutePath();
   const QStringList chosen = askForFiles(this, choice);
   if (chosen.isEmpty()) return;
@@ -201,10 +199,10 @@ void THenvisning::browsePage() {
 }
 
 void THenvisning::pickNetscapeBookmarks() {
-  std::vector<std::string>& links = morvel::elementEditState().linkList;
-  links.clear();
+  linkList_.clear();
   QString program;
-  for (const QString& path : main_.Indstillinger().browserPaths()) {
+  for (const morvel::BrowserProgram& browser : host_.settings().browsers) {
+    const QString& path = browser.path;
     if (path.contains(QStringLiteral("netscape.exe"), Qt::CaseInsensitive)) {
       program = path;
       break;
@@ -228,7 +226,7 @@ void THenvisning::pickNetscapeBookmarks() {
 }
 
 void THenvisning::pickFavourites() {
-  std::vector<std::string>& links = morvel::elementEditState().linkList;
+  std::vector<std::string>& links = linkList_;
   links.clear();
   platform::FileDialogRequest choice;
   choice.title = QStringLiteral("Internet Stifinder Foretrukne");
@@ -253,7 +251,7 @@ void THenvisning::pickFromPage() {
   choice.title = QStringLiteral("HTML-dokumenter");
   choice.fileMustExist = true;
   choice.filters = {{QStringLiteral("HTML-dokumenter"), kPageMasks}};
-  const QString page = main_.fileName(main_.activeDocument());
+  const QString page = host_.activeFileName();
   if (!page.isEmpty()) choice.folder = QFileInfo(page).absolutePath();
   if (askForFiles(this, choice).isEmpty()) return;
   // The link-picking window ("Henvisninger i %s") lists the page's links;
@@ -268,17 +266,15 @@ void THenvisning::pickAnchors() {
 
 void THenvisning::confirm() {
   hide();
-  morvel::ElementEditState& state = morvel::elementEditState();
   const QString target = cmbMaal->currentText().trimmed();
-  if (!target.isEmpty()) st::write(main_.Store(), st::bokse::Target, target);
+  if (!target.isEmpty()) st::write(host_.store(), st::bokse::Target, target);
   const morvel::LinkFields link{bytes(txtAdresse->text().trimmed()), bytes(target), bytes(txtNavn->text().trimmed()),
                                 morvel::textFromField(txtBeskriv->text(), originalText_)};
-  if (TTivra* e = main_.activeEditor()) {
+  if (TTivra* e = host_.activeEditor()) {
     // The selection (the whole link when editing) gives way to the link.
-    e->InsertBytes(morvel::linkCode(link, state.keptAttributes));
-    const std::string further = morvel::furtherLinks(state.linkList, link.target);
+    e->InsertBytes(morvel::linkCode(link, element_.keptAttributes));
+    const std::string further = morvel::furtherLinks(linkList_, link.target);
     if (!further.empty()) e->InsertBytes(further);
   }
-  state.linkList.clear();
   accept();
 }

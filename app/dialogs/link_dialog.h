@@ -6,17 +6,23 @@
 
 #include <QDialog>
 
+#include "dialogs/edited_element.h"
+
 #include <string>
+#include <vector>
 
 class DynamicHelp;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
-class TKestrin;
+
+namespace morvel {
+class DocumentHost;
+}  // namespace morvel
 
 class THenvisning : public QDialog {
  public:
-  explicit THenvisning(TKestrin& main, QWidget* parent = nullptr);
+  THenvisning(morvel::DocumentHost& host, const morvel::EditedElement& element, QWidget* parent = nullptr);
 
   QLineEdit* txtAdresse = nullptr;
   QPushButton* cmd1 = nullptr;
@@ -42,8 +48,11 @@ class THenvisning : public QDialog {
   void pickAnchors();
   void confirm();
 
-  TKestrin& main_;
-  bool editing_;
+  morvel::DocumentHost& host_;
+  const morvel::EditedElement element_;
+  // Address and text pairs picked from bookmarks or favourites: the first
+  // goes in the fields, the others become links of their own.
+  std::vector<std::string> linkList_;
   // The link text a one-line field stands for when it spans lines.
   std::string originalText_;
 };

@@ -1,6 +1,6 @@
-#include "list_codes.h"
+#include "dialogs/list_codes.h"
 
-#include "ascii_case.h"
+#include "markup/ascii_case.h"
 
 #include <span>
 
@@ -12,10 +12,6 @@ std::string_view trimmed(std::string_view text) {
   const std::size_t first = text.find_first_not_of(" \t");
   if (first == std::string_view::npos) return {};
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-  return findIgnoringCase(text.substr(0, prefix.size()), prefix) == 0;
 }
 
 // A line's item: "<LI>" within its first six characters goes with what
@@ -46,7 +42,7 @@ std::string listCode(const ListFields& list, std::string_view keptAttributes) {
 }
 
 int listTypeIndex(bool numbered, std::string_view typeValue) {
-  if (!numbered) return findIgnoringCase(typeValue, "SQUARE") == 0 && typeValue.size() == 6 ? 1 : 0;
+  if (!numbered) return equalsIgnoringCase(typeValue, "SQUARE") ? 1 : 0;
   for (std::size_t i = 0; i < kNumberTypes.size(); ++i)
     if (typeValue == kNumberTypes[i]) return static_cast<int>(i);
   return 0;

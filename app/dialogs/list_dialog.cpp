@@ -1,16 +1,16 @@
-#include "list_dialog.h"
+#include "dialogs/list_dialog.h"
 
-#include "ascii_case.h"
-#include "code_insertion.h"
+#include "commands/code_insertion.h"
+#include "commands/document_host.h"
+#include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
-#include "element_dialogs.h"
-#include "element_state.h"
+#include "dialogs/edited_element.h"
+#include "dialogs/element_dialogs.h"
+#include "dialogs/list_codes.h"
 #include "interaction.h"
-#include "kestrin.h"
-#include "list_codes.h"
+#include "markup/ascii_case.h"
+#include "markup/text_position.h"
 #include "qtext.h"
-#include "text_position.h"
-#include "tivra_component.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -32,12 +32,13 @@ constexpr int kTextColumn = 1;
 
 }  // namespace
 
-TPunktopstilling::TPunktopstilling(TKestrin& main, QWidget* parent) : QDialog(parent ? parent : &main), main_(main) {
+TPunktopstilling::TPunktopstilling(morvel::DocumentHost& host, const morvel::EditedElement& element, QWidget* parent)
+    : QDialog(parent ? parent : host.dialogParent()), host_(host), element_(element) {
   setObjectName(QStringLiteral("TPunktopstilling"));
   setWindowFlag(Qt::Tool);
   buildControls();
-  TTivra* e = main_.activeEditor();
-  if (morvel::elementEditState().editMode || (e && e->SelLength() > 0)) {
+  TTivra* e = host_.activeEditor();
+  if (element_.editMode || (e && e->SelLength() > 0)) {
     setWindowTitle(QStringLiteral("Punktopstilling - redigering"));
     takeSelection();
   } else {
@@ -163,13 +164,12 @@ bool TPunktopstilling::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TPunktopstilling::takeSelection() {
-  TTivra* e = main_.activeEditor();
+  TTivra* e = host_.activeEditor();
   if (!e) return;
-  const morvel::ElementEditState& state = morvel::elementEditState();
-  if (state.editMode) {
-    const bool numbered = state.slotValues[2] == "<OL";
+  if (const morvel::ListAttributes* edited = element_.editMode ? element_.as<morvel::ListAttributes>() : nullptr) {
+    const bool numbered = edited->numbered;
     optTal->setChecked(numbered);
-    cmbType->setCurrentIndex(morvel::listTypeIndex(numbered, state.slotValues[1]));
+    cmbType->setCurrentIndex(morvel::listTypeIndex(numbered, edited->type));
     // The list goes up to its end tag; without one only the start tag is
     // replaced.
     const std::string page = e->TextBytes();
@@ -194,7 +194,6 @@ void TPunktopstilling::confirm() {
   list.type = cmbType->currentIndex();
   for (int row = 0; row < StringGrid1->rowCount(); ++row)
     list.items.push_back(platform::toCp1252(StringGrid1->item(row, kTextColumn)->text()));
-  if (TTivra* e = main_.activeEditor())
-    e->InsertBytes(morvel::listCode(list, morvel::elementEditState().keptAttributes));
+  if (TTivra* e = host_.activeEditor()) e->InsertBytes(morvel::listCode(list, element_.keptAttributes));
   accept();
 }

@@ -3,6 +3,8 @@
 // list.
 #pragma once
 
+#include "dialogs/edited_element.h"
+
 #include <QDialog>
 
 class DynamicHelp;
@@ -12,15 +14,15 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QTableWidget;
-class TKestrin;
 
 namespace morvel {
+class DocumentHost;
 struct ListFields;
-}
+}  // namespace morvel
 
 class TPunktopstilling : public QDialog {
  public:
-  explicit TPunktopstilling(TKestrin& main, QWidget* parent = nullptr);
+  TPunktopstilling(morvel::DocumentHost& host, const morvel::EditedElement& element, QWidget* parent = nullptr);
 
   QRadioButton* optPunkter = nullptr;
   QRadioButton* optTal = nullptr;
@@ -43,5 +45,7 @@ class TPunktopstilling : public QDialog {
   void takeSelection();
   void confirm();
 
-  TKestrin& main_;
+  morvel::DocumentHost& host_;
+  // A new element, or the one the edit-element command took apart.
+  const morvel::EditedElement element_;
 };

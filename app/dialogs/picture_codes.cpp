@@ -1,6 +1,6 @@
-#include "picture_codes.h"
+#include "dialogs/picture_codes.h"
 
-#include "ascii_case.h"
+#include "markup/ascii_case.h"
 
 #include <charconv>
 
@@ -36,8 +36,7 @@ std::string pictureCode(const PictureFields& picture, std::string_view keptAttri
 int pictureAlignIndex(std::string_view value) {
   // "BOTTOM" and anything unknown both give "Bund".
   for (std::size_t i = 0; i < kPictureAlignValues.size(); ++i)
-    if (value.size() == kPictureAlignValues[i].size() && findIgnoringCase(value, kPictureAlignValues[i]) == 0)
-      return int(i);
+    if (equalsIgnoringCase(value, kPictureAlignValues[i])) return int(i);
   return kAlignBottom;
 }
 
@@ -48,18 +47,18 @@ int numberOrZero(std::string_view text) {
   return value;
 }
 
-PictureFields pictureFieldsFromSlots(const ElementSlots& s) {
+PictureFields pictureFields(const PictureAttributes& a) {
   PictureFields picture;
-  picture.file = s[1];
-  picture.align = pictureAlignIndex(s[2]);
-  picture.width = numberOrZero(s[3]);
-  picture.widthPercent = s[0] == "%";
-  picture.height = numberOrZero(s[4]);
-  picture.heightPercent = s[9] == "%";
-  picture.border = numberOrZero(s[5]);
-  picture.marginTopBottom = numberOrZero(s[6]);
-  picture.marginSides = numberOrZero(s[7]);
-  picture.altText = s[8];
+  picture.file = a.src;
+  picture.align = pictureAlignIndex(a.align);
+  picture.width = numberOrZero(a.width.value);
+  picture.widthPercent = a.width.percent;
+  picture.height = numberOrZero(a.height.value);
+  picture.heightPercent = a.height.percent;
+  picture.border = numberOrZero(a.border);
+  picture.marginTopBottom = numberOrZero(a.vspace);
+  picture.marginSides = numberOrZero(a.hspace);
+  picture.altText = a.alt;
   return picture;
 }
 

@@ -3,7 +3,7 @@
 // Texts are Windows-1252 bytes.
 #pragma once
 
-#include "element_state.h"
+#include "dialogs/edited_element.h"
 
 #include <array>
 #include <string>
@@ -42,9 +42,7 @@ int pictureAlignIndex(std::string_view value);
 // A whole decimal number, else 0.
 int numberOrZero(std::string_view text);
 
-// The fields from the slots of an <IMG> element: 1 SRC, 2 ALIGN, 3 WIDTH,
-// 4 HEIGHT, 5 BORDER, 6 VSPACE, 7 HSPACE, 8 ALT, with the width's unit in
-// slot 0 and the height's in slot 9.
-PictureFields pictureFieldsFromSlots(const ElementSlots& slotValues);
+// The fields of an edited <IMG>; what is not a number counts as 0.
+PictureFields pictureFields(const PictureAttributes& picture);
 
 }  // namespace morvel

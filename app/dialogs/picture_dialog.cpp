@@ -1,16 +1,16 @@
-#include "picture_dialog.h"
+#include "dialogs/picture_dialog.h"
 
+#include "commands/document_host.h"
 #include "common_dialogs.h"
+#include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
-#include "element_dialogs.h"
-#include "element_state.h"
+#include "dialogs/edited_element.h"
+#include "dialogs/element_dialogs.h"
+#include "dialogs/picture_codes.h"
 #include "interaction.h"
-#include "kestrin.h"
-#include "markup_text.h"
-#include "picture_codes.h"
-#include "picture_size.h"
+#include "markup/markup_text.h"
+#include "markup/picture_size.h"
 #include "qtext.h"
-#include "tivra_component.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -38,7 +38,8 @@ std::string bytes(const QString& text) { return platform::toCp1252(text); }
 
 }  // namespace
 
-TfrmGrafik::TfrmGrafik(TKestrin& main, QWidget* parent) : QDialog(parent ? parent : &main), main_(main) {
+TfrmGrafik::TfrmGrafik(morvel::DocumentHost& host, const morvel::EditedElement& element, QWidget* parent)
+    : QDialog(parent ? parent : host.dialogParent()), host_(host), element_(element) {
   setObjectName(QStringLiteral("TfrmGrafik"));
   setWindowFlag(Qt::Tool);
   buildControls();
@@ -170,19 +171,19 @@ void TfrmGrafik::addHelpTexts(DynamicHelp& help) {
 }
 
 QString TfrmGrafik::pageFolder() const {
-  const QString page = main_.fileName(main_.activeDocument());
+  const QString page = host_.activeFileName();
   return page.isEmpty() ? QString() : QFileInfo(page).absolutePath();
 }
 
 void TfrmGrafik::fill() {
   cmbJust->setCurrentIndex(morvel::kAlignBottom);
-  const morvel::ElementEditState& state = morvel::elementEditState();
-  if (!state.editMode) {
+  const morvel::PictureAttributes* edited = element_.editMode ? element_.as<morvel::PictureAttributes>() : nullptr;
+  if (!edited) {
     setWindowTitle(QStringLiteral("Grafik"));
     return;
   }
   setWindowTitle(QStringLiteral("Grafik - redigering"));
-  const morvel::PictureFields picture = morvel::pictureFieldsFromSlots(state.slotValues);
+  const morvel::PictureFields picture = morvel::pictureFields(*edited);
   txtFil->setText(platform::fromCp1252(picture.file));
   const QString folder = pageFolder();
   if (!folder.isEmpty() && !picture.file.empty() &&
@@ -222,7 +223,7 @@ void TfrmGrafik::browse() {
   r.data = &choice;
   if (!platform::ask(r) || choice.chosen.isEmpty()) return;
   const QString chosen = choice.chosen.first();
-  const std::string page = bytes(main_.fileName(main_.activeDocument()));
+  const std::string page = bytes(host_.activeFileName());
   txtFil->setText(platform::fromCp1252(morvel::addressOfFile(bytes(chosen), page)));
   if (!morvel::takesPictureCode(bytes(chosen))) {
     imgBillede->hide();
@@ -285,7 +286,6 @@ void TfrmGrafik::confirm() {
   picture.marginTopBottom = updMarginTB->value();
   picture.marginSides = updMarginHV->value();
   // The selection (the whole element when editing) gives way to the code.
-  if (TTivra* e = main_.activeEditor())
-    e->InsertBytes(morvel::pictureCode(picture, morvel::elementEditState().keptAttributes));
+  if (TTivra* e = host_.activeEditor()) e->InsertBytes(morvel::pictureCode(picture, element_.keptAttributes));
   accept();
 }

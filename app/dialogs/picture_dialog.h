@@ -4,6 +4,8 @@
 // through the dialog is shown and gives its width and height.
 #pragma once
 
+#include "dialogs/edited_element.h"
+
 #include <QDialog>
 #include <QPixmap>
 
@@ -15,11 +17,14 @@ class QLineEdit;
 class QPushButton;
 class QScrollArea;
 class QSpinBox;
-class TKestrin;
+
+namespace morvel {
+class DocumentHost;
+}  // namespace morvel
 
 class TfrmGrafik : public QDialog {
  public:
-  explicit TfrmGrafik(TKestrin& main, QWidget* parent = nullptr);
+  TfrmGrafik(morvel::DocumentHost& host, const morvel::EditedElement& element, QWidget* parent = nullptr);
 
   QLineEdit* txtFil = nullptr;
   QPushButton* cmdFil = nullptr;
@@ -48,6 +53,8 @@ class TfrmGrafik : public QDialog {
   void confirm();
   QString pageFolder() const;
 
-  TKestrin& main_;
+  morvel::DocumentHost& host_;
+  // A new element, or the one the edit-element command took apart.
+  const morvel::EditedElement element_;
   QPixmap picture_;
 };

@@ -1,21 +1,21 @@
-#include "text_dialog.h"
+#include "dialogs/text_dialog.h"
 
-#include "code_insertion.h"
+#include "commands/code_insertion.h"
+#include "commands/document_host.h"
 #include "common_dialogs.h"
+#include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
 #include "controls/up_down.h"
-#include "document_title.h"
-#include "element_dialogs.h"
-#include "element_state.h"
-#include "indstillinger.h"
+#include "dialogs/edited_element.h"
+#include "dialogs/element_dialogs.h"
+#include "dialogs/link_codes.h"
+#include "dialogs/text_dialog_codes.h"
 #include "interaction.h"
-#include "kestrin.h"
-#include "link_codes.h"
-#include "markup_text.h"
+#include "markup/document_title.h"
+#include "markup/markup_text.h"
 #include "qtext.h"
-#include "splash.h"
-#include "text_dialog_codes.h"
-#include "tivra_component.h"
+#include "settings/settings.h"
+#include "startup/splash.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -28,7 +28,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-namespace kind = morvel::element_kind;
+using Kind = morvel::ElementKind;
 
 namespace {
 
@@ -38,8 +38,8 @@ std::string bytes(const QLineEdit* field) { return platform::toCp1252(field->tex
 
 }  // namespace
 
-TDialog::TDialog(TKestrin& main, int kind, QWidget* parent)
-    : QDialog(parent ? parent : &main), main_(main), kind_(kind), editing_(morvel::elementEditState().editMode) {
+TDialog::TDialog(morvel::DocumentHost& host, const morvel::EditedElement& element, QWidget* parent)
+    : QDialog(parent ? parent : host.dialogParent()), host_(host), element_(element), editing_(element.editMode) {
   setObjectName(QStringLiteral("TDialog"));
   setWindowTitle(QStringLiteral("Dialog"));
   buildControls();
@@ -108,24 +108,24 @@ void TDialog::buildControls() {
 }
 
 void TDialog::arrangeForKind() {
-  switch (kind_) {
-    case kind::kSound:
-    case kind::kBackgroundSound:
+  switch (element_.kind) {
+    case Kind::Sound:
+    case Kind::BackgroundSound:
       showSound();
       break;
-    case kind::kEmail:
+    case Kind::Email:
       showEmail();
       break;
-    case kind::kFrameSet:
+    case Kind::FrameSet:
       showFrameSet();
       break;
-    case kind::kUserCode:
+    case Kind::UserCode:
       showUserCode();
       break;
-    case kind::kTitle:
+    case Kind::Title:
       showTitle();
       break;
-    case kind::kNoFrames:
+    case Kind::NoFrames:
       showNoFrames();
       break;
     default:
@@ -137,35 +137,42 @@ void TDialog::showSound() {
   setWindowTitle(editing_ ? QStringLiteral("Baggrundslyd - rediger") : QStringLiteral("Baggrundslyd"));
   lbl1->setText(QStringLiteral("&Lydfil:"));
   cmd1->show();
-  if (editing_) txt1->setText(text(morvel::elementEditState().slotValues[1]));
+  if (const morvel::SoundAttributes* sound = element_.as<morvel::SoundAttributes>()) txt1->setText(text(sound->src));
   help_->add(txt1, QStringLiteral("Indsætter lydfil. (<EMBED SRC=>)"));
   help_->add(cmd1, QStringLiteral("Dialogboks til søgning efter lyd til indsættelse i \"Lydfil\"-feltet."));
 }
 
 void TDialog::showEmail() {
-  const morvel::ElementEditState& state = morvel::elementEditState();
   lbl2->setText(QStringLiteral("&Beskrivelse:"));
   lbl2->show();
   txt2->show();
   if (editing_) {
+    const morvel::LinkAttributes link = emailLink();
     setWindowTitle(QStringLiteral("E-mailadresse - rediger"));
-    txt1->setText(text(morvel::emailAddress(state.slotValues[1])));
-    originalText_ = state.slotValues[4];
+    txt1->setText(text(morvel::emailAddress(link.href)));
+    originalText_ = link.text;
   } else {
     setWindowTitle(QStringLiteral("E-mail"));
-    txt1->setText(main_.Indstillinger().txtEmail->text());
-    if (TTivra* e = main_.activeEditor()) originalText_ = e->SelTextBytes();
+    txt1->setText(host_.settings().emailAddress);
+    if (TTivra* e = host_.activeEditor()) originalText_ = e->SelTextBytes();
   }
   txt2->setText(editing_ || !originalText_.empty() ? morvel::oneLineText(originalText_)
-                                                   : main_.Indstillinger().txtBeskrivelse->text());
+                                                   : host_.settings().emailDescription);
   help_->add(txt1, QStringLiteral("Den nøjagtige e-mailadresse. Vises ikke i browseren. (<A HREF=mailto:></A>)"));
   help_->add(txt2,
              QStringLiteral("Den tekst, brugeren skal klikke på, for at sende mailen. Kan fx være e-mailadressen."));
 }
 
+// The link of an edited e-mail link; a new one has none.
+morvel::LinkAttributes TDialog::emailLink() const {
+  const morvel::LinkAttributes* link = element_.as<morvel::LinkAttributes>();
+  return link ? *link : morvel::LinkAttributes{};
+}
+
 void TDialog::showFrameSet() {
   setWindowTitle(QStringLiteral("Rammer - rediger antal og størrelse"));
-  const morvel::FrameSetFields fields = morvel::frameSetFields(morvel::elementEditState().slotValues);
+  const morvel::FrameSetAttributes* edited = element_.as<morvel::FrameSetAttributes>();
+  const morvel::FrameSetFields fields = morvel::frameSetFields(edited ? *edited : morvel::FrameSetAttributes{});
   lbl1->setText(QStringLiteral("&Rækker:"));
   lbl2->setText(QStringLiteral("&Kolonner:"));
   lbl2->show();
@@ -213,7 +220,7 @@ void TDialog::showUserCode() {
 void TDialog::showTitle() {
   setWindowTitle(QStringLiteral("Titel - rediger"));
   lbl1->setText(QStringLiteral("&Titel:"));
-  if (TTivra* e = main_.activeEditor()) txt1->setText(text(morvel::findTitle(e->TextBytes()).title));
+  if (TTivra* e = host_.activeEditor()) txt1->setText(text(morvel::findTitle(e->TextBytes()).title));
   help_->add(txt1, QStringLiteral("Dokumenttitlen, som vises i web-browserens titellinie. (<TITLE></TITLE>)"));
 }
 
@@ -249,7 +256,7 @@ void TDialog::browseSound() {
   choice.filters = {
       {QStringLiteral("Lydfiler"), {QStringLiteral("*.wav"), QStringLiteral("*.au"), QStringLiteral("*.mid")}},
       {QStringLiteral("Alle filer "), {QStringLiteral("*.*")}}};
-  const QString page = main_.fileName(main_.activeDocument());
+  const QString page = host_.activeFileName();
   if (!page.isEmpty()) choice.folder = QFileInfo(page).absolutePath();
   platform::Request r(platform::RequestKind::OpenFile);
   r.parentWidget = this;
@@ -261,29 +268,29 @@ void TDialog::browseSound() {
 }
 
 void TDialog::replaceSelection(const std::string& code) {
-  if (TTivra* e = main_.activeEditor()) e->InsertBytes(code);
+  if (TTivra* e = host_.activeEditor()) e->InsertBytes(code);
 }
 
 void TDialog::confirm() {
-  const morvel::ElementEditState& state = morvel::elementEditState();
-  switch (kind_) {
-    case kind::kSound:
-    case kind::kBackgroundSound:
+  switch (element_.kind) {
+    case Kind::Sound:
+    case Kind::BackgroundSound:
       replaceSelection(morvel::soundCode(bytes(txt1)));
       break;
-    case kind::kEmail: {
-      const morvel::LinkFields link{bytes(txt1), state.slotValues[2], state.slotValues[3],
+    case Kind::Email: {
+      const morvel::LinkAttributes edited = emailLink();
+      const morvel::LinkFields link{bytes(txt1), edited.target, edited.name,
                                     morvel::textFromField(txt2->text(), originalText_)};
-      replaceSelection(morvel::emailLinkCode(link, state.keptAttributes));
+      replaceSelection(morvel::emailLinkCode(link, element_.keptAttributes));
       break;
     }
-    case kind::kFrameSet: {
+    case Kind::FrameSet: {
       std::optional<morvel::FrameSetBorder> border;
       if (chkSynlig) border = morvel::FrameSetBorder{chkSynlig->isChecked(), bytes(txtKantTyk)};
-      replaceSelection(morvel::frameSetCode(bytes(txt1), bytes(txt2), border, state.keptAttributes));
+      replaceSelection(morvel::frameSetCode(bytes(txt1), bytes(txt2), border, element_.keptAttributes));
       break;
     }
-    case kind::kTitle:
+    case Kind::Title:
       renameTitle();
       break;
     default:
@@ -293,7 +300,7 @@ void TDialog::confirm() {
 }
 
 void TDialog::renameTitle() {
-  TTivra* e = main_.activeEditor();
+  TTivra* e = host_.activeEditor();
   if (!e) return;
   const morvel::TitleChange change = morvel::titleChange(e->TextBytes(), bytes(txt1));
   switch (change.kind) {
@@ -309,9 +316,9 @@ void TDialog::renameTitle() {
                            MB_OK | MB_ICONEXCLAMATION);
       return;
     case morvel::TitleChange::NoHead:
+      // The page base dialog (TBasis) makes both once it is built.
       hide();
-      main_.openElementDialog(ElementDialog::BaseCodes);
       break;
   }
-  main_.refreshCaptions();
+  host_.refreshCaptions();
 }

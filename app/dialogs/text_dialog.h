@@ -10,6 +10,8 @@
 
 #include <QDialog>
 
+#include "dialogs/edited_element.h"
+
 #include <string>
 
 class DynamicHelp;
@@ -19,15 +21,19 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class TKestrin;
 class TUpDown;
+
+namespace morvel {
+class DocumentHost;
+}  // namespace morvel
 
 class TDialog : public QDialog {
  public:
-  // The edit mode and the slots come from the shared edit state.
-  TDialog(TKestrin& main, int kind, QWidget* parent = nullptr);
+  // The element's kind chooses the job; in edit mode its attributes fill
+  // the fields.
+  TDialog(morvel::DocumentHost& host, const morvel::EditedElement& element, QWidget* parent = nullptr);
 
-  int kind() const { return kind_; }
+  morvel::ElementKind kind() const { return element_.kind; }
   QLineEdit* txt1 = nullptr;
   QLineEdit* txt2 = nullptr;
   QLineEdit* txt3 = nullptr;  // the user code's end code
@@ -52,6 +58,7 @@ class TDialog : public QDialog {
   void arrangeForKind();
   void showSound();
   void showEmail();
+  morvel::LinkAttributes emailLink() const;
   void showFrameSet();
   void showUserCode();
   void showTitle();
@@ -61,9 +68,9 @@ class TDialog : public QDialog {
   void renameTitle();
   void replaceSelection(const std::string& code);
 
-  TKestrin& main_;
-  int kind_;
-  bool editing_;
+  morvel::DocumentHost& host_;
+  const morvel::EditedElement element_;
+  const bool editing_;
   // The text a one-line field stands for when it spans lines.
   std::string originalText_;
   QGridLayout* grid_ = nullptr;

@@ -1,7 +1,7 @@
-#include "text_dialog_codes.h"
+#include "dialogs/text_dialog_codes.h"
 
-#include "ascii_case.h"
-#include "link_codes.h"
+#include "dialogs/link_codes.h"
+#include "markup/ascii_case.h"
 
 #include <cctype>
 
@@ -25,18 +25,16 @@ std::string soundCode(std::string_view file) {
   return "<EMBED SRC=\"" + std::string(file) + "\" AUTOSTART=\"TRUE\" LOOP=\"0\">";
 }
 
-FrameSetFields frameSetFields(const ElementSlots& slotValues) {
+FrameSetFields frameSetFields(const FrameSetAttributes& frameSet) {
   FrameSetFields fields;
-  fields.rows = slotValues[1];
-  fields.columns = slotValues[2];
+  fields.rows = frameSet.rows;
+  fields.columns = frameSet.cols;
   fields.rowsGreyed = fillsTheRest(fields.rows) && !fillsTheRest(fields.columns);
   fields.columnsGreyed = fillsTheRest(fields.columns) && !fillsTheRest(fields.rows);
   if (!fields.rows.empty() && !fields.columns.empty()) {
     fields.border = true;
-    fields.thickness = isNumber(slotValues[3]) ? slotValues[3] : slotValues[5];
-    const std::string frameBorder = slotValues[4];
-    fields.visible = !(frameBorder == "0" || (frameBorder.size() == 2 && upperAscii(frameBorder[0]) == 'N' &&
-                                              upperAscii(frameBorder[1]) == 'O'));
+    fields.thickness = isNumber(frameSet.frameSpacing) ? frameSet.frameSpacing : frameSet.border;
+    fields.visible = !(frameSet.frameBorder == "0" || equalsIgnoringCase(frameSet.frameBorder, "NO"));
   }
   return fields;
 }

@@ -2,7 +2,7 @@
 // set start tags and the title of a page. Texts are Windows-1252 bytes.
 #pragma once
 
-#include "element_state.h"
+#include "dialogs/edited_element.h"
 
 #include <cstddef>
 #include <optional>
@@ -14,7 +14,7 @@ namespace morvel {
 // <EMBED SRC="file" AUTOSTART="TRUE" LOOP="0">
 std::string soundCode(std::string_view file);
 
-// How the frame set fields start from the slots of a <FRAMESET> tag.
+// How the frame set fields start from the attributes of a <FRAMESET> tag.
 struct FrameSetFields {
   std::string rows;
   std::string columns;
@@ -25,7 +25,7 @@ struct FrameSetFields {
   std::string thickness;
   bool visible = true;
 };
-FrameSetFields frameSetFields(const ElementSlots& slotValues);
+FrameSetFields frameSetFields(const FrameSetAttributes& frameSet);
 
 struct FrameSetBorder {
   bool visible = true;

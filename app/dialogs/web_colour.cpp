@@ -1,4 +1,4 @@
-#include "web_colour.h"
+#include "dialogs/web_colour.h"
 
 #include <cstdio>
 

@@ -4,7 +4,7 @@
 // store.
 #pragma once
 
-#include "color_codes.h"
+#include "markup/color_codes.h"
 
 #include <array>
 #include <cstddef>

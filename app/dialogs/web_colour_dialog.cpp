@@ -1,7 +1,7 @@
-#include "web_colour_dialog.h"
+#include "dialogs/web_colour_dialog.h"
 
 #include "common_dialogs.h"
-#include "element_dialogs.h"
+#include "dialogs/element_dialogs.h"
 #include "interaction.h"
 #include "registry.h"
 #include "win32.h"

@@ -3,7 +3,7 @@
 // TWebColorButton of the element dialogs.
 #pragma once
 
-#include "web_colour.h"
+#include "dialogs/web_colour.h"
 
 #include <QDialog>
 #include <QPushButton>

@@ -1,17 +1,19 @@
 #include "projects/prj_filer.h"
 
+#include "commands/document_host.h"
 #include "controls/dynamic_help.h"
+#include "controls/hourglass.h"
 #include "controls/status_bar.h"
-#include "document_title.h"
-#include "entities.h"
-#include "hourglass.h"
-#include "indstillinger.h"
 #include "interaction.h"
-#include "kestrin.h"
+#include "markup/document_title.h"
+#include "markup/entities.h"
 #include "projects/archive_flag.h"
 #include "projects/project_paths.h"
 #include "projects/size_text.h"
 #include "qtext.h"
+#include "settings/indstillinger.h"
+#include "settings/settings.h"
+#include "startup/splash.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -31,7 +33,6 @@
 
 namespace {
 
-const QString kApplicationTitle = QStringLiteral("Brimvale's Morvel");
 constexpr int kMissingRole = Qt::UserRole;
 constexpr int kBytesRole = Qt::UserRole + 1;
 enum Column { kCaption, kTitle, kSize, kType };
@@ -53,7 +54,7 @@ bool hasChecks(TfrmPrjFiler::Mode mode) { return mode != TfrmPrjFiler::Mode::Pro
 
 }  // namespace
 
-TfrmPrjFiler::TfrmPrjFiler(TKestrin& owner) : QDialog(&owner), owner_(owner) {
+TfrmPrjFiler::TfrmPrjFiler(morvel::DocumentHost& owner) : QDialog(owner.dialogParent()), owner_(owner) {
   setObjectName(QStringLiteral("TfrmPrjFiler"));
   setModal(true);
   resize(560, 380);
@@ -146,9 +147,8 @@ void TfrmPrjFiler::prepare(Mode mode, const QString& project, const QString& roo
 }
 
 void TfrmPrjFiler::fill(const QString& root, const QStringList& documents) {
-  TFriendlyStatusBar* status = owner_.StatusBar1();
-  const QString before = status->PanelText(0);
-  status->setPanelText(0, QStringLiteral("Projektoplysninger indsamles..."));
+  const QString before = owner_.statusText(0);
+  owner_.setStatusText(0, QStringLiteral("Projektoplysninger indsamles..."));
   Hourglass hourglass;
   filling_ = true;
   lwPrjFiler->clear();
@@ -174,12 +174,12 @@ void TfrmPrjFiler::fill(const QString& root, const QStringList& documents) {
     }
   }
   filling_ = false;
-  status->setPanelText(0, before);
+  owner_.setStatusText(0, before);
 }
 
 void TfrmPrjFiler::checkItems() {
   filling_ = true;
-  const bool changedOnly = mode_ == Mode::Publish && owner_.Indstillinger().chkArkivFlag->isChecked();
+  const bool changedOnly = mode_ == Mode::Publish && owner_.settings().useArchiveFlag;
   for (int k = 0; k < lwPrjFiler->topLevelItemCount(); ++k) {
     QTreeWidgetItem* item = lwPrjFiler->topLevelItem(k);
     if (!hasChecks(mode_)) {
@@ -275,7 +275,7 @@ void TfrmPrjFiler::placeFile(const QString& from, const QString& to, bool copy) 
   } else {
     const int answer =
         platform::messageBox(this, QStringLiteral("Filen %1 findes allerede. Vil du erstatte den?").arg(to),
-                             kApplicationTitle, MB_YESNO | MB_ICONQUESTION);
+                             morvel::productName(), MB_YESNO | MB_ICONQUESTION);
     if (answer != IDYES) return;
     const QString temporary = to + QStringLiteral(".morvel-kopi");
     QFile::remove(temporary);
@@ -286,5 +286,5 @@ void TfrmPrjFiler::placeFile(const QString& from, const QString& to, bool copy) 
   if (done) return;
   const QString text =
       copy ? QStringLiteral("Kan ikke kopiere filen %1.") : QStringLiteral("Kan ikke flytte filen %1.");
-  platform::messageBox(this, text.arg(from), kApplicationTitle, MB_OK | MB_ICONSTOP);
+  platform::messageBox(this, text.arg(from), morvel::productName(), MB_OK | MB_ICONSTOP);
 }

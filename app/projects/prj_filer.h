@@ -14,13 +14,16 @@ class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TFriendlyStatusBar;
-class TKestrin;
+
+namespace morvel {
+class DocumentHost;
+}  // namespace morvel
 
 class TfrmPrjFiler : public QDialog {
  public:
   enum class Mode { Properties, Publish, Move, Copy };
 
-  explicit TfrmPrjFiler(TKestrin& owner);
+  explicit TfrmPrjFiler(morvel::DocumentHost& owner);
   ~TfrmPrjFiler() override;
 
   // Sets the dialog up for `mode` and lists the documents (texts relative
@@ -48,7 +51,7 @@ class TfrmPrjFiler : public QDialog {
   void setHelpTexts();
   void placeFile(const QString& from, const QString& to, bool copy);
 
-  TKestrin& owner_;
+  morvel::DocumentHost& owner_;
   Mode mode_ = Mode::Properties;
   DynamicHelp* help_ = nullptr;
   int sortColumn_ = -1;

@@ -1,17 +1,17 @@
 #include "projects/project_tree.h"
 
+#include "commands/document_host.h"
 #include "common_dialogs.h"
-#include "controls/status_bar.h"
-#include "document_title.h"
 #include "interaction.h"
-#include "kestrin.h"
-#include "program_folder.h"
+#include "markup/document_title.h"
 #include "projects/archive_flag.h"
 #include "projects/prj_filer.h"
 #include "projects/project_paths.h"
 #include "projects/project_store.h"
 #include "projects/size_text.h"
 #include "qtext.h"
+#include "startup/program_folder.h"
+#include "startup/splash.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,7 +31,6 @@
 
 namespace {
 
-const QString kApplicationTitle = QStringLiteral("Brimvale's Morvel");
 const QString kTopText = QStringLiteral("Morvel-projekter");
 const QString kRootPrefix = QStringLiteral("- ");
 const QString kChooseRoot = QStringLiteral("Vælg projektets rodbibliotek:");
@@ -107,7 +106,8 @@ class RenameDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-ProjectTree::ProjectTree(TKestrin& owner, QTreeWidget* tree) : QObject(&owner), owner_(owner), tree_(tree) {
+ProjectTree::ProjectTree(morvel::DocumentHost& host, QTreeWidget* tree, QObject* parent)
+    : QObject(parent), owner_(host), tree_(tree) {
   tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   tree_->setContextMenuPolicy(Qt::CustomContextMenu);
   tree_->setAutoScroll(true);
@@ -146,8 +146,8 @@ void ProjectTree::load() {
   if (!topNode()) new QTreeWidgetItem(tree_, QStringList{kTopText});
   refresh();
   if (storeUnreadable_) {
-    platform::messageBox(&owner_, QStringLiteral("Kan ikke åbne filen %1.").arg(path), kApplicationTitle,
-                         MB_OK | MB_ICONSTOP);
+    platform::messageBox(owner_.dialogParent(), QStringLiteral("Kan ikke åbne filen %1.").arg(path),
+                         morvel::productName(), MB_OK | MB_ICONSTOP);
   }
   if (file.content.invalidLevel) {
     // Closing writes the tree back; what the tree could not take stays in
@@ -155,8 +155,8 @@ void ProjectTree::load() {
     const QString copy = path + QStringLiteral(".bak");
     QFile::remove(copy);
     QFile::copy(path, copy);
-    platform::messageBox(&owner_, QString::fromLatin1(morvel::kInvalidTreeNodeLevel), kApplicationTitle,
-                         MB_OK | MB_ICONSTOP);
+    platform::messageBox(owner_.dialogParent(), QString::fromLatin1(morvel::kInvalidTreeNodeLevel),
+                         morvel::productName(), MB_OK | MB_ICONSTOP);
   }
 }
 
@@ -174,8 +174,8 @@ bool ProjectTree::save() {
 
 void ProjectTree::saveOrWarn() {
   if (save()) return;
-  platform::messageBox(&owner_, QStringLiteral("ADVARSEL! Morvel kan ikke gemme projektet."), kApplicationTitle,
-                       MB_OK | MB_ICONEXCLAMATION);
+  platform::messageBox(owner_.dialogParent(), QStringLiteral("ADVARSEL! Morvel kan ikke gemme projektet."),
+                       morvel::productName(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 // ---------------------------------------------------------------------------
@@ -459,17 +459,16 @@ void ProjectTree::selectionChanged(QTreeWidgetItem* node) {
   updateToolButtons(node);
   if (!node) return;
   const ProjectNodeKind k = kind(node);
-  TFriendlyStatusBar* status = owner_.StatusBar1();
   if (k == ProjectNodeKind::Project) {
     currentRoot_ = rootFolder(node);
-    status->setPanelText(0, QStringLiteral("Rodbibliotek: ") + currentRoot_);
-    status->setPanelText(1, QString::number(std::max(0, node->childCount() - 1)) + QStringLiteral(" dokumenter"));
+    owner_.setStatusText(0, QStringLiteral("Rodbibliotek: ") + currentRoot_);
+    owner_.setStatusText(1, QString::number(std::max(0, node->childCount() - 1)) + QStringLiteral(" dokumenter"));
   } else if (isDocument(k)) {
     currentRoot_ = rootFolder(node->parent());
     const QFileInfo file(documentFile(node));
     if (!file.isFile()) return;
-    status->setPanelText(0, owner_.fileTitle(file.absoluteFilePath()));
-    status->setPanelText(1, QString::fromStdString(morvel::shortSizeText(static_cast<std::uint64_t>(file.size()))));
+    owner_.setStatusText(0, owner_.fileTitle(file.absoluteFilePath()));
+    owner_.setStatusText(1, QString::fromStdString(morvel::shortSizeText(static_cast<std::uint64_t>(file.size()))));
   }
 }
 
@@ -481,7 +480,7 @@ bool ProjectTree::chooseFolder(const QString& caption, QString& folder) {
   choice.title = caption;
   choice.folder = currentRoot_.isEmpty() ? QDir::homePath() : currentRoot_;
   platform::Request r(platform::RequestKind::BrowseFolder);
-  r.parentWidget = &owner_;
+  r.parentWidget = owner_.dialogParent();
   r.caption = caption;
   r.data = &choice;
   if (!platform::ask(r) || choice.chosen.isEmpty()) return false;
@@ -528,7 +527,7 @@ void ProjectTree::addDocuments() {
       {QStringLiteral("Style Sheets"), {QStringLiteral("*.css")}},
       {QStringLiteral("Alle filer "), {QStringLiteral("*.*")}}};
   platform::Request r(platform::RequestKind::OpenFile);
-  r.parentWidget = &owner_;
+  r.parentWidget = owner_.dialogParent();
   r.caption = choice.title;
   r.data = &choice;
   if (!platform::ask(r) || choice.chosen.isEmpty()) return;
@@ -540,11 +539,11 @@ void ProjectTree::addDocuments() {
 void ProjectTree::addActiveDocument() {
   QTreeWidgetItem* project = selectedNode();
   if (!project || kind(project) != ProjectNodeKind::Project) return;
-  const QString file = owner_.fileName(owner_.activeDocument());
+  const QString file = owner_.activeFileName();
   if (file.isEmpty()) {
-    platform::messageBox(&owner_,
+    platform::messageBox(owner_.dialogParent(),
                          QStringLiteral("Det aktive dokument skal gemmes, før det kan tilføjes til projektet."),
-                         kApplicationTitle, MB_OK | MB_ICONINFORMATION);
+                         morvel::productName(), MB_OK | MB_ICONINFORMATION);
     return;
   }
   if (!addDocument(project, file)) return;
@@ -591,8 +590,8 @@ void ProjectTree::renamed(QTreeWidgetItem* node, const QString& before) {
   // QFile::rename never replaces an existing file.
   if (!QFile::rename(from, to)) {
     node->setText(0, before);
-    platform::messageBox(&owner_, QStringLiteral("Der skete en fejl under omdøbningen."), kApplicationTitle,
-                         MB_OK | MB_ICONSTOP);
+    platform::messageBox(owner_.dialogParent(), QStringLiteral("Der skete en fejl under omdøbningen."),
+                         morvel::productName(), MB_OK | MB_ICONSTOP);
     return;
   }
   refreshDocument(node, root);
@@ -601,8 +600,9 @@ void ProjectTree::renamed(QTreeWidgetItem* node, const QString& before) {
 void ProjectTree::deleteProject() {
   QTreeWidgetItem* project = selectedNode();
   if (!project || kind(project) != ProjectNodeKind::Project) return;
-  const int answer = platform::messageBox(&owner_, QStringLiteral("Ønsker du at slette %1?").arg(project->text(0)),
-                                          QStringLiteral("Slet projekt"), MB_YESNO | MB_ICONWARNING);
+  const int answer =
+      platform::messageBox(owner_.dialogParent(), QStringLiteral("Ønsker du at slette %1?").arg(project->text(0)),
+                           QStringLiteral("Slet projekt"), MB_YESNO | MB_ICONWARNING);
   if (answer == IDYES) delete project;
 }
 
@@ -619,13 +619,14 @@ void ProjectTree::removeDocument() {
 void ProjectTree::deleteDocumentFile() {
   QTreeWidgetItem* document = selectedNode();
   if (!document || !isDocument(kind(document))) return;
-  const int answer = platform::messageBox(&owner_, QStringLiteral("Ønsker du at slette %1?").arg(document->text(0)),
-                                          QStringLiteral("Slet fil"), MB_YESNO | MB_ICONWARNING);
+  const int answer =
+      platform::messageBox(owner_.dialogParent(), QStringLiteral("Ønsker du at slette %1?").arg(document->text(0)),
+                           QStringLiteral("Slet fil"), MB_YESNO | MB_ICONWARNING);
   if (answer != IDYES) return;
   const QString file = documentFile(document);
   if (!QFile::moveToTrash(file)) {
-    platform::messageBox(&owner_, QStringLiteral("Kan ikke slette filen %1.").arg(file), kApplicationTitle,
-                         MB_OK | MB_ICONSTOP);
+    platform::messageBox(owner_.dialogParent(), QStringLiteral("Kan ikke slette filen %1.").arg(file),
+                         morvel::productName(), MB_OK | MB_ICONSTOP);
     return;
   }
   refresh();
@@ -653,7 +654,7 @@ void ProjectTree::showProjectFiles() {
   if (!project) return;
   if (!fileList_) fileList_ = new TfrmPrjFiler(owner_);
   fileList_->prepare(TfrmPrjFiler::Mode::Properties, project->text(0), rootFolder(project), documentTexts(project), {});
-  platform::runModal(fileList_, &owner_);
+  platform::runModal(fileList_, owner_.dialogParent());
 }
 
 void ProjectTree::publishSelected() {
@@ -667,7 +668,7 @@ void ProjectTree::publishSelected() {
   if (!project || kind(project) != ProjectNodeKind::Project) return;
   if (!fileList_) fileList_ = new TfrmPrjFiler(owner_);
   fileList_->prepare(TfrmPrjFiler::Mode::Publish, project->text(0), rootFolder(project), documentTexts(project), {});
-  if (platform::runModal(fileList_, &owner_) != QDialog::Accepted) return;
+  if (platform::runModal(fileList_, owner_.dialogParent()) != QDialog::Accepted) return;
   if (publishFiles) publishFiles(fileList_->checkedCaptions(), rootFolder(project));
 }
 
@@ -680,7 +681,7 @@ void ProjectTree::moveProject(bool copy) {
   const QString source = rootFolder(project);
   fileList_->prepare(copy ? TfrmPrjFiler::Mode::Copy : TfrmPrjFiler::Mode::Move, project->text(0), source,
                      documentTexts(project), destination);
-  if (platform::runModal(fileList_, &owner_) != QDialog::Accepted) return;
+  if (platform::runModal(fileList_, owner_.dialogParent()) != QDialog::Accepted) return;
   if (!copy) project->child(0)->setText(0, kRootPrefix + destination);
   fileList_->transfer(source, destination, copy);
   if (!copy && projectOf(selectedNode()) == project) currentRoot_ = destination;

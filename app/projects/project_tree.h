@@ -19,15 +19,18 @@ class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TfrmPrjFiler;
-class TKestrin;
+
+namespace morvel {
+class DocumentHost;
+}  // namespace morvel
 
 enum class ProjectNodeKind { Top, Project, RootFolder, HtmlDocument, OtherFile, MissingFile };
 
 class ProjectTree : public QObject {
  public:
   // Builds the tool buttons above `tree` (in its parent's layout) and the
-  // pop-up menu.
-  ProjectTree(TKestrin& owner, QTreeWidget* tree);
+  // pop-up menu. A child of `parent`; opens and names documents of `host`.
+  ProjectTree(morvel::DocumentHost& host, QTreeWidget* tree, QObject* parent);
   ~ProjectTree() override;
   ProjectTree(const ProjectTree&) = delete;
   ProjectTree& operator=(const ProjectTree&) = delete;
@@ -108,7 +111,7 @@ class ProjectTree : public QObject {
   bool chooseFolder(const QString& caption, QString& folder);
   bool eventFilter(QObject* watched, QEvent* event) override;
 
-  TKestrin& owner_;
+  morvel::DocumentHost& owner_;
   QTreeWidget* tree_;
   QToolBar* buttons_ = nullptr;
   QMenu* menu_ = nullptr;

@@ -1,7 +1,7 @@
 #include "ftp_connections.h"
 
 #include "ftp_password.h"
-#include "settings_store.h"
+#include "settings/settings_store.h"
 
 #include <array>
 
@@ -91,12 +91,12 @@ void FtpConnections::writeTitles(const QStringList& list) {
 }
 
 FtpWindowSettings readWindowSettings(const RegIniFile& store) {
-  const auto read = [&store](const keys::IntValue& v) { return store.ReadInteger(v.section, v.name, v.fallback); };
+  const auto read = [&store](const keys::StoredInt& v) { return store.ReadInteger(v.section, v.name, v.fallback); };
   return {read(keys::start::FtpBredde), read(keys::start::FtpVisning), read(keys::start::Forbindelse)};
 }
 
 void writeWindowSettings(RegIniFile& store, const FtpWindowSettings& settings) {
-  const auto write = [&store](const keys::IntValue& v, int value) { store.WriteInteger(v.section, v.name, value); };
+  const auto write = [&store](const keys::StoredInt& v, int value) { store.WriteInteger(v.section, v.name, value); };
   write(keys::start::FtpBredde, settings.width);
   write(keys::start::FtpVisning, settings.view);
   write(keys::start::Forbindelse, settings.connection);

@@ -1,7 +1,7 @@
 // Reading the lines of a "LIST" reply into entries, by the server's type.
 #pragma once
 
-#include "date_format.h"
+#include "markup/date_format.h"
 #include "ftp_protocol.h"
 
 #include <optional>

@@ -5,9 +5,9 @@
 // next one on the same store file.
 #pragma once
 
-#include "indstillinger.h"
-#include "kestrin.h"
+#include "mainwindow/kestrin.h"
 #include "registry.h"
+#include "settings/indstillinger.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -71,6 +71,14 @@ class ProgramRun {
   morvel::RegIniFile& store() { return *store_; }
   TKestrin& kestrin() { return *kestrin_; }
   TIndstillinger& dialog() { return kestrin_->Indstillinger(); }
+  // Changes the settings in force, as OK in the settings dialog does,
+  // without the dialog.
+  template <typename Change>
+  void changeSettings(Change change) {
+    morvel::Settings settings = kestrin_->settings();
+    change(settings);
+    kestrin_->changeSettings(settings);
+  }
 
   // Closes the window and the store (which writes what it holds), then
   // opens both again.

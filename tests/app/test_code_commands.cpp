@@ -2,11 +2,11 @@
 // report in its message box and from the command line, stripping the
 // codes, codes in upper case (by the command and before saving) and line
 // wrapping.
-#include "indstillinger.h"
-#include "kestrin.h"
+#include "component/tivra_component.h"
+#include "mainwindow/kestrin.h"
 #include "program_run.h"
 #include "scripted_responder.h"
-#include "tivra_component.h"
+#include "settings/indstillinger.h"
 
 #include <gtest/gtest.h>
 
@@ -59,7 +59,7 @@ TEST_F(CodeCommands, TheCheckShowsItsReportInAMessageBox) {
   openMenu("functionsMenu");
   EXPECT_FALSE(check->isEnabled());
   ScriptedResponder responder;
-  k().checkHtmlCodes();
+  k().codeCommands().checkHtmlCodes();
   EXPECT_TRUE(responder.seen().empty());
 
   // A start code split over lines 3 and 4, and a table that is not closed.
@@ -128,9 +128,11 @@ TEST_F(CodeCommands, UpperCaseCodesKeepValuesCommentsScriptsTextAndTheSelection)
 }
 
 TEST_F(CodeCommands, SavingWritesCodesInUpperCaseWhenTheSettingIsOn) {
-  k().setAutomaticDate(false);
-  run.dialog().chkGenerator->setChecked(false);
-  run.dialog().chkStoreBogstaver->setChecked(true);
+  run.changeSettings([](morvel::Settings& s) {
+    s.automaticDate = false;
+    s.generatorLine = false;
+    s.codesInUpperCase = true;
+  });
   const QString page = run.dir.filePath(QStringLiteral("side.htm"));
   std::ofstream(page.toStdString(), std::ios::binary) << "<p align=center>tekst</p>\r\n";
   ASSERT_TRUE(k().openFile(page));
@@ -150,7 +152,7 @@ TEST_F(CodeCommands, LineWrappingIsSwitchedPerDocument) {
   QAction* wrap = command("wordWrap");
   EXPECT_EQ(wrap->text(), "&Tekstombrydning");
   const bool initially = e().WordWrap();
-  EXPECT_EQ(initially, run.dialog().chkTekstombrydning->isChecked());
+  EXPECT_EQ(initially, k().settings().wordWrap);
   wrap->trigger();
   EXPECT_EQ(e().WordWrap(), !initially);
   EXPECT_EQ(wrap->isChecked(), !initially);

@@ -1,8 +1,8 @@
 // The plain pieces behind the component and the main window: syntax
 // descriptions, file filters, the colour schemes and page titles.
-#include "code_colours.h"
-#include "document_title.h"
-#include "tivra_syntax.h"
+#include "component/tivra_syntax.h"
+#include "markup/code_colours.h"
+#include "markup/document_title.h"
 #include "win32.h"
 
 #include <gtest/gtest.h>

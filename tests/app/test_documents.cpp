@@ -2,16 +2,16 @@
 // interaction seam: opening, closing, saving, the recent files, files
 // changed by other programs and files dropped on the window.
 #include "common_dialogs.h"
-#include "documents.h"
-#include "file_panes.h"
-#include "indstillinger.h"
-#include "kestrin.h"
+#include "component/tivra_component.h"
+#include "mainwindow/documents.h"
+#include "mainwindow/file_panes.h"
+#include "mainwindow/kestrin.h"
+#include "mainwindow/recent_files.h"
 #include "program_run.h"
-#include "recent_files.h"
 #include "registry.h"
 #include "scripted_responder.h"
-#include "settings_store.h"
-#include "tivra_component.h"
+#include "settings/indstillinger.h"
+#include "settings/settings_store.h"
 
 #include <gtest/gtest.h>
 
@@ -94,7 +94,7 @@ class Documents : public ::testing::Test {
 
 TEST_F(Documents, TheOpenDialogOpensEachChosenFileOnceAndRemembersItsFolder) {
   const QStringList pages = openThree();
-  k().Indstillinger().txtAabnDialog->setText(run.dir.path());
+  run.changeSettings([this](morvel::Settings& s) { s.openDialogFolder = run.dir.path(); });
   const QString d = write(QStringLiteral("d.htm"), "<TITLE>D</TITLE>");
   ScriptedResponder responder;
   platform::FileDialogRequest first;
@@ -116,7 +116,7 @@ TEST_F(Documents, TheOpenDialogOpensEachChosenFileOnceAndRemembersItsFolder) {
   QDir(run.dir.path()).mkdir(QStringLiteral("andet"));
   const QString e = run.dir.filePath(QStringLiteral("andet/e.htm"));
   std::ofstream(e.toStdString()) << "e";
-  k().Indstillinger().txtAabnDialog->setText(QStringLiteral("/"));
+  run.changeSettings([](morvel::Settings& s) { s.openDialogFolder = QStringLiteral("/"); });
   platform::FileDialogRequest second;
   responder.answer(choose({pages[1]}, &second));
   trigger("openFiles");
@@ -164,7 +164,7 @@ TEST_F(Documents, ClosingTheOnlyDocumentLeavesAnEmptyFirstDocumentAndTheCounterG
   EXPECT_EQ(k().editor(0), only);
   EXPECT_EQ(tab(0), "Nyt dokument 1");
   EXPECT_EQ(k().fileName(0), "");
-  EXPECT_EQ(k().timeStamp(0), "");
+  EXPECT_EQ(k().document(0)->timeStamp, "");
   EXPECT_EQ(only->TextBytes(), "");
   EXPECT_FALSE(only->Modified());
   EXPECT_EQ(morvel::recentFiles(run.store()).value(0), a);
@@ -310,8 +310,10 @@ TEST_F(Documents, HtmlModeAppendsHtmlOnlyToNamesWithoutAnExtension) {
   EXPECT_EQ(htmlModeName(QStringLiteral("/x/side.html")), "/x/side.html");
   EXPECT_EQ(htmlModeName(QStringLiteral("/x/a.js")), "/x/a.js.html");
 
-  k().Indstillinger().chkHTMLtype->setChecked(true);
-  k().Indstillinger().chkGenerator->setChecked(false);
+  run.changeSettings([](morvel::Settings& s) {
+    s.htmlExtension = true;
+    s.generatorLine = false;
+  });
   k().editor(0)->InsertText(QStringLiteral("side"));
   const QString existing = write(QStringLiteral("index.html"), "gammel");
   ScriptedResponder responder;
@@ -333,7 +335,7 @@ TEST_F(Documents, HtmlModeAppendsHtmlOnlyToNamesWithoutAnExtension) {
 }
 
 TEST_F(Documents, SaveAllSavesTheModifiedDocumentsOnly) {
-  k().Indstillinger().chkGenerator->setChecked(false);
+  run.changeSettings([](morvel::Settings& s) { s.generatorLine = false; });
   const QStringList pages = openThree();
   k().editor(0)->InsertText(QStringLiteral("1"));
   k().editor(2)->InsertText(QStringLiteral("3"));
@@ -343,7 +345,7 @@ TEST_F(Documents, SaveAllSavesTheModifiedDocumentsOnly) {
   EXPECT_EQ(fileBytes(pages[2]), "3<TITLE>C</TITLE>");
   EXPECT_EQ(QFileInfo(pages[1]).lastModified(), QDateTime(QDate(2001, 1, 1), QTime(1, 0)));
   for (int i = 0; i < 3; ++i) EXPECT_FALSE(k().editor(i)->Modified());
-  EXPECT_EQ(k().timeStamp(2), fileTimeStamp(pages[2]));
+  EXPECT_EQ(k().document(2)->timeStamp, fileTimeStamp(pages[2]));
 }
 
 TEST_F(Documents, AFileChangedByAnotherProgramIsAskedAboutOnce) {

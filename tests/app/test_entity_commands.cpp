@@ -2,12 +2,12 @@
 // saving once with entity codes, and the hourglass and progress bar while
 // a conversion runs.
 #include "common_dialogs.h"
+#include "component/tivra_component.h"
 #include "controls/status_bar.h"
 #include "host.h"
 #include "program_run.h"
 #include "scripted_responder.h"
-#include "settings_store.h"
-#include "tivra_component.h"
+#include "settings/settings_store.h"
 
 #include <gtest/gtest.h>
 
@@ -95,8 +95,8 @@ TEST_F(DanishLetters, AConversionThatChangesNothingLeavesTheDocumentAlone) {
   active().setTextBytes("<P>ingen danske bogstaver &amp; ingen koder</P>");
   active().EmptyUndoBuffer();
   active().SetModified(false);
-  kestrin().encodeActiveDocument();
-  kestrin().decodeActiveDocument();
+  kestrin().entityCommands().encodeActiveDocument();
+  kestrin().entityCommands().decodeActiveDocument();
   EXPECT_FALSE(active().Modified());
   EXPECT_FALSE(active().CanUndo());
 }
@@ -105,7 +105,7 @@ TEST_F(DanishLetters, TheActiveDocumentIsConverted) {
   active().setTextBytes(kBlueberries);
   kestrin().newDocument();
   active().setTextBytes(kBlueberries);
-  kestrin().encodeActiveDocument();
+  kestrin().entityCommands().encodeActiveDocument();
   EXPECT_EQ(kestrin().editor(1)->TextBytes(), kBlueberriesCoded);
   EXPECT_EQ(kestrin().editor(0)->TextBytes(), kBlueberries);
 }
@@ -135,7 +135,7 @@ TEST_F(DanishLetters, TheHourglassAndTheProgressBarShowWhileConverting) {
   });
 
   active().setTextBytes(std::string(200000, 'x') + kBlueberries);
-  kestrin().encodeActiveDocument();
+  kestrin().entityCommands().encodeActiveDocument();
   ASSERT_FALSE(seen.empty());
   EXPECT_EQ(seen.back(), (Moment{100, true, true}));
   for (const Moment& m : seen) EXPECT_TRUE(m.barShown && m.hourglass) << m.percent;
@@ -144,8 +144,8 @@ TEST_F(DanishLetters, TheHourglassAndTheProgressBarShowWhileConverting) {
 
   // A job that already shows the hourglass keeps it after a conversion.
   QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-  kestrin().decodeActiveDocument();
-  kestrin().encodeActiveDocument();
+  kestrin().entityCommands().decodeActiveDocument();
+  kestrin().entityCommands().encodeActiveDocument();
   EXPECT_TRUE(hourglassUp());
   QGuiApplication::restoreOverrideCursor();
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
@@ -167,7 +167,7 @@ TEST_F(DanishLetters, SavingWithCodesOnceWritesCodesAndKeepsTheLetters) {
             "d</TITLE>" +
                 kBlueberries);
   EXPECT_FALSE(active().Modified());
-  EXPECT_FALSE(kestrin().entityConversion());
+  EXPECT_FALSE(kestrin().settings().danishLetterCodes);
   EXPECT_EQ(kestrin().StatusBar1()->PanelText(0), page);
   EXPECT_EQ(kestrin().TabControl1()->tabText(0), "Grød");
 
@@ -217,7 +217,7 @@ TEST_F(DanishLetters, ANewDocumentIsSavedUnderTheChosenName) {
 }
 
 TEST_F(DanishLetters, InHtmlModeANameWithoutExtensionGetsHtml) {
-  kestrin().Indstillinger().chkHTMLtype->setChecked(true);
+  run.changeSettings([](morvel::Settings& s) { s.htmlExtension = true; });
   active().setTextBytes("x");
   ScriptedResponder responder;
   responder.answer([&](platform::Request& r) {
@@ -242,7 +242,7 @@ TEST_F(DanishLetters, AFailedWriteIsReportedAndTheDocumentStaysModified) {
   EXPECT_FALSE(kestrin().saveWithEntityCodes());
   EXPECT_EQ(responder.last().text, QStringLiteral("Kan ikke skrive filen %1.").arg(page));
   EXPECT_TRUE(active().Modified());
-  EXPECT_FALSE(kestrin().entityConversion());
+  EXPECT_FALSE(kestrin().settings().danishLetterCodes);
 }
 
 TEST_F(DanishLetters, AnAmpersandInATitleIsShownOnItsTab) {
@@ -257,7 +257,7 @@ TEST_F(DanishLetters, TheFlagDecodesOnOpenAndEncodesOnSave) {
   const QString page = write(QStringLiteral("side.htm"), kBlueberriesCoded);
   kestrin().Indstillinger().chkDansketegn->setChecked(true);
   kestrin().Indstillinger().cmdGem->click();
-  ASSERT_TRUE(kestrin().entityConversion());
+  ASSERT_TRUE(kestrin().settings().danishLetterCodes);
   ASSERT_TRUE(kestrin().openFile(page));
   EXPECT_EQ(active().TextBytes(), kBlueberries);
   EXPECT_FALSE(active().Modified());

@@ -1,10 +1,10 @@
 // The main window's documents: the first tab, the editors' set-up, files
 // opened from the command line, and the colours on screen.
-#include "documents.h"
-#include "kestrin.h"
+#include "component/tivra_component.h"
+#include "mainwindow/documents.h"
+#include "mainwindow/kestrin.h"
 #include "registry.h"
 #include "scripted_responder.h"
-#include "tivra_component.h"
 
 #include <gtest/gtest.h>
 
@@ -44,7 +44,7 @@ TEST_F(KestrinTest, StartsWithOneEmptyDocument) {
   EXPECT_EQ(e, k.editor(0));
   EXPECT_TRUE(e->HandleAllocated());
   EXPECT_EQ(k.fileName(0), "");
-  EXPECT_EQ(k.timeStamp(0), "");
+  EXPECT_EQ(k.document(0)->timeStamp, "");
   EXPECT_FALSE(e->Modified());
 }
 
@@ -157,7 +157,7 @@ TEST_F(KestrinTest, TimeStampIsTheFilesModificationTime) {
   EXPECT_EQ(fileTimeStamp(a), "01-02-2003 04:05:06");
   TKestrin k(store);
   ASSERT_TRUE(k.openFile(a));
-  EXPECT_EQ(k.timeStamp(0), "01-02-2003 04:05:06");
+  EXPECT_EQ(k.document(0)->timeStamp, "01-02-2003 04:05:06");
   EXPECT_EQ(fileTimeStamp(dir.filePath(QStringLiteral("ingen.htm"))), "");
 }
 

@@ -1,15 +1,15 @@
 // The main window as a user meets it: its controls, menus and tool bar, the
 // layout kept between runs, the keys and the mouse in the editors, the edit
 // and search commands, and the help.
+#include "component/tivra_component.h"
 #include "controls/status_bar.h"
-#include "file_panes.h"
-#include "help.h"
 #include "host.h"
-#include "indstillinger.h"
-#include "kestrin.h"
+#include "mainwindow/file_panes.h"
+#include "mainwindow/kestrin.h"
 #include "program_run.h"
 #include "scripted_responder.h"
-#include "tivra_component.h"
+#include "settings/indstillinger.h"
+#include "startup/help.h"
 
 #include <gtest/gtest.h>
 
@@ -262,7 +262,7 @@ TEST_F(MainWindow, TheLayoutIsTheSameAfterARestart) {
   k().show();
   k().setFilePanesShown(true);
   k().command(QStringLiteral("viewDetails"))->trigger();
-  k().Indstillinger().chkMSIE->setChecked(true);
+  run.changeSettings([](morvel::Settings& s) { s.internalBrowserMsie = true; });
   ASSERT_TRUE(k().close());
   run.restart();
   EXPECT_EQ(s().ReadInteger("Start", "Status", 0), 1);
@@ -465,6 +465,55 @@ TEST_F(MainWindow, MenusEnableTheirItemsForTheActiveDocument) {
   EXPECT_FALSE(k().command(QStringLiteral("masterPage"))->isChecked());
   EXPECT_FALSE(k().command(QStringLiteral("renameTitle"))->isEnabled());
   EXPECT_EQ(k().masterPage(), 0);
+}
+
+TEST_F(MainWindow, CommandsWhosePartsAreNotBuiltStayGreyed) {
+  const QString page = run.dir.filePath(QStringLiteral("side.htm"));
+  QFile file(page);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("<HTML><HEAD><TITLE>x</TITLE></HEAD><BODY><TABLE></TABLE></BODY></HTML>");
+  file.close();
+  ASSERT_TRUE(k().openFile(page));
+  for (QMenu* menu : k().findChildren<QMenu*>()) emit menu->aboutToShow();
+  for (const char* name : {"newFromTemplate",
+                           "baseCodes",
+                           "documentBaseCodes",
+                           "baseCodesButton",
+                           "tableDialog",
+                           "documentTable",
+                           "tableButton",
+                           "framesDialog",
+                           "framesButton",
+                           "metaDialog",
+                           "scriptEditor",
+                           "codeBox",
+                           "codeBoxButton",
+                           "properties",
+                           "documentProperties",
+                           "pictureViewer",
+                           "mnuWWW",
+                           "popTilWWW",
+                           "publishButton",
+                           "mnuUdvidetSoeg",
+                           "mnuUdvidetErstat",
+                           "mnuSoegeRes",
+                           "externalBrowser",
+                           "documentBrowser",
+                           "externalBrowserButton",
+                           "internalBrowser",
+                           "internalBrowserButton",
+                           "browser640",
+                           "browser800",
+                           "browser1024"}) {
+    QAction* a = k().command(QString::fromLatin1(name));
+    ASSERT_NE(a, nullptr) << name;
+    EXPECT_FALSE(a->isEnabled()) << name;
+  }
+  EXPECT_FALSE(k().findChild<QMenu*>(QStringLiteral("browserSizeMenu"))->isEnabled());
+  // The commands that work stay as they were.
+  for (const char* name : {"openFiles", "print", "linkDialog", "pictureDialog", "fontDialog", "formDialog",
+                           "listDialog", "checkCodes", "renameTitle", "showSettings", "refresh"})
+    EXPECT_TRUE(k().command(QString::fromLatin1(name))->isEnabled()) << name;
 }
 
 TEST_F(MainWindow, EditCommandsActOnTheActiveEditorAndTheStatusFollows) {

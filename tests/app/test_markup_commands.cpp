@@ -3,16 +3,16 @@
 // the caret; the user's own codes; the update date and the generator line
 // that saving adds; the codes for a file; double clicks on words; the HTML
 // help; and a whole page typed, formatted and saved.
-#include "code_insertion.h"
+#include "commands/code_insertion.h"
 #include "common_dialogs.h"
-#include "date_format.h"
-#include "help.h"
-#include "indstillinger.h"
-#include "kestrin.h"
+#include "component/tivra_component.h"
+#include "mainwindow/kestrin.h"
+#include "markup/date_format.h"
 #include "program_run.h"
 #include "scripted_responder.h"
-#include "settings_store.h"
-#include "tivra_component.h"
+#include "settings/indstillinger.h"
+#include "settings/settings_store.h"
+#include "startup/help.h"
 
 #include "../support/picture_files.h"
 
@@ -92,7 +92,7 @@ class Markup : public ::testing::Test {
     return path;
   }
   QString dateFormat(const QString& format) {
-    run.dialog().txtDatoFormat->setText(format);
+    run.changeSettings([&format](morvel::Settings& s) { s.dateFormat = format; });
     return format;
   }
 
@@ -357,7 +357,7 @@ TEST_F(Markup, ARefusedDateIsNeverAskedForAgainUntilF6InsertsOneAtTheCaret) {
 }
 
 TEST_F(Markup, ADamagedDateIsReportedWithItsMarkerSelectedAndLeftAsItIs) {
-  run.dialog().chkGenerator->setChecked(false);
+  run.changeSettings([](morvel::Settings& s) { s.generatorLine = false; });
   const std::string damaged = "<BODY>\r\n<!-- Morvel AutoDato -->1-1-97\r\n</BODY>\r\n";
   const QString page = write(QStringLiteral("side.htm"), damaged);
   ASSERT_TRUE(k().openFile(page));
@@ -387,8 +387,10 @@ TEST_F(Markup, TheDateFormatSpeaksDanishAndStyleSheetsGetNothing) {
 }
 
 TEST_F(Markup, AnOlderGeneratorLineIsReplacedAndUpperCaseCodesComeFirst) {
-  run.dialog().chkStoreBogstaver->setChecked(true);
-  k().setAutomaticDate(false);
+  run.changeSettings([](morvel::Settings& s) {
+    s.codesInUpperCase = true;
+    s.automaticDate = false;
+  });
   const QString page =
       write(QStringLiteral("side.htm"),
             "<html><head>\r\n<meta name=\"Generator\" content=\"Et andet program\">\r\n</head></html>");
@@ -410,10 +412,10 @@ TEST_F(Markup, TheCodeForAFileRefersToItFromThePagesFolder) {
   const QString sound = write(QStringLiteral("lyd/gong.wav"), "RIFF");
   const QString other = write(QStringLiteral("site/om.htm"), "");
 
-  k().insertCodeForFile(photo);
-  k().insertCodeForFile(broken);
-  k().insertCodeForFile(sound);
-  k().insertCodeForFile(other);
+  k().markupCommands().insertCodeForFile(photo);
+  k().markupCommands().insertCodeForFile(broken);
+  k().markupCommands().insertCodeForFile(sound);
+  k().markupCommands().insertCodeForFile(other);
   EXPECT_EQ(e().TextBytes(),
             "<IMG SRC=\"billeder/foto.jpg\" BORDER=\"0\" WIDTH=\"120\" HEIGHT=\"80\" ALT=\"\">"
             "<IMG SRC=\"billeder/itu.gif\" BORDER=\"0\" WIDTH=\"0\" HEIGHT=\"0\" ALT=\"\">"
@@ -422,23 +424,26 @@ TEST_F(Markup, TheCodeForAFileRefersToItFromThePagesFolder) {
 
   // A page without a file refers to the file by its name alone.
   k().newDocument();
-  k().insertCodeForFile(other);
+  k().markupCommands().insertCodeForFile(other);
   EXPECT_EQ(e().TextBytes(), "<A HREF=\"om.htm\">om.htm</A>");
 }
 
 TEST_F(Markup, TheEndOfAFontCodeAndTheBodyCodeAreFoundForTheElementCommand) {
   setText("<FONT SIZE=2>a <FONT COLOR=Red>b</FONT>\r\nc</font> <FONT SIZE=1>d</FONT>");
   select(1, 0, 1, 13);
-  const std::optional<morvel::TextPosition> end = k().matchingFontEnd(0);
+  const std::optional<morvel::TextPosition> end = k().markupCommands().matchingFontEnd(0);
   ASSERT_TRUE(end);
   EXPECT_EQ(*end, (morvel::TextPosition{2, 1}));
   select(2, 9, 2, 20);
-  EXPECT_EQ(k().matchingFontEnd(0), (morvel::TextPosition{2, 23}));
+  EXPECT_EQ(k().markupCommands().matchingFontEnd(0), (morvel::TextPosition{2, 23}));
   setText("<FONT SIZE=2>ingen slutkode");
-  EXPECT_EQ(k().matchingFontEnd(0), std::nullopt);
+  EXPECT_EQ(k().markupCommands().matchingFontEnd(0), std::nullopt);
 
+  // The command is greyed until the page base dialog is built; what it does
+  // before the dialog opens works.
+  EXPECT_FALSE(k().command(QStringLiteral("baseCodes"))->isEnabled());
   setText("<HTML>\r\n<body BGCOLOR=\"White\">\r\n</body>");
-  trigger("baseCodes");
+  k().elementDialogs().baseCodes();
   EXPECT_EQ(selection(), "2:5-2:5");
 }
 
@@ -473,7 +478,7 @@ TEST_F(Markup, HtmlHelpWithoutAFileSendsTheUserToTheSetting) {
   EXPECT_EQ(help->text(), "HT&ML-hjælp");
   EXPECT_EQ(help->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F1));
   TIndstillinger& d = run.dialog();
-  d.txtHTMLHjaelp->clear();
+  run.changeSettings([](morvel::Settings& s) { s.htmlHelpFile.clear(); });
   ScriptedResponder responder;
   responder.answer(IDOK);
   help->trigger();
@@ -487,7 +492,7 @@ TEST_F(Markup, HtmlHelpWithoutAFileSendsTheUserToTheSetting) {
 
 TEST_F(Markup, HtmlHelpOpensTheFileAtTheSelectedKeyword) {
   const QString reference = write(QStringLiteral("reference.html"), "<HTML></HTML>");
-  run.dialog().txtHTMLHjaelp->setText(reference);
+  run.changeSettings([&reference](morvel::Settings& s) { s.htmlHelpFile = reference; });
   QList<QUrl> opened;
   const morvel::help::Opener previous = morvel::help::setOpener([&opened](const QUrl& url) {
     opened << url;

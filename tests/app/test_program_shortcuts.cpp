@@ -1,8 +1,8 @@
 // The program's shortcuts on the desktop and under "Open with", as the
 // settings create and delete them.
 #include "program_run.h"
-#include "program_shortcuts.h"
 #include "scripted_responder.h"
+#include "startup/program_shortcuts.h"
 
 #include <gtest/gtest.h>
 

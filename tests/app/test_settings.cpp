@@ -2,12 +2,12 @@
 // a user drives them: controls found by their names, modal runs and common
 // dialogs answered through the interaction seam.
 #include "common_dialogs.h"
+#include "component/tivra_component.h"
 #include "controls/colour_button.h"
 #include "controls/up_down.h"
 #include "program_run.h"
 #include "scripted_responder.h"
-#include "settings_store.h"
-#include "tivra_component.h"
+#include "settings/settings_store.h"
 
 #include <gtest/gtest.h>
 
@@ -106,8 +106,8 @@ TEST_F(Settings, AFreshStoreGivesTheDefaults) {
     EXPECT_FALSE(box(off)->isChecked()) << off;
   for (const char* empty : {"txtHTMLHjaelp", "txtGrafiksti", "txtEmail", "txtBeskrivelse", "txtAabnDialog"})
     EXPECT_EQ(control<QLineEdit>(empty)->text(), "") << empty;
-  EXPECT_TRUE(kestrin().automaticDate());
-  EXPECT_FALSE(kestrin().entityConversion());
+  EXPECT_TRUE(kestrin().settings().automaticDate);
+  EXPECT_FALSE(kestrin().settings().danishLetterCodes);
 
   // The main window's own values: the details view and the file pane shown.
   EXPECT_EQ(st::read(run.store(), st::start::Vis), 3);
@@ -153,11 +153,12 @@ TEST_F(Settings, NamesAreFoundInAnyLetterCase) {
   run.start();
   EXPECT_EQ(dialog().colourScheme(), 1);
   EXPECT_TRUE(dialog().chkDansketegn->isChecked());
-  EXPECT_TRUE(kestrin().entityConversion());
+  EXPECT_TRUE(kestrin().settings().danishLetterCodes);
   EXPECT_EQ(dialog().txtDatoFormat->text(), "dd.mm.yy");
   ASSERT_EQ(dialog().lstBrowser->count(), 1);
   EXPECT_EQ(dialog().lstBrowser->item(0)->text(), "Firefox");
-  EXPECT_EQ(dialog().browserPaths(), QStringList{"/usr/bin/firefox"});
+  const std::vector<morvel::BrowserProgram> firefox{{QStringLiteral("Firefox"), QStringLiteral("/usr/bin/firefox")}};
+  EXPECT_EQ(kestrin().settings().browsers, firefox);
   EXPECT_TRUE(dialog().Tivra1->font().italic());
   // OK keeps the spelling the file had: one entry per name.
   dialog().cmdGem->click();
@@ -192,8 +193,8 @@ TEST_F(Settings, AnvendThenAnnullerKeepsTheEditorsButNotTheStoreOrTheFlags) {
   EXPECT_TRUE(e.font().italic());
   EXPECT_EQ(e.font().pointSize(), 12);
   EXPECT_EQ(e.BackColorSelected(), GetSysColor(COLOR_HIGHLIGHT));
-  EXPECT_FALSE(kestrin().entityConversion());
-  EXPECT_TRUE(kestrin().automaticDate());
+  EXPECT_FALSE(kestrin().settings().danishLetterCodes);
+  EXPECT_TRUE(kestrin().settings().automaticDate);
 
   d.cmdAnnuller->click();
   // The dialog shows the stored values again ...
@@ -215,8 +216,8 @@ TEST_F(Settings, AnvendThenAnnullerKeepsTheEditorsButNotTheStoreOrTheFlags) {
   EXPECT_EQ(kestrin().editor(second)->Color(), kSilver);
   EXPECT_FALSE(kestrin().editor(second)->WordWrap());
   // ... and neither the flags nor the store changed.
-  EXPECT_FALSE(kestrin().entityConversion());
-  EXPECT_TRUE(kestrin().automaticDate());
+  EXPECT_FALSE(kestrin().settings().danishLetterCodes);
+  EXPECT_TRUE(kestrin().settings().automaticDate);
   EXPECT_FALSE(run.store().SectionExists("Indstillinger"));
 
   run.restart();
@@ -246,8 +247,8 @@ TEST_F(Settings, OkStoresEverythingAndTheNextStartShowsIt) {
   d.txtDatoFormat->setText(QStringLiteral("dd.mm.yyyy"));
   d.cmdGem->click();
 
-  EXPECT_TRUE(kestrin().entityConversion());
-  EXPECT_FALSE(kestrin().automaticDate());
+  EXPECT_TRUE(kestrin().settings().danishLetterCodes);
+  EXPECT_FALSE(kestrin().settings().automaticDate);
   EXPECT_TRUE(kestrin().editor(0)->font().italic());
   EXPECT_EQ(kestrin().editor(0)->TabStopSize(), 12);
   {
@@ -277,8 +278,8 @@ TEST_F(Settings, OkStoresEverythingAndTheNextStartShowsIt) {
   EXPECT_FALSE(again.chkArkivFlag->isChecked());  // never stored
   EXPECT_EQ(again.txtEmail->text(), "post@blåbær.dk");
   EXPECT_EQ(again.txtDatoFormat->text(), "dd.mm.yyyy");
-  EXPECT_TRUE(kestrin().entityConversion());
-  EXPECT_FALSE(kestrin().automaticDate());
+  EXPECT_TRUE(kestrin().settings().danishLetterCodes);
+  EXPECT_FALSE(kestrin().settings().automaticDate);
   EXPECT_TRUE(kestrin().editor(0)->font().italic());
   EXPECT_FALSE(kestrin().editor(0)->WordWrap());
 }
@@ -456,6 +457,12 @@ class Browsers : public Settings {
     for (int i = 0; i < dialog().lstBrowser->count(); ++i) n << dialog().lstBrowser->item(i)->text();
     return n;
   }
+  // The programs beside the names.
+  QStringList paths() {
+    QStringList p;
+    for (const morvel::BrowserProgram& b : dialog().shownSettings().browsers) p << b.path;
+    return p;
+  }
 };
 
 TEST_F(Browsers, DeletingTheSecondOfThreeAndOkStoresTwoAndAnEmptyThird) {
@@ -470,7 +477,7 @@ TEST_F(Browsers, DeletingTheSecondOfThreeAndOkStoresTwoAndAnEmptyThird) {
   EXPECT_TRUE(d.editBrowserButton->isEnabled());
   d.deleteBrowserButton->click();
   EXPECT_EQ(names(), (QStringList{"Firefox", "Epiphany"}));
-  EXPECT_EQ(d.browserPaths(), (QStringList{"/usr/bin/firefox", "/usr/bin/epiphany"}));
+  EXPECT_EQ(paths(), (QStringList{"/usr/bin/firefox", "/usr/bin/epiphany"}));
   EXPECT_FALSE(d.deleteBrowserButton->isEnabled());
   EXPECT_TRUE(d.chkVisMenu->isEnabled());
   d.cmdGem->click();
@@ -546,7 +553,7 @@ TEST_F(Browsers, AddingAndChangingAnEntryInItsWindow) {
   });
   d.editBrowserButton->click();
   EXPECT_EQ(names(), (QStringList{"Firefox", "Chromium"}));
-  EXPECT_EQ(d.browserPaths(), (QStringList{"/opt/firefox/firefox", "/usr/bin/chromium"}));
+  EXPECT_EQ(paths(), (QStringList{"/opt/firefox/firefox", "/usr/bin/chromium"}));
 
   // The store holds five; the list takes no more.
   for (int i = 3; i <= 5; ++i) {
@@ -726,6 +733,63 @@ TEST_F(Settings, AStoreThatCannotBeWrittenIsReported) {
     EXPECT_EQ(responder.last().flags & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
   }
   run.start();
+}
+
+// ---------------------------------------------------------------------------
+// The settings value
+
+TEST_F(Settings, TheProgramReadsTheSettingsInForceNotTheBoxes) {
+  TIndstillinger& d = dialog();
+  d.chkGenerator->setChecked(false);
+  d.chkDansketegn->setChecked(true);
+  EXPECT_TRUE(kestrin().settings().generatorLine);
+  d.cmdAnvend->click();
+  EXPECT_FALSE(kestrin().settings().generatorLine);
+  // The automatic conversions change by OK alone.
+  EXPECT_FALSE(kestrin().settings().danishLetterCodes);
+  d.cmdGem->click();
+  EXPECT_TRUE(kestrin().settings().danishLetterCodes);
+
+  // A saved page follows the value.
+  const QString page = run.dir.filePath(QStringLiteral("side.htm"));
+  std::ofstream(page.toStdString(), std::ios::binary) << "<HTML><HEAD></HEAD><BODY>\xE6</BODY></HTML>";
+  ASSERT_TRUE(kestrin().openFile(page));
+  run.changeSettings([](morvel::Settings& s) { s.automaticDate = false; });
+  ASSERT_TRUE(kestrin().saveDocument(0));
+  EXPECT_EQ(fileText(page), "<HTML><HEAD></HEAD><BODY>&aelig;</BODY></HTML>");
+}
+
+TEST_F(Settings, WritingStoresWhatOkStoresAndNoMore) {
+  morvel::RegIniFile& store = run.store();
+  morvel::Settings s = morvel::readSettings(store);
+  s.internalBrowserMsie = true;  // written when the window closes
+  s.useArchiveFlag = true;       // never written
+  s.colourScheme = 1;
+  s.ownScheme.elements.text = RGB(1, 2, 3);  // not the chosen scheme
+  s.browsers = {{QStringLiteral("Firefox"), QStringLiteral("/usr/bin/firefox")}};
+  s.emailAddress = QStringLiteral("post@firma.dk");
+  morvel::writeSettings(store, s);
+  morvel::Settings back = morvel::readSettings(store);
+  EXPECT_FALSE(back.internalBrowserMsie);
+  EXPECT_FALSE(back.useArchiveFlag);
+  EXPECT_EQ(back.colourScheme, 1);
+  EXPECT_EQ(back.ownScheme.elements.text, RGB(0xFF, 0x00, 0x00));
+  EXPECT_EQ(back.browsers, s.browsers);
+  EXPECT_EQ(back.emailAddress, "post@firma.dk");
+  EXPECT_EQ(store.ReadString("Indstillinger", "BrowserSti5", "x"), "");
+
+  // The user's own scheme: its code backgrounds stay behind "Ens baggrund".
+  s.colourScheme = 3;
+  s.sameBackground = true;
+  s.ownScheme.elements.background = RGB(9, 9, 9);
+  morvel::writeSettings(store, s);
+  back = morvel::readSettings(store);
+  EXPECT_EQ(back.ownScheme.elements.text, RGB(1, 2, 3));
+  EXPECT_EQ(back.ownScheme.elements.background, GetSysColor(COLOR_WINDOW));
+  EXPECT_TRUE(back.sameBackground);
+  s.sameBackground = false;
+  morvel::writeSettings(store, s);
+  EXPECT_EQ(morvel::readSettings(store).ownScheme.elements.background, RGB(9, 9, 9));
 }
 
 // Pictures of the five pages, for a person to look at: written when

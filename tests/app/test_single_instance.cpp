@@ -1,7 +1,7 @@
 // One Morvex per user: a second start hands its files to the first and
 // ends. Real program runs, each with its own store and socket folder.
 #include "registry.h"
-#include "single_instance.h"
+#include "startup/single_instance.h"
 
 #include <gtest/gtest.h>
 

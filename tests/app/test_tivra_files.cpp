@@ -2,9 +2,9 @@
 // editor window, the editor's notifications and questions come back as the
 // component's events, and the results land on disk and on paper (PDF).
 #include "common_dialogs.h"
+#include "component/tivra_component.h"
 #include "pdf_reader.h"
 #include "scripted_responder.h"
-#include "tivra_component.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // keep while the window does not exist and what a new window is told.
 #include "tivra_recorder.h"
 
-#include "tivra_groups.h"
+#include "component/tivra_groups.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // moment it was sent.
 #pragma once
 
-#include "tivra_component.h"
+#include "component/tivra_component.h"
 
 #include <gtest/gtest.h>
 

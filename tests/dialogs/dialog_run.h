@@ -4,10 +4,10 @@
 #pragma once
 
 #include "../app/program_run.h"
-#include "element_state.h"
-#include "kestrin.h"
+#include "component/tivra_component.h"
+#include "dialogs/edited_element.h"
+#include "mainwindow/kestrin.h"
 #include "scripted_responder.h"
-#include "tivra_component.h"
 
 #include <gtest/gtest.h>
 
@@ -28,10 +28,6 @@ class DialogRun : public ::testing::Test {
   DialogRun() {
     run.environment.set("MORVEL_HOME", run.dir.path());
     run.restart();
-  }
-  ~DialogRun() override {
-    // Every dialog leaves the shared state as a new dialog expects it.
-    EXPECT_FALSE(morvel::elementEditState().editMode);
   }
 
   TKestrin& k() { return run.kestrin(); }

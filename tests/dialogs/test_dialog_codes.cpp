@@ -1,8 +1,8 @@
 // The codes the link, e-mail and text dialogs build, and what they gather
 // from pages and shortcut files.
-#include "element_state.h"
-#include "link_codes.h"
-#include "text_dialog_codes.h"
+#include "dialogs/edited_element.h"
+#include "dialogs/link_codes.h"
+#include "dialogs/text_dialog_codes.h"
 
 #include <gtest/gtest.h>
 
@@ -56,29 +56,23 @@ TEST(TextDialogCodes, SoundAndFrameSetCodes) {
 }
 
 TEST(TextDialogCodes, FrameSetFieldsGreyTheSizeThatFillsTheRestAndShowABorderOnlyWithBoth) {
-  morvel::ElementSlots slotValues;
-  slotValues[1] = "*,*";
-  morvel::FrameSetFields f = morvel::frameSetFields(slotValues);
+  // Rows, columns, FRAMESPACING, FRAMEBORDER, BORDER.
+  using Attributes = morvel::FrameSetAttributes;
+  morvel::FrameSetFields f = morvel::frameSetFields(Attributes{"*,*", "", "", "", ""});
   EXPECT_FALSE(f.rowsGreyed);
   EXPECT_TRUE(f.columnsGreyed);
   EXPECT_FALSE(f.border);
 
-  slotValues[2] = "100%";
-  f = morvel::frameSetFields(slotValues);
+  f = morvel::frameSetFields(Attributes{"*,*", "100%", "", "", ""});
   EXPECT_TRUE(f.columnsGreyed);
   EXPECT_TRUE(f.border);
 
-  slotValues[2] = "50,*";
-  slotValues[3] = "ja";  // no number: the border thickness is taken
-  slotValues[5] = "3";
-  slotValues[4] = "No";
-  f = morvel::frameSetFields(slotValues);
+  // No number in FRAMESPACING: the border thickness is taken.
+  f = morvel::frameSetFields(Attributes{"*,*", "50,*", "ja", "No", "3"});
   EXPECT_FALSE(f.rowsGreyed || f.columnsGreyed);
   EXPECT_EQ(f.thickness, "3");
   EXPECT_FALSE(f.visible);
-  slotValues[3] = "6";
-  slotValues[4] = "1";
-  f = morvel::frameSetFields(slotValues);
+  f = morvel::frameSetFields(Attributes{"*,*", "50,*", "6", "1", "3"});
   EXPECT_EQ(f.thickness, "6");
   EXPECT_TRUE(f.visible);
 }

@@ -2,8 +2,8 @@
 // around the caret opens in its dialog, and OK rebuilds it in place.
 #include "dialog_run.h"
 
-#include "element_dialogs.h"
-#include "indstillinger.h"
+#include "dialogs/element_dialogs.h"
+#include "settings/indstillinger.h"
 
 #include <QTabWidget>
 #include <QTest>
@@ -22,7 +22,9 @@ class EditElement : public dialog_test::DialogRun {
     keys->setFocus();
     QTest::keyClick(keys, Qt::Key_F4);
   }
-  void keepUnknownAttributes(bool on) { run.dialog().chkBevarUkendtAttrib->setChecked(on); }
+  void keepUnknownAttributes(bool on) {
+    run.changeSettings([on](morvel::Settings& s) { s.keepUnknownAttributes = on; });
+  }
   std::string caret() {
     e().GetSelection();
     return std::to_string(e().EndLine()) + ":" + std::to_string(e().EndPos()) +
@@ -69,6 +71,23 @@ TEST_F(EditElement, CancellingLeavesThePageAsItWas) {
   EXPECT_FALSE(e().CanUndo());
 }
 
+TEST_F(EditElement, ADialogOpenedAfterAnEditStartsWithANewElement) {
+  keepUnknownAttributes(true);
+  setPage("<A HREF=\"x.htm\" TARGET=_top class=k|>Her</A>");
+  cancelNextForm();
+  pressF4();
+  setPage("ny |tekst");
+  confirmNextForm([](QDialog& form) {
+    EXPECT_EQ(form.windowTitle(), "Henvisning");
+    EXPECT_EQ(field(form, "txtAdresse"), "");
+    EXPECT_EQ(control<QComboBox>(form, "cmbMaal")->currentText(), "");
+    setField(form, "txtAdresse", "y.htm");
+  });
+  k().command(QStringLiteral("linkDialog"))->trigger();
+  // Neither the edited link's target nor its kept attribute.
+  EXPECT_EQ(page(), "ny <A HREF=\"y.htm\"></A>tekst");
+}
+
 TEST_F(EditElement, WhatCannotBeEditedIsToldAndNothingChanges) {
   struct Case {
     const char* page;
@@ -96,14 +115,16 @@ TEST_F(EditElement, WhatCannotBeEditedIsToldAndNothingChanges) {
 }
 
 TEST_F(EditElement, AnOpenFormsDialogStopsTheCommand) {
-  QDialog forms(&k());
-  morvel::formsDialog() = &forms;
-  forms.show();
   setPage("<A HREF=x|>x</A>");
+  k().elementDialogs().open(ElementDialog::Form);
+  QDialog* forms = k().elementDialogs().formsDialog();
+  ASSERT_NE(forms, nullptr);
+  ASSERT_TRUE(forms->isVisible());
   responder.answer(IDOK);
-  k().editElement();
+  k().elementDialogs().editElement();
   EXPECT_EQ(responder.last().text, "Luk formular-dialogboksen, før du redigerer.");
-  morvel::formsDialog() = nullptr;
+  EXPECT_EQ(page(), "<A HREF=x>x</A>");
+  forms->hide();
 }
 
 TEST_F(EditElement, AnEmailLinkKeepsItsUnknownAttributeBeforeTheTagsEnd) {

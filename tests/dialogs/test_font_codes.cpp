@@ -1,7 +1,7 @@
 // The markup the font dialog writes round a selection: styles open round
 // it or mixed inside it, the fonts in force where it begins, and the new
 // tags nesting with what is there.
-#include "font_codes.h"
+#include "dialogs/font_codes.h"
 
 #include <gtest/gtest.h>
 

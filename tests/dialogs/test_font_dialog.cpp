@@ -2,7 +2,7 @@
 // markup round and inside the selection, and the markup it writes.
 #include "dialog_run.h"
 
-#include "indstillinger.h"
+#include "settings/indstillinger.h"
 
 #include <QAction>
 #include <QToolButton>
@@ -61,7 +61,7 @@ TEST_F(FontDialog, AColourFromTheGridInsideAnEnclosingFontSaysOnlyWhatDiffers) {
 }
 
 TEST_F(FontDialog, AnEditedFontIsRebuiltWithItsOwnValues) {
-  run.dialog().chkBevarUkendtAttrib->setChecked(true);
+  run.changeSettings([](morvel::Settings& s) { s.keepUnknownAttributes = true; });
   setPage("<P><font si|ze=\"-1\" class=\"k\">a<B>b</B></font> x</P>");
   confirmNextForm([](QDialog& form) {
     EXPECT_EQ(form.windowTitle(), "Skrifttype - redigering");
@@ -70,7 +70,7 @@ TEST_F(FontDialog, AnEditedFontIsRebuiltWithItsOwnValues) {
     EXPECT_EQ(control<QLabel>(form, "lblBlandetInf")->text(), "fed");
     combo(form, "cmbStoerrelse")->setEditText(QStringLiteral("2"));
   });
-  k().editElement();
+  k().elementDialogs().editElement();
   EXPECT_EQ(page(), "<P><FONT SIZE=\"-2\" class=\"k\">a<B>b</B></FONT> x</P>");
 }
 

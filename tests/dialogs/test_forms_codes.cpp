@@ -1,7 +1,7 @@
 // The form elements the forms dialog builds, and the fields it reads back
 // from elements standing in a page.
-#include "element_state.h"
-#include "forms_codes.h"
+#include "dialogs/edited_element.h"
+#include "dialogs/forms_codes.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,9 @@ FormFields fields(int kind) {
 FormFields edited(std::string_view page, std::size_t caret = 2) {
   const morvel::ElementToEdit found = morvel::findElementToEdit(page, caret, true);
   EXPECT_EQ(found.result, morvel::ElementSearch::Found) << page;
-  return morvel::formFieldsFromElement(found.kind, found.slotValues, found.keptAttributes);
+  const morvel::FormAttributes* form = found.element.as<morvel::FormAttributes>();
+  EXPECT_NE(form, nullptr) << page;
+  return morvel::formFields(found.element.kind, form ? *form : morvel::FormAttributes{}, found.element.keptAttributes);
 }
 
 TEST(FormsCodes, InputFieldsCarryTheirTypeAndOnlyTheAttributesWithValues) {
@@ -62,10 +64,10 @@ TEST(FormsCodes, AFormAndATextBoxEncloseTheSelection) {
   form.text = "/cgi-bin/svar";
   form.method = "POST";
   EXPECT_EQ(morvel::newFormElement(form, "T"), "<FORM ACTION=\"/cgi-bin/svar\" METHOD=\"POST\">T</FORM>");
-  form.name = "f";
+  form.name = "skema";
   form.format = "multipart/form-data";
   EXPECT_EQ(morvel::formStartTag(form),
-            "<FORM NAME=\"f\" ACTION=\"/cgi-bin/svar\" METHOD=\"POST\" ENCTYPE=\"multipart/form-data\">");
+            "<FORM NAME=\"skema\" ACTION=\"/cgi-bin/svar\" METHOD=\"POST\" ENCTYPE=\"multipart/form-data\">");
 
   FormFields box = fields(fk::kTextArea);
   box.size = "4";

@@ -2,8 +2,8 @@
 // another, and run modally to rebuild a form element's start tag.
 #include "dialog_run.h"
 
-#include "element_dialogs.h"
-#include "forms_dialog.h"
+#include "dialogs/element_dialogs.h"
+#include "dialogs/forms_dialog.h"
 
 #include <QAction>
 #include <QToolButton>
@@ -17,7 +17,7 @@ class FormsDialog : public dialog_test::DialogRun {
  protected:
   TFormular& open() {
     k().command(QStringLiteral("formDialog"))->trigger();
-    auto* forms = dynamic_cast<TFormular*>(morvel::formsDialog().data());
+    auto* forms = dynamic_cast<TFormular*>(k().elementDialogs().formsDialog());
     EXPECT_NE(forms, nullptr);
     return *forms;
   }
@@ -57,7 +57,7 @@ TEST_F(FormsDialog, StaysOpenInsertingElementByElementAndBlocksEditingMeanwhile)
   EXPECT_EQ(page(), "<INPUT TYPE=\"CHECKBOX\" NAME=\"a\" onClick=\"f()\" CHECKED>");
 
   responder.answer(IDOK);
-  k().editElement();
+  k().elementDialogs().editElement();
   ASSERT_EQ(responder.seen().size(), 1u);
   EXPECT_EQ(responder.seen()[0].text, "Luk formular-dialogboksen, før du redigerer.");
 
@@ -70,7 +70,7 @@ TEST_F(FormsDialog, StaysOpenInsertingElementByElementAndBlocksEditingMeanwhile)
 }
 
 TEST_F(FormsDialog, AnEditedInputShowsItsKindAndTickAndIsRebuilt) {
-  run.dialog().chkBevarUkendtAttrib->setChecked(true);
+  run.changeSettings([](morvel::Settings& s) { s.keepUnknownAttributes = true; });
   setPage("x <input type=checkbox na|me=a checked class=k> y");
   confirmNextForm([](QDialog& form) {
     EXPECT_EQ(form.windowTitle(), "Tjekboks - redigering");
@@ -80,9 +80,9 @@ TEST_F(FormsDialog, AnEditedInputShowsItsKindAndTickAndIsRebuilt) {
     EXPECT_EQ(dialog_test::field(form, "txtDiverse"), " class=k");
     setField(form, "txtTekst", QStringLiteral("ja"));
   });
-  k().editElement();
+  k().elementDialogs().editElement();
   EXPECT_EQ(page(), "x <INPUT TYPE=\"CHECKBOX\" NAME=\"a\" VALUE=\"ja\" class=k CHECKED> y");
-  EXPECT_FALSE(morvel::formsDialog()->isVisible());
+  EXPECT_FALSE(k().elementDialogs().formsDialog()->isVisible());
 }
 
 TEST_F(FormsDialog, AnEditedFormKeepsItsContentAndEndTag) {
@@ -92,7 +92,7 @@ TEST_F(FormsDialog, AnEditedFormKeepsItsContentAndEndTag) {
     EXPECT_EQ(control<QComboBox>(form, "cmbMetode")->currentText(), "get");
     control<QComboBox>(form, "cmbMetode")->setEditText(QStringLiteral("POST"));
   });
-  k().editElement();
+  k().elementDialogs().editElement();
   EXPECT_EQ(page(), "<FORM ACTION=\"a.cgi\" METHOD=\"POST\">\r\n<INPUT NAME=\"n\">\r\n</FORM>");
 }
 

@@ -3,7 +3,7 @@
 // rebuilt.
 #include "dialog_run.h"
 
-#include "line_codes.h"
+#include "dialogs/line_codes.h"
 
 #include <QAction>
 #include <QRadioButton>
@@ -39,28 +39,28 @@ TEST(LineCode, AKeptNoShadeGivesWayToTheShadowField) {
   EXPECT_EQ(morvel::lineCode(line, " ID=\"a\" NoShade"), "<HR NOSHADE ID=\"a\">");
 }
 
-TEST(LineCode, FieldsFromTheSlotsOfALine) {
-  morvel::ElementSlots s;
-  morvel::LineFields line = morvel::lineFieldsFromSlots(s);
+TEST(LineCode, FieldsFromTheAttributesOfALine) {
+  morvel::LineAttributes a;
+  morvel::LineFields line = morvel::lineFields(a);
   EXPECT_EQ(morvel::lineCode(line, ""), "<HR>");
-  s[0] = "-1";
-  s[1] = "3";
-  s[2] = "right";
-  s[3] = "300";
-  s[4] = "NOSHADE";
-  line = morvel::lineFieldsFromSlots(s);
+  a.size = "3";
+  a.align = "right";
+  a.width = {"300", false};
+  a.noShade = true;
+  line = morvel::lineFields(a);
   EXPECT_EQ(line.length, 300);
   EXPECT_FALSE(line.percent);
   EXPECT_EQ(line.thickness, 3);
   EXPECT_FALSE(line.shadow);
   EXPECT_EQ(line.align, morvel::kLineRight);
   // What is not a number keeps the plain line's value.
-  s[1] = "3px";
-  s[3] = "";
-  s[2] = "center";
-  line = morvel::lineFieldsFromSlots(s);
+  a.size = "3px";
+  a.width = {"", false};
+  a.align = "center";
+  line = morvel::lineFields(a);
   EXPECT_EQ(line.thickness, 2);
   EXPECT_EQ(line.length, 100);
+  EXPECT_TRUE(line.percent);  // no width: the whole width
   EXPECT_EQ(line.align, morvel::kLineCentre);
 }
 
@@ -103,7 +103,7 @@ TEST_F(LineDialog, ANewLineStartsFromTheStoredDefaultsWhichTheButtonSaves) {
   });
   openLineDialog();
   EXPECT_EQ(page(), "<HR SIZE=\"4\" ALIGN=\"RIGHT\" NOSHADE>");
-  EXPECT_EQ(k().Store().ReadInteger("Linie", "Justering", 0), morvel::kLineLeft);
+  EXPECT_EQ(k().store().ReadInteger("Linie", "Justering", 0), morvel::kLineLeft);
 }
 
 TEST_F(LineDialog, ACancelledDialogLeavesThePageAndTheDefaults) {
@@ -111,11 +111,11 @@ TEST_F(LineDialog, ACancelledDialogLeavesThePageAndTheDefaults) {
   cancelNextForm([](QDialog& form) { number(form, "updTykkelse")->setValue(9); });
   openLineDialog();
   EXPECT_EQ(page(), "ab");
-  EXPECT_EQ(k().Store().ReadInteger("Linie", "Tykkelse", 2), 2);
+  EXPECT_EQ(k().store().ReadInteger("Linie", "Tykkelse", 2), 2);
 }
 
 TEST_F(LineDialog, AnEditedLineShowsItsAttributesAndIsRebuilt) {
-  run.dialog().chkBevarUkendtAttrib->setChecked(true);
+  run.changeSettings([](morvel::Settings& s) { s.keepUnknownAttributes = true; });
   setPage("<P>x</P>\r\n<hr size=3 width=\"250\" no|shade class=\"a\">\r\n<P>y</P>");
   confirmNextForm([](QDialog& form) {
     EXPECT_EQ(form.windowTitle(), "Vandret linie - redigering");
@@ -126,7 +126,7 @@ TEST_F(LineDialog, AnEditedLineShowsItsAttributesAndIsRebuilt) {
     EXPECT_TRUE(checked(form, "optCenter"));
     control<QCheckBox>(form, "chk3D")->setChecked(true);
   });
-  k().editElement();
+  k().elementDialogs().editElement();
   EXPECT_EQ(page(), "<P>x</P>\r\n<HR SIZE=\"3\" WIDTH=\"250\" class=\"a\">\r\n<P>y</P>");
 }
 

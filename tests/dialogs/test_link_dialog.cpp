@@ -4,8 +4,8 @@
 #include "dialog_run.h"
 
 #include "common_dialogs.h"
-#include "indstillinger.h"
-#include "settings_store.h"
+#include "settings/indstillinger.h"
+#include "settings/settings_store.h"
 
 #include <QAction>
 #include <QDir>

@@ -3,7 +3,7 @@
 // text field.
 #include "dialog_run.h"
 
-#include "list_codes.h"
+#include "dialogs/list_codes.h"
 
 #include <QAction>
 #include <QRadioButton>
@@ -118,7 +118,7 @@ TEST_F(ListDialog, SelectedLinesBecomeABulletedList) {
 }
 
 TEST_F(ListDialog, AnEditedListIsReplacedUpToItsEndTag) {
-  run.dialog().chkBevarUkendtAttrib->setChecked(true);
+  run.changeSettings([](morvel::Settings& s) { s.keepUnknownAttributes = true; });
   setPage("<P>\r\n<ol ty|pe=\"A\" start=\"3\">\r\n\t<LI>et\r\n\t<LI>to\r\n</ol>\r\n<P>slut");
   confirmNextForm([](QDialog& form) {
     EXPECT_EQ(form.windowTitle(), "Punktopstilling - redigering");
@@ -129,14 +129,14 @@ TEST_F(ListDialog, AnEditedListIsReplacedUpToItsEndTag) {
     grid(form)->setCurrentCell(1, 1);
     QTest::keyClicks(control<QLineEdit>(form, "txtData"), QStringLiteral("tre"));
   });
-  k().editElement();
+  k().elementDialogs().editElement();
   EXPECT_EQ(page(), "<P>\r\n<OL TYPE=\"A\" start=\"3\">\r\n\t<LI>et\r\n\t<LI>totre\r\n</OL>\r\n<P>slut");
 }
 
 TEST_F(ListDialog, AnEditedListWithoutAnEndTagReplacesOnlyItsStartTag) {
   setPage("<UL TYPE=\"square\"|>\r\n<LI>x\r\n");
   confirmNextForm([](QDialog& form) { EXPECT_EQ(type(form), "Firkantede"); });
-  k().editElement();
+  k().elementDialogs().editElement();
   EXPECT_EQ(page(), "<UL TYPE=\"SQUARE\">\r\n\t<LI>\r\n</UL>\r\n<LI>x\r\n");
 }
 

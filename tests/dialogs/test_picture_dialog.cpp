@@ -4,9 +4,9 @@
 #include "dialog_run.h"
 
 #include "common_dialogs.h"
-#include "indstillinger.h"
-#include "picture_codes.h"
+#include "dialogs/picture_codes.h"
 #include "picture_files.h"
+#include "settings/indstillinger.h"
 
 #include <QAction>
 #include <QDir>
@@ -46,19 +46,16 @@ TEST(PictureCode, SizesMarginsAndAlignment) {
             "ALT=\"Logo\" ID=\"x\">");
 }
 
-TEST(PictureCode, FieldsFromTheSlotsOfAnElement) {
-  morvel::ElementSlots s;
-  s[1] = "a.gif";
-  s[2] = "right";
-  s[3] = "50";
-  s[0] = "%";
-  s[4] = "abc";
-  s[9] = "-1";
-  s[5] = "3";
-  s[6] = "4";
-  s[7] = "";
-  s[8] = "Tekst";
-  const morvel::PictureFields p = morvel::pictureFieldsFromSlots(s);
+TEST(PictureCode, FieldsFromTheAttributesOfAnElement) {
+  morvel::PictureAttributes a;
+  a.src = "a.gif";
+  a.align = "right";
+  a.width = {"50", true};
+  a.height = {"abc", false};
+  a.border = "3";
+  a.vspace = "4";
+  a.alt = "Tekst";
+  const morvel::PictureFields p = morvel::pictureFields(a);
   EXPECT_EQ(p.file, "a.gif");
   EXPECT_EQ(p.align, 4);
   EXPECT_EQ(p.width, 50);
@@ -148,7 +145,7 @@ TEST_F(PictureDialog, AJpegNamedDotJpegGivesItsAddressButNoSize) {
 }
 
 TEST_F(PictureDialog, AnEditedPictureShowsItsAttributesAndIsRebuiltInUpperCase) {
-  run.dialog().chkBevarUkendtAttrib->setChecked(true);
+  run.changeSettings([](morvel::Settings& s) { s.keepUnknownAttributes = true; });
   setPage("<P><img src=\"a.gif\" wid|th=\"50%\" align=middle vspace=\"2\" title=\"t\"> x</P>");
   confirmNextForm([](QDialog& form) {
     EXPECT_EQ(form.windowTitle(), "Grafik - redigering");
@@ -160,7 +157,7 @@ TEST_F(PictureDialog, AnEditedPictureShowsItsAttributesAndIsRebuiltInUpperCase) 
     EXPECT_EQ(control<QComboBox>(form, "cmbJust")->currentText(), "Midten");
     setField(form, "txtAltTekst", "Billede");
   });
-  k().editElement();
+  k().elementDialogs().editElement();
   EXPECT_EQ(page(),
             "<P><IMG SRC=\"a.gif\" BORDER=\"0\" WIDTH=\"50%\" ALIGN=\"MIDDLE\" VSPACE=\"2\" HSPACE=\"0\" "
             "ALT=\"Billede\" title=\"t\"> x</P>");
@@ -195,7 +192,7 @@ TEST_F(PictureDialog, PicturesBesideAPageAreFoundFromItsFolder) {
     EXPECT_EQ(number(form, "updHoejde"), 31);
     EXPECT_TRUE(control<QLabel>(form, "imgBillede")->isHidden());
   });
-  k().editElement();
+  k().elementDialogs().editElement();
   EXPECT_EQ(page(), "<IMG SRC=\"billeder/skadet.gif\" BORDER=\"0\" HEIGHT=\"31\" ALIGN=\"BOTTOM\" ALT=\"\">");
 }
 

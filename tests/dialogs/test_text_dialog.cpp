@@ -3,8 +3,8 @@
 #include "dialog_run.h"
 
 #include "common_dialogs.h"
-#include "indstillinger.h"
-#include "text_dialog.h"
+#include "dialogs/text_dialog.h"
+#include "settings/indstillinger.h"
 
 #include <QAction>
 #include <QDir>
@@ -25,8 +25,10 @@ class TextDialog : public dialog_test::DialogRun {
 };
 
 TEST_F(TextDialog, ANewEmailLinkStartsFromTheSettingsOrTheSelection) {
-  run.dialog().txtEmail->setText(QStringLiteral("post@firma.dk"));
-  run.dialog().txtBeskrivelse->setText(QStringLiteral("Skriv til os"));
+  run.changeSettings([](morvel::Settings& s) {
+    s.emailAddress = QStringLiteral("post@firma.dk");
+    s.emailDescription = QStringLiteral("Skriv til os");
+  });
   setPage("<P>|</P>");
   confirmNextForm([](QDialog& form) {
     EXPECT_EQ(form.windowTitle(), "E-mail");
@@ -93,19 +95,17 @@ TEST_F(TextDialog, ATitleWithoutItsEndCodeIsReportedAndLeftAlone) {
 }
 
 TEST_F(TextDialog, TheNoFramesTextIsTakenWithEnter) {
-  morvel::elementEditState().kind = morvel::element_kind::kNoFrames;
-  TDialog dialog(k(), morvel::element_kind::kNoFrames);
+  TDialog dialog(k(), morvel::newElement(morvel::ElementKind::NoFrames));
   EXPECT_EQ(dialog.windowTitle(), "Rammer - alternativ tekst");
   auto* memo = control<QPlainTextEdit>(dialog, "Memo1");
   memo->setPlainText(QStringLiteral("Din browser kan ikke vise rammer."));
   QTest::keyClick(memo, Qt::Key_Return);
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(memo->toPlainText(), "Din browser kan ikke vise rammer.");
-  morvel::elementEditState().reset();
 }
 
 TEST_F(TextDialog, TheUserCodeKindShowsThreeFieldsForTheCodeBox) {
-  TDialog dialog(k(), morvel::element_kind::kUserCode);
+  TDialog dialog(k(), morvel::newElement(morvel::ElementKind::UserCode));
   EXPECT_EQ(dialog.windowTitle(), "Tilføj HTML-kode");
   for (const char* name : {"txt1", "txt2", "txt3"}) EXPECT_FALSE(control<QLineEdit>(dialog, name)->isHidden()) << name;
   EXPECT_EQ(control<QLabel>(dialog, "lbl3")->text(), "Sl&utkode:");

@@ -4,11 +4,11 @@
 #include "dialog_run.h"
 
 #include "common_dialogs.h"
+#include "dialogs/web_colour.h"
+#include "dialogs/web_colour_dialog.h"
 #include "host.h"
-#include "indstillinger.h"
 #include "registry.h"
-#include "web_colour.h"
-#include "web_colour_dialog.h"
+#include "settings/indstillinger.h"
 
 #include <QAction>
 #include <QSlider>

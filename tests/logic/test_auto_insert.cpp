@@ -1,4 +1,4 @@
-#include "auto_insert.h"
+#include "markup/auto_insert.h"
 
 #include <gtest/gtest.h>
 

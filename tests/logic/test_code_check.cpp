@@ -1,4 +1,4 @@
-#include "code_check.h"
+#include "markup/code_check.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "code_cleanup.h"
+#include "markup/code_cleanup.h"
 
 #include <gtest/gtest.h>
 

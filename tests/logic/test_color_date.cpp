@@ -1,5 +1,5 @@
-#include "color_codes.h"
-#include "date_format.h"
+#include "markup/color_codes.h"
+#include "markup/date_format.h"
 
 #include <gtest/gtest.h>
 

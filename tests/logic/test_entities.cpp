@@ -1,4 +1,4 @@
-#include "entities.h"
+#include "markup/entities.h"
 
 #include <gtest/gtest.h>
 

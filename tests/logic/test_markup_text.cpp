@@ -1,13 +1,13 @@
 // What the markup commands work out without an editor: text positions, the
 // codes for a file and the size of its picture, the end of a FONT code, the
 // refusal marker taken out again, and the command-line code check.
-#include "auto_insert.h"
-#include "check_command.h"
-#include "code_check.h"
-#include "date_format.h"
-#include "markup_text.h"
-#include "picture_size.h"
-#include "text_position.h"
+#include "markup/auto_insert.h"
+#include "markup/check_command.h"
+#include "markup/code_check.h"
+#include "markup/date_format.h"
+#include "markup/markup_text.h"
+#include "markup/picture_size.h"
+#include "markup/text_position.h"
 
 #include "../support/picture_files.h"
 

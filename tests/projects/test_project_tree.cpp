@@ -1,15 +1,15 @@
 // The project tree of the main window driven through its menu, keys and the
 // interaction seam, with its store in the test's program folder.
 #include "common_dialogs.h"
+#include "component/tivra_component.h"
 #include "controls/status_bar.h"
-#include "indstillinger.h"
-#include "kestrin.h"
+#include "mainwindow/kestrin.h"
 #include "program_run.h"
 #include "projects/archive_flag.h"
 #include "projects/prj_filer.h"
 #include "projects/project_tree.h"
 #include "scripted_responder.h"
-#include "tivra_component.h"
+#include "settings/indstillinger.h"
 
 #include <gtest/gtest.h>
 
@@ -502,7 +502,7 @@ TEST_F(ProjectTreeTest, PublishingAProjectHandsOverTheCheckedFiles) {
     handed = files;
     handedRoot = root;
   };
-  k().Indstillinger().chkArkivFlag->setChecked(true);
+  run.changeSettings([](morvel::Settings& s) { s.useArchiveFlag = true; });
   select(project(0));
   ScriptedResponder responder;
   responder.answer([](platform::Request& r) {

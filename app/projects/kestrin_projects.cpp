@@ -1,9 +1,0 @@
-// TKestrin: the project tree is read when the window is first shown and
-// written when it closes.
-#include "kestrin.h"
-
-#include "projects/project_tree.h"
-
-void TKestrin::loadProjectTree() { projects_->load(); }
-
-void TKestrin::saveProjectTree() { projects_->saveOrWarn(); }
