@@ -76,7 +76,6 @@ struct DCState {
   PenObject* pen = nullptr;
   QRegion clip;
   bool hasClip = false;
-  POINT position{0, 0};
 };
 
 struct DeviceContext {
@@ -117,7 +116,6 @@ QFont fontFromLogFont(const LOGFONT& lf, const QPaintDevice* device);
 
 // Printer device contexts are made by the printing code.
 HDC createPrinterDC(QPaintDevice* printer);
-void deletePrinterDC(HDC hdc);
 inline QSize physicalSize(DeviceContext* dc) { return dc->printerPhysical; }
 inline QPoint physicalOffset(DeviceContext* dc) { return dc->printerOffset; }
 
