@@ -188,9 +188,10 @@ LRESULT CALLBACK progressProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
   }
 }
 
-void registerProgressClass() {
+}  // namespace
+
+void registerPrintingClass() {
   WNDCLASS wc{};
-  if (GetClassInfo(nullptr, kProgressClass, &wc)) return;
   wc.lpfnWndProc = progressProc;
   wc.cbWndExtra = sizeof(Run*);
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
@@ -199,9 +200,12 @@ void registerProgressClass() {
   RegisterClass(&wc);
 }
 
+void unregisterPrintingClass() { UnregisterClass(kProgressClass, nullptr); }
+
+namespace {
+
 // The modeless "PRINTING" dialog: a line telling the page, and "&Annuller".
 HWND createProgress(Instance& inst, Run& run) {
-  registerProgressClass();
   constexpr int width = 300, height = 120;
   // Owned by the editor's top window, which stays enabled while the editor
   // itself is disabled.
@@ -376,8 +380,6 @@ LRESULT printSetup(Instance& inst) {
   keepSetup(inst, pd);
   return 0;
 }
-
-__attribute__((destructor)) void unregisterProgressClass() { UnregisterClass(kProgressClass, nullptr); }
 
 }  // namespace
 

@@ -10,9 +10,9 @@
 // Results: 0 for done and -1 for refused, unless a message says otherwise;
 // counts and lengths are returned directly.
 //
-// Loading the library registers the classes. A program that calls none of
-// its functions must keep the linker from dropping it (pkg-config's flags
-// do; in CMake, call TivraVer() or link without --as-needed).
+// Before its first editor window a program calls TivraRegister(), which
+// registers the window classes; nothing happens when the library is merely
+// loaded.
 #pragma once
 
 #include "win32.h"
@@ -296,6 +296,14 @@ constexpr UINT TCMD_PROGRAM_LAST = 1050;
 #define TIVRA_EXPORT __attribute__((visibility("default")))
 
 extern "C" {
+// Registers the window classes "Tivra32" and "TivraGroup32" (and the
+// class of the printing progress dialog) and reserves the text arena that
+// all editor windows of the process share. Every program calls it once
+// before it creates an editor or group window; later calls do nothing.
+// FALSE when the arena cannot be reserved (no editor window can then be
+// made). The classes are unregistered and the arena released when the
+// process ends, if no editor window is left by then.
+TIVRA_EXPORT BOOL TivraRegister();
 // The library version as a number: 209 (2.09).
 TIVRA_EXPORT LONG TivraVer();
 // Greys every item of the menu whose id lies in 1003...1050 (all editor

@@ -1,8 +1,8 @@
-// The window class "Tivra32": loading and unloading of the library, class
-// registration, creation and destruction of the instance, and the window
+// The window class "Tivra32": registering the classes, creation and destruction of the instance, and the window
 // procedure that answers every message or hands it to its place
 // (entry_points.h).
 #include "arena.h"
+#include "ascii.h"
 #include "entry_points.h"
 #include "file_names.h"
 #include "group.h"
@@ -14,7 +14,7 @@
 #include "undo.h"
 
 #include <algorithm>
-#include <cctype>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <new>
@@ -38,9 +38,7 @@ bool hasClass(HWND hwnd, const char* name) {
   char buffer[32];
   const int n = GetClassName(hwnd, buffer, sizeof buffer);
   if (n <= 0) return false;
-  return std::equal(buffer, buffer + n, name, name + std::strlen(name), [](char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-  });
+  return ascii::equalIgnoringCase(std::string_view(buffer, static_cast<size_t>(n)), name);
 }
 
 void copyString(char* buffer, const std::string& text) { std::memcpy(buffer, text.c_str(), text.size() + 1); }
@@ -601,7 +599,7 @@ LRESULT CALLBACK editorWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 }
 
 // ---------------------------------------------------------------------------
-// Loading and unloading the library
+// The classes
 
 void registerClasses() {
   WNDCLASS wc{};
@@ -620,16 +618,15 @@ void registerClasses() {
   RegisterClass(&wc);
 }
 
-__attribute__((constructor)) void loadLibrary() {
-  reserveArena();
-  g_findReplaceMessage = RegisterWindowMessage(TIVRA_FINDREPLACE_MESSAGE);
-  registerClasses();
-}
+bool g_registered = false;
 
-__attribute__((destructor)) void unloadLibrary() {
-  UnregisterClass(kEditorClass, nullptr);
+// At the end of the process. The arena stays while an editor window is
+// left (one that a static object still owns): it may yet be destroyed.
+void unregisterClasses() {
+  unregisterPrintingClass();
   UnregisterClass(kGroupClass, nullptr);
-  releaseArena();
+  if (UnregisterClass(kEditorClass, nullptr)) releaseArena();
+  g_registered = false;
 }
 
 }  // namespace
@@ -642,5 +639,17 @@ Instance* instanceOf(HWND hwnd) {
 UINT findReplaceMessage() { return g_findReplaceMessage; }
 
 }  // namespace tivra
+
+extern "C" TIVRA_EXPORT BOOL TivraRegister() {
+  using namespace tivra;
+  if (g_registered) return TRUE;
+  if (!reserveArena()) return FALSE;
+  g_findReplaceMessage = RegisterWindowMessage(TIVRA_FINDREPLACE_MESSAGE);
+  registerClasses();
+  registerPrintingClass();
+  g_registered = true;
+  std::atexit(unregisterClasses);
+  return TRUE;
+}
 
 extern "C" TIVRA_EXPORT LONG TivraVer() { return TIVRA_VERSION; }

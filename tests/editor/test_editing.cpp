@@ -24,10 +24,6 @@ using Pos = std::pair<long, int>;
 
 namespace {
 
-// The tests talk to the editor through messages only; this call keeps the
-// linker from dropping the library that registers the window class.
-[[maybe_unused]] const LONG kLibraryVersion = TivraVer();
-
 std::string clipboardText() {
   std::string text;
   if (!OpenClipboard(nullptr)) return "<clipboard busy>";
