@@ -1,5 +1,7 @@
 #include "arena.h"
 
+#include "line_index.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <string>
@@ -166,6 +168,7 @@ void rewriteWindowHandles(Instance& inst, const Relocation& moved) {
   inst.text.lastLine = moved(inst.text.lastLine);
   forEachLineRef(inst, [&](LineRef& r) { r.handle = moved(r.handle); });
   forEachSavedLine(inst, [&](LineHandle& h) { h = moved(h); });
+  indexRelocate(inst, moved);
   for (int i = 0; i < inst.pinnedCount; ++i) *inst.pinned[i] = moved(*inst.pinned[i]);
 }
 

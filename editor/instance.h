@@ -39,6 +39,15 @@ struct SegmentFitIndex {
   uint16_t tree[2 * kLeaves];
 };
 
+// Line numbers to handles (line_index.h): chunks of consecutive lines.
+struct LineIndex {
+  std::vector<LineHandle> heads;  // the first line of each chunk
+  std::vector<int32_t> counts;    // its number of lines; 0: an emptied chunk, skipped
+  std::vector<int32_t> tree;      // Fenwick tree over counts (1-based)
+  int32_t emptyChunks;
+  LineRef lastFound;  // the line looked up last: reading on from it is a step
+};
+
 struct TextState {
   LineHandle firstLine;
   LineHandle lastLine;
@@ -47,6 +56,9 @@ struct TextState {
   LineRef anchor;        // line where the selection began
   LineRef firstVisible;  // top line of the window
   SegmentFitIndex fit;
+  // Looking a line up changes nothing the window shows, and may happen
+  // where the window is only read.
+  mutable LineIndex index;
 };
 
 // The caret line while it is being edited. It holds any stored line (a line
@@ -287,12 +299,14 @@ class PinnedHandle {
 };
 
 // Every (line number, handle) pair that follows the text: caret, anchor,
-// first visible line, bookmarks in use, the word scanner's line.
+// first visible line, bookmarks in use, the word scanner's line, the line
+// looked up last.
 template <typename F>
 void forEachLineRef(Instance& inst, F&& visit) {
   visit(inst.text.caret);
   visit(inst.text.anchor);
   visit(inst.text.firstVisible);
+  visit(inst.text.index.lastFound);
   for (int i = 0; i <= inst.bookmarkHigh && i < TIVRA_MAX_BOOKMARKS; ++i) visit(inst.bookmarks[i].at);
   if (inst.scanner.running) visit(inst.scanner.at);
 }

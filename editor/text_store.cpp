@@ -1,5 +1,6 @@
 #include "text_store.h"
 
+#include "line_index.h"
 #include "notify.h"
 #include "undo.h"
 
@@ -12,6 +13,9 @@ namespace tivra {
 namespace {
 
 constexpr size_t kCut = TIVRA_MAX_INSERTED_LINE;
+// A line this near to one the window holds is walked to rather than looked
+// up in the index.
+constexpr int32_t kNear = 8;
 
 int32_t distance(int32_t a, int32_t b) { return a > b ? a - b : b - a; }
 
@@ -56,6 +60,26 @@ void moveReferences(Instance& inst, LineHandle from, LineHandle to) {
   });
 }
 
+// Gives line `line` new text: in place when the node keeps its size, else
+// in a new node that takes the old one's place. Returns the line's handle,
+// or 0 (the line keeps its old text) when the arena is exhausted.
+LineHandle replaceLineText(Instance& inst, LineRef line, std::string_view text) {
+  LineHandle h = line.handle;
+  if (nodeSizeFor(text.size()) == nodeSizeFor(static_cast<size_t>(nodeLength(h)))) {
+    writeNode(h, text);
+    return h;
+  }
+  PinnedHandle pin(inst, h);
+  const LineHandle fresh = allocateNode(inst, nodeSizeFor(text.size()));
+  if (!fresh) return 0;
+  writeNode(fresh, text);
+  linkInPlaceOf(inst, fresh, h, h);
+  moveReferences(inst, h, fresh);
+  indexNodeReplaced(inst, line.line, fresh);
+  freeNode(inst, h);
+  return fresh;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -63,25 +87,17 @@ void moveReferences(Instance& inst, LineHandle from, LineHandle to) {
 
 LineHandle lineFromNumber(const Instance& inst, int32_t n) {
   const TextState& t = inst.text;
-  LineRef best{1, t.firstLine};
-  int32_t bestDistance = distance(n, 1);
-  // Candidates in their order; the search stops at the first that is near
-  // enough.
-  auto nearEnough = [&](LineRef candidate, int32_t enough) {
-    const int32_t d = distance(n, candidate.line);
-    if (d < bestDistance) {
-      bestDistance = d;
-      best = candidate;
-    }
-    return d <= enough;
-  };
-  if (!nearEnough(best, 30) && !nearEnough(t.firstVisible, 30) && !nearEnough(LineRef{t.lineCount, t.lastLine}, 30) &&
-      !nearEnough(t.caret, 30) && !nearEnough(t.anchor, 30)) {
-    for (int i = 0; i <= inst.bookmarkHigh && i < TIVRA_MAX_BOOKMARKS; ++i) {
-      if (nearEnough(inst.bookmarks[i].at, 29)) break;
+  LineHandle found = 0;
+  for (const LineRef& known :
+       {t.index.lastFound, t.caret, t.firstVisible, LineRef{1, t.firstLine}, LineRef{t.lineCount, t.lastLine}}) {
+    if (known.handle != 0 && distance(n, known.line) <= kNear) {
+      found = walk(known.handle, known.line, n);
+      break;
     }
   }
-  return walk(best.handle, best.line, n);
+  if (!found) found = indexedLine(inst, n);
+  t.index.lastFound = LineRef{n, found};
+  return found;
 }
 
 size_t rangeLength(const Instance& inst, const TivraRange& r) {
@@ -140,72 +156,11 @@ void setSelection(Instance& inst, int32_t anchorLine, int anchorColumn, int32_t 
 // ---------------------------------------------------------------------------
 // Single lines
 
-LineHandle insertLineAfter(Instance& inst, LineRef after, std::string_view text) {
-  PinnedHandle pin(inst, after.handle);
-  const LineHandle h = allocateNode(inst, nodeSizeFor(text.size()));
-  if (!h) return 0;
-  writeNode(h, text);
-  const LineHandle next = after.handle ? nodeNext(after.handle) : inst.text.firstLine;
-  setNodePrev(h, after.handle);
-  setNodeNext(h, next);
-  if (after.handle)
-    setNodeNext(after.handle, h);
-  else
-    inst.text.firstLine = h;
-  if (next)
-    setNodePrev(next, h);
-  else
-    inst.text.lastLine = h;
-  ++inst.text.lineCount;
-  forEachLineRef(inst, [&](LineRef& r) {
-    if (r.line > after.line) ++r.line;
-  });
-  return h;
-}
-
-LineHandle replaceLineText(Instance& inst, LineHandle h, std::string_view text) {
-  if (nodeSizeFor(text.size()) == nodeSizeFor(static_cast<size_t>(nodeLength(h)))) {
-    writeNode(h, text);
-    return h;
-  }
-  PinnedHandle pin(inst, h);
-  const LineHandle fresh = allocateNode(inst, nodeSizeFor(text.size()));
-  if (!fresh) return 0;
-  writeNode(fresh, text);
-  linkInPlaceOf(inst, fresh, h, h);
-  moveReferences(inst, h, fresh);
-  freeNode(inst, h);
-  return fresh;
-}
-
-LineHandle exchangeLineNode(Instance& inst, LineHandle h, LineHandle replacement) {
-  linkInPlaceOf(inst, replacement, h, h);
-  moveReferences(inst, h, replacement);
-  return h;
-}
-
-bool deleteLine(Instance& inst, LineRef line) {
-  TextState& t = inst.text;
-  if (t.lineCount == 1) return replaceLineText(inst, line.handle, {}) != 0;
-  const LineHandle before = nodePrev(line.handle);
-  const LineHandle after = nodeNext(line.handle);
-  if (before)
-    setNodeNext(before, after);
-  else
-    t.firstLine = after;
-  if (after)
-    setNodePrev(after, before);
-  else
-    t.lastLine = before;
-  forEachLineRef(inst, [&](LineRef& r) {
-    if (r.handle == line.handle)
-      r = after ? LineRef{line.line, after} : LineRef{line.line - 1, before};
-    else if (r.line > line.line)
-      --r.line;
-  });
-  --t.lineCount;
-  freeNode(inst, line.handle);
-  return true;
+LineHandle exchangeLineNode(Instance& inst, LineRef line, LineHandle replacement) {
+  linkInPlaceOf(inst, replacement, line.handle, line.handle);
+  moveReferences(inst, line.handle, replacement);
+  indexNodeReplaced(inst, line.line, replacement);
+  return line.handle;
 }
 
 // ---------------------------------------------------------------------------
@@ -224,6 +179,7 @@ void clearText(Instance& inst) {
   t.lineCount = 1;
   t.caret = t.anchor = t.firstVisible = LineRef{1, h};
   for (Bookmark& b : inst.bookmarks) b.at = LineRef{1, h};
+  indexReset(inst);
   inst.scanner.running = false;
   inst.caretColumn = inst.anchorColumn = 0;
   loadLineBuffer(inst);
@@ -332,7 +288,7 @@ bool TextInserter::finish(TivraRange* inserted) {
   const auto endColumn = static_cast<SHORT>(currentLength_);
   if (!addContent(suffix_.data(), suffix_.size()) || !emitLine()) return false;
 
-  const LineHandle replaced = replaceLineText(inst_, start_, firstPiece_);
+  const LineHandle replaced = replaceLineText(inst_, LineRef{line_, start_}, firstPiece_);
   if (!replaced) {
     rollback();
     return false;
@@ -345,6 +301,7 @@ bool TextInserter::finish(TivraRange* inserted) {
     forEachLineRef(inst_, [&](LineRef& r) {
       if (r.line > line_) r.line += added_;
     });
+    indexLinesInserted(inst_, line_, added_);
   }
   if (inserted) *inserted = TivraRange{static_cast<SHORT>(column_), endColumn, line_, endLine};
   haveFirstPiece_ = true;
@@ -383,6 +340,8 @@ StoreResult deleteRange(Instance& inst, const TivraRange& r, LineHandle* removed
     else if (ref.line > r.EndLine)
       ref.line -= removedLines;
   });
+  if (removedLines > 0) indexLinesRemoved(inst, r.StartLine + 1, removedLines, nodeNext(node));
+  indexNodeReplaced(inst, r.StartLine, node);
   inst.text.lineCount -= removedLines;
   *removed = first;
   return StoreResult::Ok;
@@ -414,6 +373,8 @@ void restoreRange(Instance& inst, int32_t line, LineHandle removed) {
     else if (r.line > line)
       r.line += restoredLines;
   });
+  indexNodeReplaced(inst, line, removed);
+  if (restoredLines > 0) indexLinesInserted(inst, line, restoredLines);
   inst.text.lineCount += restoredLines;
   setNodeNext(joined, 0);
   setNodePrev(joined, 0);
@@ -458,6 +419,7 @@ bool commitLineBuffer(Instance& inst) {
   const LineHandle old = inst.text.caret.handle;
   linkInPlaceOf(inst, node, old, old);
   moveReferences(inst, old, node);
+  indexNodeReplaced(inst, inst.text.caret.line, node);
   b.edited = false;
   markTextChanged(inst, inst.text.caret.line);
   UndoStep step{};

@@ -30,8 +30,10 @@ enum class StoreResult {
 // ---------------------------------------------------------------------------
 // Reading
 
-// The handle of line n (1...line count), walked to from the nearest line
-// whose handle the window knows.
+// The handle of line n (1...line count): walked to from a line the window
+// holds when one is a few lines away (the line looked up last, so that
+// reading line after line costs a step each), else found through the line
+// index in logarithmic time.
 LineHandle lineFromNumber(const Instance& inst, int32_t n);
 
 inline LineHandle nextLine(LineHandle h) { return nodeNext(h); }
@@ -57,26 +59,12 @@ TivraRange orderedSelection(const Instance& inst);
 void setSelection(Instance& inst, int32_t anchorLine, int anchorColumn, int32_t caretLine, int caretColumn);
 
 // ---------------------------------------------------------------------------
-// Single lines. These keep every reference of the window (first and last
-// line, caret, anchor, first visible line, bookmarks) on its line.
+// Single lines
 
-// Inserts a line after `after` (after.handle 0: before the first line).
-// Returns the new line's handle, or 0 when the arena is exhausted.
-LineHandle insertLineAfter(Instance& inst, LineRef after, std::string_view text);
-
-// Gives the line new text: in place when the node keeps its size, else in a
-// new node that takes the old one's place. Returns the line's handle, or 0
-// (the line keeps its old text) when the arena is exhausted.
-LineHandle replaceLineText(Instance& inst, LineHandle h, std::string_view text);
-
-// Puts `replacement`, a detached node, in the place of line `h`; the
-// window's references to `h` move to it. Returns `h`, now detached.
-LineHandle exchangeLineNode(Instance& inst, LineHandle h, LineHandle replacement);
-
-// Unlinks and frees a line; references to it move to the next line, or to
-// the previous one when it was the last. The only line of a text is emptied
-// instead, which needs a (small) node: false when the arena is exhausted.
-bool deleteLine(Instance& inst, LineRef line);
+// Puts `replacement`, a detached node, in the place of line `line`; the
+// window's references to it move to the replacement. Returns the line's
+// old node, now detached.
+LineHandle exchangeLineNode(Instance& inst, LineRef line, LineHandle replacement);
 
 // ---------------------------------------------------------------------------
 // Whole text and ranges

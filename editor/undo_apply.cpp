@@ -35,7 +35,7 @@ void place(Instance& inst, int32_t anchorLine, int anchorColumn, int32_t caretLi
 bool exchangeLine(Instance& inst, UndoStep& step) {
   const LineHandle current = lineFromNumber(inst, step.line);
   const int column = firstDifference(lineText(current), lineText(step.savedLines));
-  step.savedLines = exchangeLineNode(inst, current, step.savedLines);
+  step.savedLines = exchangeLineNode(inst, LineRef{step.line, current}, step.savedLines);
   place(inst, step.line, column, step.line, column);
   return true;
 }

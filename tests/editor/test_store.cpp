@@ -5,6 +5,7 @@
 #include "arena.h"
 #include "editor_harness.h"
 #include "instance.h"
+#include "line_index.h"
 #include "text_store.h"
 
 #include <algorithm>
@@ -144,6 +145,7 @@ std::string checkWindow(HWND hwnd) {
   }
   if (previous != inst->text.lastLine) return "last line handle is not the last line";
   if (static_cast<long>(byNumber.size()) - 1 != inst->text.lineCount) return "line count differs from the list";
+  if (std::string problem = tivra::checkLineIndex(*inst); !problem.empty()) return "line index: " + problem;
   auto checkRef = [&](const tivra::LineRef& r, const char* what) -> std::string {
     if (r.line < 1 || r.line > inst->text.lineCount || byNumber[static_cast<size_t>(r.line)] != r.handle)
       return std::string(what) + " does not name its line";
@@ -371,6 +373,56 @@ TEST(LineBuffer, AnEditedLineThatFindsNoRoomIsReportedAndReloaded) {
   typeIntoCaretLine(a.hwnd(), std::string(8000, 't'));
   EXPECT_EQ(a.line(7), std::string(8000, 't'));
   EXPECT_EQ(checkWindow(a.hwnd()), "");
+}
+
+// Many short lines and edits that insert and remove whole blocks of them
+// anywhere, undone now and then: every line found by number is the line
+// the model has there, and the index agrees with a walk along the list.
+TEST(LineIndex, LinesByNumberFollowBlockEditsAnywhereInALongText) {
+  NotifyWindow parent;
+  Editor e(parent);
+  std::mt19937 rng(2101);
+  auto pick = [&](long from, long to) { return std::uniform_int_distribution<long>(from, to)(rng); };
+  auto block = [&](long lines) {
+    std::string out;
+    for (long i = 0; i < lines; ++i) out += "ny " + std::to_string(pick(0, 99999)) + "\r\n";
+    return out;
+  };
+  Model m;
+  const std::string start = numberedLines(20000, 12);
+  ASSERT_EQ(e.setText(start), 0);
+  m.setText(start);
+  // The text before each edit, and the undo steps the edit recorded.
+  std::vector<std::pair<std::vector<std::string>, int>> undoable;
+  for (int step = 0; step < 400; ++step) {
+    const int what = static_cast<int>(pick(0, 9));
+    if (what == 0 && !undoable.empty()) {
+      for (int i = 0; i < undoable.back().second; ++i) ASSERT_EQ(e.send(EM_UNDO, 0), 0) << "step " << step;
+      m.lines = undoable.back().first;
+      undoable.pop_back();
+    } else {
+      // Whole lines removed (what < 5) or a column within one line;
+      // blocks of lines inserted (what >= 3).
+      const long count = static_cast<long>(m.lines.size());
+      const long first = pick(1, count);
+      const long last = what < 5 ? std::min(count, first + pick(0, 300)) : first;
+      const int column = what < 5 ? 0 : 3;
+      const std::string inserted = what < 3 ? std::string() : block(pick(1, 120));
+      e.select(first, 0, last, static_cast<SHORT>(column));
+      m.anchor = m.clamp(first, 0);
+      m.caret = m.clamp(last, column);
+      const bool removes = Model::before(m.anchor, m.caret);
+      undoable.emplace_back(m.lines, (removes ? 1 : 0) + (inserted.empty() ? 0 : 1));
+      ASSERT_TRUE(m.replace(inserted, false));
+      ASSERT_EQ(e.replace(inserted), 0) << "step " << step;
+    }
+    ASSERT_EQ(checkWindow(e.hwnd()), "") << "step " << step;
+    ASSERT_EQ(e.lineCount(), static_cast<long>(m.lines.size())) << "step " << step;
+    for (int i = 0; i < 40; ++i) {
+      const long n = pick(1, static_cast<long>(m.lines.size()));
+      ASSERT_EQ(e.line(n), m.lines[static_cast<size_t>(n - 1)]) << "step " << step << " line " << n;
+    }
+  }
 }
 
 // ---------------------------------------------------------------------------
