@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace tivra {
@@ -169,6 +170,11 @@ void rewriteWindowHandles(Instance& inst, const Relocation& moved) {
   forEachLineRef(inst, [&](LineRef& r) { r.handle = moved(r.handle); });
   forEachSavedLine(inst, [&](LineHandle& h) { h = moved(h); });
   indexRelocate(inst, moved);
+  if (!inst.text.continued.empty()) {
+    std::unordered_set<LineHandle> continued;
+    for (LineHandle h : inst.text.continued) continued.insert(moved(h));
+    inst.text.continued.swap(continued);
+  }
   for (int i = 0; i < inst.pinnedCount; ++i) *inst.pinned[i] = moved(*inst.pinned[i]);
 }
 
@@ -236,6 +242,7 @@ void freeNode(Instance& inst, LineHandle h) {
   unsigned char* seg = segmentAddress(segment);
   const uint32_t offset = offsetOfHandle(h);
   const uint32_t size = nodeSizeFor(std::strlen(nodeText(h)));
+  if (!inst.text.continued.empty()) inst.text.continued.erase(h);
   SegmentEntry& entry = g_table[segment];
   entry.freeInfo = static_cast<uint16_t>(entry.freeInfo + size);
 

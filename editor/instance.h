@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace tivra {
@@ -59,6 +60,11 @@ struct TextState {
   // Looking a line up changes nothing the window shows, and may happen
   // where the window is only read.
   mutable LineIndex index;
+  // The lines that go on in the next one without a line end: the pieces of
+  // a line longer than the editor takes (text_store.h, continues()). Also
+  // lines detached into undo steps; a node leaves the set when it is freed.
+  std::unordered_set<LineHandle> continued;
+  int32_t longLinesLoaded;  // lines cut into pieces by the last whole text loaded or set
 };
 
 // The caret line while it is being edited. It holds any stored line (a line
@@ -104,6 +110,7 @@ struct UndoStep {
   int32_t line;
   int32_t lineDelta;
   LineHandle savedLines;
+  bool continued;  // kind 2: the joined lines were pieces of one line (no line end between them)
 };
 
 // ---------------------------------------------------------------------------

@@ -57,8 +57,8 @@ void recordInsertion(Instance& inst, const TivraRange& r) {
 
 }  // namespace
 
-bool deleteRangeOrTell(Instance& inst, const TivraRange& range, LineHandle* removed) {
-  switch (deleteRange(inst, range, removed)) {
+bool deleteRangeOrTell(Instance& inst, const TivraRange& range, LineHandle* removed, int longest) {
+  switch (deleteRange(inst, range, removed, longest)) {
     case StoreResult::Ok:
       return true;
     case StoreResult::LineTooLong:
@@ -71,12 +71,16 @@ bool deleteRangeOrTell(Instance& inst, const TivraRange& range, LineHandle* remo
   return false;
 }
 
-bool joinLinesOrTell(Instance& inst, int32_t line, int* joint) {
-  const int length = lineLength(lineFromNumber(inst, line));
+bool joinLinesOrTell(Instance& inst, int32_t line, int* joint, bool* continued, int longest) {
+  const LineHandle h = lineFromNumber(inst, line);
+  const int length = lineLength(h);
+  const bool pieces = continues(inst, h);
   LineHandle removed = 0;
-  if (!deleteRangeOrTell(inst, TivraRange{static_cast<SHORT>(length), 0, line, line + 1}, &removed)) return false;
+  if (!deleteRangeOrTell(inst, TivraRange{static_cast<SHORT>(length), 0, line, line + 1}, &removed, longest))
+    return false;
   freeChain(inst, removed);
   *joint = length;
+  *continued = pieces;
   return true;
 }
 
@@ -88,6 +92,7 @@ LRESULT setWholeText(Instance& inst, const char* text) {
   clearText(inst);
   TextInserter inserter(inst, 1, 0);
   const bool ok = inserter.feed(text, std::strlen(text)) && inserter.finish(nullptr);
+  if (ok) inst.text.longLinesLoaded = inserter.longLines();
   setSelection(inst, 1, 0, 1, 0);
   inst.text.firstVisible = LineRef{1, inst.text.firstLine};
   markTextChanged(inst, 1);
@@ -99,16 +104,17 @@ LRESULT setWholeText(Instance& inst, const char* text) {
   return ok ? 0 : -1;
 }
 
-LRESULT copyWholeText(Instance& inst, char* buffer) {
+LRESULT copyWholeText(Instance& inst, char* buffer, WPARAM lineEnds) {
   if (!buffer) return -1;
   commitLineBuffer(inst);
-  copyRange(inst, wholeText(inst), buffer);
+  copyRange(inst, wholeText(inst), buffer, lineEnds == TIVRA_TEXT_SAVED ? savedLineEnd(inst) : "\r\n");
   return 0;
 }
 
-LRESULT wholeTextLength(Instance& inst) {
+LRESULT wholeTextLength(Instance& inst, WPARAM lineEnds) {
   commitLineBuffer(inst);
-  return static_cast<LRESULT>(rangeLength(inst, wholeText(inst)));
+  return static_cast<LRESULT>(
+      rangeLength(inst, wholeText(inst), lineEnds == TIVRA_TEXT_SAVED ? savedLineEnd(inst) : "\r\n"));
 }
 
 // ---------------------------------------------------------------------------

@@ -76,11 +76,28 @@ LineHandle replaceLineText(Instance& inst, LineRef line, std::string_view text) 
   linkInPlaceOf(inst, fresh, h, h);
   moveReferences(inst, h, fresh);
   indexNodeReplaced(inst, line.line, fresh);
+  setContinues(inst, fresh, continues(inst, h));
   freeNode(inst, h);
   return fresh;
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// Pieces of long lines
+
+void setContinues(Instance& inst, LineHandle h, bool on) {
+  if (on)
+    inst.text.continued.insert(h);
+  else if (!inst.text.continued.empty())
+    inst.text.continued.erase(h);
+}
+
+std::string_view savedLineEnd(const Instance& inst) {
+  if (inst.options & TivraOption::UnixStyleSave) return "\n";
+  if (inst.options & TivraOption::MacStyleSave) return "\r";
+  return "\r\n";
+}
 
 // ---------------------------------------------------------------------------
 // Reading
@@ -100,17 +117,17 @@ LineHandle lineFromNumber(const Instance& inst, int32_t n) {
   return found;
 }
 
-size_t rangeLength(const Instance& inst, const TivraRange& r) {
+size_t rangeLength(const Instance& inst, const TivraRange& r, std::string_view lineEnd) {
   size_t length = 0;
   LineHandle h = lineFromNumber(inst, r.StartLine);
   for (int32_t line = r.StartLine; line < r.EndLine; ++line) {
-    length += static_cast<size_t>(nodeLength(h)) + 2;
+    length += static_cast<size_t>(nodeLength(h)) + (continues(inst, h) ? 0 : lineEnd.size());
     h = nodeNext(h);
   }
   return length + static_cast<size_t>(r.EndPos) - static_cast<size_t>(r.StartPos);
 }
 
-size_t copyRange(const Instance& inst, const TivraRange& r, char* out) {
+size_t copyRange(const Instance& inst, const TivraRange& r, char* out, std::string_view lineEnd) {
   char* p = out;
   LineHandle h = lineFromNumber(inst, r.StartLine);
   int column = r.StartPos;
@@ -119,8 +136,10 @@ size_t copyRange(const Instance& inst, const TivraRange& r, char* out) {
     const size_t length = std::strlen(text);
     std::memcpy(p, text + column, length - static_cast<size_t>(column));
     p += length - static_cast<size_t>(column);
-    *p++ = '\r';
-    *p++ = '\n';
+    if (!continues(inst, h)) {
+      std::memcpy(p, lineEnd.data(), lineEnd.size());
+      p += lineEnd.size();
+    }
     column = 0;
     h = nodeNext(h);
   }
@@ -169,6 +188,8 @@ LineHandle exchangeLineNode(Instance& inst, LineRef line, LineHandle replacement
 void clearText(Instance& inst) {
   discardUndoSteps(inst);
   resetSegments(inst);
+  inst.text.continued.clear();
+  inst.text.longLinesLoaded = 0;
   const LineHandle h = allocateNode(inst, nodeSizeFor(0));
   if (!h) std::abort();  // a freshly reset segment always has room for one empty line
   writeNode(h, {});
@@ -194,6 +215,7 @@ TextInserter::TextInserter(Instance& inst, int32_t line, int column)
       pinStart_(inst, start_),
       pinTail_(inst, tail_),
       current_(new char[kCut]) {
+  startContinues_ = continues(inst, start_);
   const char* text = nodeText(start_);
   suffix_.assign(text + column);
   std::memcpy(current_.get(), text, static_cast<size_t>(column));
@@ -223,7 +245,7 @@ bool TextInserter::feed(const char* data, size_t length) {
     if (p == end) break;
     const char c = *p++;
     if (c == 0) continue;
-    if (!emitLine()) return false;
+    if (!emitLine(false)) return false;
     // The line has ended either way; an LF right after a CR belongs to it.
     skipLineFeed_ = c == '\r';
   }
@@ -234,7 +256,11 @@ bool TextInserter::addContent(const char* data, size_t length) {
   while (length > 0) {
     // A full line is cut off only when more of it follows, so a line of
     // exactly 8193 characters followed by a line end stays one line.
-    if (currentLength_ == kCut && !emitLine()) return false;
+    if (currentLength_ == kCut) {
+      if (!cutting_) ++longLines_;
+      cutting_ = true;
+      if (!emitLine(true)) return false;
+    }
     const size_t take = std::min(length, kCut - currentLength_);
     std::memcpy(current_.get() + currentLength_, data, take);
     currentLength_ += take;
@@ -244,11 +270,13 @@ bool TextInserter::addContent(const char* data, size_t length) {
   return true;
 }
 
-bool TextInserter::emitLine() {
+bool TextInserter::emitLine(bool continued) {
   const std::string_view piece(current_.get(), currentLength_);
   currentLength_ = 0;
+  if (!continued) cutting_ = false;
   if (!haveFirstPiece_) {
     firstPiece_.assign(piece);
+    firstPieceContinues_ = continued;
     haveFirstPiece_ = true;
     return true;
   }
@@ -258,6 +286,7 @@ bool TextInserter::emitLine() {
     return false;
   }
   writeNode(h, piece);
+  setContinues(inst_, h, continued);
   const LineHandle after = nodeNext(tail_);
   setNodePrev(h, tail_);
   setNodeNext(h, after);
@@ -286,13 +315,14 @@ bool TextInserter::finish(TivraRange* inserted) {
   // The inserted text ends where the gathering stands now.
   const int32_t endLine = haveFirstPiece_ ? line_ + added_ + 1 : line_;
   const auto endColumn = static_cast<SHORT>(currentLength_);
-  if (!addContent(suffix_.data(), suffix_.size()) || !emitLine()) return false;
+  if (!addContent(suffix_.data(), suffix_.size()) || !emitLine(startContinues_)) return false;
 
   const LineHandle replaced = replaceLineText(inst_, LineRef{line_, start_}, firstPiece_);
   if (!replaced) {
     rollback();
     return false;
   }
+  setContinues(inst_, replaced, firstPieceContinues_);
   if (added_ == 0) tail_ = replaced;
   TextState& t = inst_.text;
   if (added_ > 0) {
@@ -315,14 +345,14 @@ StoreResult insertTextAt(Instance& inst, int32_t line, int column, std::string_v
   return StoreResult::Ok;
 }
 
-StoreResult deleteRange(Instance& inst, const TivraRange& r, LineHandle* removed) {
+StoreResult deleteRange(Instance& inst, const TivraRange& r, LineHandle* removed, int longest) {
   *removed = 0;
   if (r.StartLine == r.EndLine && r.StartPos == r.EndPos) return StoreResult::Ok;
   LineHandle first = lineFromNumber(inst, r.StartLine);
   LineHandle last = walk(first, r.StartLine, r.EndLine);
   const char* lastText = nodeText(last);
   const size_t suffixLength = std::strlen(lastText) - static_cast<size_t>(r.EndPos);
-  if (r.StartLine != r.EndLine && static_cast<size_t>(r.StartPos) + suffixLength > TIVRA_MAX_LINE)
+  if (r.StartLine != r.EndLine && static_cast<size_t>(r.StartPos) + suffixLength > static_cast<size_t>(longest))
     return StoreResult::LineTooLong;
   std::string joined(nodeText(first), static_cast<size_t>(r.StartPos));
   joined.append(lastText + r.EndPos, suffixLength);
@@ -332,13 +362,18 @@ StoreResult deleteRange(Instance& inst, const TivraRange& r, LineHandle* removed
   const LineHandle node = allocateNode(inst, nodeSizeFor(joined.size()));
   if (!node) return StoreResult::OutOfMemory;
   writeNode(node, joined);
+  setContinues(inst, node, continues(inst, last));
   linkInPlaceOf(inst, node, first, last);
   const int32_t removedLines = r.EndLine - r.StartLine;
+  const LineHandle following = nodeNext(node);
+  const int32_t standsFor = r.StartPos > 0 ? r.StartLine : r.EndLine;
   forEachLineRef(inst, [&](LineRef& ref) {
-    if (ref.line >= r.StartLine && ref.line <= r.EndLine)
-      ref = LineRef{r.StartLine, node};
-    else if (ref.line > r.EndLine)
+    if (ref.line > r.EndLine) {
       ref.line -= removedLines;
+    } else if (ref.line >= r.StartLine) {
+      const bool deleted = ref.line > standsFor && !(ref.line == r.EndLine && suffixLength > 0);
+      ref = deleted && following ? LineRef{r.StartLine + 1, following} : LineRef{r.StartLine, node};
+    }
   });
   if (removedLines > 0) indexLinesRemoved(inst, r.StartLine + 1, removedLines, nodeNext(node));
   indexNodeReplaced(inst, r.StartLine, node);
@@ -417,6 +452,7 @@ bool commitLineBuffer(Instance& inst) {
   writeNode(node, std::string_view(b.text, static_cast<size_t>(b.length)));
   // The stored version leaves the text whole and is kept for undo.
   const LineHandle old = inst.text.caret.handle;
+  setContinues(inst, node, continues(inst, old));
   linkInPlaceOf(inst, node, old, old);
   moveReferences(inst, old, node);
   indexNodeReplaced(inst, inst.text.caret.line, node);

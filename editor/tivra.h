@@ -167,8 +167,8 @@ constexpr UINT TM_SETFINDOPTIONS = WM_USER + 68;   // lParam TIVRA_FIND_* bits
 constexpr UINT TM_GETFINDOPTIONS = WM_USER + 69;
 constexpr UINT TM_FIND = WM_USER + 70;     // wParam 0 find next, 1 replace, 2 replace all; lParam TivraRange* or 0
 constexpr UINT TM_SETTEXT = WM_USER + 71;  // wParam 1, lParam text
-constexpr UINT TM_GETTEXT = WM_USER + 72;  // wParam 1, lParam buffer (TM_GETTEXTLENGTH + 1 bytes)
-constexpr UINT TM_GETTEXTLENGTH = WM_USER + 73;  // wParam 1
+constexpr UINT TM_GETTEXT = WM_USER + 72;  // wParam TIVRA_TEXT_*, lParam buffer (TM_GETTEXTLENGTH + 1 bytes)
+constexpr UINT TM_GETTEXTLENGTH = WM_USER + 73;  // wParam TIVRA_TEXT_*
 constexpr UINT TM_MOUSEUP = WM_USER + 74;        // as WM_LBUTTONUP
 constexpr UINT TM_COMMANDSTATE = WM_USER + 75;   // wParam command id -> 1 available
 constexpr UINT TM_HSCROLL = WM_USER + 76;        // as WM_HSCROLL; code 273: go to pixel column lParam
@@ -176,6 +176,13 @@ constexpr UINT TM_VSCROLL = WM_USER + 77;  // as WM_VSCROLL; 273: go to line lPa
 constexpr UINT TM_SETBOOKMARKCOUNT = WM_USER + 78;  // wParam n: highest index n - 1 (1...255)
 constexpr UINT TM_SETWORDWRAP = WM_USER + 79;       // wParam TIVRA_WRAP_* bits, lParam fixed width
 constexpr UINT TM_PAINTLINES = WM_USER + 81;        // wParam HDC, lParam two 16-bit values: height, width
+// -> how many lines longer than TIVRA_MAX_INSERTED_LINE characters the text
+// held when it was last loaded (TM_LOADFILE, the file commands, the initial
+// file) or set (WM_SETTEXT); 0 after WM_CLEAR with 1 and "&Ny". Such a line
+// is kept as pieces that EM_GETLINE and editing see as lines of their own;
+// reading the text back (WM_GETTEXT, the selection, the clipboard) and
+// saving join them again without a line end, so the line comes back whole.
+constexpr UINT TM_GETLONGLINES = WM_USER + 84;
 constexpr UINT TM_SETCARETWIDTH = WM_USER + 87;
 constexpr UINT TM_SETFIRSTVISIBLELINE = WM_USER + 88;    // wParam sub-line, lParam line
 constexpr UINT TM_SETFIRSTVISIBLECOLUMN = WM_USER + 89;  // wParam column
@@ -230,6 +237,10 @@ constexpr LPARAM TIVRA_FIND_WRAP = 0x1;
 constexpr LPARAM TIVRA_FIND_UP = 0x2;
 constexpr LPARAM TIVRA_FIND_WHOLEWORD = 0x4;
 constexpr LPARAM TIVRA_FIND_MATCHCASE = 0x8;
+
+// TM_GETTEXT / TM_GETTEXTLENGTH (WM_GETTEXT and WM_GETTEXTLENGTH take 1 only)
+constexpr WPARAM TIVRA_TEXT_CRLF = 1;   // lines joined by CR LF
+constexpr WPARAM TIVRA_TEXT_SAVED = 2;  // by the line end that saving writes (UnixStyleSave, MacStyleSave)
 
 // TM_SETWORDWRAP
 constexpr WPARAM TIVRA_WRAP_ON = 0x1;

@@ -190,6 +190,13 @@ LRESULT screenCentre(LPARAM out) {
   return 1;
 }
 
+// WM_GETTEXT and WM_GETTEXTLENGTH read the text with wParam 1 (else they
+// are about the caption); their private twins also with 2, the line ends
+// of saving.
+bool readsText(UINT msg, WPARAM wParam) {
+  return wParam == TIVRA_TEXT_CRLF || (wParam == TIVRA_TEXT_SAVED && (msg == TM_GETTEXT || msg == TM_GETTEXTLENGTH));
+}
+
 LRESULT joinGroup(Instance& inst, HWND group) {
   if (!groupInstanceOf(group)) return -1;
   return SendMessage(group, TM_JOINGROUP, reinterpret_cast<WPARAM>(inst.window), 0);
@@ -356,12 +363,14 @@ LRESULT dispatch(Instance& inst, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
       return setWholeText(inst, text);
     case WM_GETTEXT:
     case TM_GETTEXT:
-      if (wParam != 1) return DefWindowProc(hwnd, WM_GETTEXT, wParam, lParam);
-      return copyWholeText(inst, buffer);
+      if (!readsText(msg, wParam)) return DefWindowProc(hwnd, WM_GETTEXT, wParam, lParam);
+      return copyWholeText(inst, buffer, wParam);
     case WM_GETTEXTLENGTH:
     case TM_GETTEXTLENGTH:
-      if (wParam != 1) return DefWindowProc(hwnd, WM_GETTEXTLENGTH, wParam, lParam);
-      return wholeTextLength(inst);
+      if (!readsText(msg, wParam)) return DefWindowProc(hwnd, WM_GETTEXTLENGTH, wParam, lParam);
+      return wholeTextLength(inst, wParam);
+    case TM_GETLONGLINES:
+      return inst.text.longLinesLoaded;
 
     case EM_GETSEL:
     case TM_GETSEL:
