@@ -252,10 +252,8 @@ SaveError saveText(const Instance& inst, const fs::path& requested) {
 
 // TN_FILEERROR; unless the notify window answers 1, the message box.
 void reportSaveError(Instance& inst, SaveError error) {
-  HWND hwnd = inst.window;
-  if (notifyParent(inst, TN_FILEERROR) == 1 || !IsWindow(hwnd)) return;
-  const char* text = error == SaveError::CannotCreate ? "Kan ikke åbne fil til skrivning" : "Kan ikke skrive til fil";
-  showMessage(inst, cp1252(text), MB_OK | MB_ICONSTOP);
+  reportFileError(inst,
+                  error == SaveError::CannotCreate ? "Kan ikke åbne fil til skrivning" : "Kan ikke skrive til fil");
 }
 
 // Saves the text to a file, emptying the undo buffer first. False when it

@@ -223,14 +223,9 @@ LRESULT getLine(Instance& inst, WPARAM lineParam, char* buffer) {
   if (lineParam == 0) std::memcpy(&line, buffer, sizeof line);
   if (line < 1 || line > inst.text.lineCount) return 0;
   commitLineBuffer(inst);
-  const char* text = lineText(lineFromNumber(inst, line));
-  const size_t length = std::strlen(text);
-  // The buffer holds 8193 bytes: a line of 8193 characters fills it
-  // without a terminator (the result says how long it is).
-  const size_t copied = std::min<size_t>(length, TIVRA_LINE_BUFFER);
-  std::memcpy(buffer, text, copied);
-  if (copied < TIVRA_LINE_BUFFER) buffer[copied] = 0;
-  return static_cast<LRESULT>(length);
+  const std::string_view text = lineText(lineFromNumber(inst, line));
+  copyToLineBuffer(text, buffer);
+  return static_cast<LRESULT>(text.size());
 }
 
 LRESULT lineLengthMessage(Instance& inst, WPARAM wParam, LPARAM lParam) {

@@ -117,6 +117,12 @@ LineHandle lineFromNumber(const Instance& inst, int32_t n) {
   return found;
 }
 
+void copyToLineBuffer(std::string_view text, char* buffer) {
+  const size_t copied = std::min<size_t>(text.size(), TIVRA_LINE_BUFFER);
+  std::memcpy(buffer, text.data(), copied);
+  if (copied < TIVRA_LINE_BUFFER) buffer[copied] = 0;
+}
+
 size_t rangeLength(const Instance& inst, const TivraRange& r, std::string_view lineEnd) {
   size_t length = 0;
   LineHandle h = lineFromNumber(inst, r.StartLine);

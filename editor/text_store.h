@@ -63,6 +63,11 @@ inline int lineLength(LineHandle h) { return nodeLength(h); }
 // characters written (without the terminator).
 size_t copyRange(const Instance& inst, const TivraRange& range, char* out, std::string_view lineEnd = "\r\n");
 
+// Copies a line, or a part of one, into a caller's buffer of
+// TIVRA_LINE_BUFFER bytes: at most that many characters, and a terminator
+// when there is room for one (8193 characters fill the buffer without).
+void copyToLineBuffer(std::string_view text, char* buffer);
+
 // What copyRange writes, without the terminator.
 size_t rangeLength(const Instance& inst, const TivraRange& range, std::string_view lineEnd = "\r\n");
 

@@ -57,8 +57,11 @@ constexpr WORD TIVRA_WORD_SUFFIX = 0x1000;    // letters or signs follow the num
 
 constexpr int TIVRA_MAX_LINE = 8192;           // typing and joining stop here
 constexpr int TIVRA_MAX_INSERTED_LINE = 8193;  // inserted text is cut into pieces of this length
-// TM_GETLINE buffers must hold this many bytes. A line of 8193 characters
-// fills it without a terminator: use the returned length.
+// TM_GETLINE, TM_GETSUBLINE and TM_SCANRESTOFLINE buffers must hold this
+// many bytes, and no more is written: a line of 8193 characters fills the
+// buffer without a terminator (TM_GETLINE and TM_GETSUBLINE return the
+// length; TM_SCANRESTOFLINE's rest is as long as the line's length less
+// the scan's column).
 constexpr int TIVRA_LINE_BUFFER = 8193;
 constexpr int TIVRA_MAX_UNDO = 909;
 constexpr int TIVRA_MAX_BOOKMARKS = 256;
@@ -144,7 +147,7 @@ constexpr UINT TM_GETMAXUNDODEPTH = WM_USER + 33;  // -> 909
 constexpr UINT TM_SCANSTART = WM_USER + 35;
 constexpr UINT TM_SCANNEXT = WM_USER + 36;  // wParam nonzero: go on across lines; lParam TivraToken*
 constexpr UINT TM_SCANNEXTLINE = WM_USER + 37;
-constexpr UINT TM_SCANRESTOFLINE = WM_USER + 38;   // lParam buffer
+constexpr UINT TM_SCANRESTOFLINE = WM_USER + 38;   // lParam buffer of TIVRA_LINE_BUFFER bytes (as TM_GETLINE)
 constexpr UINT TM_SCANTOKENRANGE = WM_USER + 39;   // lParam TivraRange*
 constexpr UINT TM_TOKENATCARET = WM_USER + 40;     // lParam TivraToken* -> 0 found, 4 none
 constexpr UINT TM_QUERYCLOSE = WM_USER + 41;       // -> nonzero: may close
@@ -187,9 +190,10 @@ constexpr UINT TM_SETCARETWIDTH = WM_USER + 87;
 constexpr UINT TM_SETFIRSTVISIBLELINE = WM_USER + 88;    // wParam sub-line, lParam line
 constexpr UINT TM_SETFIRSTVISIBLECOLUMN = WM_USER + 89;  // wParam column
 constexpr UINT TM_GETFIRSTSUBLINE = WM_USER + 90;
-constexpr UINT TM_GETSUBLINE = WM_USER + 91;        // wParam sub-line, lParam buffer (line in its first 32 bits)
-constexpr UINT TM_SUBLINELENGTH = WM_USER + 92;     // wParam sub-line, lParam line
-constexpr UINT TM_SUBLINECOUNT = WM_USER + 93;      // lParam line
+constexpr UINT TM_GETSUBLINE = WM_USER + 91;     // wParam sub-line, lParam buffer of TIVRA_LINE_BUFFER bytes (line in
+                                                 // its first 32 bits) -> length, -1; bounded as TM_GETLINE
+constexpr UINT TM_SUBLINELENGTH = WM_USER + 92;  // wParam sub-line, lParam line
+constexpr UINT TM_SUBLINECOUNT = WM_USER + 93;   // lParam line
 constexpr UINT TM_SETFINDDIALOGPOS = WM_USER + 94;  // as TM_SETDIALOGPOS, dialog 1 only while no find dialog is open
 constexpr UINT TM_POSFROMPOINT = WM_USER + 96;  // lParam MAKELONG(x, y) -> MAKELONG(line - first visible, column) / -1
 constexpr UINT TM_SCREENCENTRE = 0x706B;        // lParam DWORD* := MAKELONG(x, y) -> 1
