@@ -18,6 +18,7 @@
 #include <cstring>
 #include <map>
 #include <set>
+#include <string>
 
 using namespace platform::detail;
 
@@ -115,10 +116,9 @@ QFont fontFromLogFont(const LOGFONT& lf, const QPaintDevice* device) {
 
 FontObject::FontObject(const LOGFONT& logFont, bool isStock) : GdiObject(Font, isStock), lf(logFont) {}
 
-const FontMetricsCache& FontObject::metrics(const QPaintDevice* device) {
-  const int dpi = device ? device->logicalDpiY() : screenDpi();
-  auto it = cache.find(dpi);
-  if (it != cache.end()) return it->second;
+namespace {
+
+FontMetricsCache measure(const LOGFONT& lf, const QPaintDevice* device, int dpi) {
   FontMetricsCache m;
   m.font = fontFromLogFont(lf, device);
   QFontMetrics fm(m.font, const_cast<QPaintDevice*>(device));
@@ -152,7 +152,32 @@ const FontMetricsCache& FontObject::metrics(const QPaintDevice* device) {
   }
   m.ascent = fm.ascent();
   m.raw = QRawFont::fromFont(m.font);
-  return cache.emplace(dpi, std::move(m)).first->second;
+  return m;
+}
+
+// Every editor window makes font objects of its own, mostly of the same
+// font, and measuring the widths of 256 characters is what makes a window
+// slow to start: the metrics of a LOGFONT at a resolution are measured once
+// in the process. Kept to the end, as the fonts of a run are few.
+std::shared_ptr<const FontMetricsCache> sharedMetrics(const LOGFONT& lf, const QPaintDevice* device, int dpi) {
+  static auto& measured = *new std::map<std::string, std::shared_ptr<const FontMetricsCache>>;
+  LOGFONT normal = lf;
+  const size_t faceLength = strnlen(lf.lfFaceName, sizeof lf.lfFaceName);
+  std::memset(normal.lfFaceName + faceLength, 0, sizeof normal.lfFaceName - faceLength);
+  std::string key(reinterpret_cast<const char*>(&normal), sizeof normal);
+  key.append(reinterpret_cast<const char*>(&dpi), sizeof dpi);
+  auto& known = measured[key];
+  if (!known) known = std::make_shared<const FontMetricsCache>(measure(lf, device, dpi));
+  return known;
+}
+
+}  // namespace
+
+const FontMetricsCache& FontObject::metrics(const QPaintDevice* device) {
+  const int dpi = device ? device->logicalDpiY() : screenDpi();
+  auto& kept = cache[dpi];
+  if (!kept) kept = sharedMetrics(lf, device, dpi);
+  return *kept;
 }
 
 // ---------------------------------------------------------------------------

@@ -44,7 +44,9 @@ struct FontObject : GdiObject {
   FontObject(const LOGFONT& logFont, bool isStock);
   const FontMetricsCache& metrics(const QPaintDevice* device);
   LOGFONT lf;
-  std::map<int, FontMetricsCache> cache;  // by the device's dots per inch
+  // By the device's dots per inch; shared with every font object made from
+  // the same LOGFONT.
+  std::map<int, std::shared_ptr<const FontMetricsCache>> cache;
 };
 
 struct BrushObject : GdiObject {
