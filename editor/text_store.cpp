@@ -5,6 +5,7 @@
 #include "undo.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -29,6 +30,24 @@ LineHandle walk(LineHandle from, int32_t fromLine, int32_t to) {
     --fromLine;
   }
   return from;
+}
+
+// The first CR, LF or zero byte in [p, end), or end. Eight bytes are
+// looked at at a time (loading a file is mostly this scan): a word holds
+// one of the three when one of its bytes, taken as it is or XORed with CR
+// or LF, is zero.
+const char* lineEndOrZero(const char* p, const char* end) {
+  constexpr uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr uint64_t kHighs = 0x8080808080808080ULL;
+  auto hasZeroByte = [](uint64_t v) { return ((v - kOnes) & ~v & kHighs) != 0; };
+  while (end - p >= 8) {
+    uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    if (hasZeroByte(word) || hasZeroByte(word ^ (kOnes * '\r')) || hasZeroByte(word ^ (kOnes * '\n'))) break;
+    p += 8;
+  }
+  while (p < end && *p != '\r' && *p != '\n' && *p != 0) ++p;
+  return p;
 }
 
 void writeNode(LineHandle h, std::string_view text) {
@@ -246,7 +265,7 @@ bool TextInserter::feed(const char* data, size_t length) {
       }
     }
     const char* run = p;
-    while (p < end && *p != '\r' && *p != '\n' && *p != 0) ++p;
+    p = lineEndOrZero(p, end);
     if (p > run && !addContent(run, static_cast<size_t>(p - run))) return false;
     if (p == end) break;
     const char c = *p++;
@@ -292,7 +311,8 @@ bool TextInserter::emitLine(bool continued) {
     return false;
   }
   writeNode(h, piece);
-  setContinues(inst_, h, continued);
+  // A new node is never marked: only a cut piece needs it.
+  if (continued) setContinues(inst_, h, true);
   const LineHandle after = nodeNext(tail_);
   setNodePrev(h, tail_);
   setNodeNext(h, after);

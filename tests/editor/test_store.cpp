@@ -181,20 +181,24 @@ std::string checkWindow(HWND hwnd) {
   for (int i = 0; i <= inst->bookmarkHigh; ++i) {
     if (std::string p = checkRef(inst->bookmarks[i].at, "a bookmark"); !p.empty()) return p;
   }
-  std::set<tivra::LineHandle> held(byNumber.begin() + 1, byNumber.end());
+  std::vector<tivra::LineHandle> held(byNumber.begin() + 1, byNumber.end());
   for (int i = 0; i < inst->undoTotal; ++i) {
     tivra::LineHandle prev = 0;
     for (tivra::LineHandle h = inst->undoSteps[i].savedLines; h; h = tivra::nodeNext(h)) {
       if (!owned(h)) return "saved lines of an undo step outside the window's segments";
       if (tivra::nodePrev(h) != prev) return "broken link in saved lines";
-      held.insert(h);
+      held.push_back(h);
       prev = h;
     }
   }
   // A piece marked as going on is a node the window holds, never one freed
   // (a new line in its place would go on too).
-  for (tivra::LineHandle h : inst->text.continued) {
-    if (!held.count(h)) return "a freed node is marked as going on in the next line";
+  if (!inst->text.continued.empty()) {
+    std::sort(held.begin(), held.end());
+    for (tivra::LineHandle h : inst->text.continued) {
+      if (!std::binary_search(held.begin(), held.end(), h))
+        return "a freed node is marked as going on in the next line";
+    }
   }
   if (inst->text.lastLine && tivra::continues(*inst, inst->text.lastLine)) return "the last line goes on";
   return {};
