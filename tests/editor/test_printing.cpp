@@ -312,6 +312,40 @@ TEST_F(Printing, AJobThatCannotBeDoneIsReported) {
   EXPECT_TRUE(QFile::exists(pdf(QStringLiteral("side.pdf"))));
 }
 
+// The pieces of a line longer than the editor's lines are one line on
+// paper: every row but the last is full, none ends where a piece ends.
+TEST_F(Printing, ThePiecesOfALongLinePrintAsOneLine) {
+  NotifyWindow parent;
+  Editor e(parent);
+  LOGFONT font{};
+  font.lfHeight = -16;
+  std::strcpy(font.lfFaceName, "DejaVu Sans Mono");
+  e.send(TM_SETLOGFONT, 0, reinterpret_cast<LPARAM>(&font));
+  std::string line;  // 8200 characters without a blank: pieces of 8193 and 7
+  for (int i = 0; i < 8200; ++i) line += static_cast<char>('a' + i % 26);
+  e.setText(line);
+  ASSERT_EQ(e.lineCount(), 2);
+  watchPages(parent, e, [](const PageRequest& p) { return MAKELONG(p.lineHeight, 0); });
+  const QString file = pdf(QStringLiteral("stykker.pdf"));
+  ScriptedResponder responder;
+  responder.answer(printTo(file));
+  e.send(WM_COMMAND, TCMD_PRINT);
+  ASSERT_FALSE(pages.empty());
+
+  if (!testing_support::pdfToolsPresent())
+    GTEST_SKIP() << "pdftotext (poppler-utils) not installed: PDF contents not checked";
+  QStringList rows;
+  for (const QString& page : testing_support::pdfPages(file)) {
+    QStringList pageRows = page.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_FALSE(pageRows.isEmpty());
+    pageRows.removeFirst();  // the header
+    for (const QString& row : pageRows) rows << row.trimmed();
+  }
+  ASSERT_GT(rows.size(), 2);
+  for (int i = 1; i + 1 < rows.size(); ++i) EXPECT_EQ(rows[i].size(), rows[0].size()) << "row " << i;
+  EXPECT_EQ(rows.join(QString()), QString::fromLatin1(line.c_str()));
+}
+
 TEST_F(Printing, APageWithoutRoomForALineStillPrintsOneSoTheJobEnds) {
   NotifyWindow parent;
   Editor e(parent);
