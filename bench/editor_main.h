@@ -34,8 +34,7 @@ inline int runWithEditor(int argc, char** argv, const std::string& about,
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
-  // Calling the library also keeps the linker from dropping it: its window
-  // class is registered when it loads.
+  TivraRegister();
   const long version = TivraVer();
   std::printf("Tivra32 %ld.%02ld; page: %zu bytes, %ld lines%s%s\n", version / 100, version % 100,
               bench_page::page().size(), bench_page::pageLines(), about.empty() ? "" : "; ", about.c_str());

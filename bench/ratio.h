@@ -1,6 +1,6 @@
 // A console reporter that also remembers each benchmark's time per
-// iteration, so that a run measuring the editor beside a peer can print
-// how the two compare.
+// iteration (the median of the repetitions when there are several), so that
+// a run measuring the editor beside a peer can print how the two compare.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,8 +23,14 @@ class RatioReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& r : runs) {
-      if (!r.error_occurred && r.run_type == Run::RT_Iteration)
-        times_[r.run_name.function_name] = r.GetAdjustedRealTime();
+      if (r.error_occurred) continue;
+      const std::string& name = r.run_name.function_name;
+      if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median") {
+        times_[name] = r.GetAdjustedRealTime();
+        medians_.insert(name);
+      } else if (r.run_type == Run::RT_Iteration && !medians_.count(name)) {
+        times_[name] = r.GetAdjustedRealTime();
+      }
     }
   }
 
@@ -37,6 +44,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
  private:
   std::map<std::string, double> times_;
+  std::set<std::string> medians_;
 };
 
 }  // namespace bench_ratio

@@ -1,16 +1,20 @@
 #include "arena.h"
 
+#include "line_index.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace tivra {
 
+char* g_arenaBase = nullptr;
+
 namespace {
 
 char* g_reservation = nullptr;  // what VirtualAlloc returned
-char* g_base = nullptr;         // 64 KB aligned start of segment 0
 SegmentEntry g_table[kSegmentCount];
 int g_compactions = 0;
 
@@ -18,7 +22,7 @@ constexpr uint32_t kHeaderFirstFree = 2;
 constexpr uint32_t kFirstBlock = 4;
 
 unsigned char* segmentAddress(int segment) {
-  return reinterpret_cast<unsigned char*>(g_base) + static_cast<size_t>(segment) * kSegmentSize;
+  return reinterpret_cast<unsigned char*>(g_arenaBase) + static_cast<size_t>(segment) * kSegmentSize;
 }
 
 uint16_t readWord(const unsigned char* segment, uint32_t offset) {
@@ -121,8 +125,13 @@ LineHandle takeBlock(Instance& inst, int segment, uint32_t size) {
     }
     SegmentEntry& entry = g_table[segment];
     entry.freeInfo = static_cast<uint16_t>(entry.freeInfo - size);
-    // Only taking from a block as large as the largest can lower the largest.
-    if (blockBytes >= entry.largest) setLargest(inst, segment, largestByWalking(seg));
+    // Only taking from a block as large as the largest can lower the largest;
+    // when it was the only free block (a segment filling up), what is left
+    // of it is the largest.
+    if (blockBytes >= entry.largest) {
+      const bool onlyBlock = link == kHeaderFirstFree && next == 0;
+      setLargest(inst, segment, onlyBlock ? static_cast<uint16_t>(blockBytes - size) : largestByWalking(seg));
+    }
     return handleAt(segment, o);
   }
   return 0;
@@ -166,19 +175,25 @@ void rewriteWindowHandles(Instance& inst, const Relocation& moved) {
   inst.text.lastLine = moved(inst.text.lastLine);
   forEachLineRef(inst, [&](LineRef& r) { r.handle = moved(r.handle); });
   forEachSavedLine(inst, [&](LineHandle& h) { h = moved(h); });
+  indexRelocate(inst, moved);
+  if (!inst.text.continued.empty()) {
+    std::unordered_set<LineHandle> continued;
+    for (LineHandle h : inst.text.continued) continued.insert(moved(h));
+    inst.text.continued.swap(continued);
+  }
   for (int i = 0; i < inst.pinnedCount; ++i) *inst.pinned[i] = moved(*inst.pinned[i]);
 }
 
 }  // namespace
 
 bool reserveArena() {
-  if (g_base) return true;
+  if (g_arenaBase) return true;
   // One segment more than needed, so that segment 0 can start 64 KB aligned.
   void* raw = VirtualAlloc(nullptr, kArenaSize + kSegmentSize, MEM_RESERVE, PAGE_NOACCESS);
   if (!raw) return false;
   g_reservation = static_cast<char*>(raw);
   const uintptr_t aligned = (reinterpret_cast<uintptr_t>(raw) + kSegmentSize - 1) & ~uintptr_t{kSegmentSize - 1};
-  g_base = reinterpret_cast<char*>(aligned);
+  g_arenaBase = reinterpret_cast<char*>(aligned);
   for (SegmentEntry& e : g_table) e = SegmentEntry{0, 1, 0};
   return true;
 }
@@ -187,10 +202,8 @@ void releaseArena() {
   if (!g_reservation) return;
   VirtualFree(g_reservation, 0, MEM_RELEASE);
   g_reservation = nullptr;
-  g_base = nullptr;
+  g_arenaBase = nullptr;
 }
-
-char* arenaBase() { return g_base; }
 
 const SegmentEntry& segmentEntry(int segment) { return g_table[segment]; }
 
@@ -199,12 +212,12 @@ int segmentOfHandle(LineHandle h) { return static_cast<int>(h / kHandlesPerSegme
 uint32_t ownerKey(HWND hwnd) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(hwnd)); }
 
 bool commitFirstSegment(Instance& inst) {
-  if (!g_base) return false;
+  if (!g_arenaBase) return false;
   return commitSegment(inst) >= 0;
 }
 
 LineHandle allocateNode(Instance& inst, uint32_t size) {
-  if (!g_base) return 0;
+  if (!g_arenaBase) return 0;
   int segment = fitFirstAtLeast(inst.text.fit, size);
   if (segment < 0) {
     const uint32_t key = ownerKey(inst.window);
@@ -233,6 +246,7 @@ void freeNode(Instance& inst, LineHandle h) {
   unsigned char* seg = segmentAddress(segment);
   const uint32_t offset = offsetOfHandle(h);
   const uint32_t size = nodeSizeFor(std::strlen(nodeText(h)));
+  if (!inst.text.continued.empty()) inst.text.continued.erase(h);
   SegmentEntry& entry = g_table[segment];
   entry.freeInfo = static_cast<uint16_t>(entry.freeInfo + size);
 

@@ -41,8 +41,11 @@ const SegmentEntry& segmentEntry(int segment);
 int segmentOfHandle(LineHandle h);
 uint32_t ownerKey(HWND hwnd);
 
-// The arena's base address; valid while the library is loaded.
-char* arenaBase();
+// The arena's base address (64 KB aligned start of segment 0); null until
+// the classes are registered. Read on every step along the lines, so it is
+// a variable rather than a call.
+extern char* g_arenaBase;
+inline char* arenaBase() { return g_arenaBase; }
 
 inline uint32_t nodeSizeFor(size_t length) { return static_cast<uint32_t>((length + 10) & ~size_t{3}); }
 

@@ -385,8 +385,7 @@ LRESULT copySubLine(Instance& inst, WPARAM sub, char* buffer) {
   std::memcpy(&line, buffer, sizeof line);
   std::string_view text;
   if (!subLineText(inst, line, sub, &text)) return -1;
-  std::memcpy(buffer, text.data(), text.size());
-  buffer[text.size()] = 0;
+  copyToLineBuffer(text, buffer);
   return static_cast<LRESULT>(text.size());
 }
 

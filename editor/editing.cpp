@@ -55,11 +55,12 @@ void afterTyping(Instance& inst, bool selectionFollows) {
   notifyTextChanged(inst);
 }
 
-void recordJoinOrSplit(Instance& inst, UndoKind kind, int32_t line, int column) {
+void recordJoinOrSplit(Instance& inst, UndoKind kind, int32_t line, int column, bool continued = false) {
   UndoStep step{};
   step.kind = kind;
   step.line = line;
   step.column = static_cast<uint16_t>(column);
+  step.continued = continued;
   recordStep(inst, step);
 }
 
@@ -68,8 +69,9 @@ void recordJoinOrSplit(Instance& inst, UndoKind kind, int32_t line, int column) 
 // out.
 bool joinWithNext(Instance& inst, int32_t line) {
   int length = 0;
-  if (!joinLinesOrTell(inst, line, &length)) return false;
-  recordJoinOrSplit(inst, kUndoLinesJoined, line, length);
+  bool continued = false;
+  if (!joinLinesOrTell(inst, line, &length, &continued)) return false;
+  recordJoinOrSplit(inst, kUndoLinesJoined, line, length, continued);
   setSelection(inst, line, length, line, length);
   markTextChanged(inst, line);
   return true;

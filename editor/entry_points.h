@@ -118,6 +118,9 @@ void askUserAndLoad(Instance& inst, const char* suggestedName);
 
 // Commands 1006 and 1007.
 LRESULT printCommand(Instance& inst, UINT id);
+// The class of the progress dialog, with the editor's classes.
+void registerPrintingClass();
+void unregisterPrintingClass();
 // At destruction: gives back the printer setup kept between prints.
 void releasePrinterSetup(Instance& inst);
 

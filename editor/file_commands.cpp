@@ -93,6 +93,7 @@ bool readBlocks(Instance& inst, std::FILE* f, bool* outOfMemory) {
     *outOfMemory = true;
     return false;
   }
+  inst.text.longLinesLoaded = inserter.longLines();
   return true;
 }
 
@@ -138,12 +139,6 @@ bool loadPath(Instance& inst, const fs::path& path, bool keepName) {
 
 enum class SaveError { None, CannotCreate, CannotWrite };
 
-const char* lineEnd(const Instance& inst) {
-  if (inst.options & TivraOption::UnixStyleSave) return "\n";
-  if (inst.options & TivraOption::MacStyleSave) return "\r";
-  return "\r\n";
-}
-
 bool writeAll(int fd, const char* data, size_t length) {
   while (length > 0) {
     const ssize_t n = ::write(fd, data, length);
@@ -155,21 +150,23 @@ bool writeAll(int fd, const char* data, size_t length) {
   return true;
 }
 
-// The lines with the line end between them and none after the last, in
-// blocks of at most 8184 bytes (a longer line goes out on its own).
+// The lines with the line end between them and none after the last, nor
+// after a piece of a long line, in blocks of at most 8184 bytes (a longer
+// line goes out on its own).
 bool writeLines(const Instance& inst, int fd) {
-  const std::string separator = lineEnd(inst);
+  const std::string_view lineEnd = savedLineEnd(inst);
   std::string block;
-  block.reserve(kSaveBlock + TIVRA_MAX_INSERTED_LINE + separator.size());
+  block.reserve(kSaveBlock + TIVRA_MAX_INSERTED_LINE + lineEnd.size());
   for (LineHandle h = inst.text.firstLine; h; h = nextLine(h)) {
     const size_t length = static_cast<size_t>(lineLength(h));
-    const size_t piece = length + (nextLine(h) ? separator.size() : 0);
+    const bool ends = nextLine(h) && !continues(inst, h);
+    const size_t piece = length + (ends ? lineEnd.size() : 0);
     if (!block.empty() && block.size() + piece > kSaveBlock) {
       if (!writeAll(fd, block.data(), block.size())) return false;
       block.clear();
     }
     block.append(lineText(h), length);
-    if (nextLine(h)) block += separator;
+    if (ends) block += lineEnd;
   }
   return block.empty() || writeAll(fd, block.data(), block.size());
 }
@@ -255,10 +252,8 @@ SaveError saveText(const Instance& inst, const fs::path& requested) {
 
 // TN_FILEERROR; unless the notify window answers 1, the message box.
 void reportSaveError(Instance& inst, SaveError error) {
-  HWND hwnd = inst.window;
-  if (notifyParent(inst, TN_FILEERROR) == 1 || !IsWindow(hwnd)) return;
-  const char* text = error == SaveError::CannotCreate ? "Kan ikke åbne fil til skrivning" : "Kan ikke skrive til fil";
-  showMessage(inst, cp1252(text), MB_OK | MB_ICONSTOP);
+  reportFileError(inst,
+                  error == SaveError::CannotCreate ? "Kan ikke åbne fil til skrivning" : "Kan ikke skrive til fil");
 }
 
 // Saves the text to a file, emptying the undo buffer first. False when it

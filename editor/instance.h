@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace tivra {
@@ -39,6 +40,15 @@ struct SegmentFitIndex {
   uint16_t tree[2 * kLeaves];
 };
 
+// Line numbers to handles (line_index.h): chunks of consecutive lines.
+struct LineIndex {
+  std::vector<LineHandle> heads;  // the first line of each chunk
+  std::vector<int32_t> counts;    // its number of lines; 0: an emptied chunk, skipped
+  std::vector<int32_t> tree;      // Fenwick tree over counts (1-based)
+  int32_t emptyChunks;
+  LineRef lastFound;  // the line looked up last: reading on from it is a step
+};
+
 struct TextState {
   LineHandle firstLine;
   LineHandle lastLine;
@@ -47,6 +57,14 @@ struct TextState {
   LineRef anchor;        // line where the selection began
   LineRef firstVisible;  // top line of the window
   SegmentFitIndex fit;
+  // Looking a line up changes nothing the window shows, and may happen
+  // where the window is only read.
+  mutable LineIndex index;
+  // The lines that go on in the next one without a line end: the pieces of
+  // a line longer than the editor takes (text_store.h, continues()). Also
+  // lines detached into undo steps; a node leaves the set when it is freed.
+  std::unordered_set<LineHandle> continued;
+  int32_t longLinesLoaded;  // lines cut into pieces by the last whole text loaded or set
 };
 
 // The caret line while it is being edited. It holds any stored line (a line
@@ -92,6 +110,7 @@ struct UndoStep {
   int32_t line;
   int32_t lineDelta;
   LineHandle savedLines;
+  bool continued;  // kind 2: the joined lines were pieces of one line (no line end between them)
 };
 
 // ---------------------------------------------------------------------------
@@ -287,12 +306,14 @@ class PinnedHandle {
 };
 
 // Every (line number, handle) pair that follows the text: caret, anchor,
-// first visible line, bookmarks in use, the word scanner's line.
+// first visible line, bookmarks in use, the word scanner's line, the line
+// looked up last.
 template <typename F>
 void forEachLineRef(Instance& inst, F&& visit) {
   visit(inst.text.caret);
   visit(inst.text.anchor);
   visit(inst.text.firstVisible);
+  visit(inst.text.index.lastFound);
   for (int i = 0; i <= inst.bookmarkHigh && i < TIVRA_MAX_BOOKMARKS; ++i) visit(inst.bookmarks[i].at);
   if (inst.scanner.running) visit(inst.scanner.at);
 }

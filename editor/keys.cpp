@@ -4,6 +4,7 @@
 #include "editing.h"
 
 #include "entry_points.h"
+#include "line_breaks.h"
 #include "text_messages.h"
 #include "text_store.h"
 #include "view.h"
@@ -13,8 +14,6 @@
 namespace tivra {
 
 namespace {
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 struct Target {
   int32_t line;

@@ -38,4 +38,11 @@ void reportMaxLine(Instance& inst) {
   showMessage(inst, cp1252("Maksimumlinelængden er overskredet"), MB_OK | MB_ICONSTOP);
 }
 
+void reportFileError(Instance& inst, const char* utf8Text) {
+  HWND hwnd = inst.window;
+  // The notify window may close the editor when it is told.
+  if (notifyParent(inst, TN_FILEERROR) == 1 || !IsWindow(hwnd)) return;
+  showMessage(inst, cp1252(utf8Text), MB_OK | MB_ICONSTOP);
+}
+
 }  // namespace tivra

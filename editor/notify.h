@@ -28,6 +28,10 @@ void reportOutOfMemory(Instance& inst);
 // TN_MAXTEXT; unless the answer is 1, "Maksimumlinelængden er overskredet".
 void reportMaxLine(Instance& inst);
 
+// TN_FILEERROR (a file could not be written, a print job could not be
+// done); unless the answer is 1, the message (UTF-8) with the stop icon.
+void reportFileError(Instance& inst, const char* utf8Text);
+
 // A UTF-8 literal in the editor's code page.
 std::string cp1252(const char* utf8);
 

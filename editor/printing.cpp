@@ -1,9 +1,10 @@
 // Printing the text: the print and print setup dialogs, the job on the
-// printer with the screen font scaled to it, the notify window's header and
-// footer on each page, and the progress dialog whose cancel button stops the
-// job.
+// printer with the screen font scaled to it, lines too long for the paper
+// wrapped onto the next rows, the notify window's header and footer on each
+// page, and the progress dialog whose cancel button stops the job.
 #include "entry_points.h"
 #include "file_names.h"
+#include "line_breaks.h"
 #include "notify.h"
 #include "text_store.h"
 
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tivra {
@@ -127,9 +129,12 @@ LOGFONT screenFont(const Instance& inst) {
 
 Job takeJob(Instance& inst) {
   Job job{};
+  bool goesOn = false;
   for (LineHandle h = inst.text.firstLine; h; h = nextLine(h)) {
-    job.lineStarts.push_back(job.text.size());
+    // The pieces of a long line are one line on paper.
+    if (!goesOn) job.lineStarts.push_back(job.text.size());
     job.text.append(lineText(h), static_cast<size_t>(lineLength(h)));
+    goesOn = continues(inst, h);
   }
   job.lineStarts.push_back(job.text.size());
   job.notifyWindow = inst.notifyWindow;
@@ -188,9 +193,10 @@ LRESULT CALLBACK progressProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
   }
 }
 
-void registerProgressClass() {
+}  // namespace
+
+void registerPrintingClass() {
   WNDCLASS wc{};
-  if (GetClassInfo(nullptr, kProgressClass, &wc)) return;
   wc.lpfnWndProc = progressProc;
   wc.cbWndExtra = sizeof(Run*);
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
@@ -199,9 +205,12 @@ void registerProgressClass() {
   RegisterClass(&wc);
 }
 
+void unregisterPrintingClass() { UnregisterClass(kProgressClass, nullptr); }
+
+namespace {
+
 // The modeless "PRINTING" dialog: a line telling the page, and "&Annuller".
 HWND createProgress(Instance& inst, Run& run) {
-  registerProgressClass();
   constexpr int width = 300, height = 120;
   // Owned by the editor's top window, which stays enabled while the editor
   // itself is disabled.
@@ -251,24 +260,45 @@ BOOL CALLBACK keepMessagesFlowing(HDC dc, int) {
 struct Page {
   int width;
   int height;
-  int left;
+  int left;   // the text runs from here
+  int right;  // to here
   int lineHeight;
   int tabWidth;
+  int charWidths[256];
 };
 
-// One line at y; a TAB moves on to the next multiple of the tab width.
-void printLine(HDC dc, const Page& page, const char* text, size_t length, int y) {
+// The offset after character c printed at offset x from the left margin.
+int advanceOnPage(const Page& page, int x, char c) {
+  if (c == '\t') return (x / page.tabWidth + 1) * page.tabWidth;
+  return x + std::max(1, page.charWidths[static_cast<unsigned char>(c)]);
+}
+
+// The printed rows of one line: as much as fits between the margins on
+// each, broken after a blank where there is one (an empty line is a row
+// too).
+void addRows(const Page& page, std::string_view line, std::vector<std::string_view>& rows) {
+  const int room = std::max(1, page.right - page.left);
+  do {
+    const int fitting = fittingLength(line, room, [&page](int x, char c) { return advanceOnPage(page, x, c); });
+    const auto length = static_cast<size_t>(breakAtBlank(line, fitting));
+    rows.push_back(line.substr(0, length));
+    line.remove_prefix(length);
+  } while (!line.empty());
+}
+
+// One row at y; a TAB moves on to the next multiple of the tab width.
+void printRow(HDC dc, const Page& page, std::string_view text, int y) {
   int x = page.left;
   size_t start = 0;
-  for (size_t i = 0; i <= length; ++i) {
-    if (i < length && text[i] != '\t') continue;
+  for (size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && text[i] != '\t') continue;
     if (i > start) {
-      TextOut(dc, x, y, text + start, static_cast<int>(i - start));
+      TextOut(dc, x, y, text.data() + start, static_cast<int>(i - start));
       SIZE extent{};
-      GetTextExtentPoint32(dc, text + start, static_cast<int>(i - start), &extent);
+      GetTextExtentPoint32(dc, text.data() + start, static_cast<int>(i - start), &extent);
       x += extent.cx;
     }
-    if (i < length) x = page.left + ((x - page.left) / page.tabWidth + 1) * page.tabWidth;
+    if (i < text.size()) x = page.left + ((x - page.left) / page.tabWidth + 1) * page.tabWidth;
     start = i + 1;
   }
 }
@@ -292,39 +322,55 @@ Page measurePage(HDC dc, const Job& job) {
   Page page{};
   page.width = GetDeviceCaps(dc, HORZRES);
   page.height = GetDeviceCaps(dc, VERTRES);
-  // Half an inch from the edge of the sheet, or the printable area's edge.
-  page.left = std::max(0, GetDeviceCaps(dc, LOGPIXELSX) / 2 - GetDeviceCaps(dc, PHYSICALOFFSETX));
+  // Half an inch from each edge of the sheet, or the printable area's edge.
+  const int halfInch = GetDeviceCaps(dc, LOGPIXELSX) / 2;
+  const int offsetLeft = GetDeviceCaps(dc, PHYSICALOFFSETX);
+  const int offsetRight = GetDeviceCaps(dc, PHYSICALWIDTH) - offsetLeft - page.width;
+  page.left = std::max(0, halfInch - offsetLeft);
+  page.right = page.width - std::max(0, halfInch - offsetRight);
+  if (page.right <= page.left) page.right = page.width;
   page.lineHeight = std::max<int>(1, tm.tmHeight + (job.withExternalLeading ? tm.tmExternalLeading : 0));
   page.tabWidth = std::max<int>(1, job.tabSize * tm.tmAveCharWidth);
+  if (!GetCharWidth32(dc, 0, 255, page.charWidths))
+    std::fill(std::begin(page.charWidths), std::end(page.charWidths), tm.tmAveCharWidth);
   return page;
 }
 
-// Prints every page; false when the job was cancelled or failed.
-bool printPages(const Job& job, HDC dc, Run& run) {
+enum class Outcome { Printed, Cancelled, Failed };
+
+// Prints every page: the rows of all lines, as many as fit between the
+// header and the footer on each.
+Outcome printPages(const Job& job, HDC dc, Run& run) {
   const Page page = measurePage(dc, job);
-  const size_t lineCount = job.lineStarts.size() - 1;
-  size_t line = 0;
-  for (int number = 1; line < lineCount; ++number) {
-    if (run.cancelled) return false;
+  std::vector<std::string_view> rows;
+  for (size_t line = 0; line + 1 < job.lineStarts.size(); ++line) {
+    const size_t start = job.lineStarts[line];
+    addRows(page, std::string_view(job.text).substr(start, job.lineStarts[line + 1] - start), rows);
+  }
+  size_t row = 0;
+  for (int number = 1; row < rows.size(); ++number) {
+    if (run.cancelled) return Outcome::Cancelled;
     showPage(run, number);
-    if (StartPage(dc) <= 0) return false;
+    if (StartPage(dc) <= 0) return Outcome::Failed;
     int header = 0, footer = 0;
     headerAndFooter(job, dc, page, &header, &footer);
     const int bottom = page.height - footer;
-    // At least one line on every page, so that a page too small for any
+    // At least one row on every page, so that a page too small for any
     // still brings the job to its end.
     int y = header;
     do {
-      printLine(dc, page, job.text.data() + job.lineStarts[line], job.lineStarts[line + 1] - job.lineStarts[line], y);
+      printRow(dc, page, rows[row], y);
       y += page.lineHeight;
-      ++line;
-    } while (line < lineCount && y + page.lineHeight <= bottom);
-    if (EndPage(dc) <= 0) return false;
+      ++row;
+    } while (row < rows.size() && y + page.lineHeight <= bottom);
+    if (EndPage(dc) <= 0) return run.cancelled ? Outcome::Cancelled : Outcome::Failed;
   }
-  return true;
+  return Outcome::Printed;
 }
 
-void runJob(const Job& job, HDC dc, Run& run) {
+// Runs the job on the printer: failed when it could not start, print a
+// page or end.
+Outcome runJob(const Job& job, HDC dc, Run& run) {
   LOGFONT lf = job.font;
   lf.lfHeight = MulDiv(lf.lfHeight, GetDeviceCaps(dc, LOGPIXELSY), job.screenDpiY);
   lf.lfWidth = MulDiv(lf.lfWidth, GetDeviceCaps(dc, LOGPIXELSX), job.screenDpiX);
@@ -334,14 +380,17 @@ void runJob(const Job& job, HDC dc, Run& run) {
   DOCINFO info{};
   info.cbSize = sizeof info;
   info.lpszDocName = job.documentName.c_str();
+  Outcome outcome = Outcome::Failed;
   if (StartDoc(dc, &info) > 0) {
-    if (printPages(job, dc, run))
-      EndDoc(dc);
-    else
+    outcome = printPages(job, dc, run);
+    if (outcome != Outcome::Printed)
       AbortDoc(dc);
+    else if (EndDoc(dc) <= 0)
+      outcome = Outcome::Failed;
   }
   SelectObject(dc, previousFont);
   DeleteObject(font);
+  return outcome;
 }
 
 LRESULT print(Instance& inst) {
@@ -357,15 +406,16 @@ LRESULT print(Instance& inst) {
   if (job.showProgress) run.progress = createProgress(inst, run);
   const BOOL wasDisabled = EnableWindow(hwnd, FALSE);
 
-  runJob(job, dc, run);
+  const Outcome outcome = runJob(job, dc, run);
 
   DeleteDC(dc);
   if (run.progress) DestroyWindow(run.progress);
   std::erase(runs(), &run);
-  if (instanceOf(hwnd) == &inst) {
-    inst.file.printing = false;
-    if (!wasDisabled) EnableWindow(hwnd, TRUE);
-  }
+  // The notify window may have closed the editor while the job ran.
+  if (instanceOf(hwnd) != &inst) return 0;
+  inst.file.printing = false;
+  if (!wasDisabled) EnableWindow(hwnd, TRUE);
+  if (outcome == Outcome::Failed) reportFileError(inst, "Udskrivningen kunne ikke gennemføres");
   return 0;
 }
 
@@ -376,8 +426,6 @@ LRESULT printSetup(Instance& inst) {
   keepSetup(inst, pd);
   return 0;
 }
-
-__attribute__((destructor)) void unregisterProgressClass() { UnregisterClass(kProgressClass, nullptr); }
 
 }  // namespace
 

@@ -66,8 +66,6 @@ class LineTokenizer {
   Token scanWord(int start);
   int matchItem(int at) const;
   int itemLength(int item) const;
-  int findCommentEnd(int from, int endItem) const;
-  int findStringEnd(int from, int item) const;
 
   const SyntaxTable& syntax_;
   std::string_view text_;

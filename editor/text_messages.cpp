@@ -57,8 +57,8 @@ void recordInsertion(Instance& inst, const TivraRange& r) {
 
 }  // namespace
 
-bool deleteRangeOrTell(Instance& inst, const TivraRange& range, LineHandle* removed) {
-  switch (deleteRange(inst, range, removed)) {
+bool deleteRangeOrTell(Instance& inst, const TivraRange& range, LineHandle* removed, int longest) {
+  switch (deleteRange(inst, range, removed, longest)) {
     case StoreResult::Ok:
       return true;
     case StoreResult::LineTooLong:
@@ -71,12 +71,16 @@ bool deleteRangeOrTell(Instance& inst, const TivraRange& range, LineHandle* remo
   return false;
 }
 
-bool joinLinesOrTell(Instance& inst, int32_t line, int* joint) {
-  const int length = lineLength(lineFromNumber(inst, line));
+bool joinLinesOrTell(Instance& inst, int32_t line, int* joint, bool* continued, int longest) {
+  const LineHandle h = lineFromNumber(inst, line);
+  const int length = lineLength(h);
+  const bool pieces = continues(inst, h);
   LineHandle removed = 0;
-  if (!deleteRangeOrTell(inst, TivraRange{static_cast<SHORT>(length), 0, line, line + 1}, &removed)) return false;
+  if (!deleteRangeOrTell(inst, TivraRange{static_cast<SHORT>(length), 0, line, line + 1}, &removed, longest))
+    return false;
   freeChain(inst, removed);
   *joint = length;
+  *continued = pieces;
   return true;
 }
 
@@ -88,6 +92,7 @@ LRESULT setWholeText(Instance& inst, const char* text) {
   clearText(inst);
   TextInserter inserter(inst, 1, 0);
   const bool ok = inserter.feed(text, std::strlen(text)) && inserter.finish(nullptr);
+  if (ok) inst.text.longLinesLoaded = inserter.longLines();
   setSelection(inst, 1, 0, 1, 0);
   inst.text.firstVisible = LineRef{1, inst.text.firstLine};
   markTextChanged(inst, 1);
@@ -99,16 +104,17 @@ LRESULT setWholeText(Instance& inst, const char* text) {
   return ok ? 0 : -1;
 }
 
-LRESULT copyWholeText(Instance& inst, char* buffer) {
+LRESULT copyWholeText(Instance& inst, char* buffer, WPARAM lineEnds) {
   if (!buffer) return -1;
   commitLineBuffer(inst);
-  copyRange(inst, wholeText(inst), buffer);
+  copyRange(inst, wholeText(inst), buffer, lineEnds == TIVRA_TEXT_SAVED ? savedLineEnd(inst) : "\r\n");
   return 0;
 }
 
-LRESULT wholeTextLength(Instance& inst) {
+LRESULT wholeTextLength(Instance& inst, WPARAM lineEnds) {
   commitLineBuffer(inst);
-  return static_cast<LRESULT>(rangeLength(inst, wholeText(inst)));
+  return static_cast<LRESULT>(
+      rangeLength(inst, wholeText(inst), lineEnds == TIVRA_TEXT_SAVED ? savedLineEnd(inst) : "\r\n"));
 }
 
 // ---------------------------------------------------------------------------
@@ -217,14 +223,9 @@ LRESULT getLine(Instance& inst, WPARAM lineParam, char* buffer) {
   if (lineParam == 0) std::memcpy(&line, buffer, sizeof line);
   if (line < 1 || line > inst.text.lineCount) return 0;
   commitLineBuffer(inst);
-  const char* text = lineText(lineFromNumber(inst, line));
-  const size_t length = std::strlen(text);
-  // The buffer holds 8193 bytes: a line of 8193 characters fills it
-  // without a terminator (the result says how long it is).
-  const size_t copied = std::min<size_t>(length, TIVRA_LINE_BUFFER);
-  std::memcpy(buffer, text, copied);
-  if (copied < TIVRA_LINE_BUFFER) buffer[copied] = 0;
-  return static_cast<LRESULT>(length);
+  const std::string_view text = lineText(lineFromNumber(inst, line));
+  copyToLineBuffer(text, buffer);
+  return static_cast<LRESULT>(text.size());
 }
 
 LRESULT lineLengthMessage(Instance& inst, WPARAM wParam, LPARAM lParam) {

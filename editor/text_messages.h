@@ -10,10 +10,10 @@ namespace tivra {
 
 // WM_SETTEXT / TM_SETTEXT with wParam 1; also the initial text at creation.
 LRESULT setWholeText(Instance& inst, const char* text);
-// WM_GETTEXT / TM_GETTEXT with wParam 1.
-LRESULT copyWholeText(Instance& inst, char* buffer);
-// WM_GETTEXTLENGTH / TM_GETTEXTLENGTH with wParam 1.
-LRESULT wholeTextLength(Instance& inst);
+// WM_GETTEXT / TM_GETTEXT: lineEnds TIVRA_TEXT_CRLF or TIVRA_TEXT_SAVED.
+LRESULT copyWholeText(Instance& inst, char* buffer, WPARAM lineEnds);
+// WM_GETTEXTLENGTH / TM_GETTEXTLENGTH likewise.
+LRESULT wholeTextLength(Instance& inst, WPARAM lineEnds);
 
 LRESULT getSelection(Instance& inst, TivraRange* range);               // EM_GETSEL
 LRESULT setSelectionMessage(Instance& inst, const TivraRange* range);  // EM_SETSEL
@@ -29,10 +29,12 @@ bool replaceRange(Instance& inst, const TivraRange& range, std::string_view text
 // Deletes an ordered range (committed line buffer) without recording it;
 // `removed` receives the detached lines. False (the text as it was, the
 // user told) when the arena runs out or a joined line would be too long.
-bool deleteRangeOrTell(Instance& inst, const TivraRange& range, LineHandle* removed);
+// `longest` as for deleteRange().
+bool deleteRangeOrTell(Instance& inst, const TivraRange& range, LineHandle* removed, int longest = TIVRA_MAX_LINE);
 // Joins `line` with the next one the same way, without recording it;
-// `joint` receives the column where they meet.
-bool joinLinesOrTell(Instance& inst, int32_t line, int* joint);
+// `joint` receives the column where they meet, `continued` whether the
+// two were pieces of one line.
+bool joinLinesOrTell(Instance& inst, int32_t line, int* joint, bool* continued, int longest = TIVRA_MAX_LINE);
 LRESULT clearMessage(Instance& inst, WPARAM wholeText);  // WM_CLEAR
 LRESULT selectAll(Instance& inst);                       // command 1018
 LRESULT clearAll(Instance& inst);                        // command 1033, WM_CLEAR with 1

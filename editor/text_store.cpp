@@ -1,9 +1,11 @@
 #include "text_store.h"
 
+#include "line_index.h"
 #include "notify.h"
 #include "undo.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -12,6 +14,9 @@ namespace tivra {
 namespace {
 
 constexpr size_t kCut = TIVRA_MAX_INSERTED_LINE;
+// A line this near to one the window holds is walked to rather than looked
+// up in the index.
+constexpr int32_t kNear = 8;
 
 int32_t distance(int32_t a, int32_t b) { return a > b ? a - b : b - a; }
 
@@ -25,6 +30,24 @@ LineHandle walk(LineHandle from, int32_t fromLine, int32_t to) {
     --fromLine;
   }
   return from;
+}
+
+// The first CR, LF or zero byte in [p, end), or end. Eight bytes are
+// looked at at a time (loading a file is mostly this scan): a word holds
+// one of the three when one of its bytes, taken as it is or XORed with CR
+// or LF, is zero.
+const char* lineEndOrZero(const char* p, const char* end) {
+  constexpr uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr uint64_t kHighs = 0x8080808080808080ULL;
+  auto hasZeroByte = [](uint64_t v) { return ((v - kOnes) & ~v & kHighs) != 0; };
+  while (end - p >= 8) {
+    uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    if (hasZeroByte(word) || hasZeroByte(word ^ (kOnes * '\r')) || hasZeroByte(word ^ (kOnes * '\n'))) break;
+    p += 8;
+  }
+  while (p < end && *p != '\r' && *p != '\n' && *p != 0) ++p;
+  return p;
 }
 
 void writeNode(LineHandle h, std::string_view text) {
@@ -56,45 +79,80 @@ void moveReferences(Instance& inst, LineHandle from, LineHandle to) {
   });
 }
 
+// Gives line `line` new text: in place when the node keeps its size, else
+// in a new node that takes the old one's place. Returns the line's handle,
+// or 0 (the line keeps its old text) when the arena is exhausted.
+LineHandle replaceLineText(Instance& inst, LineRef line, std::string_view text) {
+  LineHandle h = line.handle;
+  if (nodeSizeFor(text.size()) == nodeSizeFor(static_cast<size_t>(nodeLength(h)))) {
+    writeNode(h, text);
+    return h;
+  }
+  PinnedHandle pin(inst, h);
+  const LineHandle fresh = allocateNode(inst, nodeSizeFor(text.size()));
+  if (!fresh) return 0;
+  writeNode(fresh, text);
+  linkInPlaceOf(inst, fresh, h, h);
+  moveReferences(inst, h, fresh);
+  indexNodeReplaced(inst, line.line, fresh);
+  setContinues(inst, fresh, continues(inst, h));
+  freeNode(inst, h);
+  return fresh;
+}
+
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// Pieces of long lines
+
+void setContinues(Instance& inst, LineHandle h, bool on) {
+  if (on)
+    inst.text.continued.insert(h);
+  else if (!inst.text.continued.empty())
+    inst.text.continued.erase(h);
+}
+
+std::string_view savedLineEnd(const Instance& inst) {
+  if (inst.options & TivraOption::UnixStyleSave) return "\n";
+  if (inst.options & TivraOption::MacStyleSave) return "\r";
+  return "\r\n";
+}
 
 // ---------------------------------------------------------------------------
 // Reading
 
 LineHandle lineFromNumber(const Instance& inst, int32_t n) {
   const TextState& t = inst.text;
-  LineRef best{1, t.firstLine};
-  int32_t bestDistance = distance(n, 1);
-  // Candidates in their order; the search stops at the first that is near
-  // enough.
-  auto nearEnough = [&](LineRef candidate, int32_t enough) {
-    const int32_t d = distance(n, candidate.line);
-    if (d < bestDistance) {
-      bestDistance = d;
-      best = candidate;
-    }
-    return d <= enough;
-  };
-  if (!nearEnough(best, 30) && !nearEnough(t.firstVisible, 30) && !nearEnough(LineRef{t.lineCount, t.lastLine}, 30) &&
-      !nearEnough(t.caret, 30) && !nearEnough(t.anchor, 30)) {
-    for (int i = 0; i <= inst.bookmarkHigh && i < TIVRA_MAX_BOOKMARKS; ++i) {
-      if (nearEnough(inst.bookmarks[i].at, 29)) break;
+  LineHandle found = 0;
+  for (const LineRef& known :
+       {t.index.lastFound, t.caret, t.firstVisible, LineRef{1, t.firstLine}, LineRef{t.lineCount, t.lastLine}}) {
+    if (known.handle != 0 && distance(n, known.line) <= kNear) {
+      found = walk(known.handle, known.line, n);
+      break;
     }
   }
-  return walk(best.handle, best.line, n);
+  if (!found) found = indexedLine(inst, n);
+  t.index.lastFound = LineRef{n, found};
+  return found;
 }
 
-size_t rangeLength(const Instance& inst, const TivraRange& r) {
+void copyToLineBuffer(std::string_view text, char* buffer) {
+  const size_t copied = std::min<size_t>(text.size(), TIVRA_LINE_BUFFER);
+  std::memcpy(buffer, text.data(), copied);
+  if (copied < TIVRA_LINE_BUFFER) buffer[copied] = 0;
+}
+
+size_t rangeLength(const Instance& inst, const TivraRange& r, std::string_view lineEnd) {
   size_t length = 0;
   LineHandle h = lineFromNumber(inst, r.StartLine);
   for (int32_t line = r.StartLine; line < r.EndLine; ++line) {
-    length += static_cast<size_t>(nodeLength(h)) + 2;
+    length += static_cast<size_t>(nodeLength(h)) + (continues(inst, h) ? 0 : lineEnd.size());
     h = nodeNext(h);
   }
   return length + static_cast<size_t>(r.EndPos) - static_cast<size_t>(r.StartPos);
 }
 
-size_t copyRange(const Instance& inst, const TivraRange& r, char* out) {
+size_t copyRange(const Instance& inst, const TivraRange& r, char* out, std::string_view lineEnd) {
   char* p = out;
   LineHandle h = lineFromNumber(inst, r.StartLine);
   int column = r.StartPos;
@@ -103,8 +161,10 @@ size_t copyRange(const Instance& inst, const TivraRange& r, char* out) {
     const size_t length = std::strlen(text);
     std::memcpy(p, text + column, length - static_cast<size_t>(column));
     p += length - static_cast<size_t>(column);
-    *p++ = '\r';
-    *p++ = '\n';
+    if (!continues(inst, h)) {
+      std::memcpy(p, lineEnd.data(), lineEnd.size());
+      p += lineEnd.size();
+    }
     column = 0;
     h = nodeNext(h);
   }
@@ -140,72 +200,11 @@ void setSelection(Instance& inst, int32_t anchorLine, int anchorColumn, int32_t 
 // ---------------------------------------------------------------------------
 // Single lines
 
-LineHandle insertLineAfter(Instance& inst, LineRef after, std::string_view text) {
-  PinnedHandle pin(inst, after.handle);
-  const LineHandle h = allocateNode(inst, nodeSizeFor(text.size()));
-  if (!h) return 0;
-  writeNode(h, text);
-  const LineHandle next = after.handle ? nodeNext(after.handle) : inst.text.firstLine;
-  setNodePrev(h, after.handle);
-  setNodeNext(h, next);
-  if (after.handle)
-    setNodeNext(after.handle, h);
-  else
-    inst.text.firstLine = h;
-  if (next)
-    setNodePrev(next, h);
-  else
-    inst.text.lastLine = h;
-  ++inst.text.lineCount;
-  forEachLineRef(inst, [&](LineRef& r) {
-    if (r.line > after.line) ++r.line;
-  });
-  return h;
-}
-
-LineHandle replaceLineText(Instance& inst, LineHandle h, std::string_view text) {
-  if (nodeSizeFor(text.size()) == nodeSizeFor(static_cast<size_t>(nodeLength(h)))) {
-    writeNode(h, text);
-    return h;
-  }
-  PinnedHandle pin(inst, h);
-  const LineHandle fresh = allocateNode(inst, nodeSizeFor(text.size()));
-  if (!fresh) return 0;
-  writeNode(fresh, text);
-  linkInPlaceOf(inst, fresh, h, h);
-  moveReferences(inst, h, fresh);
-  freeNode(inst, h);
-  return fresh;
-}
-
-LineHandle exchangeLineNode(Instance& inst, LineHandle h, LineHandle replacement) {
-  linkInPlaceOf(inst, replacement, h, h);
-  moveReferences(inst, h, replacement);
-  return h;
-}
-
-bool deleteLine(Instance& inst, LineRef line) {
-  TextState& t = inst.text;
-  if (t.lineCount == 1) return replaceLineText(inst, line.handle, {}) != 0;
-  const LineHandle before = nodePrev(line.handle);
-  const LineHandle after = nodeNext(line.handle);
-  if (before)
-    setNodeNext(before, after);
-  else
-    t.firstLine = after;
-  if (after)
-    setNodePrev(after, before);
-  else
-    t.lastLine = before;
-  forEachLineRef(inst, [&](LineRef& r) {
-    if (r.handle == line.handle)
-      r = after ? LineRef{line.line, after} : LineRef{line.line - 1, before};
-    else if (r.line > line.line)
-      --r.line;
-  });
-  --t.lineCount;
-  freeNode(inst, line.handle);
-  return true;
+LineHandle exchangeLineNode(Instance& inst, LineRef line, LineHandle replacement) {
+  linkInPlaceOf(inst, replacement, line.handle, line.handle);
+  moveReferences(inst, line.handle, replacement);
+  indexNodeReplaced(inst, line.line, replacement);
+  return line.handle;
 }
 
 // ---------------------------------------------------------------------------
@@ -214,6 +213,8 @@ bool deleteLine(Instance& inst, LineRef line) {
 void clearText(Instance& inst) {
   discardUndoSteps(inst);
   resetSegments(inst);
+  inst.text.continued.clear();
+  inst.text.longLinesLoaded = 0;
   const LineHandle h = allocateNode(inst, nodeSizeFor(0));
   if (!h) std::abort();  // a freshly reset segment always has room for one empty line
   writeNode(h, {});
@@ -224,6 +225,7 @@ void clearText(Instance& inst) {
   t.lineCount = 1;
   t.caret = t.anchor = t.firstVisible = LineRef{1, h};
   for (Bookmark& b : inst.bookmarks) b.at = LineRef{1, h};
+  indexReset(inst);
   inst.scanner.running = false;
   inst.caretColumn = inst.anchorColumn = 0;
   loadLineBuffer(inst);
@@ -238,6 +240,7 @@ TextInserter::TextInserter(Instance& inst, int32_t line, int column)
       pinStart_(inst, start_),
       pinTail_(inst, tail_),
       current_(new char[kCut]) {
+  startContinues_ = continues(inst, start_);
   const char* text = nodeText(start_);
   suffix_.assign(text + column);
   std::memcpy(current_.get(), text, static_cast<size_t>(column));
@@ -262,12 +265,12 @@ bool TextInserter::feed(const char* data, size_t length) {
       }
     }
     const char* run = p;
-    while (p < end && *p != '\r' && *p != '\n' && *p != 0) ++p;
+    p = lineEndOrZero(p, end);
     if (p > run && !addContent(run, static_cast<size_t>(p - run))) return false;
     if (p == end) break;
     const char c = *p++;
     if (c == 0) continue;
-    if (!emitLine()) return false;
+    if (!emitLine(false)) return false;
     // The line has ended either way; an LF right after a CR belongs to it.
     skipLineFeed_ = c == '\r';
   }
@@ -278,7 +281,11 @@ bool TextInserter::addContent(const char* data, size_t length) {
   while (length > 0) {
     // A full line is cut off only when more of it follows, so a line of
     // exactly 8193 characters followed by a line end stays one line.
-    if (currentLength_ == kCut && !emitLine()) return false;
+    if (currentLength_ == kCut) {
+      if (!cutting_) ++longLines_;
+      cutting_ = true;
+      if (!emitLine(true)) return false;
+    }
     const size_t take = std::min(length, kCut - currentLength_);
     std::memcpy(current_.get() + currentLength_, data, take);
     currentLength_ += take;
@@ -288,11 +295,13 @@ bool TextInserter::addContent(const char* data, size_t length) {
   return true;
 }
 
-bool TextInserter::emitLine() {
+bool TextInserter::emitLine(bool continued) {
   const std::string_view piece(current_.get(), currentLength_);
   currentLength_ = 0;
+  if (!continued) cutting_ = false;
   if (!haveFirstPiece_) {
     firstPiece_.assign(piece);
+    firstPieceContinues_ = continued;
     haveFirstPiece_ = true;
     return true;
   }
@@ -302,6 +311,8 @@ bool TextInserter::emitLine() {
     return false;
   }
   writeNode(h, piece);
+  // A new node is never marked: only a cut piece needs it.
+  if (continued) setContinues(inst_, h, true);
   const LineHandle after = nodeNext(tail_);
   setNodePrev(h, tail_);
   setNodeNext(h, after);
@@ -330,13 +341,14 @@ bool TextInserter::finish(TivraRange* inserted) {
   // The inserted text ends where the gathering stands now.
   const int32_t endLine = haveFirstPiece_ ? line_ + added_ + 1 : line_;
   const auto endColumn = static_cast<SHORT>(currentLength_);
-  if (!addContent(suffix_.data(), suffix_.size()) || !emitLine()) return false;
+  if (!addContent(suffix_.data(), suffix_.size()) || !emitLine(startContinues_)) return false;
 
-  const LineHandle replaced = replaceLineText(inst_, start_, firstPiece_);
+  const LineHandle replaced = replaceLineText(inst_, LineRef{line_, start_}, firstPiece_);
   if (!replaced) {
     rollback();
     return false;
   }
+  setContinues(inst_, replaced, firstPieceContinues_);
   if (added_ == 0) tail_ = replaced;
   TextState& t = inst_.text;
   if (added_ > 0) {
@@ -345,6 +357,7 @@ bool TextInserter::finish(TivraRange* inserted) {
     forEachLineRef(inst_, [&](LineRef& r) {
       if (r.line > line_) r.line += added_;
     });
+    indexLinesInserted(inst_, line_, added_);
   }
   if (inserted) *inserted = TivraRange{static_cast<SHORT>(column_), endColumn, line_, endLine};
   haveFirstPiece_ = true;
@@ -358,14 +371,14 @@ StoreResult insertTextAt(Instance& inst, int32_t line, int column, std::string_v
   return StoreResult::Ok;
 }
 
-StoreResult deleteRange(Instance& inst, const TivraRange& r, LineHandle* removed) {
+StoreResult deleteRange(Instance& inst, const TivraRange& r, LineHandle* removed, int longest) {
   *removed = 0;
   if (r.StartLine == r.EndLine && r.StartPos == r.EndPos) return StoreResult::Ok;
   LineHandle first = lineFromNumber(inst, r.StartLine);
   LineHandle last = walk(first, r.StartLine, r.EndLine);
   const char* lastText = nodeText(last);
   const size_t suffixLength = std::strlen(lastText) - static_cast<size_t>(r.EndPos);
-  if (r.StartLine != r.EndLine && static_cast<size_t>(r.StartPos) + suffixLength > TIVRA_MAX_LINE)
+  if (r.StartLine != r.EndLine && static_cast<size_t>(r.StartPos) + suffixLength > static_cast<size_t>(longest))
     return StoreResult::LineTooLong;
   std::string joined(nodeText(first), static_cast<size_t>(r.StartPos));
   joined.append(lastText + r.EndPos, suffixLength);
@@ -375,14 +388,21 @@ StoreResult deleteRange(Instance& inst, const TivraRange& r, LineHandle* removed
   const LineHandle node = allocateNode(inst, nodeSizeFor(joined.size()));
   if (!node) return StoreResult::OutOfMemory;
   writeNode(node, joined);
+  setContinues(inst, node, continues(inst, last));
   linkInPlaceOf(inst, node, first, last);
   const int32_t removedLines = r.EndLine - r.StartLine;
+  const LineHandle following = nodeNext(node);
+  const int32_t standsFor = r.StartPos > 0 ? r.StartLine : r.EndLine;
   forEachLineRef(inst, [&](LineRef& ref) {
-    if (ref.line >= r.StartLine && ref.line <= r.EndLine)
-      ref = LineRef{r.StartLine, node};
-    else if (ref.line > r.EndLine)
+    if (ref.line > r.EndLine) {
       ref.line -= removedLines;
+    } else if (ref.line >= r.StartLine) {
+      const bool deleted = ref.line > standsFor && !(ref.line == r.EndLine && suffixLength > 0);
+      ref = deleted && following ? LineRef{r.StartLine + 1, following} : LineRef{r.StartLine, node};
+    }
   });
+  if (removedLines > 0) indexLinesRemoved(inst, r.StartLine + 1, removedLines, nodeNext(node));
+  indexNodeReplaced(inst, r.StartLine, node);
   inst.text.lineCount -= removedLines;
   *removed = first;
   return StoreResult::Ok;
@@ -414,6 +434,8 @@ void restoreRange(Instance& inst, int32_t line, LineHandle removed) {
     else if (r.line > line)
       r.line += restoredLines;
   });
+  indexNodeReplaced(inst, line, removed);
+  if (restoredLines > 0) indexLinesInserted(inst, line, restoredLines);
   inst.text.lineCount += restoredLines;
   setNodeNext(joined, 0);
   setNodePrev(joined, 0);
@@ -456,8 +478,10 @@ bool commitLineBuffer(Instance& inst) {
   writeNode(node, std::string_view(b.text, static_cast<size_t>(b.length)));
   // The stored version leaves the text whole and is kept for undo.
   const LineHandle old = inst.text.caret.handle;
+  setContinues(inst, node, continues(inst, old));
   linkInPlaceOf(inst, node, old, old);
   moveReferences(inst, old, node);
+  indexNodeReplaced(inst, inst.text.caret.line, node);
   b.edited = false;
   markTextChanged(inst, inst.text.caret.line);
   UndoStep step{};

@@ -10,9 +10,9 @@
 // Results: 0 for done and -1 for refused, unless a message says otherwise;
 // counts and lengths are returned directly.
 //
-// Loading the library registers the classes. A program that calls none of
-// its functions must keep the linker from dropping it (pkg-config's flags
-// do; in CMake, call TivraVer() or link without --as-needed).
+// Before its first editor window a program calls TivraRegister(), which
+// registers the window classes; nothing happens when the library is merely
+// loaded.
 #pragma once
 
 #include "win32.h"
@@ -57,8 +57,11 @@ constexpr WORD TIVRA_WORD_SUFFIX = 0x1000;    // letters or signs follow the num
 
 constexpr int TIVRA_MAX_LINE = 8192;           // typing and joining stop here
 constexpr int TIVRA_MAX_INSERTED_LINE = 8193;  // inserted text is cut into pieces of this length
-// TM_GETLINE buffers must hold this many bytes. A line of 8193 characters
-// fills it without a terminator: use the returned length.
+// TM_GETLINE, TM_GETSUBLINE and TM_SCANRESTOFLINE buffers must hold this
+// many bytes, and no more is written: a line of 8193 characters fills the
+// buffer without a terminator (TM_GETLINE and TM_GETSUBLINE return the
+// length; TM_SCANRESTOFLINE's rest is as long as the line's length less
+// the scan's column).
 constexpr int TIVRA_LINE_BUFFER = 8193;
 constexpr int TIVRA_MAX_UNDO = 909;
 constexpr int TIVRA_MAX_BOOKMARKS = 256;
@@ -144,7 +147,7 @@ constexpr UINT TM_GETMAXUNDODEPTH = WM_USER + 33;  // -> 909
 constexpr UINT TM_SCANSTART = WM_USER + 35;
 constexpr UINT TM_SCANNEXT = WM_USER + 36;  // wParam nonzero: go on across lines; lParam TivraToken*
 constexpr UINT TM_SCANNEXTLINE = WM_USER + 37;
-constexpr UINT TM_SCANRESTOFLINE = WM_USER + 38;   // lParam buffer
+constexpr UINT TM_SCANRESTOFLINE = WM_USER + 38;   // lParam buffer of TIVRA_LINE_BUFFER bytes (as TM_GETLINE)
 constexpr UINT TM_SCANTOKENRANGE = WM_USER + 39;   // lParam TivraRange*
 constexpr UINT TM_TOKENATCARET = WM_USER + 40;     // lParam TivraToken* -> 0 found, 4 none
 constexpr UINT TM_QUERYCLOSE = WM_USER + 41;       // -> nonzero: may close
@@ -167,8 +170,8 @@ constexpr UINT TM_SETFINDOPTIONS = WM_USER + 68;   // lParam TIVRA_FIND_* bits
 constexpr UINT TM_GETFINDOPTIONS = WM_USER + 69;
 constexpr UINT TM_FIND = WM_USER + 70;     // wParam 0 find next, 1 replace, 2 replace all; lParam TivraRange* or 0
 constexpr UINT TM_SETTEXT = WM_USER + 71;  // wParam 1, lParam text
-constexpr UINT TM_GETTEXT = WM_USER + 72;  // wParam 1, lParam buffer (TM_GETTEXTLENGTH + 1 bytes)
-constexpr UINT TM_GETTEXTLENGTH = WM_USER + 73;  // wParam 1
+constexpr UINT TM_GETTEXT = WM_USER + 72;  // wParam TIVRA_TEXT_*, lParam buffer (TM_GETTEXTLENGTH + 1 bytes)
+constexpr UINT TM_GETTEXTLENGTH = WM_USER + 73;  // wParam TIVRA_TEXT_*
 constexpr UINT TM_MOUSEUP = WM_USER + 74;        // as WM_LBUTTONUP
 constexpr UINT TM_COMMANDSTATE = WM_USER + 75;   // wParam command id -> 1 available
 constexpr UINT TM_HSCROLL = WM_USER + 76;        // as WM_HSCROLL; code 273: go to pixel column lParam
@@ -176,13 +179,21 @@ constexpr UINT TM_VSCROLL = WM_USER + 77;  // as WM_VSCROLL; 273: go to line lPa
 constexpr UINT TM_SETBOOKMARKCOUNT = WM_USER + 78;  // wParam n: highest index n - 1 (1...255)
 constexpr UINT TM_SETWORDWRAP = WM_USER + 79;       // wParam TIVRA_WRAP_* bits, lParam fixed width
 constexpr UINT TM_PAINTLINES = WM_USER + 81;        // wParam HDC, lParam two 16-bit values: height, width
+// -> how many lines longer than TIVRA_MAX_INSERTED_LINE characters the text
+// held when it was last loaded (TM_LOADFILE, the file commands, the initial
+// file) or set (WM_SETTEXT); 0 after WM_CLEAR with 1 and "&Ny". Such a line
+// is kept as pieces that EM_GETLINE and editing see as lines of their own;
+// reading the text back (WM_GETTEXT, the selection, the clipboard) and
+// saving join them again without a line end, so the line comes back whole.
+constexpr UINT TM_GETLONGLINES = WM_USER + 84;
 constexpr UINT TM_SETCARETWIDTH = WM_USER + 87;
 constexpr UINT TM_SETFIRSTVISIBLELINE = WM_USER + 88;    // wParam sub-line, lParam line
 constexpr UINT TM_SETFIRSTVISIBLECOLUMN = WM_USER + 89;  // wParam column
 constexpr UINT TM_GETFIRSTSUBLINE = WM_USER + 90;
-constexpr UINT TM_GETSUBLINE = WM_USER + 91;        // wParam sub-line, lParam buffer (line in its first 32 bits)
-constexpr UINT TM_SUBLINELENGTH = WM_USER + 92;     // wParam sub-line, lParam line
-constexpr UINT TM_SUBLINECOUNT = WM_USER + 93;      // lParam line
+constexpr UINT TM_GETSUBLINE = WM_USER + 91;     // wParam sub-line, lParam buffer of TIVRA_LINE_BUFFER bytes (line in
+                                                 // its first 32 bits) -> length, -1; bounded as TM_GETLINE
+constexpr UINT TM_SUBLINELENGTH = WM_USER + 92;  // wParam sub-line, lParam line
+constexpr UINT TM_SUBLINECOUNT = WM_USER + 93;   // lParam line
 constexpr UINT TM_SETFINDDIALOGPOS = WM_USER + 94;  // as TM_SETDIALOGPOS, dialog 1 only while no find dialog is open
 constexpr UINT TM_POSFROMPOINT = WM_USER + 96;  // lParam MAKELONG(x, y) -> MAKELONG(line - first visible, column) / -1
 constexpr UINT TM_SCREENCENTRE = 0x706B;        // lParam DWORD* := MAKELONG(x, y) -> 1
@@ -230,6 +241,10 @@ constexpr LPARAM TIVRA_FIND_WRAP = 0x1;
 constexpr LPARAM TIVRA_FIND_UP = 0x2;
 constexpr LPARAM TIVRA_FIND_WHOLEWORD = 0x4;
 constexpr LPARAM TIVRA_FIND_MATCHCASE = 0x8;
+
+// TM_GETTEXT / TM_GETTEXTLENGTH (WM_GETTEXT and WM_GETTEXTLENGTH take 1 only)
+constexpr WPARAM TIVRA_TEXT_CRLF = 1;   // lines joined by CR LF
+constexpr WPARAM TIVRA_TEXT_SAVED = 2;  // by the line end that saving writes (UnixStyleSave, MacStyleSave)
 
 // TM_SETWORDWRAP
 constexpr WPARAM TIVRA_WRAP_ON = 0x1;
@@ -296,6 +311,14 @@ constexpr UINT TCMD_PROGRAM_LAST = 1050;
 #define TIVRA_EXPORT __attribute__((visibility("default")))
 
 extern "C" {
+// Registers the window classes "Tivra32" and "TivraGroup32" (and the
+// class of the printing progress dialog) and reserves the text arena that
+// all editor windows of the process share. Every program calls it once
+// before it creates an editor or group window; later calls do nothing.
+// FALSE when the arena cannot be reserved (no editor window can then be
+// made). The classes are unregistered and the arena released when the
+// process ends, if no editor window is left by then.
+TIVRA_EXPORT BOOL TivraRegister();
 // The library version as a number: 209 (2.09).
 TIVRA_EXPORT LONG TivraVer();
 // Greys every item of the menu whose id lies in 1003...1050 (all editor

@@ -15,6 +15,11 @@ namespace tivra {
 
 namespace {
 
+// A join or deletion that undo or redo applies brings back a line that
+// was: one of 8193 characters (a piece of a long line, or a line of that
+// length loaded) is no longer than it was before.
+constexpr int kLongestRestored = TIVRA_MAX_INSERTED_LINE;
+
 int firstDifference(const char* a, const char* b) {
   int i = 0;
   while (a[i] && a[i] == b[i]) ++i;
@@ -35,7 +40,7 @@ void place(Instance& inst, int32_t anchorLine, int anchorColumn, int32_t caretLi
 bool exchangeLine(Instance& inst, UndoStep& step) {
   const LineHandle current = lineFromNumber(inst, step.line);
   const int column = firstDifference(lineText(current), lineText(step.savedLines));
-  step.savedLines = exchangeLineNode(inst, current, step.savedLines);
+  step.savedLines = exchangeLineNode(inst, LineRef{step.line, current}, step.savedLines);
   place(inst, step.line, column, step.line, column);
   return true;
 }
@@ -45,6 +50,8 @@ bool splitAgain(Instance& inst, UndoStep& step) {
     reportOutOfMemory(inst);
     return false;
   }
+  // Pieces of one line were joined: they are pieces again.
+  if (step.continued) setContinues(inst, lineFromNumber(inst, step.line), true);
   step.kind = kUndoLineSplit;
   place(inst, step.line + 1, 0, step.line + 1, 0);
   return true;
@@ -52,7 +59,7 @@ bool splitAgain(Instance& inst, UndoStep& step) {
 
 bool joinAgain(Instance& inst, UndoStep& step) {
   int length = 0;
-  if (!joinLinesOrTell(inst, step.line, &length)) return false;
+  if (!joinLinesOrTell(inst, step.line, &length, &step.continued, kLongestRestored)) return false;
   step.kind = kUndoLinesJoined;
   step.column = static_cast<uint16_t>(length);
   place(inst, step.line, length, step.line, length);
@@ -73,7 +80,7 @@ bool restoreDeleted(Instance& inst, UndoStep& step) {
 
 bool deleteInserted(Instance& inst, UndoStep& step) {
   LineHandle removed = 0;
-  if (!deleteRangeOrTell(inst, spanOf(step), &removed)) return false;
+  if (!deleteRangeOrTell(inst, spanOf(step), &removed, kLongestRestored)) return false;
   step.savedLines = removed;
   step.kind = kUndoRangeDeleted;
   place(inst, step.line, step.column, step.line, step.column);

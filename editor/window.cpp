@@ -1,8 +1,8 @@
-// The window class "Tivra32": loading and unloading of the library, class
-// registration, creation and destruction of the instance, and the window
+// The window class "Tivra32": registering the classes, creation and destruction of the instance, and the window
 // procedure that answers every message or hands it to its place
 // (entry_points.h).
 #include "arena.h"
+#include "ascii.h"
 #include "entry_points.h"
 #include "file_names.h"
 #include "group.h"
@@ -14,7 +14,7 @@
 #include "undo.h"
 
 #include <algorithm>
-#include <cctype>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <new>
@@ -38,9 +38,7 @@ bool hasClass(HWND hwnd, const char* name) {
   char buffer[32];
   const int n = GetClassName(hwnd, buffer, sizeof buffer);
   if (n <= 0) return false;
-  return std::equal(buffer, buffer + n, name, name + std::strlen(name), [](char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-  });
+  return ascii::equalIgnoringCase(std::string_view(buffer, static_cast<size_t>(n)), name);
 }
 
 void copyString(char* buffer, const std::string& text) { std::memcpy(buffer, text.c_str(), text.size() + 1); }
@@ -190,6 +188,13 @@ LRESULT screenCentre(LPARAM out) {
       static_cast<DWORD>(MAKELONG(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2));
   std::memcpy(reinterpret_cast<void*>(out), &centre, sizeof centre);
   return 1;
+}
+
+// WM_GETTEXT and WM_GETTEXTLENGTH read the text with wParam 1 (else they
+// are about the caption); their private twins also with 2, the line ends
+// of saving.
+bool readsText(UINT msg, WPARAM wParam) {
+  return wParam == TIVRA_TEXT_CRLF || (wParam == TIVRA_TEXT_SAVED && (msg == TM_GETTEXT || msg == TM_GETTEXTLENGTH));
 }
 
 LRESULT joinGroup(Instance& inst, HWND group) {
@@ -358,12 +363,14 @@ LRESULT dispatch(Instance& inst, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
       return setWholeText(inst, text);
     case WM_GETTEXT:
     case TM_GETTEXT:
-      if (wParam != 1) return DefWindowProc(hwnd, WM_GETTEXT, wParam, lParam);
-      return copyWholeText(inst, buffer);
+      if (!readsText(msg, wParam)) return DefWindowProc(hwnd, WM_GETTEXT, wParam, lParam);
+      return copyWholeText(inst, buffer, wParam);
     case WM_GETTEXTLENGTH:
     case TM_GETTEXTLENGTH:
-      if (wParam != 1) return DefWindowProc(hwnd, WM_GETTEXTLENGTH, wParam, lParam);
-      return wholeTextLength(inst);
+      if (!readsText(msg, wParam)) return DefWindowProc(hwnd, WM_GETTEXTLENGTH, wParam, lParam);
+      return wholeTextLength(inst, wParam);
+    case TM_GETLONGLINES:
+      return inst.text.longLinesLoaded;
 
     case EM_GETSEL:
     case TM_GETSEL:
@@ -601,7 +608,7 @@ LRESULT CALLBACK editorWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 }
 
 // ---------------------------------------------------------------------------
-// Loading and unloading the library
+// The classes
 
 void registerClasses() {
   WNDCLASS wc{};
@@ -620,16 +627,15 @@ void registerClasses() {
   RegisterClass(&wc);
 }
 
-__attribute__((constructor)) void loadLibrary() {
-  reserveArena();
-  g_findReplaceMessage = RegisterWindowMessage(TIVRA_FINDREPLACE_MESSAGE);
-  registerClasses();
-}
+bool g_registered = false;
 
-__attribute__((destructor)) void unloadLibrary() {
-  UnregisterClass(kEditorClass, nullptr);
+// At the end of the process. The arena stays while an editor window is
+// left (one that a static object still owns): it may yet be destroyed.
+void unregisterClasses() {
+  unregisterPrintingClass();
   UnregisterClass(kGroupClass, nullptr);
-  releaseArena();
+  if (UnregisterClass(kEditorClass, nullptr)) releaseArena();
+  g_registered = false;
 }
 
 }  // namespace
@@ -642,5 +648,17 @@ Instance* instanceOf(HWND hwnd) {
 UINT findReplaceMessage() { return g_findReplaceMessage; }
 
 }  // namespace tivra
+
+extern "C" TIVRA_EXPORT BOOL TivraRegister() {
+  using namespace tivra;
+  if (g_registered) return TRUE;
+  if (!reserveArena()) return FALSE;
+  g_findReplaceMessage = RegisterWindowMessage(TIVRA_FINDREPLACE_MESSAGE);
+  registerClasses();
+  registerPrintingClass();
+  g_registered = true;
+  std::atexit(unregisterClasses);
+  return TRUE;
+}
 
 extern "C" TIVRA_EXPORT LONG TivraVer() { return TIVRA_VERSION; }

@@ -78,9 +78,7 @@ LRESULT scanNext(Instance& inst, bool acrossLines, TivraToken* out) {
 LRESULT copyRestOfLine(Instance& inst, char* buffer) {
   if (!inst.scanner.running) return kScanEnd;
   if (!buffer) return -1;
-  const std::string_view rest = scannedLine(inst).substr(static_cast<size_t>(inst.scanner.column));
-  std::memcpy(buffer, rest.data(), rest.size());
-  buffer[rest.size()] = 0;
+  copyToLineBuffer(scannedLine(inst).substr(static_cast<size_t>(inst.scanner.column)), buffer);
   return 0;
 }
 

@@ -1,6 +1,7 @@
 // Word wrap: where a line is broken into sub-lines.
 #include "view.h"
 
+#include "line_breaks.h"
 #include "syntax.h"
 
 #include <string>
@@ -8,8 +9,6 @@
 namespace tivra {
 
 namespace {
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 // The break when the notify window chooses (TM_WORDBREAK): its answer if
 // it lies in 1 ... fitting, else all that fits.
@@ -34,24 +33,9 @@ int subLineLength(Instance& inst, std::string_view rest) {
   const int size = static_cast<int>(rest.size());
   const int width = currentWrapWidth(inst);
   if (size == 0 || width <= 0) return size;
-  int x = 0;
-  int fitting = 0;
-  while (fitting < size) {
-    const int next = advance(inst, x, rest[static_cast<size_t>(fitting)]);
-    if (next > width) break;
-    x = next;
-    ++fitting;
-  }
+  const int fitting = fittingLength(rest, width, [&inst](int x, char c) { return advance(inst, x, c); });
   if (fitting == size) return size;
-  if (inst.layout.wordWrapFlags & TIVRA_WRAP_AUTOBREAK) {
-    // A blank that overflows stays at the end of the sub-line: the next one
-    // starts with the next word.
-    if (isBlank(rest[static_cast<size_t>(fitting)])) return fitting + 1;
-    for (int b = fitting - 1; b >= 0; --b) {
-      if (isBlank(rest[static_cast<size_t>(b)])) return b + 1;
-    }
-    return std::max(fitting, 1);
-  }
+  if (inst.layout.wordWrapFlags & TIVRA_WRAP_AUTOBREAK) return breakAtBlank(rest, fitting);
   // Not even one character fits: it goes alone, whatever the notify window
   // would say.
   if (fitting == 0) return 1;

@@ -18,7 +18,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <strings.h>
 #include <algorithm>
 #include <cstring>
 #include <map>
@@ -45,7 +44,7 @@ std::map<std::string, TemplateCopy>& templates() {
   return all;
 }
 
-bool isClass(const ItemCopy& item, const char* name) { return strcasecmp(item.className.c_str(), name) == 0; }
+bool isClass(const ItemCopy& item, const char* name) { return ascii::equalIgnoringCase(item.className, name); }
 
 class TemplateDialog : public QDialog {
  public:

@@ -18,6 +18,7 @@
 #include <cstring>
 #include <map>
 #include <set>
+#include <string>
 
 using namespace platform::detail;
 
@@ -115,10 +116,9 @@ QFont fontFromLogFont(const LOGFONT& lf, const QPaintDevice* device) {
 
 FontObject::FontObject(const LOGFONT& logFont, bool isStock) : GdiObject(Font, isStock), lf(logFont) {}
 
-const FontMetricsCache& FontObject::metrics(const QPaintDevice* device) {
-  const int dpi = device ? device->logicalDpiY() : screenDpi();
-  auto it = cache.find(dpi);
-  if (it != cache.end()) return it->second;
+namespace {
+
+FontMetricsCache measure(const LOGFONT& lf, const QPaintDevice* device, int dpi) {
   FontMetricsCache m;
   m.font = fontFromLogFont(lf, device);
   QFontMetrics fm(m.font, const_cast<QPaintDevice*>(device));
@@ -152,7 +152,32 @@ const FontMetricsCache& FontObject::metrics(const QPaintDevice* device) {
   }
   m.ascent = fm.ascent();
   m.raw = QRawFont::fromFont(m.font);
-  return cache.emplace(dpi, std::move(m)).first->second;
+  return m;
+}
+
+// Every editor window makes font objects of its own, mostly of the same
+// font, and measuring the widths of 256 characters is what makes a window
+// slow to start: the metrics of a LOGFONT at a resolution are measured once
+// in the process. Kept to the end, as the fonts of a run are few.
+std::shared_ptr<const FontMetricsCache> sharedMetrics(const LOGFONT& lf, const QPaintDevice* device, int dpi) {
+  static auto& measured = *new std::map<std::string, std::shared_ptr<const FontMetricsCache>>;
+  LOGFONT normal = lf;
+  const size_t faceLength = strnlen(lf.lfFaceName, sizeof lf.lfFaceName);
+  std::memset(normal.lfFaceName + faceLength, 0, sizeof normal.lfFaceName - faceLength);
+  std::string key(reinterpret_cast<const char*>(&normal), sizeof normal);
+  key.append(reinterpret_cast<const char*>(&dpi), sizeof dpi);
+  auto& known = measured[key];
+  if (!known) known = std::make_shared<const FontMetricsCache>(measure(lf, device, dpi));
+  return known;
+}
+
+}  // namespace
+
+const FontMetricsCache& FontObject::metrics(const QPaintDevice* device) {
+  const int dpi = device ? device->logicalDpiY() : screenDpi();
+  auto& kept = cache[dpi];
+  if (!kept) kept = sharedMetrics(lf, device, dpi);
+  return *kept;
 }
 
 // ---------------------------------------------------------------------------
@@ -345,11 +370,6 @@ HDC createPrinterDC(QPaintDevice* printer) {
   return reinterpret_cast<HDC>(dc);
 }
 
-void deletePrinterDC(HDC hdc) {
-  DeviceContext* dc = deviceContext(hdc);
-  if (dc && dc->kind == DeviceContext::Printer) delete dc;
-}
-
 }  // namespace platform::detail
 
 // ---------------------------------------------------------------------------
@@ -466,23 +486,6 @@ HGDIOBJ GetStockObject(int index) {
   }
 }
 
-HGDIOBJ GetCurrentObject(HDC hdc, UINT type) {
-  DeviceContext* dc = deviceContext(hdc);
-  if (!dc) return nullptr;
-  switch (type) {
-    case OBJ_FONT:
-      return dc->state.font;
-    case OBJ_BRUSH:
-      return dc->state.brush;
-    case OBJ_PEN:
-      return dc->state.pen;
-    case OBJ_BITMAP:
-      return dc->bitmap;
-    default:
-      return nullptr;
-  }
-}
-
 int GetObject(HGDIOBJ object, int size, LPVOID buffer) {
   GdiObject* o = gdiObject(object);
   if (!o) return 0;
@@ -567,22 +570,12 @@ int SetBkMode(HDC hdc, int mode) {
   return old;
 }
 
-int GetBkMode(HDC hdc) {
-  DeviceContext* dc = deviceContext(hdc);
-  return dc ? dc->state.bkMode : 0;
-}
-
 UINT SetTextAlign(HDC hdc, UINT align) {
   DeviceContext* dc = deviceContext(hdc);
   if (!dc) return GDI_ERROR;
   UINT old = dc->state.textAlign;
   dc->state.textAlign = align;
   return old;
-}
-
-UINT GetTextAlign(HDC hdc) {
-  DeviceContext* dc = deviceContext(hdc);
-  return dc ? dc->state.textAlign : GDI_ERROR;
 }
 
 namespace {
@@ -694,76 +687,6 @@ int FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
   return 1;
 }
 
-int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
-  DeviceContext* dc = deviceContext(hdc);
-  if (!dc || !rect || IsRectEmpty(rect)) return 0;
-  bool isNull = false;
-  QColor color = brushColor(brush, &isNull);
-  QPainter* p = dc->painter();
-  if (!p || isNull) return 0;
-  QRect r = toQRect(rect);
-  p->fillRect(QRect(r.left(), r.top(), r.width(), 1), color);
-  p->fillRect(QRect(r.left(), r.bottom(), r.width(), 1), color);
-  p->fillRect(QRect(r.left(), r.top(), 1, r.height()), color);
-  p->fillRect(QRect(r.right(), r.top(), 1, r.height()), color);
-  return 1;
-}
-
-BOOL InvertRect(HDC hdc, const RECT* rect) {
-  DeviceContext* dc = deviceContext(hdc);
-  if (!dc || !rect) return FALSE;
-  QPainter* p = dc->painter();
-  if (!p) return FALSE;
-  p->save();
-  p->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-  p->fillRect(toQRect(rect), Qt::white);
-  p->restore();
-  return TRUE;
-}
-
-BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
-  DeviceContext* dc = deviceContext(hdc);
-  if (!dc) return FALSE;
-  QPainter* p = dc->painter();
-  if (!p) return FALSE;
-  QRect r(QPoint(left, top), QPoint(right - 1, bottom - 1));
-  if (!dc->state.brush->null) p->fillRect(r, dc->state.brush->color);
-  if (dc->state.pen->style != PS_NULL) {
-    p->save();
-    p->setPen(QPen(dc->state.pen->color, std::max(dc->state.pen->width, 1)));
-    p->setBrush(Qt::NoBrush);
-    p->drawRect(r.adjusted(0, 0, -1, -1));
-    p->restore();
-  }
-  return TRUE;
-}
-
-BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT previous) {
-  DeviceContext* dc = deviceContext(hdc);
-  if (!dc) return FALSE;
-  if (previous) *previous = dc->state.position;
-  dc->state.position = POINT{x, y};
-  return TRUE;
-}
-
-BOOL LineTo(HDC hdc, int x, int y) {
-  DeviceContext* dc = deviceContext(hdc);
-  if (!dc) return FALSE;
-  QPainter* p = dc->painter();
-  if (!p) return FALSE;
-  if (dc->state.pen->style != PS_NULL) {
-    p->save();
-    Qt::PenStyle style = dc->state.pen->style == PS_DOT    ? Qt::DotLine
-                         : dc->state.pen->style == PS_DASH ? Qt::DashLine
-                                                           : Qt::SolidLine;
-    p->setPen(QPen(dc->state.pen->color, std::max(dc->state.pen->width, 1), style));
-    p->drawLine(QPoint(dc->state.position.x, dc->state.position.y), QPoint(x, y));
-    p->restore();
-  }
-  dc->state.position = POINT{x, y};
-  return TRUE;
-}
-
 BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
   DeviceContext* dc = deviceContext(hdc);
   if (!dc) return FALSE;
@@ -834,34 +757,8 @@ COLORREF GetPixel(HDC hdc, int x, int y) {
   return fromQColor(QColor::fromRgb(img->pixel(x, y)));
 }
 
-COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
-  DeviceContext* dc = deviceContext(hdc);
-  if (!dc) return CLR_INVALID;
-  QPainter* p = dc->painter();
-  if (!p) return CLR_INVALID;
-  p->fillRect(QRect(x, y, 1, 1), toQColor(color));
-  return color & 0xFFFFFF;
-}
-
 HBRUSH CreateSolidBrush(COLORREF color) {
   return reinterpret_cast<HBRUSH>(static_cast<GdiObject*>(new BrushObject(toQColor(color), false, false)));
-}
-
-HBRUSH CreateBrushIndirect(const LOGBRUSH* brush) {
-  if (!brush) return nullptr;
-  return reinterpret_cast<HBRUSH>(
-      static_cast<GdiObject*>(new BrushObject(toQColor(brush->lbColor), brush->lbStyle == BS_NULL, false)));
-}
-
-HBRUSH GetSysColorBrush(int index) {
-  auto& brushes = stock().sysBrushes;
-  auto& b = brushes[index];
-  if (!b) b = std::make_unique<BrushObject>(toQColor(GetSysColor(index)), false, true);
-  return reinterpret_cast<HBRUSH>(static_cast<GdiObject*>(b.get()));
-}
-
-HPEN CreatePen(int style, int width, COLORREF color) {
-  return reinterpret_cast<HPEN>(static_cast<GdiObject*>(new PenObject(toQColor(color), width, style, false)));
 }
 
 HFONT CreateFontIndirect(const LOGFONT* font) {
@@ -892,14 +789,6 @@ BOOL GetTextExtentPoint32(HDC hdc, LPCSTR text, int length, LPSIZE size) {
   for (int i = 0; i < length; ++i) cx += m.widths[static_cast<unsigned char>(text[i])];
   *size = SIZE{cx, m.tm.tmHeight};
   return TRUE;
-}
-
-int GetTextFace(HDC hdc, int count, LPSTR faceName) {
-  DeviceContext* dc = deviceContext(hdc);
-  if (!dc) return 0;
-  std::string face = platform::toCp1252(QFontInfo(dc->fontMetrics().font).family());
-  if (!faceName) return static_cast<int>(face.size()) + 1;
-  return static_cast<int>(copyToBuffer(face, faceName, count));
 }
 
 int GetDeviceCaps(HDC hdc, int index) {
@@ -958,18 +847,6 @@ int IntersectClipRect(HDC hdc, int left, int top, int right, int bottom) {
   return eff.isEmpty() ? NULLREGION : eff.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
 
-int ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom) {
-  DeviceContext* dc = deviceContext(hdc);
-  if (!dc) return ERROR;
-  QRegion base = dc->state.hasClip ? dc->state.clip : QRegion(dc->deviceRect());
-  dc->state.clip = base.subtracted(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)));
-  dc->state.hasClip = true;
-  dc->dirty = true;
-  bool clipped = false;
-  QRegion eff = dc->effectiveClip(&clipped);
-  return eff.isEmpty() ? NULLREGION : eff.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
-}
-
 int GetClipBox(HDC hdc, LPRECT rect) {
   DeviceContext* dc = deviceContext(hdc);
   if (!dc || !rect) return ERROR;
@@ -979,13 +856,4 @@ int GetClipBox(HDC hdc, LPRECT rect) {
   *rect = b.isEmpty() ? RECT{0, 0, 0, 0} : RECT{b.left(), b.top(), b.right() + 1, b.bottom() + 1};
   if (b.isEmpty()) return NULLREGION;
   return !clipped || eff.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
-}
-
-BOOL RectVisible(HDC hdc, const RECT* rect) {
-  DeviceContext* dc = deviceContext(hdc);
-  if (!dc || !rect || IsRectEmpty(rect)) return FALSE;
-  bool clipped = false;
-  QRegion eff = dc->effectiveClip(&clipped);
-  QRect r = toQRect(rect);
-  return clipped ? eff.intersects(r) : dc->deviceRect().intersects(r);
 }

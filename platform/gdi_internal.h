@@ -44,7 +44,9 @@ struct FontObject : GdiObject {
   FontObject(const LOGFONT& logFont, bool isStock);
   const FontMetricsCache& metrics(const QPaintDevice* device);
   LOGFONT lf;
-  std::map<int, FontMetricsCache> cache;  // by the device's dots per inch
+  // By the device's dots per inch; shared with every font object made from
+  // the same LOGFONT.
+  std::map<int, std::shared_ptr<const FontMetricsCache>> cache;
 };
 
 struct BrushObject : GdiObject {
@@ -76,7 +78,6 @@ struct DCState {
   PenObject* pen = nullptr;
   QRegion clip;
   bool hasClip = false;
-  POINT position{0, 0};
 };
 
 struct DeviceContext {
@@ -117,7 +118,6 @@ QFont fontFromLogFont(const LOGFONT& lf, const QPaintDevice* device);
 
 // Printer device contexts are made by the printing code.
 HDC createPrinterDC(QPaintDevice* printer);
-void deletePrinterDC(HDC hdc);
 inline QSize physicalSize(DeviceContext* dc) { return dc->printerPhysical; }
 inline QPoint physicalOffset(DeviceContext* dc) { return dc->printerOffset; }
 

@@ -160,8 +160,6 @@ SHORT GetKeyState(int vk) {
   return keyStates()[static_cast<size_t>(vk)];
 }
 
-SHORT GetAsyncKeyState(int vk) { return static_cast<SHORT>(GetKeyState(vk) & static_cast<SHORT>(0x8000)); }
-
 // ---------------------------------------------------------------------------
 // Cursors
 
@@ -232,8 +230,6 @@ HCURSOR SetCursor(HCURSOR cursor) {
   if (!wait && cursor && s.hover) s.hover->setCursor(cursorShape(cursor));
   return old;
 }
-
-HCURSOR GetCursor() { return cursorState().current; }
 
 BOOL GetCursorPos(LPPOINT point) {
   if (!point) return FALSE;
@@ -334,14 +330,6 @@ BOOL ShowCaret(HWND hwnd) {
   return TRUE;
 }
 
-BOOL HideCaret(HWND hwnd) {
-  Caret& c = caret();
-  if (!c.owner || (hwnd && hwnd != c.owner)) return FALSE;
-  ++c.hideCount;
-  updateCaretArea();
-  return TRUE;
-}
-
 BOOL SetCaretPos(int x, int y) {
   Caret& c = caret();
   if (!c.owner) return FALSE;
@@ -422,23 +410,9 @@ BOOL GetScrollInfo(HWND hwnd, int bar, LPSCROLLINFO info) {
   return TRUE;
 }
 
-int SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw) {
-  ScrollState* s = scrollStateOf(hwnd, bar);
-  if (!s) return 0;
-  int old = s->pos;
-  SCROLLINFO si{sizeof si, SIF_POS, 0, 0, 0, pos, 0};
-  SetScrollInfo(hwnd, bar, &si, redraw);
-  return old;
-}
-
 int GetScrollPos(HWND hwnd, int bar) {
   ScrollState* s = scrollStateOf(hwnd, bar);
   return s ? s->pos : 0;
-}
-
-BOOL SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL redraw) {
-  SCROLLINFO si{sizeof si, SIF_RANGE, minPos, maxPos, 0, 0, 0};
-  return SetScrollInfo(hwnd, bar, &si, redraw) >= 0 && scrollStateOf(hwnd, bar) ? TRUE : FALSE;
 }
 
 BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show) {

@@ -3,6 +3,7 @@
 // Not installed; only the platform's own sources include it.
 #pragma once
 
+#include "ascii.h"
 #include "host.h"
 #include "win32.h"
 
@@ -45,7 +46,7 @@ struct ScrollState {
 
 // Case-insensitive ordering for class and property names, as Windows does.
 struct NoCaseLess {
-  bool operator()(const std::string& a, const std::string& b) const;
+  bool operator()(const std::string& a, const std::string& b) const { return ascii::lessIgnoringCase(a, b); }
 };
 
 struct Window {
@@ -85,7 +86,6 @@ struct Window {
 };
 
 Window* find(HWND hwnd);
-Window& mustFind(HWND hwnd);  // for handles known to be valid
 LRESULT deliver(Window& w, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // Client-area geometry and painting support

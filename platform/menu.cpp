@@ -199,14 +199,6 @@ BOOL InsertMenu(HMENU menu, UINT position, UINT flags, UINT_PTR idNewItem, LPCST
   return TRUE;
 }
 
-BOOL ModifyMenu(HMENU menu, UINT position, UINT flags, UINT_PTR idNewItem, LPCSTR text) {
-  Menu* owner = nullptr;
-  size_t index = 0;
-  if (!locate(menuOf(menu), position, flags, &owner, &index)) return FALSE;
-  owner->items[index] = makeItem(flags, idNewItem, text);
-  return TRUE;
-}
-
 BOOL RemoveMenu(HMENU menu, UINT position, UINT flags) {
   Menu* owner = nullptr;
   size_t index = 0;

@@ -50,7 +50,6 @@ struct LoopState {
   int getMessageDepth = 0;
   bool quitPosted = false;
   int quitCode = 0;
-  DWORD lastMessageTime = 0;
   Pump* pump = nullptr;
 };
 
@@ -217,7 +216,6 @@ BOOL TranslateMessage(const MSG*) {
 
 LRESULT DispatchMessage(const MSG* msg) {
   if (!msg) return 0;
-  state().lastMessageTime = msg->time;
   if (msg->message == WM_TIMER) {
     auto& timers = state().timers;
     auto it = timers.find(TimerKey{msg->hwnd, msg->wParam});
@@ -240,16 +238,12 @@ UINT RegisterWindowMessage(LPCSTR name) {
   if (!name || !*name) return 0;
   LoopState& s = state();
   std::string key(name);
-  for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : key) c = ascii::lower(c);
   auto it = s.registered.find(key);
   if (it != s.registered.end()) return it->second;
   if (s.nextRegistered > 0xFFFF) return 0;
   return s.registered[key] = s.nextRegistered++;
 }
-
-DWORD GetTickCount() { return now(); }
-
-DWORD GetMessageTime() { return state().lastMessageTime; }
 
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
   if (hwnd && !IsWindow(hwnd)) return 0;

@@ -497,15 +497,12 @@ int GetClassName(HWND hwnd, LPSTR buffer, int maxCount);
 
 HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
                     int height, HWND parent, HMENU menuOrId, HINSTANCE instance, LPVOID param);
-HWND CreateWindow(LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width, int height, HWND parent,
-                  HMENU menuOrId, HINSTANCE instance, LPVOID param);
 BOOL DestroyWindow(HWND hwnd);
 BOOL IsWindow(HWND hwnd);
 HWND GetParent(HWND hwnd);
 HWND GetAncestor(HWND hwnd, UINT flags);
 HWND GetWindow(HWND hwnd, UINT cmd);
 BOOL IsChild(HWND parent, HWND hwnd);
-HWND GetDesktopWindow();
 HWND FindWindow(LPCSTR className, LPCSTR windowName);
 int GetDlgCtrlID(HWND hwnd);
 HWND GetDlgItem(HWND parent, int id);
@@ -525,17 +522,12 @@ BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessage(const MSG* msg);
 void PostQuitMessage(int exitCode);
 UINT RegisterWindowMessage(LPCSTR name);
-DWORD GetTickCount();
-DWORD GetMessageTime();
 
 BOOL SetWindowText(HWND hwnd, LPCSTR text);
 int GetWindowText(HWND hwnd, LPSTR buffer, int maxCount);
 int GetWindowTextLength(HWND hwnd);
 
 BOOL ShowWindow(HWND hwnd, int cmdShow);
-BOOL IsWindowVisible(HWND hwnd);
-BOOL IsIconic(HWND hwnd);
-BOOL IsZoomed(HWND hwnd);
 BOOL EnableWindow(HWND hwnd, BOOL enable);
 BOOL IsWindowEnabled(HWND hwnd);
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
@@ -543,14 +535,8 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
 BOOL GetClientRect(HWND hwnd, LPRECT rect);
 BOOL GetWindowRect(HWND hwnd, LPRECT rect);
 BOOL ClientToScreen(HWND hwnd, LPPOINT point);
-BOOL ScreenToClient(HWND hwnd, LPPOINT point);
-BOOL SetForegroundWindow(HWND hwnd);
-HWND GetActiveWindow();
-BOOL BringWindowToTop(HWND hwnd);
 
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
-BOOL ValidateRect(HWND hwnd, const RECT* rect);
-BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase);
 BOOL UpdateWindow(HWND hwnd);
 HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint);
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint);
@@ -565,13 +551,10 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc);
 BOOL KillTimer(HWND hwnd, UINT_PTR id);
 
 SHORT GetKeyState(int virtKey);
-SHORT GetAsyncKeyState(int virtKey);
 
 BOOL SetProp(HWND hwnd, LPCSTR name, HANDLE data);
 HANDLE GetProp(HWND hwnd, LPCSTR name);
 HANDLE RemoveProp(HWND hwnd, LPCSTR name);
-
-BOOL MessageBeep(UINT type);
 
 // Cursors and icons
 #define IDC_ARROW MAKEINTRESOURCE(32512)
@@ -586,14 +569,12 @@ BOOL MessageBeep(UINT type);
 HCURSOR LoadCursor(HINSTANCE instance, LPCSTR name);
 HICON LoadIcon(HINSTANCE instance, LPCSTR name);
 HCURSOR SetCursor(HCURSOR cursor);
-HCURSOR GetCursor();
 BOOL GetCursorPos(LPPOINT point);
 
 // Carets
 BOOL CreateCaret(HWND hwnd, HBITMAP bitmap, int width, int height);
 BOOL DestroyCaret();
 BOOL ShowCaret(HWND hwnd);
-BOOL HideCaret(HWND hwnd);
 BOOL SetCaretPos(int x, int y);
 BOOL GetCaretPos(LPPOINT point);
 UINT GetCaretBlinkTime();
@@ -601,9 +582,7 @@ UINT GetCaretBlinkTime();
 // Scroll bars
 int SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL redraw);
 BOOL GetScrollInfo(HWND hwnd, int bar, LPSCROLLINFO info);
-int SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw);
 int GetScrollPos(HWND hwnd, int bar);
-BOOL SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL redraw);
 BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show);
 
 // System values
@@ -629,7 +608,6 @@ constexpr int COLOR_3DLIGHT = 22;
 constexpr int COLOR_INFOTEXT = 23;
 constexpr int COLOR_INFOBK = 24;
 DWORD GetSysColor(int index);
-HBRUSH GetSysColorBrush(int index);
 
 constexpr int SM_CXSCREEN = 0;
 constexpr int SM_CYSCREEN = 1;
@@ -816,7 +794,6 @@ HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height);
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object);
 BOOL DeleteObject(HGDIOBJ object);
 HGDIOBJ GetStockObject(int index);
-HGDIOBJ GetCurrentObject(HDC hdc, UINT type);
 int GetObject(HGDIOBJ object, int size, LPVOID buffer);
 constexpr UINT OBJ_PEN = 1;
 constexpr UINT OBJ_BRUSH = 2;
@@ -830,50 +807,30 @@ COLORREF GetTextColor(HDC hdc);
 COLORREF SetBkColor(HDC hdc, COLORREF color);
 COLORREF GetBkColor(HDC hdc);
 int SetBkMode(HDC hdc, int mode);
-int GetBkMode(HDC hdc);
 UINT SetTextAlign(HDC hdc, UINT align);
-UINT GetTextAlign(HDC hdc);
 
 BOOL TextOut(HDC hdc, int x, int y, LPCSTR text, int length);
 BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCSTR text, UINT length, const INT* dx);
 int FillRect(HDC hdc, const RECT* rect, HBRUSH brush);
-int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush);
-BOOL InvertRect(HDC hdc, const RECT* rect);
-BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom);
-BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT previous);
-BOOL LineTo(HDC hdc, int x, int y);
 BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop);
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, DWORD rop);
 COLORREF GetPixel(HDC hdc, int x, int y);
-COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color);
 
 HBRUSH CreateSolidBrush(COLORREF color);
-HBRUSH CreateBrushIndirect(const LOGBRUSH* brush);
-HPEN CreatePen(int style, int width, COLORREF color);
 HFONT CreateFontIndirect(const LOGFONT* font);
 BOOL GetTextMetrics(HDC hdc, LPTEXTMETRIC metrics);
 BOOL GetCharWidth32(HDC hdc, UINT first, UINT last, LPINT widths);
 BOOL GetTextExtentPoint32(HDC hdc, LPCSTR text, int length, LPSIZE size);
-int GetTextFace(HDC hdc, int count, LPSTR faceName);
 int GetDeviceCaps(HDC hdc, int index);
 
 int IntersectClipRect(HDC hdc, int left, int top, int right, int bottom);
-int ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom);
 int GetClipBox(HDC hdc, LPRECT rect);
-BOOL RectVisible(HDC hdc, const RECT* rect);
 
 int MulDiv(int number, int numerator, int denominator);
 
 // Rectangles
 BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom);
-BOOL SetRectEmpty(LPRECT rect);
 BOOL IsRectEmpty(const RECT* rect);
-BOOL PtInRect(const RECT* rect, POINT point);
-BOOL IntersectRect(LPRECT dest, const RECT* a, const RECT* b);
-BOOL UnionRect(LPRECT dest, const RECT* a, const RECT* b);
-BOOL OffsetRect(LPRECT rect, int dx, int dy);
-BOOL InflateRect(LPRECT rect, int dx, int dy);
-BOOL EqualRect(const RECT* a, const RECT* b);
 
 // ---------------------------------------------------------------------------
 // Menus
@@ -909,7 +866,6 @@ BOOL DestroyMenu(HMENU menu);
 BOOL IsMenu(HMENU menu);
 BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR idNewItem, LPCSTR text);
 BOOL InsertMenu(HMENU menu, UINT position, UINT flags, UINT_PTR idNewItem, LPCSTR text);
-BOOL ModifyMenu(HMENU menu, UINT position, UINT flags, UINT_PTR idNewItem, LPCSTR text);
 BOOL DeleteMenu(HMENU menu, UINT position, UINT flags);
 BOOL RemoveMenu(HMENU menu, UINT position, UINT flags);
 DWORD CheckMenuItem(HMENU menu, UINT idCheckItem, UINT check);

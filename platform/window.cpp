@@ -17,12 +17,6 @@
 
 namespace platform::detail {
 
-bool NoCaseLess::operator()(const std::string& a, const std::string& b) const {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
-  });
-}
-
 namespace {
 
 struct Tables {
@@ -64,8 +58,6 @@ Window* find(HWND hwnd) {
   auto it = windows.find(reinterpret_cast<uintptr_t>(hwnd));
   return it == windows.end() ? nullptr : it->second.get();
 }
-
-Window& mustFind(HWND hwnd) { return *find(hwnd); }
 
 LRESULT deliver(Window& w, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (w.handler) return w.handler(w.handle, msg, wParam, lParam);
@@ -331,11 +323,6 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
   return find(h) ? h : nullptr;
 }
 
-HWND CreateWindow(LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width, int height, HWND parent,
-                  HMENU menuOrId, HINSTANCE instance, LPVOID param) {
-  return CreateWindowEx(0, className, windowName, style, x, y, width, height, parent, menuOrId, instance, param);
-}
-
 BOOL DestroyWindow(HWND hwnd) {
   Window* w = find(hwnd);
   if (!w) return FALSE;
@@ -422,13 +409,10 @@ BOOL IsChild(HWND parent, HWND hwnd) {
   return FALSE;
 }
 
-HWND GetDesktopWindow() { return nullptr; }
-
 HWND FindWindow(LPCSTR className, LPCSTR windowName) {
   for (auto& [key, w] : tables().windows) {
     if (w->style & WS_CHILD) continue;
-    if (className && !(w->cls && !NoCaseLess{}(w->cls->name, className) && !NoCaseLess{}(className, w->cls->name)))
-      continue;
+    if (className && !(w->cls && ascii::equalIgnoringCase(w->cls->name, className))) continue;
     if (windowName && w->text != windowName) continue;
     return w->handle;
   }
@@ -678,23 +662,6 @@ BOOL ShowWindow(HWND hwnd, int cmdShow) {
   return wasVisible ? TRUE : FALSE;
 }
 
-BOOL IsWindowVisible(HWND hwnd) {
-  for (Window* w = find(hwnd); w; w = (w->style & WS_CHILD) ? find(w->parent) : nullptr) {
-    if (!(w->style & WS_VISIBLE)) return FALSE;
-  }
-  return find(hwnd) ? TRUE : FALSE;
-}
-
-BOOL IsIconic(HWND hwnd) {
-  Window* w = find(hwnd);
-  return w && w->widget && w->widget->isWindow() && w->widget->isMinimized();
-}
-
-BOOL IsZoomed(HWND hwnd) {
-  Window* w = find(hwnd);
-  return w && w->widget && w->widget->isWindow() && w->widget->isMaximized();
-}
-
 BOOL EnableWindow(HWND hwnd, BOOL enable) {
   Window* w = find(hwnd);
   if (!w) return FALSE;
@@ -778,37 +745,6 @@ BOOL ClientToScreen(HWND hwnd, LPPOINT point) {
   return TRUE;
 }
 
-BOOL ScreenToClient(HWND hwnd, LPPOINT point) {
-  Window* w = find(hwnd);
-  if (!w || !point) return FALSE;
-  if (QWidget* widget = w->widget) {
-    QPoint c = widget->mapFromGlobal(QPoint(point->x, point->y)) - clientOrigin(*w);
-    *point = POINT{c.x(), c.y()};
-  }
-  return TRUE;
-}
-
-BOOL SetForegroundWindow(HWND hwnd) {
-  Window* w = find(hwnd);
-  if (!w || !w->widget) return FALSE;
-  QWidget* top = w->widget->window();
-  top->raise();
-  top->activateWindow();
-  return TRUE;
-}
-
-HWND GetActiveWindow() {
-  QWidget* active = QApplication::activeWindow();
-  return active ? platform::windowOfWidget(active) : nullptr;
-}
-
-BOOL BringWindowToTop(HWND hwnd) {
-  Window* w = find(hwnd);
-  if (!w || !w->widget) return FALSE;
-  w->widget->raise();
-  return TRUE;
-}
-
 // ---------------------------------------------------------------------------
 // Invalidation and painting
 
@@ -822,24 +758,6 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
   if (erase) w->eraseBackground = true;
   if (w->host) w->host->scheduleRepaint();
   return TRUE;
-}
-
-BOOL ValidateRect(HWND hwnd, const RECT* rect) {
-  Window* w = find(hwnd);
-  if (!w) return FALSE;
-  if (rect)
-    w->updateRegion -= QRect(QPoint(rect->left, rect->top), QPoint(rect->right - 1, rect->bottom - 1));
-  else
-    w->updateRegion = QRegion();
-  return TRUE;
-}
-
-BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL) {
-  Window* w = find(hwnd);
-  if (!w) return FALSE;
-  QRect b = w->updateRegion.boundingRect();
-  if (rect) *rect = b.isEmpty() ? RECT{0, 0, 0, 0} : RECT{b.left(), b.top(), b.right() + 1, b.bottom() + 1};
-  return b.isEmpty() ? FALSE : TRUE;
 }
 
 BOOL UpdateWindow(HWND hwnd) {
@@ -1010,11 +928,6 @@ int GetSystemMetrics(int index) {
   }
 }
 
-BOOL MessageBeep(UINT) {
-  QApplication::beep();
-  return TRUE;
-}
-
 int MulDiv(int number, int numerator, int denominator) {
   if (denominator == 0) return -1;
   long long product = static_cast<long long>(number) * numerator;
@@ -1037,60 +950,7 @@ BOOL SetRect(LPRECT r, int left, int top, int right, int bottom) {
   return TRUE;
 }
 
-BOOL SetRectEmpty(LPRECT r) { return SetRect(r, 0, 0, 0, 0); }
-
 BOOL IsRectEmpty(const RECT* r) { return !r || r->right <= r->left || r->bottom <= r->top; }
-
-BOOL PtInRect(const RECT* r, POINT p) {
-  return r && p.x >= r->left && p.x < r->right && p.y >= r->top && p.y < r->bottom;
-}
-
-BOOL IntersectRect(LPRECT dest, const RECT* a, const RECT* b) {
-  if (!dest || !a || !b) return FALSE;
-  RECT r{std::max(a->left, b->left), std::max(a->top, b->top), std::min(a->right, b->right),
-         std::min(a->bottom, b->bottom)};
-  if (IsRectEmpty(&r)) {
-    *dest = RECT{0, 0, 0, 0};
-    return FALSE;
-  }
-  *dest = r;
-  return TRUE;
-}
-
-BOOL UnionRect(LPRECT dest, const RECT* a, const RECT* b) {
-  if (!dest || !a || !b) return FALSE;
-  if (IsRectEmpty(a)) {
-    *dest = *b;
-  } else if (IsRectEmpty(b)) {
-    *dest = *a;
-  } else {
-    *dest = RECT{std::min(a->left, b->left), std::min(a->top, b->top), std::max(a->right, b->right),
-                 std::max(a->bottom, b->bottom)};
-  }
-  return !IsRectEmpty(dest);
-}
-
-BOOL OffsetRect(LPRECT r, int dx, int dy) {
-  if (!r) return FALSE;
-  r->left += dx;
-  r->right += dx;
-  r->top += dy;
-  r->bottom += dy;
-  return TRUE;
-}
-
-BOOL InflateRect(LPRECT r, int dx, int dy) {
-  if (!r) return FALSE;
-  r->left -= dx;
-  r->right += dx;
-  r->top -= dy;
-  r->bottom += dy;
-  return TRUE;
-}
-
-BOOL EqualRect(const RECT* a, const RECT* b) {
-  return a && b && a->left == b->left && a->top == b->top && a->right == b->right && a->bottom == b->bottom;
-}
 
 // ---------------------------------------------------------------------------
 // The Qt side

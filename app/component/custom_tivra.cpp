@@ -60,6 +60,7 @@ TCustomTivra::~TCustomTivra() {
 void TCustomTivra::HandleNeeded() {
   if (editor_ || destroying_) return;
   creating_ = true;
+  TivraRegister();
   HWND hwnd =
       CreateWindowEx(CreationExStyle(), kEditorClass, "", WS_CHILD | WS_VISIBLE | CreationStyle(), 0, 0, width(),
                      height(), self_, reinterpret_cast<HMENU>(static_cast<intptr_t>(kControlId)), nullptr, nullptr);

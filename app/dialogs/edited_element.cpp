@@ -1,6 +1,6 @@
 #include "dialogs/edited_element.h"
 
-#include "markup/ascii_case.h"
+#include "ascii.h"
 #include "markup/markup_text.h"
 #include "markup/text_position.h"
 
@@ -47,7 +47,7 @@ constexpr ElementRow kRows[] = {
 
 const ElementRow* rowOf(std::string_view tag) {
   for (const ElementRow& row : kRows) {
-    if (startsWithIgnoringCase(tag, row.prefix)) return &row;
+    if (ascii::startsWithIgnoringCase(tag, row.prefix)) return &row;
   }
   return nullptr;
 }
@@ -56,13 +56,13 @@ const ElementRow* rowOf(std::string_view tag) {
 // start tag to the end of its end code. Without an end code only the start
 // tag is replaced and the content stays empty.
 std::string takeContent(ElementToEdit& found, std::string_view page, std::string_view endCode) {
-  const std::size_t end = findIgnoringCase(page, endCode, found.tagEnd);
+  const std::size_t end = ascii::findIgnoringCase(page, endCode, found.tagEnd);
   if (end == std::string_view::npos) return {};
   found.replaceEnd = end + endCode.size();
   return std::string(page.substr(found.tagEnd, end - found.tagEnd));
 }
 
-bool isMailto(std::string_view href) { return startsWithIgnoringCase(href, "mailto:"); }
+bool isMailto(std::string_view href) { return ascii::startsWithIgnoringCase(href, "mailto:"); }
 
 // The form element's attributes by the names of its row.
 FormAttributes formAttributes(ElementKind kind, const std::vector<std::string>& v) {
@@ -106,7 +106,7 @@ bool takeAttributes(ElementToEdit& found, std::string_view page, std::string_vie
       return true;
     }
     case E::Line: {
-      const bool noShade = upperAsciiCopy(tag).find("NOSHADE") != std::string::npos;
+      const bool noShade = ascii::upperCopy(tag).find("NOSHADE") != std::string::npos;
       element.attributes = LineAttributes{v[0], v[1], lengthOf(v[2]), noShade};
       return true;
     }
@@ -210,7 +210,7 @@ std::optional<ParsedTag> parseStartTag(std::string_view tag) {
   for (const std::string_view name : parsed.row->names) {
     if (name.empty()) break;
     std::string& valueOfName = parsed.values.emplace_back();
-    const std::size_t at = upperAsciiCopy(text).find(name);
+    const std::size_t at = ascii::upperCopy(text).find(name);
     if (at == std::string::npos) continue;
     // The blank in front of the name stays and keeps the rest apart.
     const AttributeValue value = attributeValueAt(text, at + 1);

@@ -1,5 +1,6 @@
 #include "dialogs/element_dialogs.h"
 
+#include "ascii.h"
 #include "commands/code_insertion.h"
 #include "commands/document_host.h"
 #include "component/tivra_component.h"
@@ -15,7 +16,6 @@
 #include "dialogs/text_dialog.h"
 #include "dialogs/web_colour_dialog.h"
 #include "interaction.h"
-#include "markup/ascii_case.h"
 #include "qtext.h"
 #include "settings/settings.h"
 #include "startup/splash.h"
@@ -252,7 +252,7 @@ void ElementDialogs::baseCodes() {
   TTivra* e = host_.activeEditor();
   if (!e) return;
   const std::string text = e->TextBytes();
-  const std::size_t body = findIgnoringCase(text, "<BODY");
+  const std::size_t body = ascii::findIgnoringCase(text, "<BODY");
   if (body == std::string::npos) {
     open(ElementDialog::BaseCodes);
     return;

@@ -1,7 +1,7 @@
 #include "dialogs/font_codes.h"
 
+#include "ascii.h"
 #include "dialogs/edited_element.h"
-#include "markup/ascii_case.h"
 
 #include <vector>
 
@@ -14,16 +14,16 @@ constexpr std::string_view kFontEnd = "</FONT>";
 // The last place before `before` where `pattern` starts; npos when none.
 std::size_t lastBefore(std::string_view text, std::string_view pattern, std::size_t before) {
   std::size_t last = std::string_view::npos;
-  for (std::size_t at = findIgnoringCase(text, pattern); at != std::string_view::npos && at < before;
-       at = findIgnoringCase(text, pattern, at + 1))
+  for (std::size_t at = ascii::findIgnoringCase(text, pattern); at != std::string_view::npos && at < before;
+       at = ascii::findIgnoringCase(text, pattern, at + 1))
     last = at;
   return last;
 }
 
 // A "<FONT" that is the whole tag name, not the start of a longer one.
 std::size_t nextFontTag(std::string_view text, std::size_t from) {
-  for (std::size_t at = findIgnoringCase(text, "<FONT", from); at != std::string_view::npos;
-       at = findIgnoringCase(text, "<FONT", at + 1)) {
+  for (std::size_t at = ascii::findIgnoringCase(text, "<FONT", from); at != std::string_view::npos;
+       at = ascii::findIgnoringCase(text, "<FONT", at + 1)) {
     const std::size_t after = at + 5;
     if (after == text.size() || text[after] == '>' || text[after] == ' ' || text[after] == '\t' ||
         text[after] == '\r' || text[after] == '\n')
@@ -33,8 +33,8 @@ std::size_t nextFontTag(std::string_view text, std::size_t from) {
 }
 
 std::string withoutAll(std::string text, std::string_view pattern) {
-  for (std::size_t at = findIgnoringCase(text, pattern); at != std::string::npos;
-       at = findIgnoringCase(text, pattern, at))
+  for (std::size_t at = ascii::findIgnoringCase(text, pattern); at != std::string::npos;
+       at = ascii::findIgnoringCase(text, pattern, at))
     text.erase(at, pattern.size());
   return text;
 }
@@ -55,12 +55,12 @@ StyleAround styleAround(std::string_view page, std::size_t begin, std::size_t en
   const std::size_t lastStart = lastBefore(page, startTag, begin);
   const std::size_t lastEnd = lastBefore(page, endTag, begin);
   style.openBefore = lastStart != std::string_view::npos && (lastEnd == std::string_view::npos || lastEnd < lastStart);
-  const std::size_t nextEnd = findIgnoringCase(page, endTag, end);
-  const std::size_t nextStart = findIgnoringCase(page, startTag, end);
+  const std::size_t nextEnd = ascii::findIgnoringCase(page, endTag, end);
+  const std::size_t nextStart = ascii::findIgnoringCase(page, startTag, end);
   style.closedAfter = nextEnd != std::string_view::npos && (nextStart == std::string_view::npos || nextEnd < nextStart);
   const std::string_view selected = page.substr(begin, end - begin);
-  style.inside = findIgnoringCase(selected, startTag) != std::string_view::npos ||
-                 findIgnoringCase(selected, endTag) != std::string_view::npos;
+  style.inside = ascii::findIgnoringCase(selected, startTag) != std::string_view::npos ||
+                 ascii::findIgnoringCase(selected, endTag) != std::string_view::npos;
   return style;
 }
 
@@ -68,7 +68,7 @@ EnclosingFont enclosingFont(std::string_view page, std::size_t begin) {
   std::size_t from = 0;
   const std::size_t cell = lastBefore(page, "<TD", begin);
   if (cell != std::string_view::npos) {
-    const std::size_t cellEnd = findIgnoringCase(page, "</TD>", cell);
+    const std::size_t cellEnd = ascii::findIgnoringCase(page, "</TD>", cell);
     if (cellEnd != std::string_view::npos && cellEnd >= begin) from = cell;
   }
   const std::string_view text = page.substr(from, begin - from);
@@ -76,7 +76,7 @@ EnclosingFont enclosingFont(std::string_view page, std::size_t begin) {
   std::size_t at = 0;
   while (true) {
     const std::size_t start = nextFontTag(text, at);
-    const std::size_t close = findIgnoringCase(text, kFontEnd, at);
+    const std::size_t close = ascii::findIgnoringCase(text, kFontEnd, at);
     if (start == std::string_view::npos && close == std::string_view::npos) break;
     if (start != std::string_view::npos && (close == std::string_view::npos || start < close)) {
       const std::size_t tagEnd = text.find('>', start);

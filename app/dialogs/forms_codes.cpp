@@ -1,6 +1,6 @@
 #include "dialogs/forms_codes.h"
 
-#include "markup/ascii_case.h"
+#include "ascii.h"
 
 namespace morvel {
 
@@ -36,8 +36,8 @@ std::string furtherAttributes(std::string_view further) {
 // written, and whether there was one.
 bool takeChecked(std::string& kept) {
   constexpr std::string_view name = " CHECKED";
-  for (std::size_t at = findIgnoringCase(kept, name); at != std::string::npos;
-       at = findIgnoringCase(kept, name, at + 1)) {
+  for (std::size_t at = ascii::findIgnoringCase(kept, name); at != std::string::npos;
+       at = ascii::findIgnoringCase(kept, name, at + 1)) {
     const std::size_t end = at + name.size();
     if (end == kept.size() || kept[end] == ' ' || kept[end] == '\t' || kept[end] == '\r' || kept[end] == '\n') {
       kept.erase(at, name.size());
@@ -65,7 +65,7 @@ int inputKind(std::string_view type) {
   const auto& types = formInputTypes();
   for (int kind = 0; kind < fk::kCount; ++kind) {
     const std::string_view candidate = types[static_cast<std::size_t>(kind)];
-    if (!candidate.empty() && equalsIgnoringCase(type, candidate)) return kind;
+    if (!candidate.empty() && ascii::equalIgnoringCase(type, candidate)) return kind;
   }
   return fk::kText;
 }

@@ -1,7 +1,7 @@
 #include "dialogs/line_codes.h"
 
+#include "ascii.h"
 #include "dialogs/picture_codes.h"
-#include "markup/ascii_case.h"
 
 namespace morvel {
 
@@ -12,8 +12,8 @@ namespace {
 // the user chose.
 std::string withoutNoShade(std::string_view kept) {
   constexpr std::string_view name = " NOSHADE";
-  for (std::size_t at = findIgnoringCase(kept, name); at != std::string_view::npos;
-       at = findIgnoringCase(kept, name, at + 1)) {
+  for (std::size_t at = ascii::findIgnoringCase(kept, name); at != std::string_view::npos;
+       at = ascii::findIgnoringCase(kept, name, at + 1)) {
     const std::size_t end = at + name.size();
     if (end == kept.size() || kept[end] == ' ' || kept[end] == '\t' || kept[end] == '\r' || kept[end] == '\n')
       return std::string(kept.substr(0, at)).append(kept.substr(end));
@@ -48,7 +48,7 @@ LineFields lineFields(const LineAttributes& a) {
   if (isNumber(a.width.value)) line.length = numberOrZero(a.width.value);
   if (isNumber(a.size)) line.thickness = numberOrZero(a.size);
   line.shadow = !a.noShade;
-  const std::string align = upperAsciiCopy(a.align);
+  const std::string align = ascii::upperCopy(a.align);
   if (align == "LEFT")
     line.align = kLineLeft;
   else if (align == "RIGHT")

@@ -1,7 +1,7 @@
 #include "dialogs/link_codes.h"
 
+#include "ascii.h"
 #include "dialogs/edited_element.h"
-#include "markup/ascii_case.h"
 
 #include <algorithm>
 
@@ -48,21 +48,21 @@ std::string emailLinkCode(const LinkFields& link, std::string_view keptAttribute
 
 std::string emailAddress(std::string_view href) {
   constexpr std::string_view scheme = "mailto:";
-  if (startsWithIgnoringCase(href, scheme)) href.remove_prefix(scheme.size());
+  if (ascii::startsWithIgnoringCase(href, scheme)) href.remove_prefix(scheme.size());
   return std::string(href);
 }
 
 std::vector<std::string> frameNames(std::string_view page) {
   std::vector<std::string> names;
   constexpr std::string_view code = "<FRAME";
-  for (std::size_t at = findIgnoringCase(page, code); at != std::string_view::npos;
-       at = findIgnoringCase(page, code, at + 1)) {
+  for (std::size_t at = ascii::findIgnoringCase(page, code); at != std::string_view::npos;
+       at = ascii::findIgnoringCase(page, code, at + 1)) {
     const std::size_t after = at + code.size();
     if (after < page.size() && isWordByte(page[after])) continue;  // <FRAMESET
     // The name of this frame only: never one of a later element.
     const std::size_t close = page.find('>', after);
     const std::string_view tag = page.substr(at, close == std::string_view::npos ? page.size() - at : close + 1 - at);
-    const std::size_t name = findIgnoringCase(tag, "name=");
+    const std::size_t name = ascii::findIgnoringCase(tag, "name=");
     if (name == std::string_view::npos) continue;
     std::string value = attributeValueAt(tag, name).value;
     if (!value.empty() && std::find(names.begin(), names.end(), value) == names.end())
@@ -83,7 +83,7 @@ std::string shortcutAddress(std::string_view content) {
     lines += text;
     from = end + 1;
   }
-  const std::size_t url = findIgnoringCase(lines, "URL=");
+  const std::size_t url = ascii::findIgnoringCase(lines, "URL=");
   if (url != std::string::npos) lines.erase(0, url + 4);
   while (!lines.empty() && (lines.back() == ' ' || lines.back() == '\t')) lines.pop_back();
   return lines;

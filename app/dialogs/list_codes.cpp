@@ -1,6 +1,6 @@
 #include "dialogs/list_codes.h"
 
-#include "markup/ascii_case.h"
+#include "ascii.h"
 
 #include <span>
 
@@ -17,7 +17,7 @@ std::string_view trimmed(std::string_view text) {
 // A line's item: "<LI>" within its first six characters goes with what
 // stands before it.
 std::string itemOf(std::string_view line) {
-  const std::size_t li = findIgnoringCase(line.substr(0, 6), "<LI>");
+  const std::size_t li = ascii::findIgnoringCase(line.substr(0, 6), "<LI>");
   if (li != std::string_view::npos) line.remove_prefix(li + 4);
   return std::string(trimmed(line));
 }
@@ -42,7 +42,7 @@ std::string listCode(const ListFields& list, std::string_view keptAttributes) {
 }
 
 int listTypeIndex(bool numbered, std::string_view typeValue) {
-  if (!numbered) return equalsIgnoringCase(typeValue, "SQUARE") ? 1 : 0;
+  if (!numbered) return ascii::equalIgnoringCase(typeValue, "SQUARE") ? 1 : 0;
   for (std::size_t i = 0; i < kNumberTypes.size(); ++i)
     if (typeValue == kNumberTypes[i]) return static_cast<int>(i);
   return 0;
@@ -51,8 +51,8 @@ int listTypeIndex(bool numbered, std::string_view typeValue) {
 ListFields listFromText(std::string_view text) {
   ListFields list;
   const std::string_view opening = text.substr(0, 4);
-  const bool opensList = findIgnoringCase(opening, "<UL") != std::string_view::npos;
-  list.numbered = findIgnoringCase(opening, "<OL") != std::string_view::npos;
+  const bool opensList = ascii::findIgnoringCase(opening, "<UL") != std::string_view::npos;
+  list.numbered = ascii::findIgnoringCase(opening, "<OL") != std::string_view::npos;
   if (list.numbered || opensList) {
     const std::size_t end = text.find("\r\n");
     text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 2);
@@ -66,7 +66,7 @@ ListFields listFromText(std::string_view text) {
   // The last line, when it is not the end tag, counts however short it is:
   // the selection it stands in is replaced.
   text = trimmed(text);
-  if (!text.empty() && !startsWithIgnoringCase(text, "</OL>") && !startsWithIgnoringCase(text, "</UL>"))
+  if (!text.empty() && !ascii::startsWithIgnoringCase(text, "</OL>") && !ascii::startsWithIgnoringCase(text, "</UL>"))
     list.items.push_back(itemOf(text));
   return list;
 }

@@ -1,5 +1,6 @@
 #include "dialogs/list_dialog.h"
 
+#include "ascii.h"
 #include "commands/code_insertion.h"
 #include "commands/document_host.h"
 #include "component/tivra_component.h"
@@ -8,7 +9,6 @@
 #include "dialogs/element_dialogs.h"
 #include "dialogs/list_codes.h"
 #include "interaction.h"
-#include "markup/ascii_case.h"
 #include "markup/text_position.h"
 #include "qtext.h"
 
@@ -174,7 +174,7 @@ void TPunktopstilling::takeSelection() {
     // replaced.
     const std::string page = e->TextBytes();
     const std::size_t start = morvel::offsetOf(page, morvel::selectionOf(*e).first());
-    const std::size_t end = morvel::findIgnoringCase(page, numbered ? "</OL>" : "</UL>", start);
+    const std::size_t end = ascii::findIgnoringCase(page, numbered ? "</OL>" : "</UL>", start);
     if (end != std::string::npos)
       morvel::select(*e, morvel::positionAt(page, start), morvel::positionAt(page, end + 5));
   }

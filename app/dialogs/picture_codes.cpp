@@ -1,6 +1,6 @@
 #include "dialogs/picture_codes.h"
 
-#include "markup/ascii_case.h"
+#include "ascii.h"
 
 #include <charconv>
 
@@ -36,7 +36,7 @@ std::string pictureCode(const PictureFields& picture, std::string_view keptAttri
 int pictureAlignIndex(std::string_view value) {
   // "BOTTOM" and anything unknown both give "Bund".
   for (std::size_t i = 0; i < kPictureAlignValues.size(); ++i)
-    if (equalsIgnoringCase(value, kPictureAlignValues[i])) return int(i);
+    if (ascii::equalIgnoringCase(value, kPictureAlignValues[i])) return int(i);
   return kAlignBottom;
 }
 

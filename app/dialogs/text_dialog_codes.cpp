@@ -1,7 +1,7 @@
 #include "dialogs/text_dialog_codes.h"
 
+#include "ascii.h"
 #include "dialogs/link_codes.h"
-#include "markup/ascii_case.h"
 
 #include <cctype>
 
@@ -34,7 +34,7 @@ FrameSetFields frameSetFields(const FrameSetAttributes& frameSet) {
   if (!fields.rows.empty() && !fields.columns.empty()) {
     fields.border = true;
     fields.thickness = isNumber(frameSet.frameSpacing) ? frameSet.frameSpacing : frameSet.border;
-    fields.visible = !(frameSet.frameBorder == "0" || equalsIgnoringCase(frameSet.frameBorder, "NO"));
+    fields.visible = !(frameSet.frameBorder == "0" || ascii::equalIgnoringCase(frameSet.frameBorder, "NO"));
   }
   return fields;
 }
@@ -54,10 +54,10 @@ std::string frameSetCode(std::string_view rows, std::string_view columns, const 
 TitleChange titleChange(std::string_view page, std::string_view title) {
   TitleChange change;
   constexpr std::string_view open = "<TITLE>";
-  const std::size_t start = findIgnoringCase(page, open);
+  const std::size_t start = ascii::findIgnoringCase(page, open);
   if (start != std::string_view::npos) {
     const std::size_t from = start + open.size();
-    const std::size_t end = findIgnoringCase(page, "</T", from);
+    const std::size_t end = ascii::findIgnoringCase(page, "</T", from);
     if (end == std::string_view::npos) {
       change.kind = TitleChange::Damaged;
       return change;
@@ -69,7 +69,7 @@ TitleChange titleChange(std::string_view page, std::string_view title) {
     return change;
   }
   constexpr std::string_view head = "<HEAD>";
-  const std::size_t headAt = findIgnoringCase(page, head);
+  const std::size_t headAt = ascii::findIgnoringCase(page, head);
   if (headAt == std::string_view::npos) return change;
   change.kind = TitleChange::InsertInHead;
   change.position = headAt + head.size();

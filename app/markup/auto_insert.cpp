@@ -1,6 +1,6 @@
 #include "markup/auto_insert.h"
 
-#include "markup/ascii_case.h"
+#include "ascii.h"
 
 #include <algorithm>
 
@@ -33,7 +33,7 @@ std::size_t afterLineBreak(std::string_view text, std::size_t end) {
 
 // Just before the first "</HEAD>", or the top of a page without one.
 std::size_t beforeHeadEnd(std::string_view text) {
-  const std::size_t at = findIgnoringCase(text, "</HEAD>");
+  const std::size_t at = ascii::findIgnoringCase(text, "</HEAD>");
   return at == npos ? 0 : at;
 }
 
@@ -79,11 +79,11 @@ AutoDateFinding findAutoDate(std::string_view text, std::string_view dateText) {
   if (text.find(current) != npos) return {AutoDateState::Current};
   if (text.find(kAutoDateRefusal) != npos) return {AutoDateState::Refused};
 
-  const std::size_t start = findIgnoringCase(text, kAutoDateStart);
+  const std::size_t start = ascii::findIgnoringCase(text, kAutoDateStart);
   if (start == npos) return {AutoDateState::Missing};
   const std::size_t dateBegin = start + kAutoDateStart.size();
-  const std::size_t end = findIgnoringCase(text, kAutoDateEnd, dateBegin);
-  const std::size_t nextStart = findIgnoringCase(text, kAutoDateStart, dateBegin);
+  const std::size_t end = ascii::findIgnoringCase(text, kAutoDateEnd, dateBegin);
+  const std::size_t nextStart = ascii::findIgnoringCase(text, kAutoDateStart, dateBegin);
   if (end == npos || nextStart < end || containsLineBreak(text.substr(dateBegin, end - dateBegin)))
     return {AutoDateState::Damaged, start};
   return {AutoDateState::Dated, start, dateBegin, end};
@@ -98,8 +98,8 @@ std::string autoDateBlock(std::string_view dateText) {
 }
 
 std::size_t autoDatePositionAtEnd(std::string_view text) {
-  std::size_t at = findIgnoringCase(text, "</BODY>");
-  if (at == npos) at = findIgnoringCase(text, "</HTML>");
+  std::size_t at = ascii::findIgnoringCase(text, "</BODY>");
+  if (at == npos) at = ascii::findIgnoringCase(text, "</HTML>");
   return at == npos ? text.size() : at;
 }
 
@@ -108,7 +108,7 @@ std::string refusalBlock() { return std::string(kAutoDateRefusal) + "\r\n"; }
 std::size_t refusalPosition(std::string_view text) { return beforeHeadEnd(text); }
 
 std::optional<std::size_t> findRefusalMarker(std::string_view text) {
-  const std::size_t at = findIgnoringCase(text, kAutoDateRefusal);
+  const std::size_t at = ascii::findIgnoringCase(text, kAutoDateRefusal);
   if (at == npos) return std::nullopt;
   return at;
 }
@@ -136,7 +136,7 @@ std::vector<TextEdit> generatorLineEdits(std::string_view text) {
   if (text.find(kGeneratorLine) != npos) return edits;
 
   std::string remaining(text);
-  const std::size_t old = findIgnoringCase(text, "<META NAME=\"Generator\"");
+  const std::size_t old = ascii::findIgnoringCase(text, "<META NAME=\"Generator\"");
   if (old != npos) {
     edits.push_back(oldGeneratorRemoval(text, old));
     remaining = applyTextEdits(std::move(remaining), edits);

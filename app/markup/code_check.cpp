@@ -1,6 +1,6 @@
 #include "markup/code_check.h"
 
-#include "markup/ascii_case.h"
+#include "ascii.h"
 
 #include <algorithm>
 #include <array>
@@ -134,8 +134,8 @@ CodeCheckResult checkHtmlCode(std::string_view text) {
       case '<': {
         ++balance;
         if (i + 1 < n) {
-          for (const auto& entry : index.bySecondChar[static_cast<unsigned char>(upperAscii(text[i + 1]))]) {
-            if (!matchesIgnoringCase(text, i, entry.text)) continue;
+          for (const auto& entry : index.bySecondChar[static_cast<unsigned char>(ascii::upper(text[i + 1]))]) {
+            if (!ascii::matchesIgnoringCase(text, i, entry.text)) continue;
             ++(entry.isStart ? counts.starts : counts.ends)[entry.pair];
           }
         }

@@ -1,6 +1,6 @@
 #include "markup/code_cleanup.h"
 
-#include "markup/ascii_case.h"
+#include "ascii.h"
 
 #include <cstring>
 
@@ -26,7 +26,7 @@ struct Segment {
 
 // The end code of a script: from "</SCRIPT" through the ">" after it.
 Segment nextScriptEnd(std::string_view text, std::size_t from) {
-  const std::size_t begin = findIgnoringCase(text, "</SCRIPT", from);
+  const std::size_t begin = ascii::findIgnoringCase(text, "</SCRIPT", from);
   if (begin == npos) return {};
   const std::size_t close = findChar(text, '>', begin);
   return {begin, close == npos ? text.size() : close + 1};
@@ -64,7 +64,7 @@ void appendUpperCasedCode(std::string& out, std::string_view code) {
           return;
         }
         if (c == '=') state = State::BeforeValue;
-        out.push_back(upperAscii(c));
+        out.push_back(ascii::upper(c));
         break;
       case State::BeforeValue:
         if (c == '"' || c == '\'') {
@@ -132,7 +132,7 @@ std::string codesToUpperCase(std::string_view text) {
     if (code.begin == npos) break;
     result.append(text.substr(pos, code.begin - pos));
     const std::string_view segment = text.substr(code.begin, code.end - code.begin);
-    inScript = startsWithIgnoringCase(segment, "<SCRIPT");
+    inScript = ascii::startsWithIgnoringCase(segment, "<SCRIPT");
     appendUpperCasedCode(result, segment);
     pos = code.end;
   }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include "markup/ascii_case.h"
+#include "ascii.h"
 
 namespace morvel {
 
@@ -53,7 +53,7 @@ CodeColourScheme builtInColourScheme(int scheme, ColorValue windowText, ColorVal
 
 bool isElementName(std::string_view word) {
   return std::any_of(kElementNames.begin(), kElementNames.end(),
-                     [word](std::string_view name) { return equalsIgnoringCase(word, name); });
+                     [word](std::string_view name) { return ascii::equalIgnoringCase(word, name); });
 }
 
 ColourPair tokenColours(const CodeColourScheme& scheme, unsigned wordType, long wordValue, std::string_view word) {

@@ -1,6 +1,6 @@
 #include "markup/color_codes.h"
 
-#include "markup/ascii_case.h"
+#include "ascii.h"
 
 #include <array>
 
@@ -66,7 +66,7 @@ std::optional<ColorValue> colorFromCode(std::string_view code) {
   code = trimBlanks(code);
   if (code.starts_with('#')) code.remove_prefix(1);
   for (const NamedColor& named : kNamedColors)
-    if (equalsIgnoringCase(code, named.name)) return named.value;
+    if (ascii::equalIgnoringCase(code, named.name)) return named.value;
 
   if (code.size() != 6) return std::nullopt;
   unsigned bytes[3];

@@ -1,6 +1,6 @@
 #include "markup/date_format.h"
 
-#include "markup/ascii_case.h"
+#include "ascii.h"
 
 #include <array>
 #include <chrono>
@@ -62,9 +62,9 @@ class Formatter {
         i = end == fmt.size() ? end : end + 1;
         continue;
       }
-      char token = upperAscii(c);
+      char token = ascii::upper(c);
       std::size_t count = 1;
-      while (i + count < fmt.size() && upperAscii(fmt[i + count]) == token) ++count;
+      while (i + count < fmt.size() && ascii::upper(fmt[i + count]) == token) ++count;
       if (token >= 'A' && token <= 'Z') {
         // An "m" right after an hour code means minutes.
         if (token == 'M' && lastLetter_ == 'H') token = 'N';

@@ -1,6 +1,6 @@
 #include "markup/document_title.h"
 
-#include "markup/ascii_case.h"
+#include "ascii.h"
 
 #include <algorithm>
 
@@ -18,9 +18,9 @@ TitleSearch findTitle(std::string_view text) {
   constexpr std::string_view open = "<TITLE>";
   constexpr std::string_view close = "</TITLE>";
   TitleSearch result;
-  const std::size_t start = findIgnoringCase(text, open);
+  const std::size_t start = ascii::findIgnoringCase(text, open);
   if (start == std::string_view::npos) return result;
-  const std::size_t end = findIgnoringCase(text, close);
+  const std::size_t end = ascii::findIgnoringCase(text, close);
   if (end == std::string_view::npos) {
     result.damaged = true;
     return result;

@@ -1,6 +1,6 @@
 #include "markup/markup_text.h"
 
-#include "markup/ascii_case.h"
+#include "ascii.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -16,15 +16,16 @@ constexpr std::size_t kMostFontStarts = 100;
 
 // The extension with its dot, in upper case.
 std::string upperExtension(std::string_view filePath) {
-  return upperAsciiCopy(fs::path(filePath).extension().string());
+  return ascii::upperCopy(fs::path(filePath).extension().string());
 }
 
 // Up to `most` places of `pattern` from `from` on, in order.
 std::vector<std::size_t> occurrences(std::string_view text, std::string_view pattern, std::size_t from,
                                      std::size_t most) {
   std::vector<std::size_t> found;
-  for (std::size_t at = findIgnoringCase(text, pattern, from); at != std::string_view::npos && found.size() < most;
-       at = findIgnoringCase(text, pattern, at + pattern.size()))
+  for (std::size_t at = ascii::findIgnoringCase(text, pattern, from);
+       at != std::string_view::npos && found.size() < most;
+       at = ascii::findIgnoringCase(text, pattern, at + pattern.size()))
     found.push_back(at);
   return found;
 }

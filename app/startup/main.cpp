@@ -144,6 +144,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   QApplication::setApplicationName(morvel::productName());
+  TivraRegister();
   // Loads the editor library, whose classes the windows are made of.
   if (TTivra::Version() != TIVRA_VERSION) {
     complain(QStringLiteral("Editorbiblioteket tivra32 har en anden version end programmet."));

@@ -26,6 +26,14 @@ inline std::ostream& operator<<(std::ostream& os, const TivraRange& r) {
 
 namespace editor_test {
 
+// The editor's classes are registered before the first test, as every
+// program that uses the library does before its first editor window.
+class EditorClasses : public ::testing::Environment {
+ public:
+  void SetUp() override { ASSERT_TRUE(TivraRegister()); }
+};
+inline ::testing::Environment* const kEditorClasses = ::testing::AddGlobalTestEnvironment(new EditorClasses);
+
 struct Notification {
   HWND editor;
   int id;

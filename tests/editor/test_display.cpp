@@ -5,6 +5,7 @@
 #include "editor_harness.h"
 #include "scripted_responder.h"
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -611,6 +612,45 @@ std::string subLine(const Editor& e, LONG line, int sub) {
   std::memcpy(buffer.data(), &line, sizeof line);
   const LRESULT n = e.send(TM_GETSUBLINE, static_cast<WPARAM>(sub), reinterpret_cast<LPARAM>(buffer.data()));
   return n < 0 ? std::string("<none>") : std::string(buffer.data(), static_cast<size_t>(n));
+}
+
+// A sub-line and the rest of a scanned line go into a buffer of
+// TIVRA_LINE_BUFFER bytes, as a line does: with a line of 8193 characters,
+// nothing is written past the buffer (a heap buffer of that size lets the
+// sanitizer see a byte too many; the guard bytes after it, a release build).
+TEST(DisplayWrap, SubLinesAndTheRestOfALineStayInsideTheLineBuffer) {
+  NotifyWindow parent;
+  Editor e(parent);
+  const std::string full(8193, 'z');
+  e.setText(full + "\r\nkort");
+  struct Guarded {
+    std::vector<char> bytes = std::vector<char>(TIVRA_LINE_BUFFER + 16, '#');
+    char* buffer() { return bytes.data(); }
+    bool guardIntact() const { return std::string(bytes.end() - 16, bytes.end()) == std::string(16, '#'); }
+  };
+
+  Guarded sub;
+  const LONG one = 1;
+  std::memcpy(sub.buffer(), &one, sizeof one);
+  EXPECT_EQ(e.send(TM_GETSUBLINE, 0, reinterpret_cast<LPARAM>(sub.buffer())), 8193);
+  EXPECT_EQ(std::string(sub.buffer(), 8193), full);
+  EXPECT_TRUE(sub.guardIntact()) << "TM_GETSUBLINE wrote past the line buffer";
+  std::vector<char> exact(TIVRA_LINE_BUFFER);
+  std::memcpy(exact.data(), &one, sizeof one);
+  EXPECT_EQ(e.send(TM_GETSUBLINE, 0, reinterpret_cast<LPARAM>(exact.data())), 8193);
+
+  Guarded rest;
+  e.send(TM_SCANSTART);
+  e.send(TM_SCANRESTOFLINE, 0, reinterpret_cast<LPARAM>(rest.buffer()));
+  EXPECT_EQ(std::string(rest.buffer(), 8193), full);
+  EXPECT_TRUE(rest.guardIntact()) << "TM_SCANRESTOFLINE wrote past the line buffer";
+  e.send(TM_SCANRESTOFLINE, 0, reinterpret_cast<LPARAM>(exact.data()));
+
+  // Shorter lines still end with a terminator.
+  const LONG two = 2;
+  std::memcpy(sub.buffer(), &two, sizeof two);
+  EXPECT_EQ(e.send(TM_GETSUBLINE, 0, reinterpret_cast<LPARAM>(sub.buffer())), 4);
+  EXPECT_STREQ(sub.buffer(), "kort");
 }
 
 TEST(DisplayWrap, AutomaticBreaksAfterBlanksAndInsideLongWords) {

@@ -24,10 +24,6 @@ using Pos = std::pair<long, int>;
 
 namespace {
 
-// The tests talk to the editor through messages only; this call keeps the
-// linker from dropping the library that registers the window class.
-[[maybe_unused]] const LONG kLibraryVersion = TivraVer();
-
 std::string clipboardText() {
   std::string text;
   if (!OpenClipboard(nullptr)) return "<clipboard busy>";
@@ -249,6 +245,70 @@ TEST(EditorLines, CtrlYDeletesTheCaretLine) {
   // Its character (25) is not typed.
   e.send(WM_CHAR, 25, 1);
   EXPECT_EQ(e.text(), "keep");
+}
+
+// Lines longer than the editor takes are kept as pieces, edited like lines:
+// the line ends typed between them are kept, and the line stays one where
+// none was typed, also when two of its pieces are joined. Undo and redo
+// go back and forth through the same bytes.
+TEST(EditorLines, EditingThePiecesOfALongLineKeepsItWhole) {
+  NotifyWindow parent;
+  Editor e(parent);
+  e.setOptions(TivraOption::DefaultSelection, true);
+  // Each piece a letter of its own, so that a piece out of place shows.
+  auto longLine = [](size_t length, char first) {
+    std::string out;
+    for (size_t i = 0; i < length; ++i) out += static_cast<char>(first + i / 8193 % 3);
+    return out;
+  };
+  const std::string one = longLine(20000, 'a');  // pieces of 8193, 8193 and 3614
+  const std::string two = longLine(8200, 'x');   // pieces of 8193 and 7
+  const std::string original = "start\r\n" + one + "\r\n" + two + "\r\nslut";
+  ASSERT_EQ(e.setText(original), 0);
+  ASSERT_EQ(e.lineCount(), 7);
+  e.send(EM_EMPTYUNDOBUFFER);
+  std::string expected = original;
+  size_t twoAt = 7 + one.size() + 2;
+
+  // Typing into the third piece.
+  e.select(4, 10, 4, 10);
+  type(e, "XY\b");
+  expected.insert(7 + 16386 + 10, "X");
+  ++twoAt;
+  EXPECT_TRUE(editor_test::sameText(e.text(), expected));
+
+  // Return inside the first piece: a line end of its own; the rest of the
+  // piece still goes on in the next.
+  e.select(2, 100, 2, 100);
+  type(e, "\r");
+  expected.insert(7 + 100, "\r\n");
+  twoAt += 2;
+  ASSERT_EQ(e.lineCount(), 8);
+  EXPECT_TRUE(editor_test::sameText(e.text(), expected));
+
+  // The second line's first piece made short, then joined with its last
+  // piece by Delete: no byte changes.
+  e.select(6, 0, 6, 8000);
+  ASSERT_EQ(e.send(WM_CLEAR), 0);
+  expected.erase(twoAt, 8000);
+  e.select(6, 193, 6, 193);
+  key(e, VK_DELETE);
+  ASSERT_EQ(e.lineCount(), 7);
+  EXPECT_EQ(e.line(6), two.substr(8000));
+  EXPECT_TRUE(editor_test::sameText(e.text(), expected));
+
+  // A span across two pieces replaced.
+  e.select(3, 8000, 4, 8190);
+  ASSERT_EQ(e.replace("--"), 0);
+  expected.replace(7 + 100 + 2 + 8000, 8093 - 8000 + 8190, "--");
+  EXPECT_TRUE(editor_test::sameText(e.text(), expected));
+  EXPECT_EQ(parent.count(TN_MAXTEXT), 0);
+
+  while (e.send(EM_CANUNDO, 0)) ASSERT_EQ(e.send(EM_UNDO, 0), 0);
+  EXPECT_TRUE(editor_test::sameText(e.text(), original)) << "undone to the bytes it started from";
+  EXPECT_EQ(e.lineCount(), 7);
+  while (e.send(EM_CANUNDO, 1)) ASSERT_EQ(e.send(EM_UNDO, 1), 0);
+  EXPECT_TRUE(editor_test::sameText(e.text(), expected)) << "redone to the end";
 }
 
 // ---------------------------------------------------------------------------

@@ -72,12 +72,27 @@ class FileCommands : public ::testing::Test {
   QTemporaryDir dir_;
 };
 
-// Lines with TABs and every byte from 0x80 to 0xFF, joined by `end`, with
+// A line of `length` characters: markup, Windows-1252 letters and UTF-8
+// ones, as generated and minified pages have.
+std::string longLine(size_t length) {
+  const std::string words =
+      "<b>r\xF8"
+      "dgr\xF8"
+      "d</b> caf\xC3\xA9 <script>a<b&&c</script> ";
+  std::string out;
+  while (out.size() < length) out += words;
+  out.resize(length);
+  return out;
+}
+
+// Lines with TABs, every byte from 0x80 to 0xFF and two lines longer than
+// the editor's lines (20,000 and 11,334 characters), joined by `end`, with
 // or without a line end after the last.
 std::string sampleFile(const std::string& end, bool endsWithLineEnd) {
   std::string high;
   for (int c = 0x80; c <= 0xFF; ++c) high += static_cast<char>(c);
-  const Lines lines{"<p>\tindrykket", high, "", "\t\tto faner \xE6\xF8\xE5", "sidste linje"};
+  const Lines lines{"<p>\tindrykket", high,          longLine(20000), "", "\t\tto faner \xE6\xF8\xE5",
+                    longLine(11334),  "sidste linje"};
   std::string out;
   for (size_t i = 0; i < lines.size(); ++i) out += lines[i] + (i + 1 < lines.size() || endsWithLineEnd ? end : "");
   return out;
@@ -102,11 +117,23 @@ TEST_F(FileCommands, EachLineEndComesBackByteForByteWithItsOption) {
       const std::string bytes = sampleFile(c.end, endsWithLineEnd);
       const std::string original = write("original.txt", bytes);
       ASSERT_EQ(load(e, original), 0);
-      EXPECT_EQ(e.lineCount(), endsWithLineEnd ? 6 : 5);
+      // The long lines are held as 3 and 2 pieces.
+      EXPECT_EQ(e.lineCount(), endsWithLineEnd ? 11 : 10);
       EXPECT_EQ(e.line(2).size(), 128u);
+      EXPECT_EQ(e.send(TM_GETLONGLINES), 2);
+      // Read back with the line ends of saving: the file's bytes.
+      ASSERT_EQ(e.send(TM_GETTEXTLENGTH, TIVRA_TEXT_SAVED), static_cast<LRESULT>(bytes.size()));
+      std::string readBack(bytes.size() + 1, '\0');
+      ASSERT_EQ(e.send(TM_GETTEXT, TIVRA_TEXT_SAVED, reinterpret_cast<LPARAM>(readBack.data())), 0);
+      readBack.pop_back();
+      EXPECT_TRUE(editor_test::sameText(readBack, bytes));
 
       ASSERT_EQ(saveAs(e, path("copy.txt")), 0);
       EXPECT_TRUE(editor_test::sameText(read(path("copy.txt")), bytes));
+      // An edit in a piece and its undo leave the bytes as they were.
+      e.select(4, 100, 4, 100);
+      ASSERT_EQ(e.replace("ny"), 0);
+      ASSERT_EQ(e.send(EM_UNDO, 0), 0);
       e.select(1, 0, 1, 0);
       e.replace("x");
       command(e, TCMD_SAVE);

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -215,6 +216,134 @@ TEST_F(Printing, WithoutDialogsTheKeptSetupIsUsed) {
   EXPECT_TRUE(text[0].contains(QStringLiteral("Linje 003")));
   EXPECT_EQ(testing_support::pdfInfo(file, QStringLiteral("Title")), QStringLiteral("<<Ikke navngivet>>"))
       << "without a job name from the notify window";
+}
+
+// Printed text without its blanks and line ends, to compare with what
+// was printed whatever rows it went on.
+QString withoutBlanks(QString text) {
+  text.remove(QRegularExpression(QStringLiteral("\\s")));
+  return text;
+}
+
+// Lines longer than the paper is wide go on in the next rows, broken after
+// a blank where there is one; the rows, not the lines, fill the pages.
+TEST_F(Printing, LongLinesWrapOntoTheNextRowsAndTheRowsFillThePages) {
+  NotifyWindow parent;
+  Editor e(parent);
+  std::string words;  // 300 characters: "ord001 ord002 ..."
+  for (int i = 1; words.size() < 300; ++i) {
+    char word[16];
+    std::snprintf(word, sizeof word, "ord%03d ", i);
+    words += word;
+  }
+  words.resize(300);
+  std::string unbroken;  // 300 characters without a blank
+  for (int i = 0; i < 300; ++i) unbroken += static_cast<char>(i % 36 < 26 ? 'a' + i % 36 : '0' + i % 36 - 26);
+  std::string text;
+  for (int i = 1; i <= 8; ++i) text += "Linje " + std::to_string(i) + "\r\n";
+  e.setText(text + words + "\r\n" + unbroken);
+  // Room for ten rows under the header.
+  watchPages(parent, e, [](const PageRequest& p) {
+    return MAKELONG(p.lineHeight, p.vertical - p.lineHeight - 10 * p.lineHeight - p.lineHeight / 2);
+  });
+  const QString file = pdf(QStringLiteral("lange.pdf"));
+  ScriptedResponder responder;
+  responder.answer(printTo(file));
+  e.send(WM_COMMAND, TCMD_PRINT);
+  ASSERT_EQ(pages.size(), 2u) << "ten lines, but more than ten rows";
+
+  if (!testing_support::pdfToolsPresent())
+    GTEST_SKIP() << "pdftotext (poppler-utils) not installed: PDF contents not checked";
+  const QStringList printed = testing_support::pdfPages(file);
+  ASSERT_EQ(printed.size(), 2);
+  QString all;  // the rows of both pages without their headers
+  for (const QString& page : printed) {
+    QStringList rows = page.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    EXPECT_LE(rows.size(), 11) << "the header and at most ten rows: " << page.toStdString();
+    ASSERT_TRUE(rows.value(0).trimmed().startsWith(QStringLiteral("Sidehoved")));
+    rows.removeFirst();
+    all += rows.join(QLatin1Char('\n')) + QLatin1Char('\n');
+  }
+  for (int i = 1; i <= 42; ++i) {
+    const QString word = QStringLiteral("ord%1").arg(i, 3, 10, QLatin1Char('0'));
+    EXPECT_TRUE(all.contains(word)) << "a word broken between rows: " << word.toStdString();
+  }
+  EXPECT_TRUE(withoutBlanks(all).contains(withoutBlanks(QString::fromLatin1(words.c_str()))))
+      << "every character of the line with words";
+  EXPECT_TRUE(withoutBlanks(all).contains(QString::fromLatin1(unbroken.c_str())))
+      << "every character of the line without blanks: " << all.toStdString();
+}
+
+// A job that cannot start (the PDF's folder does not exist) is told to the
+// notify window and, unless it answers 1, to the user.
+TEST_F(Printing, AJobThatCannotBeDoneIsReported) {
+  NotifyWindow parent;
+  Editor e(parent);
+  e.setText(numberedLines(3));
+  const QString file = QDir(dir_.path()).filePath(QStringLiteral("findes-ikke/side.pdf"));
+  {
+    ScriptedResponder responder;
+    responder.answer(printTo(file));
+    responder.answer(IDOK);
+    e.send(WM_COMMAND, TCMD_PRINT);
+    ASSERT_EQ(responder.seen().size(), 2u);
+    EXPECT_EQ(responder.last().kind, platform::RequestKind::MessageBox);
+    EXPECT_EQ(responder.last().text, QStringLiteral("Udskrivningen kunne ikke gennemføres"));
+    EXPECT_EQ(responder.last().caption, QStringLiteral("Tivra V2.09 (32-bit)"));
+    EXPECT_TRUE(responder.last().flags & MB_ICONSTOP);
+  }
+  EXPECT_EQ(parent.count(TN_FILEERROR), 1);
+  EXPECT_TRUE(IsWindowEnabled(e.hwnd()));
+  EXPECT_EQ(progressDialog(), nullptr);
+  EXPECT_FALSE(QFile::exists(file));
+
+  // Claimed by the notify window: no message.
+  parent.answers[TN_FILEERROR] = 1;
+  ScriptedResponder responder;
+  responder.answer(printTo(file));
+  e.send(WM_COMMAND, TCMD_PRINT);
+  EXPECT_EQ(parent.count(TN_FILEERROR), 2);
+  EXPECT_EQ(responder.seen().size(), 1u);
+
+  // A job that prints tells nothing.
+  responder.answer(printTo(pdf(QStringLiteral("side.pdf"))));
+  e.send(WM_COMMAND, TCMD_PRINT);
+  EXPECT_EQ(parent.count(TN_FILEERROR), 2);
+  EXPECT_TRUE(QFile::exists(pdf(QStringLiteral("side.pdf"))));
+}
+
+// The pieces of a line longer than the editor's lines are one line on
+// paper: every row but the last is full, none ends where a piece ends.
+TEST_F(Printing, ThePiecesOfALongLinePrintAsOneLine) {
+  NotifyWindow parent;
+  Editor e(parent);
+  LOGFONT font{};
+  font.lfHeight = -16;
+  std::strcpy(font.lfFaceName, "DejaVu Sans Mono");
+  e.send(TM_SETLOGFONT, 0, reinterpret_cast<LPARAM>(&font));
+  std::string line;  // 8200 characters without a blank: pieces of 8193 and 7
+  for (int i = 0; i < 8200; ++i) line += static_cast<char>('a' + i % 26);
+  e.setText(line);
+  ASSERT_EQ(e.lineCount(), 2);
+  watchPages(parent, e, [](const PageRequest& p) { return MAKELONG(p.lineHeight, 0); });
+  const QString file = pdf(QStringLiteral("stykker.pdf"));
+  ScriptedResponder responder;
+  responder.answer(printTo(file));
+  e.send(WM_COMMAND, TCMD_PRINT);
+  ASSERT_FALSE(pages.empty());
+
+  if (!testing_support::pdfToolsPresent())
+    GTEST_SKIP() << "pdftotext (poppler-utils) not installed: PDF contents not checked";
+  QStringList rows;
+  for (const QString& page : testing_support::pdfPages(file)) {
+    QStringList pageRows = page.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_FALSE(pageRows.isEmpty());
+    pageRows.removeFirst();  // the header
+    for (const QString& row : pageRows) rows << row.trimmed();
+  }
+  ASSERT_GT(rows.size(), 2);
+  for (int i = 1; i + 1 < rows.size(); ++i) EXPECT_EQ(rows[i].size(), rows[0].size()) << "row " << i;
+  EXPECT_EQ(rows.join(QString()), QString::fromLatin1(line.c_str()));
 }
 
 TEST_F(Printing, APageWithoutRoomForALineStillPrintsOneSoTheJobEnds) {

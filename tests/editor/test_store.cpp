@@ -5,6 +5,7 @@
 #include "arena.h"
 #include "editor_harness.h"
 #include "instance.h"
+#include "line_index.h"
 #include "text_store.h"
 
 #include <algorithm>
@@ -33,14 +34,17 @@ struct Pos {
 // What the text becomes when `inserted` goes between `prefix` and `suffix`
 // (the insertion line's characters before and after the column), and where
 // the inserted text ends: line ends are LF, CR LF and CR; runs longer than
-// 8193 characters are cut into lines of 8193, a full line only when more of
-// it follows.
+// 8193 characters are cut into lines of 8193 that go on in the next line, a
+// full line only when more of it follows; the last line goes on as the
+// insertion line did (`lastContinues`).
 struct Split {
   std::vector<std::string> lines;
+  std::vector<bool> continues;
   Pos end;  // relative: line 0 is the insertion line
 };
 
-Split splitInsertion(const std::string& prefix, const std::string& inserted, const std::string& suffix) {
+Split splitInsertion(const std::string& prefix, const std::string& inserted, const std::string& suffix,
+                     bool lastContinues) {
   const std::string all = prefix + inserted + suffix;
   const size_t endAt = prefix.size() + inserted.size();
   Split s;
@@ -51,29 +55,36 @@ Split splitInsertion(const std::string& prefix, const std::string& inserted, con
     const char c = all[i];
     if (c == '\r' || c == '\n') {
       s.lines.push_back(current);
+      s.continues.push_back(false);
       current.clear();
       if (c == '\r' && i + 1 < all.size() && all[i + 1] == '\n' && i + 1 != endAt) ++i;
       continue;
     }
     if (current.size() == kCut) {
       s.lines.push_back(current);
+      s.continues.push_back(true);
       current.clear();
     }
     current += c;
   }
   s.lines.push_back(current);
+  s.continues.push_back(lastContinues);
   return s;
 }
 
 struct Model {
   std::vector<std::string> lines{""};
+  std::vector<bool> continues{false};  // the line goes on in the next, with no line end between
   Pos anchor{1, 0};
   Pos caret{1, 0};
   std::vector<long> bookmarks;  // line of bookmark i
 
   std::string text() const {
     std::string out;
-    for (size_t i = 0; i < lines.size(); ++i) out += (i ? "\r\n" : "") + lines[i];
+    for (size_t i = 0; i < lines.size(); ++i) {
+      out += lines[i];
+      if (i + 1 < lines.size() && !continues[i]) out += "\r\n";
+    }
     return out;
   }
   Pos clamp(long line, int column) const {
@@ -85,7 +96,9 @@ struct Model {
   static bool before(Pos a, Pos b) { return a.line < b.line || (a.line == b.line && a.column < b.column); }
 
   void setText(const std::string& t) {
-    lines = splitInsertion("", t, "").lines;
+    const Split split = splitInsertion("", t, "", false);
+    lines = split.lines;
+    continues = split.continues;
     anchor = caret = Pos{1, 0};
     for (long& b : bookmarks) b = 1;
   }
@@ -98,22 +111,33 @@ struct Model {
     const std::string suffix = lines[e.line - 1].substr(e.column);
     if (s.line != e.line && prefix.size() + suffix.size() > 8192) return false;
     if (s.line == e.line && s.column == e.column && inserted.empty()) return true;
-    // Deletion: bookmarks on the removed lines go to the joined line.
+    // Deletion: the joined line stands for the start line, or for the end
+    // line when the start line goes from its first column; a bookmark on a
+    // line after that one (the end line only when none of its text is
+    // left) goes to the line that follows the range, or to the joined line
+    // when there is none.
     const long removed = e.line - s.line;
+    const long standsFor = s.column > 0 ? s.line : e.line;
+    const bool following = e.line < static_cast<long>(lines.size());
     for (long& b : bookmarks) {
-      if (b > s.line && b <= e.line)
-        b = s.line;
-      else if (b > e.line)
+      if (b > e.line) {
         b -= removed;
+      } else if (b >= s.line) {
+        const bool deleted = b > standsFor && !(b == e.line && !suffix.empty());
+        b = deleted && following ? s.line + 1 : s.line;
+      }
     }
-    const Split split =
-        inserted.empty() ? Split{{prefix + suffix}, Pos{0, s.column}} : splitInsertion(prefix, inserted, suffix);
+    const bool endContinues = continues[static_cast<size_t>(e.line - 1)];
+    const Split split = inserted.empty() ? Split{{prefix + suffix}, {endContinues}, Pos{0, s.column}}
+                                         : splitInsertion(prefix, inserted, suffix, endContinues);
     const long added = static_cast<long>(split.lines.size()) - 1;
     for (long& b : bookmarks) {
       if (b > s.line) b += added;
     }
     lines.erase(lines.begin() + (s.line - 1), lines.begin() + e.line);
     lines.insert(lines.begin() + (s.line - 1), split.lines.begin(), split.lines.end());
+    continues.erase(continues.begin() + (s.line - 1), continues.begin() + e.line);
+    continues.insert(continues.begin() + (s.line - 1), split.continues.begin(), split.continues.end());
     const Pos end{s.line + split.end.line, split.end.column};
     caret = end;
     anchor = defaultSelection ? end : s;
@@ -144,6 +168,7 @@ std::string checkWindow(HWND hwnd) {
   }
   if (previous != inst->text.lastLine) return "last line handle is not the last line";
   if (static_cast<long>(byNumber.size()) - 1 != inst->text.lineCount) return "line count differs from the list";
+  if (std::string problem = tivra::checkLineIndex(*inst); !problem.empty()) return "line index: " + problem;
   auto checkRef = [&](const tivra::LineRef& r, const char* what) -> std::string {
     if (r.line < 1 || r.line > inst->text.lineCount || byNumber[static_cast<size_t>(r.line)] != r.handle)
       return std::string(what) + " does not name its line";
@@ -156,14 +181,26 @@ std::string checkWindow(HWND hwnd) {
   for (int i = 0; i <= inst->bookmarkHigh; ++i) {
     if (std::string p = checkRef(inst->bookmarks[i].at, "a bookmark"); !p.empty()) return p;
   }
+  std::vector<tivra::LineHandle> held(byNumber.begin() + 1, byNumber.end());
   for (int i = 0; i < inst->undoTotal; ++i) {
     tivra::LineHandle prev = 0;
     for (tivra::LineHandle h = inst->undoSteps[i].savedLines; h; h = tivra::nodeNext(h)) {
       if (!owned(h)) return "saved lines of an undo step outside the window's segments";
       if (tivra::nodePrev(h) != prev) return "broken link in saved lines";
+      held.push_back(h);
       prev = h;
     }
   }
+  // A piece marked as going on is a node the window holds, never one freed
+  // (a new line in its place would go on too).
+  if (!inst->text.continued.empty()) {
+    std::sort(held.begin(), held.end());
+    for (tivra::LineHandle h : inst->text.continued) {
+      if (!std::binary_search(held.begin(), held.end(), h))
+        return "a freed node is marked as going on in the next line";
+    }
+  }
+  if (inst->text.lastLine && tivra::continues(*inst, inst->text.lastLine)) return "the last line goes on";
   return {};
 }
 
@@ -371,6 +408,56 @@ TEST(LineBuffer, AnEditedLineThatFindsNoRoomIsReportedAndReloaded) {
   typeIntoCaretLine(a.hwnd(), std::string(8000, 't'));
   EXPECT_EQ(a.line(7), std::string(8000, 't'));
   EXPECT_EQ(checkWindow(a.hwnd()), "");
+}
+
+// Many short lines and edits that insert and remove whole blocks of them
+// anywhere, undone now and then: every line found by number is the line
+// the model has there, and the index agrees with a walk along the list.
+TEST(LineIndex, LinesByNumberFollowBlockEditsAnywhereInALongText) {
+  NotifyWindow parent;
+  Editor e(parent);
+  std::mt19937 rng(2101);
+  auto pick = [&](long from, long to) { return std::uniform_int_distribution<long>(from, to)(rng); };
+  auto block = [&](long lines) {
+    std::string out;
+    for (long i = 0; i < lines; ++i) out += "ny " + std::to_string(pick(0, 99999)) + "\r\n";
+    return out;
+  };
+  Model m;
+  const std::string start = numberedLines(20000, 12);
+  ASSERT_EQ(e.setText(start), 0);
+  m.setText(start);
+  // The text before each edit, and the undo steps the edit recorded.
+  std::vector<std::pair<Model, int>> undoable;
+  for (int step = 0; step < 400; ++step) {
+    const int what = static_cast<int>(pick(0, 9));
+    if (what == 0 && !undoable.empty()) {
+      for (int i = 0; i < undoable.back().second; ++i) ASSERT_EQ(e.send(EM_UNDO, 0), 0) << "step " << step;
+      m = undoable.back().first;
+      undoable.pop_back();
+    } else {
+      // Whole lines removed (what < 5) or a column within one line;
+      // blocks of lines inserted (what >= 3).
+      const long count = static_cast<long>(m.lines.size());
+      const long first = pick(1, count);
+      const long last = what < 5 ? std::min(count, first + pick(0, 300)) : first;
+      const int column = what < 5 ? 0 : 3;
+      const std::string inserted = what < 3 ? std::string() : block(pick(1, 120));
+      e.select(first, 0, last, static_cast<SHORT>(column));
+      m.anchor = m.clamp(first, 0);
+      m.caret = m.clamp(last, column);
+      const bool removes = Model::before(m.anchor, m.caret);
+      undoable.emplace_back(m, (removes ? 1 : 0) + (inserted.empty() ? 0 : 1));
+      ASSERT_TRUE(m.replace(inserted, false));
+      ASSERT_EQ(e.replace(inserted), 0) << "step " << step;
+    }
+    ASSERT_EQ(checkWindow(e.hwnd()), "") << "step " << step;
+    ASSERT_EQ(e.lineCount(), static_cast<long>(m.lines.size())) << "step " << step;
+    for (int i = 0; i < 40; ++i) {
+      const long n = pick(1, static_cast<long>(m.lines.size()));
+      ASSERT_EQ(e.line(n), m.lines[static_cast<size_t>(n - 1)]) << "step " << step << " line " << n;
+    }
+  }
 }
 
 // ---------------------------------------------------------------------------

@@ -47,16 +47,44 @@ TEST(EditorText, LineEndsOfEveryKindSplitAndComeBackAsCrLf) {
   EXPECT_EQ(e.lines(), (Lines{"", "", ""}));
 }
 
-TEST(EditorText, LongRunsAreCutIntoLinesOf8193) {
+// A long line: the first 8193 characters, the next 8193, the rest; each
+// piece a letter of its own, so that a piece out of place shows.
+std::string longLine(size_t length, char first = 'a') {
+  std::string out;
+  for (size_t i = 0; i < length; ++i) out += static_cast<char>(first + i / 8193 % 3);
+  return out;
+}
+
+TEST(EditorText, LongRunsAreCutIntoPiecesThatReadBackAsOneLine) {
   NotifyWindow parent;
   Editor e(parent);
-  ASSERT_EQ(e.setText(std::string(20000, 'x')), 0);
+  const std::string twenty = longLine(20000);
+  ASSERT_EQ(e.setText(twenty), 0);
   ASSERT_EQ(e.lineCount(), 3);
   EXPECT_EQ(e.send(EM_LINELENGTH, 0, 1), 8193);
   EXPECT_EQ(e.send(EM_LINELENGTH, 0, 2), 8193);
   EXPECT_EQ(e.send(EM_LINELENGTH, 0, 3), 3614);
-  EXPECT_TRUE(editor_test::sameText(
-      e.text(), std::string(8193, 'x') + "\r\n" + std::string(8193, 'x') + "\r\n" + std::string(3614, 'x')));
+  EXPECT_EQ(e.send(TM_GETLONGLINES), 1);
+  EXPECT_TRUE(editor_test::sameText(e.text(), twenty)) << "no line end where the line was cut";
+  // The text read back and set again gives the same lines.
+  ASSERT_EQ(e.setText(e.text()), 0);
+  EXPECT_EQ(e.lines(), (Lines{twenty.substr(0, 8193), twenty.substr(8193, 8193), twenty.substr(16386)}));
+
+  // Between other lines, with every kind of line end around it; selections
+  // over the pieces read back joined too.
+  const std::string text = "f\xF8r\n" + twenty + "\r\nmidt\r" + longLine(11334, 'd') + "\r\nefter";
+  ASSERT_EQ(e.setText(text), 0);
+  EXPECT_EQ(e.lineCount(), 8);
+  EXPECT_EQ(e.send(TM_GETLONGLINES), 2);
+  const std::string crlf = "f\xF8r\r\n" + twenty + "\r\nmidt\r\n" + longLine(11334, 'd') + "\r\nefter";
+  EXPECT_TRUE(editor_test::sameText(e.text(), crlf));
+  e.select(2, 8000, 3, 10);
+  EXPECT_EQ(e.send(TM_GETSELLENGTH), 203);
+  std::string selected(204, '\0');
+  e.send(TM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(selected.data()));
+  EXPECT_EQ(selected.c_str(), twenty.substr(8000, 203));
+  ASSERT_EQ(e.setText("kort"), 0);
+  EXPECT_EQ(e.send(TM_GETLONGLINES), 0);
 
   // A line of exactly 8193 characters stays one line, so that such a text
   // reads back and loads again unchanged.
@@ -75,6 +103,7 @@ TEST(EditorText, LongRunsAreCutIntoLinesOf8193) {
   EXPECT_TRUE(
       editor_test::sameText(e.line(1), std::string(4000, 'a') + std::string(500, 'b') + std::string(3693, 'a')));
   EXPECT_EQ(e.line(2), std::string(307, 'a'));
+  EXPECT_TRUE(editor_test::sameText(e.text(), std::string(4000, 'a') + std::string(500, 'b') + std::string(4000, 'a')));
 }
 
 TEST(EditorText, GetLineFillsAtMost8193BytesAndTakesTheLineFromTheBuffer) {
@@ -287,6 +316,48 @@ TEST(EditorBookmarks, BookmarksStayOnTheirLinesThroughInsertionsAndDeletions) {
   e.send(WM_CLEAR);
   expectBookmark(e, 5, 5);
   EXPECT_EQ(e.line(5), "line 7");
+}
+
+// Deleting from the end of one line takes the next lines away, whatever
+// node of the joined lines the editor keeps: a bookmark on a line whose
+// text is all gone goes to the line after, one on a line whose text is
+// left stays with that text.
+TEST(EditorBookmarks, ABookmarkOnADeletedLineGoesToTheLineThatFollows) {
+  NotifyWindow parent;
+  Editor e(parent);
+  std::string text;
+  for (int i = 1; i <= 12; ++i) text += "line" + std::to_string(i) + (i < 12 ? "\r\n" : "");
+  e.setText(text);
+  auto lineOf = [&](WPARAM index) { return e.line(e.send(TM_GETBOOKMARK, index)); };
+
+  // From the end of "line9" to the end of "line10" (bookmarked).
+  e.send(TM_SETBOOKMARK, 0, 10);
+  e.send(TM_SETBOOKMARK, 1, 9);
+  e.select(9, 5, 10, 6);
+  ASSERT_EQ(e.send(WM_CLEAR), 0);
+  EXPECT_EQ(lineOf(0), "line11");
+  EXPECT_EQ(lineOf(1), "line9") << "the line the deletion started in stays";
+
+  // Backspace at the start of a line joins it to the one above: its text
+  // is left, and its bookmark stays with it.
+  e.send(TM_SETBOOKMARK, 2, 3);
+  e.select(3, 0, 3, 0);
+  e.send(WM_CHAR, VK_BACK, 1);
+  EXPECT_EQ(e.line(2), "line2line3");
+  EXPECT_EQ(lineOf(2), "line2line3");
+
+  // Deleting the last lines from the end of the line before: the bookmark
+  // goes to that line, as nothing follows.
+  const long last = e.lineCount();
+  e.send(TM_SETBOOKMARK, 3, last);
+  e.select(last - 2, 5, last, 6);
+  ASSERT_EQ(e.send(WM_CLEAR), 0);
+  EXPECT_EQ(e.send(TM_GETBOOKMARK, 3), e.lineCount());
+  EXPECT_EQ(lineOf(3), "line9");
+
+  // Undo brings the lines back; the bookmarks stay where they went.
+  e.send(EM_UNDO, 0);
+  EXPECT_EQ(e.line(e.lineCount()), "line12");
 }
 
 TEST(EditorBookmarks, IndexRangeCaretLineAndAppearance) {

@@ -2,7 +2,9 @@
 // model, then undone to the start and redone to the end; the depth; what
 // undo and redo do to the caret, the modified flags and the redo steps.
 #include "editor_harness.h"
+#include "instance.h"
 #include "keyboard.h"
+#include "line_index.h"
 
 #include <cstring>
 #include <random>
@@ -152,7 +154,10 @@ TEST(EditorUndo, RandomEditingUndoesToTheStartAndRedoesToTheEnd) {
   e.setOptions(TivraOption::DefaultSelection | TivraOption::AutoIndent, true);
   Model model;
   model.lines = {"  Morvel", "\tskriver", "sider"};
+  // Enough lines for the line index to hold many chunks.
+  for (int i = 1; i <= 150; ++i) model.lines.push_back("linje " + std::to_string(i));
   e.setText(model.text());
+  const tivra::Instance& inst = *tivra::instanceOf(e.hwnd());
   std::mt19937 random(20261208);
   auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
   auto randomPosition = [&](long* line, int* column) {
@@ -218,6 +223,7 @@ TEST(EditorUndo, RandomEditingUndoesToTheStartAndRedoesToTheEnd) {
         break;
       }
     }
+    ASSERT_EQ(tivra::checkLineIndex(inst), "") << "after step " << step << " (" << what << ")";
     ASSERT_EQ(e.lines(), model.lines) << "after step " << step << " (" << what << ")";
     ASSERT_EQ(e.selection(), range(model.anchorLine, static_cast<SHORT>(model.anchorColumn), model.caretLine,
                                    static_cast<SHORT>(model.caretColumn)))
@@ -231,6 +237,7 @@ TEST(EditorUndo, RandomEditingUndoesToTheStartAndRedoesToTheEnd) {
   std::vector<State> trail{stateOf(e)};
   while (e.send(EM_CANUNDO, 0)) {
     ASSERT_EQ(e.send(EM_UNDO, 0), 0);
+    ASSERT_EQ(tivra::checkLineIndex(inst), "") << "undo " << trail.size();
     trail.push_back(stateOf(e));
     ASSERT_EQ(trail.back().lineCount, linesIn(trail.back().text));
     ASSERT_LT(trail.size(), 2000u);
@@ -247,6 +254,7 @@ TEST(EditorUndo, RandomEditingUndoesToTheStartAndRedoesToTheEnd) {
   for (size_t i = trail.size() - 1; i > 0; --i) {
     ASSERT_EQ(e.send(EM_CANUNDO, 1), 1);
     ASSERT_EQ(e.send(EM_UNDO, 1), 0);
+    ASSERT_EQ(tivra::checkLineIndex(inst), "") << "redo step " << trail.size() - i;
     ASSERT_EQ(stateOf(e), trail[i - 1]) << "redo step " << trail.size() - i;
   }
   EXPECT_EQ(e.send(EM_CANUNDO, 1), 0);

@@ -5,6 +5,7 @@
 #include "editor_harness.h"
 #include "instance.h"
 #include "keyboard.h"
+#include "line_index.h"
 
 #include <random>
 #include <string>
@@ -39,6 +40,8 @@ long chainBytes(tivra::LineHandle first) {
   const tivra::Instance* inst = tivra::instanceOf(hwnd);
   if (std::string problem = tivra::checkSegments(hwnd); !problem.empty())
     return ::testing::AssertionFailure() << problem;
+  if (std::string problem = tivra::checkLineIndex(*inst); !problem.empty())
+    return ::testing::AssertionFailure() << "line index: " << problem;
   long expected = chainBytes(inst->text.firstLine);
   for (int i = 0; i < inst->undoTotal; ++i) expected += chainBytes(inst->undoSteps[i].savedLines);
   const long used = usedBytes(hwnd);

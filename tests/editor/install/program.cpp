@@ -1,7 +1,7 @@
 // A program that uses the installed editor control the way a user of the
 // library would: built with g++ and pkg-config alone, run offscreen. It
-// talks to the editor through messages only and calls none of the
-// library's functions; linking must still load the library.
+// registers the editor's classes and then talks to the editor through
+// messages only.
 #include "tivra.h"
 #include "win32.h"
 
@@ -12,6 +12,15 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  WNDCLASS wc{};
+  if (GetClassInfo(nullptr, "Tivra32", &wc)) {
+    std::puts("Tivra32 was registered before the program asked for it");
+    return 1;
+  }
+  if (!TivraRegister() || !GetClassInfo(nullptr, "Tivra32", &wc) || !GetClassInfo(nullptr, "TivraGroup32", &wc)) {
+    std::puts("the editor's classes could not be registered");
+    return 1;
+  }
   HWND editor =
       CreateWindowEx(0, "Tivra32", "", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
   if (!editor) {
