@@ -4,6 +4,7 @@
 // Cancel and help that every element dialog has.
 #pragma once
 
+#include "controls/dynamic_help.h"
 #include "dialogs/edited_element.h"
 
 #include <QPointer>
@@ -17,6 +18,8 @@ class QLabel;
 class QVBoxLayout;
 class DynamicHelp;
 class QPushButton;
+class TKodeboks;
+class TfrmSkript;
 
 // The commands of the menus whose work is an element dialog.
 enum class ElementDialog {
@@ -61,6 +64,10 @@ class ElementDialogs {
   void baseCodes();
   // The forms dialog, kept open beside the page once made; null before.
   QDialog* formsDialog() const;
+  // The code box and the script editor: made on first use (the script
+  // editor when the program starts) and kept for the run.
+  TKodeboks& codeBox();
+  TfrmSkript& scriptEditor();
 
  private:
   void run(ElementDialog d, const EditedElement& element);
@@ -71,6 +78,8 @@ class ElementDialogs {
 
   DocumentHost& host_;
   QPointer<QDialog> forms_;
+  QPointer<TKodeboks> codeBox_;
+  QPointer<TfrmSkript> script_;
 };
 
 // A text as a one-line field shows it: a text that spans lines is shown as
@@ -87,15 +96,8 @@ struct OkCancel {
 };
 OkCancel okCancelButtons(QDialog* dialog);
 
-// The help line at a dialog's bottom, named lblHjaelp.
-QLabel* helpLine(QDialog* dialog);
-
 // Ends a dialog's layout with its button row and the help line below it;
 // the dialog's controls are then added to the help it gives back.
 DynamicHelp* endWithHelpLine(QDialog* dialog, QVBoxLayout* layout, QHBoxLayout* buttonRow, const QString& idle);
-
-// The texts of the help line for the OK and Cancel buttons.
-extern const QString kOkHelpText;
-extern const QString kCancelHelpText;
 
 }  // namespace morvel

@@ -1,6 +1,6 @@
 // TKestrin: the commands whose work belongs to parts of the program that are
-// not built yet (the code box, preview and picture viewer, properties,
-// publishing, search across documents), and the file panes' view. The menu
+// not built yet (preview and picture viewer, properties, publishing, search
+// across documents), and the file panes' view. The menu
 // items and tool buttons exist and call these handlers, greyed until the
 // part that owns the work fills them in.
 #include "mainwindow/kestrin.h"
@@ -22,12 +22,9 @@ namespace {
 // The menu commands and tool buttons whose parts are not built yet. They are
 // greyed until their part comes, so that none of them is silently empty.
 const char* const kUnbuiltCommands[] = {
-    // The template dialog, the page base, table, frames, meta and script
-    // dialogs.
+    // The template dialog, the page base, table, frames and meta dialogs.
     "newFromTemplate", "baseCodes", "documentBaseCodes", "baseCodesButton", "tableDialog", "documentTable",
-    "tableButton", "framesDialog", "framesButton", "metaDialog", "scriptEditor",
-    // The code box.
-    "codeBox", "codeBoxButton",
+    "tableButton", "framesDialog", "framesButton", "metaDialog",
     // Properties and the picture viewer.
     "properties", "documentProperties", "pictureViewer",
     // Publishing.
@@ -43,13 +40,6 @@ const char* const kUnbuiltCommands[] = {
 void TKestrin::disableUnbuiltCommands() {
   for (const char* name : kUnbuiltCommands) command(QString::fromLatin1(name))->setEnabled(false);
   findChild<QMenu*>(QStringLiteral("browserSizeMenu"))->setEnabled(false);
-}
-
-// --- The code box
-
-void TKestrin::toggleCodeBox() {
-  // No code box to show yet.
-  command(QStringLiteral("codeBox"))->setChecked(false);
 }
 
 // --- Preview
