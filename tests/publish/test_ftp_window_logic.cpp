@@ -36,6 +36,17 @@ FtpListEntry entry(std::string name, bool folder, std::string size = "0", std::s
   return e;
 }
 
+FtpConnection connection(const QString& server, const QString& user, const QString& password, bool savePassword = true,
+                         const QString& startFolder = {}) {
+  FtpConnection c;
+  c.server = server;
+  c.startFolder = startFolder;
+  c.user = user;
+  c.password = password;
+  c.savePassword = savePassword;
+  return c;
+}
+
 QStringList names(const std::vector<FtpListRow>& rows) {
   QStringList list;
   for (const FtpListRow& r : rows) list << r.name;
@@ -101,9 +112,9 @@ class FtpConnectionStore : public ::testing::Test {
 
 TEST_F(FtpConnectionStore, SavedConnectionsComeBackInListOrder) {
   EXPECT_TRUE(connections_.titles().isEmpty());
-  FtpConnection site{"ftp.eksempel.dk", "public_html", "bruger", "hemmelig", true};
+  FtpConnection site = connection("ftp.eksempel.dk", "bruger", "hemmelig", true, "public_html");
   ASSERT_TRUE(connections_.save("Min side", site, 1));
-  ASSERT_TRUE(connections_.save("Klubben", {"ftp.klub.dk", "", "klub", "", false}, 2));
+  ASSERT_TRUE(connections_.save("Klubben", connection("ftp.klub.dk", "klub", "", false), 2));
   EXPECT_EQ(connections_.titles(), (QStringList{"Min side", "Klubben"}));
   EXPECT_EQ(store_.ReadString("Ftp", "Ftp1", ""), "Min side");
   EXPECT_EQ(store_.ReadString("Ftp", "Ftp2", ""), "Klubben");
@@ -142,7 +153,7 @@ TEST_F(FtpConnectionStore, SavedConnectionsComeBackInListOrder) {
 }
 
 TEST_F(FtpConnectionStore, DeletingRenumbersTheList) {
-  for (const char* title : {"En", "To", "Tre"}) ASSERT_TRUE(connections_.save(title, {"s", "", "u", "p", true}, 0));
+  for (const char* title : {"En", "To", "Tre"}) ASSERT_TRUE(connections_.save(title, connection("s", "u", "p"), 0));
   ASSERT_TRUE(connections_.remove("to"));
   EXPECT_EQ(connections_.titles(), (QStringList{"En", "Tre"}));
   EXPECT_FALSE(store_.SectionExists("To"));
@@ -158,10 +169,10 @@ TEST_F(FtpConnectionStore, TitlesThatNameTheProgramsOwnSectionsAreRefused) {
   for (const char* title :
        {"FTP", "ftp", "Filer", "KODER", "Start", "indstillinger", "Editor", "Bokse", "UserColors", " Ftp "}) {
     EXPECT_EQ(checkConnectionTitle(title), TitleCheck::Reserved) << title;
-    EXPECT_FALSE(connections_.save(title, {"ftp.eksempel.dk", "", "u", "p", true}, 0)) << title;
+    EXPECT_FALSE(connections_.save(title, connection("ftp.eksempel.dk", "u", "p"), 0)) << title;
   }
   EXPECT_EQ(checkConnectionTitle("  "), TitleCheck::Empty);
-  EXPECT_FALSE(connections_.save("", {"s", "", "u", "p", true}, 0));
+  EXPECT_FALSE(connections_.save("", connection("s", "u", "p"), 0));
   EXPECT_EQ(checkConnectionTitle("Ftp-side"), TitleCheck::Usable);
   EXPECT_EQ(kReservedTitleText, "Denne titel er reserveret. Vælg en anden.");
   // Nothing was written over the program's own settings.
