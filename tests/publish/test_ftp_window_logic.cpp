@@ -1,6 +1,7 @@
 // The publishing window's plain logic: the stored passwords and connections,
 // the listing's rows, the progress figures, the texts the user reads, what an
 // upload sends where, and the delete chain's questions.
+#include "ftp_certificate.h"
 #include "ftp_connections.h"
 #include "ftp_listing_view.h"
 #include "ftp_messages.h"
@@ -392,4 +393,65 @@ TEST(FtpDeleteChain, TheQuestionsDecideWhatGoes) {
   EXPECT_EQ(asked.size(), 2u);
   EXPECT_EQ(d.folders, QStringList{"/gammel"});
   EXPECT_TRUE(answers.empty());
+}
+
+TEST(FtpCertificateChoice, AcceptedAskedOrRefused) {
+  FtpCertificate good;
+  good.fingerprint = "AB:CD:EF:01";
+  FtpCertificate own = good;
+  own.problem = CertificateProblem::SelfSigned;
+
+  EXPECT_EQ(judgeCertificate(good, {}), CertificateVerdict::Accept);
+  EXPECT_EQ(judgeCertificate(good, "99:99"), CertificateVerdict::Accept);  // checks out: nothing to pin
+  EXPECT_EQ(judgeCertificate(own, {}), CertificateVerdict::Ask);
+  EXPECT_EQ(judgeCertificate(own, "ab:cd:ef:01"), CertificateVerdict::Accept);
+  EXPECT_EQ(judgeCertificate(own, "ABCDEF01"), CertificateVerdict::Accept);
+  EXPECT_EQ(judgeCertificate(own, "AB:CD:EF:02"), CertificateVerdict::RefuseChanged);
+  EXPECT_EQ(judgeCertificate(own, " : "), CertificateVerdict::Ask);  // nothing stored but separators
+  EXPECT_FALSE(sameFingerprint("", ""));
+
+  own.problem = CertificateProblem::WrongHost;
+  EXPECT_EQ(problemText(own, "ftp.eksempel.dk"), "Certifikatet er udstedt til et andet navn end ftp.eksempel.dk.");
+  own.problem = CertificateProblem::Expired;
+  EXPECT_EQ(problemText(own, ""), "Certifikatet er udløbet.");
+  own.problem = CertificateProblem::Other;
+  own.detail = "certificate revoked";
+  EXPECT_EQ(problemText(own, ""), "Certifikatet kunne ikke godkendes (certificate revoked).");
+  EXPECT_TRUE(problemText(good, "").isEmpty());
+}
+
+TEST_F(FtpConnectionStore, SecurityChoicesAndATrustedCertificate) {
+  // A connection stored before these choices existed stays plain FTP in
+  // active mode.
+  store_.WriteString("Gammel", "Server", "ftp.gammel.dk");
+  store_.WriteString("Ftp", "Ftp1", "Gammel");
+  const FtpConnection old = connections_.load("Gammel");
+  EXPECT_FALSE(old.secure);
+  EXPECT_FALSE(old.passive);
+  EXPECT_TRUE(old.trustedFingerprint.isEmpty());
+
+  // A new one is secured, insists and is passive; the choices come back.
+  FtpConnection site = connection("ftp.eksempel.dk", "u", "p");
+  EXPECT_TRUE(site.secure && site.requireSecure && site.passive);
+  site.requireSecure = false;
+  ASSERT_TRUE(connections_.save("Ny", site, 0));
+  FtpConnection back = connections_.load("Ny");
+  EXPECT_TRUE(back.secure);
+  EXPECT_FALSE(back.requireSecure);
+  EXPECT_TRUE(back.passive);
+
+  // A trusted certificate is kept with the connection, survives saving the
+  // fields again, and goes when the server changes.
+  EXPECT_FALSE(connections_.trustFingerprint("Findes ikke", "AB:CD"));
+  ASSERT_TRUE(connections_.trustFingerprint("ny", "AB:CD"));
+  EXPECT_EQ(connections_.load("Ny").trustedFingerprint, "AB:CD");
+  EXPECT_TRUE(fileText().contains("Fingeraftryk"));
+  ASSERT_TRUE(connections_.save("Ny", site, 0));
+  EXPECT_EQ(connections_.load("Ny").trustedFingerprint, "AB:CD");
+  ASSERT_TRUE(connections_.trustFingerprint("Ny", {}));
+  EXPECT_TRUE(connections_.load("Ny").trustedFingerprint.isEmpty());
+  ASSERT_TRUE(connections_.trustFingerprint("Ny", "AB:CD"));
+  site.server = "ftp.andet.dk";
+  ASSERT_TRUE(connections_.save("Ny", site, 0));
+  EXPECT_TRUE(connections_.load("Ny").trustedFingerprint.isEmpty());
 }
