@@ -126,7 +126,11 @@ int TStarSocket::SendSome(const char* data, int length) {
       lastError_ = WSAEWOULDBLOCK;
       return 0;
     }
-    return sendTls(data, length) ? length : -1;
+    // Small pieces are gathered into whole records: a record each would
+    // cost its own encryption, overhead and send.
+    staged_.append(data, static_cast<size_t>(length));
+    if (staged_.size() >= kTlsRecord && !sealStaged()) return -1;
+    return length;
   }
   const int n = send(socket_, data, length, 0);
   if (n != SOCKET_ERROR) return n;
@@ -163,6 +167,7 @@ void TStarSocket::Close() {
   tls_.reset();
   handshaking_ = tcpEnded_ = tlsEnded_ = false;
   held_.clear();
+  staged_.clear();
   if (socket_ != INVALID_SOCKET) closesocket(socket_);
   socket_ = INVALID_SOCKET;
 }
@@ -283,6 +288,7 @@ bool TStarSocket::StartTls(morvel::ftp::TlsContext& context, const std::string& 
 
 void TStarSocket::ShutdownTls() {
   if (!tls_ || handshaking_ || !Open()) return;
+  sealStaged();
   tls_->shutdown();
   flushTls();
 }
@@ -307,11 +313,19 @@ bool TStarSocket::flushTls() {
   return Flush();
 }
 
+bool TStarSocket::sealStaged() {
+  if (staged_.empty()) return true;
+  const std::string staged = std::exchange(staged_, {});
+  return sendTls(staged.data(), static_cast<int>(staged.size()));
+}
+
 bool TStarSocket::sendTls(const char* data, int length) {
   if (handshaking_) {
     held_.append(data, static_cast<size_t>(length));
     return true;
   }
+  // What was gathered goes first.
+  if (!staged_.empty() && !sealStaged()) return false;
   if (!tls_->write(data, length)) {
     lastError_ = WSAECONNABORTED;
     return false;

@@ -66,7 +66,9 @@ class TStarSocket {
   bool SendQueued(std::string bytes, bool urgent = false);
   bool SendPending() const { return !outgoing_.empty(); }
   // Sends at most `length` bytes now: the count, 0 when the connection
-  // takes nothing at the moment (OnWritable follows), -1 on failure.
+  // takes nothing at the moment (OnWritable follows), -1 on failure. Inside
+  // TLS the bytes are gathered into records of 16 KB; ShutdownTls sends the
+  // rest.
   int SendSome(const char* data, int length);
   // At most `length` bytes: the count, 0 at the end of the data or when
   // nothing waits (WouldBlock() tells which), -1 on failure.
@@ -82,7 +84,8 @@ class TStarSocket {
   bool StartTls(morvel::ftp::TlsContext& context, const std::string& host, SSL_SESSION* resume);
   bool Secured() const { return tls_ != nullptr; }
   const morvel::ftp::TlsChannel* Tls() const { return tls_.get(); }
-  // Sends TLS's close notice; SendPending() tells when it has gone.
+  // Sends what SendSome gathered and TLS's close notice; SendPending()
+  // tells when it has gone.
   void ShutdownTls();
 
   bool Open() const { return socket_ != INVALID_SOCKET; }
@@ -110,6 +113,7 @@ class TStarSocket {
   void Select(long events);
   int receiveTls(char* buffer, int length);
   bool sendTls(const char* data, int length);
+  bool sealStaged();
   int pullCiphertext();
   bool flushTls();
   void advanceHandshake();
@@ -128,8 +132,10 @@ class TStarSocket {
 
   std::unique_ptr<morvel::ftp::TlsChannel> tls_;
   bool handshaking_ = false;
-  bool tcpEnded_ = false;   // the TCP connection under TLS has ended
-  bool tlsEnded_ = false;   // OnClosed has told of the end
+  bool tcpEnded_ = false;  // the TCP connection under TLS has ended
+  bool tlsEnded_ = false;  // OnClosed has told of the end
+  static constexpr size_t kTlsRecord = 16 * 1024;
   std::string held_;        // plain bytes sent before the handshake ended
+  std::string staged_;      // plain bytes SendSome gathered for the next record
   char cipher_[17 * 1024];  // more than one TLS record
 };

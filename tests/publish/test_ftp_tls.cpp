@@ -324,3 +324,36 @@ TEST_F(Ftps, TheSessionKeepsATrustedCertificateWithTheStoredConnection) {
   ASSERT_TRUE(connections.save("Min side", site, 0));
   EXPECT_TRUE(connections.load("Min side").trustedFingerprint.isEmpty());
 }
+
+TEST_F(Ftps, TheSessionAsksBeforeGoingOnWithoutTls) {
+  ASSERT_NO_FATAL_FAILURE(startServer({}));
+  FtpSession session(ftp_);
+  ftp_.setFtpPort(port_);
+  std::vector<FtpErrorMessage> errors;
+  session.OnError = [&](const FtpErrorMessage& m) { errors.push_back(m); };
+  QStringList asked;
+  session.OnQuestion = [&](const FtpQuestion& q) {
+    asked << q.title;
+    return true;
+  };
+  FtpConnection site;
+  site.server = "127.0.0.1";
+  site.user = kUser;
+
+  // "Kræv": no question, a message, no connection.
+  session.connect(site, kPassword);
+  ASSERT_TRUE(runUntil([&] { return !session.busy(); }));
+  EXPECT_FALSE(session.connected());
+  EXPECT_TRUE(asked.isEmpty());
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0].title, "Sikker forbindelse");
+
+  // "Hvis muligt": asked, and on Yes the folder is listed over plain FTP.
+  site.requireSecure = false;
+  session.connect(site, kPassword);
+  ASSERT_TRUE(runUntil([&] { return !session.busy(); }));
+  EXPECT_TRUE(session.connected());
+  EXPECT_EQ(asked, QStringList{"Usikker forbindelse"});
+  EXPECT_EQ(errors.size(), 1u);
+  EXPECT_FALSE(ftp_.Secured());
+}
