@@ -839,6 +839,13 @@ void TStarFtp::dataClosed(int error) {
     return;
   }
   if (dataDone_) return;
+  if (protectData_ && !dataSocket_.Secured()) {
+    // It ended before it was secured: nothing that came on it is taken, and
+    // the transfer has failed, whatever the server says of it.
+    closeData();
+    success_ = false;
+    return dataSideDone();
+  }
   // Everything that arrived before the close is read first.
   if (!readDataBlocks(std::numeric_limits<int>::max()) || error) {
     if (aborting_) {

@@ -357,3 +357,107 @@ TEST_F(Ftps, TheSessionAsksBeforeGoingOnWithoutTls) {
   EXPECT_EQ(errors.size(), 1u);
   EXPECT_FALSE(ftp_.Secured());
 }
+
+namespace {
+
+// A secured server that misbehaves once the login is through: in mode
+// "plaindata" it sends a listing over a data connection it never secures,
+// in mode "noprot" it cannot protect data connections at all.
+class MisbehavingFtps {
+ public:
+  MisbehavingFtps(const QString& certificate, const char* mode) {
+    static const char* script = R"(
+import socket, ssl, sys
+context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+context.load_cert_chain(sys.argv[1])
+mode = sys.argv[2]
+server = socket.socket()
+server.bind(('127.0.0.1', 0))
+server.listen(1)
+print(server.getsockname()[1], flush=True)
+plain, _ = server.accept()
+plain.sendall(b'220 Ready\r\n')
+plain.recv(100)
+plain.sendall(b'234 Go ahead\r\n')
+control = context.wrap_socket(plain, server_side=True)
+answers = {'USER': b'331 Password\r\n', 'PASS': b'230 In\r\n', 'PBSZ': b'200 OK\r\n', 'SYST': b'215 UNIX\r\n',
+           'PWD': b'257 "/" is current\r\n', 'TYPE': b'200 OK\r\n',
+           'PROT': b'534 Not possible\r\n' if mode == 'noprot' else b'200 OK\r\n'}
+listener = None
+for raw in control.makefile('rb'):
+    verb = raw.decode('latin-1').strip().split(' ')[0]
+    if verb == 'EPSV':
+        listener = socket.socket()
+        listener.bind(('127.0.0.1', 0))
+        listener.listen(1)
+        control.sendall(b'229 Entering Extended Passive Mode (|||%d|)\r\n' % listener.getsockname()[1])
+    elif verb == 'LIST':
+        data, _ = listener.accept()
+        data.sendall(b'-rw-r--r-- 1 u g 5 Jan 1 2003 falsk.htm\r\n')
+        data.close()
+        control.sendall(b'150 Here\r\n226 Done\r\n')
+    else:
+        control.sendall(answers.get(verb, b'500 ?\r\n'))
+)";
+    process_.start("/usr/bin/python3", {"-c", script, certificate, mode});
+    if (process_.waitForStarted() && runUntil([this] { return process_.canReadLine(); }, 30000))
+      port_ = static_cast<uint16_t>(process_.readLine().trimmed().toUInt());
+  }
+  ~MisbehavingFtps() {
+    process_.kill();
+    process_.waitForFinished();
+  }
+  uint16_t port() const { return port_; }
+
+ private:
+  QProcess process_;
+  uint16_t port_ = 0;
+};
+
+}  // namespace
+
+TEST_F(Ftps, DataThatCameUnsecuredIsNeverTaken) {
+  MisbehavingFtps server(certificate_, "plaindata");
+  ASSERT_NE(server.port(), 0);
+  ftp_.setFtpPort(server.port());
+  ftp_.setPassive(true);
+  logIn();
+  EXPECT_TRUE(ftp_.DataProtected());
+  ftp_.List();
+  ASSERT_TRUE(runUntil([&] { return r_.countEvent("ListingDone") > 0 || r_.countEvent("quit") > 0; }));
+  EXPECT_FALSE(ftp_.Success());
+  EXPECT_TRUE(ftp_.FileNames().isEmpty());
+  EXPECT_TRUE(ftp_.ListingLines().isEmpty());
+}
+
+TEST_F(Ftps, AServerThatCannotProtectTheData) {
+  // "Kræv": the connection ends after the refusal.
+  {
+    MisbehavingFtps server(certificate_, "noprot");
+    ASSERT_NE(server.port(), 0);
+    ftp_.setFtpPort(server.port());
+    ftp_.Connect();
+    ASSERT_TRUE(runUntil([&] { return r_.countEvent("quit") > 0; }));
+    EXPECT_EQ(r_.errors, std::vector<FtpError>{FtpError::TlsRefused});
+    EXPECT_EQ(r_.commands.last(), "PROT P");
+  }
+  // "Hvis muligt": asked about the data alone; on Yes logged in with the
+  // control connection still secured.
+  MisbehavingFtps server(certificate_, "noprot");
+  ASSERT_NE(server.port(), 0);
+  ftp_.setFtpPort(server.port());
+  ftp_.setSecurity(TFtpSecurity::TlsIfPossible);
+  std::vector<TPlainFallback> questions;
+  ftp_.OnPlainFallback = [&](TStarFtp& ftp, TPlainFallback what) {
+    questions.push_back(what);
+    ftp.AnswerPlainFallback(true);
+  };
+  r_.clear();
+  ftp_.Connect();
+  ASSERT_TRUE(waitForEvent("LoggedIn"));
+  EXPECT_TRUE(ftp_.Success());
+  EXPECT_EQ(questions, std::vector<TPlainFallback>{TPlainFallback::DataConnections});
+  EXPECT_TRUE(ftp_.Secured());
+  EXPECT_FALSE(ftp_.DataProtected());
+  EXPECT_EQ(r_.commands.last(), "SYST");
+}
