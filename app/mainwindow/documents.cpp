@@ -219,11 +219,7 @@ bool TKestrin::loadIntoEditor(int i, const QString& path) {
                          MB_OK | MB_ICONSTOP);
     return false;
   }
-  if (settings_.danishLetterCodes) {
-    const std::string text = e->TextBytes();
-    const std::string decoded = entities_.decodeText(text);
-    if (decoded != text) e->setTextBytes(decoded);
-  }
+  entities_.decodeLoadedText(*e);
   e->SetModified(false);
   return true;
 }
