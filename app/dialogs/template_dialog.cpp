@@ -77,7 +77,8 @@ void TSkabelon::buildControls() {
   lwSkabelon->setObjectName(QStringLiteral("lwSkabelon"));
   lwSkabelon->setViewMode(QListView::IconMode);
   lwSkabelon->setIconSize(QSize(32, 32));
-  lwSkabelon->setGridSize(QSize(110, 70));
+  // Two columns of names fit beside the buttons at the window's first size.
+  lwSkabelon->setGridSize(QSize(100, 76));
   lwSkabelon->setResizeMode(QListView::Adjust);
   lwSkabelon->setMovement(QListView::Static);
   lwSkabelon->setWordWrap(true);

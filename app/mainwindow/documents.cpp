@@ -319,6 +319,8 @@ void TKestrin::refreshCaptions() {
   }
   // The active one last: the window caption is its title.
   if (editor(active_)) updateCaptions(active_);
+  // A text loaded whole (a template) changes the counts the status shows.
+  refreshEditorStatus();
 }
 
 void TKestrin::updateCaptions(int i) {

@@ -109,6 +109,8 @@ TEST_F(PageDialogs, CtrlNWithTheDefaultSettingsStartsAPageFromATemplate) {
   EXPECT_NE(page().find("&Aring;bningstider"), std::string::npos);
   EXPECT_EQ(tab(0), "Kontakt");
   EXPECT_FALSE(e().Modified());
+  // The status counts the page's characters, not the empty page's.
+  EXPECT_EQ(k().statusText(1), QString::number(page().size()) + " tegn");
 }
 
 TEST_F(PageDialogs, APageWithTextGetsANewDocumentAndEntityCodesBecomeLettersWhenTheSettingSaysSo) {
