@@ -22,9 +22,6 @@ namespace {
 // The menu commands and tool buttons whose parts are not built yet. They are
 // greyed until their part comes, so that none of them is silently empty.
 const char* const kUnbuiltCommands[] = {
-    // The template dialog, the page base, table, frames and meta dialogs.
-    "newFromTemplate", "baseCodes", "documentBaseCodes", "baseCodesButton", "tableDialog", "documentTable",
-    "tableButton", "framesDialog", "framesButton", "metaDialog",
     // Properties and the picture viewer.
     "properties", "documentProperties", "pictureViewer",
     // Publishing.
