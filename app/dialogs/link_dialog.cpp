@@ -34,17 +34,6 @@ namespace {
 
 std::string bytes(const QString& text) { return platform::toCp1252(text); }
 
-// One open-file request through the seam; the chosen paths, none when
-// cancelled.
-QStringList askForFiles(QWidget* parent, platform::FileDialogRequest& choice) {
-  platform::Request r(platform::RequestKind::OpenFile);
-  r.parentWidget = parent;
-  r.caption = choice.title;
-  r.data = &choice;
-  if (!platform::ask(r)) return {};
-  return choice.chosen;
-}
-
 void tell(QWidget* parent, const QString& text) {
   platform::messageBox(parent, text, morvel::productName(), MB_OK | MB_ICONINFORMATION);
 }
