@@ -315,7 +315,7 @@ bool TKestrin::openFile(const QString& path) {
   d.timeStamp = fileTimeStamp(path);
   tabs_->setCurrentIndex(i);
   activateDocument(i);
-  if (const int lines = e->LongLines(); lines > 0) statusBar_->setPanelText(0, longLinesNotice(path, lines));
+  showLongLinesNotice(i);
   return true;
 }
 
@@ -337,6 +337,12 @@ void TKestrin::activateDocument(int i) {
   command(QStringLiteral("wordWrap"))->setChecked(e->WordWrap());
   overwrite_->setEnabled(!e->InsertMode());
   refreshEditorStatus();
+}
+
+void TKestrin::showLongLinesNotice(int i) {
+  const TTivra* e = editor(i);
+  if (!e) return;
+  if (const int lines = e->LongLines(); lines > 0) statusBar_->setPanelText(0, longLinesNotice(fileName(i), lines));
 }
 
 void TKestrin::showLineEnd(int i) {

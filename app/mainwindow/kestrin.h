@@ -225,6 +225,9 @@ class TKestrin : public QMainWindow, public morvel::DocumentHost, public morvel:
   bool loadIntoEditor(int i, const QString& path);
   // The document's line ends in the status bar.
   void showLineEnd(int i);
+  // Once, when a file is opened: its lines longer than the editor takes are
+  // kept whole.
+  void showLongLinesNotice(int i);
   bool askToSaveBeforeClose(int i);
   void removeDocument(int i);
   void copyIntoPaneFolder(const QString& file, FilePane& pane);

@@ -148,6 +148,18 @@ TEST_F(PageFiles, EightRealPagesComeBackByteForByte) {
   }
 }
 
+// A page given on the command line is opened as the window is shown; the
+// notice must outlast that first showing of the window.
+TEST_F(PageFiles, ThePageOfTheCommandLineGetsTheNoticeOfItsLongLines) {
+  const QString path = write(QStringLiteral("lang.htm"), "<p>\n" + minified(9000) + "\n</p>\n");
+  k().setCommandLineFiles({path});
+  k().show();
+  ASSERT_EQ(k().fileName(0), path);
+  EXPECT_EQ(panel(0), QStringLiteral("lang.htm har en linie på over 8193 tegn. Den vises delt i flere linier, men "
+                                     "gemmes uændret."));
+  EXPECT_EQ(panel(3), "LF");
+}
+
 TEST_F(PageFiles, SaveAsAndEntityCodesKeepTheLineEndsOfTheDocument) {
   const QString path = write(QStringLiteral("side.htm"),
                              "<p>Bl\xE5"
