@@ -48,7 +48,7 @@ QString helpKeyword(const QString& selected) {
 }
 
 // Status bar panels: widths at 96 dots per inch (panel 0 takes the rest).
-constexpr int kPanelWidths[] = {0, 80, 60, 110, 60, 140};
+constexpr int kPanelWidths[] = {0, 80, 60, 100, 60, 135};
 // What panel 0 leaves beside the others, at 96 dots per inch.
 constexpr int kPanelZeroMargin = 190;
 constexpr int kOverwriteIndent = 7;
