@@ -18,7 +18,8 @@ void CodeCommands::checkHtmlCodes() {
   CodeCheckResult result;
   {
     const Hourglass wait;
-    result = checkHtmlCode(e->TextBytes());
+    const EditorText page = editorText(*e);
+    result = checkHtmlCode(page.bytes, page.continued);
   }
   platform::messageBox(host_.dialogParent(), platform::fromCp1252(result.report), productName(), MB_OK);
 }

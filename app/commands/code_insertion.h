@@ -30,6 +30,18 @@ void insertAtCaret(TTivra& editor, const QString& text);
 // The editor holds no text: one empty line.
 bool isEmptyText(const TTivra& editor);
 
+// A page as its editor holds it: the text, and the lines that go on in the
+// next without a line end (the pieces of lines longer than the editor
+// takes), so that offsets into the text and the editor's positions agree.
+struct EditorText {
+  std::string bytes;
+  ContinuedLines continued;
+
+  TextPosition positionAt(std::size_t offset) const { return morvel::positionAt(bytes, offset, continued); }
+  std::size_t offsetOf(TextPosition position) const { return morvel::offsetOf(bytes, position, continued); }
+};
+EditorText editorText(const TTivra& editor);
+
 // Replaces the whole text as two undo steps: the old text goes, the new
 // text comes. Nothing happens when the text stays the same.
 void replaceWholeText(TTivra& editor, const std::string& text);

@@ -135,7 +135,8 @@ void MarkupCommands::updateAutomaticDate(int i, bool ask, bool atEnd) {
   if (!e) return;
   const std::string format = platform::toCp1252(host_.settings().dateFormat);
   const std::string date = formatDateTime(format, currentDateTime());
-  const std::string text = e->TextBytes();
+  const EditorText page = editorText(*e);
+  const std::string& text = page.bytes;
   const AutoDateFinding found = findAutoDate(text, date);
   switch (found.state) {
     case AutoDateState::Current:
@@ -146,8 +147,7 @@ void MarkupCommands::updateAutomaticDate(int i, bool ask, bool atEnd) {
       return;
     case AutoDateState::Damaged: {
       // The message asks the user to delete what is selected: the marker.
-      const TextPosition marker = positionAt(text, found.startMarker);
-      select(*e, marker, positionAt(text, found.startMarker + kAutoDateStart.size()));
+      select(*e, page.positionAt(found.startMarker), page.positionAt(found.startMarker + kAutoDateStart.size()));
       const std::string message = damagedAutoDateMessage(host_.documentName(i).toStdString());
       platform::messageBox(host_.dialogParent(), QString::fromStdString(message), autoDateCaption(),
                            MB_OK | MB_ICONEXCLAMATION);
@@ -166,7 +166,7 @@ void MarkupCommands::updateAutomaticDate(int i, bool ask, bool atEnd) {
     }
   }
   // At the caret the date goes in front of a selection, which stays selected.
-  const std::size_t at = atEnd ? autoDatePositionAtEnd(text) : offsetOf(text, selectionOf(*e).first());
+  const std::size_t at = atEnd ? autoDatePositionAtEnd(text) : page.offsetOf(selectionOf(*e).first());
   editText(*e, {{at, 0, autoDateBlock(date)}});
 }
 
@@ -195,10 +195,10 @@ void MarkupCommands::insertCodeForFile(const QString& path) {
 std::optional<TextPosition> MarkupCommands::matchingFontEnd(int i) {
   TTivra* e = host_.editor(i);
   if (!e) return std::nullopt;
-  const std::string text = e->TextBytes();
-  const std::optional<std::size_t> end = morvel::matchingFontEnd(text, offsetOf(text, selectionOf(*e).first()));
+  const EditorText text = editorText(*e);
+  const std::optional<std::size_t> end = morvel::matchingFontEnd(text.bytes, text.offsetOf(selectionOf(*e).first()));
   if (!end) return std::nullopt;
-  return positionAt(text, *end);
+  return text.positionAt(*end);
 }
 
 }  // namespace morvel

@@ -274,6 +274,12 @@ class TTivra : public TCustomTivra {
   void setText(const QString& text);
   std::string TextBytes() const;
   void setTextBytes(const std::string& text);
+  // The text with the line ends saving writes (UnixStyleSave, MacStyleSave):
+  // the bytes its file gets.
+  std::string SavedTextBytes() const;
+  // How many lines longer than the editor takes the text last loaded or set
+  // held (kept as pieces, and saved whole).
+  int LongLines() const;
 
   // The view
   int FirstVisibleLine() const;
@@ -335,6 +341,8 @@ class TTivra : public TCustomTivra {
   void InsertText(const QString& text);
   void InsertBytes(const std::string& text);
   void AppendText(const QString& text);
+  // Line n with its line end (n below 1: line 1; the last line: its text);
+  // a line beyond the last is no line, and nothing happens.
   void DeleteLineAt(int line);
   // Results of the editor's find message: nonzero when found; for
   // ReplaceAll the number of replacements; -1 without a find text.
@@ -372,6 +380,7 @@ class TTivra : public TCustomTivra {
   void sendUndoDepth();
   void sendFileFilter() const;
   void sendInitialization();
+  std::string textWithLineEnds(WPARAM form) const;
   void applyStyleBit(DWORD bit, bool on);
   void keepMenus();
   void joinGroup();

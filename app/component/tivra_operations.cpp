@@ -122,6 +122,7 @@ void TTivra::AppendText(const QString& text) {
 void TTivra::DeleteLineAt(int line) {
   if (!HandleAllocated()) return;
   const int last = LineCount();
+  if (line > last) return;
   line = std::max(line, 1);
   TivraRange range{0, 0, line, line + 1};
   if (line >= last) range = TivraRange{0, static_cast<SHORT>(LineLength(last)), last, last};

@@ -453,13 +453,24 @@ void TTivra::setText(const QString& text) { setTextBytes(platform::toCp1252(text
 
 std::string TTivra::TextBytes() const {
   if (!HandleAllocated()) return text_;
-  const LRESULT length = Send(TM_GETTEXTLENGTH, 1);
+  return textWithLineEnds(TIVRA_TEXT_CRLF);
+}
+
+std::string TTivra::SavedTextBytes() const {
+  if (!HandleAllocated()) return text_;
+  return textWithLineEnds(TIVRA_TEXT_SAVED);
+}
+
+std::string TTivra::textWithLineEnds(WPARAM form) const {
+  const LRESULT length = Send(TM_GETTEXTLENGTH, form);
   if (length <= 0) return std::string();
   std::string text(static_cast<size_t>(length) + 1, '\0');
-  Send(TM_GETTEXT, 1, reinterpret_cast<LPARAM>(text.data()));
+  Send(TM_GETTEXT, form, reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<size_t>(length));
   return text;
 }
+
+int TTivra::LongLines() const { return static_cast<int>(Send(TM_GETLONGLINES)); }
 
 void TTivra::setTextBytes(const std::string& text) {
   if (!HandleAllocated()) {

@@ -2,7 +2,6 @@
 
 #include "ascii.h"
 #include "markup/markup_text.h"
-#include "markup/text_position.h"
 
 #include <algorithm>
 
@@ -64,8 +63,9 @@ std::string takeContent(ElementToEdit& found, std::string_view page, std::string
 
 bool isMailto(std::string_view href) { return ascii::startsWithIgnoringCase(href, "mailto:"); }
 
-// The form element's attributes by the names of its row.
-FormAttributes formAttributes(ElementKind kind, const std::vector<std::string>& v) {
+// The form element's attributes by the names of its row; `rest` holds the
+// attributes no name took.
+FormAttributes formAttributes(ElementKind kind, const std::vector<std::string>& v, std::string_view rest) {
   FormAttributes f;
   f.name = v[0];
   switch (kind) {
@@ -86,6 +86,7 @@ FormAttributes formAttributes(ElementKind kind, const std::vector<std::string>& 
       f.value = v[2];
       f.size = v[3];
       f.maxLength = v[4];
+      f.checked = findFlagAttribute(rest, "CHECKED") != std::string_view::npos;
       break;
   }
   return f;
@@ -101,8 +102,7 @@ bool takeAttributes(ElementToEdit& found, std::string_view page, std::string_vie
     case E::Font: {
       const std::optional<std::size_t> end = matchingFontEnd(page, found.tagBegin);
       if (!end) return false;
-      const TextPosition at = positionAt(page, *end);
-      element.attributes = FontAttributes{v[0], v[1], v[2], at, {at.line, at.column + 7}};
+      element.attributes = FontAttributes{v[0], v[1], v[2], *end, *end + 7};
       return true;
     }
     case E::Line: {
@@ -144,7 +144,7 @@ bool takeAttributes(ElementToEdit& found, std::string_view page, std::string_vie
       element.attributes = ListAttributes{found.row->prefix == "<OL", v[0]};
       return true;
     case E::Form:
-      element.attributes = formAttributes(element.kind, v);
+      element.attributes = formAttributes(element.kind, v, parsed.rest);
       return true;
     case E::Script:
       element.attributes = ScriptAttributes{v[0], takeContent(found, page, "</SCRIPT>")};
@@ -165,7 +165,7 @@ AttributeValue attributeValueAt(std::string_view tag, std::size_t nameStart) {
   const std::size_t equals = rest.find('=');
   if (equals == std::string_view::npos) {
     // A name without a value ("SCROLLING", "SELECTED"): only the name goes.
-    std::size_t end = rest.find_first_of(" >");
+    std::size_t end = rest.find_first_of(" \t\r\n>");
     if (end == std::string_view::npos) end = rest.size();
     result.extentEnd = nameStart + end;
     return result;
@@ -187,7 +187,8 @@ AttributeValue attributeValueAt(std::string_view tag, std::size_t nameStart) {
     result.extentEnd = nameStart + end;
     return result;
   }
-  std::size_t end = rest.find(' ');
+  // Attributes stand apart by blanks, TABs or line breaks.
+  std::size_t end = rest.find_first_of(" \t\r\n");
   if (end == std::string_view::npos) end = rest.find('>');
   if (end == std::string_view::npos || end < valueStart) end = std::max(valueStart, std::min(end, rest.size()));
   result.value = std::string(rest.substr(valueStart, end - valueStart));
@@ -256,6 +257,19 @@ std::optional<ParsedTag> parseStartTag(std::string_view tag) {
   if (!text.empty()) text.pop_back();
   parsed.rest = std::move(text);
   return parsed;
+}
+
+std::size_t findFlagAttribute(std::string_view attributes, std::string_view name) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  for (std::size_t at = ascii::findIgnoringCase(attributes, name); at != std::string_view::npos;
+       at = ascii::findIgnoringCase(attributes, name, at + 1)) {
+    const std::size_t end = at + name.size();
+    const bool startsWord = at == 0 || blank(attributes[at - 1]);
+    const bool endsWord =
+        end == attributes.size() || blank(attributes[end]) || attributes[end] == '>' || attributes[end] == '/';
+    if (startsWord && endsWord) return at;
+  }
+  return std::string_view::npos;
 }
 
 ElementToEdit findElementToEdit(std::string_view page, std::size_t caret, bool keepUnknownAttributes) {

@@ -6,8 +6,6 @@
 // Texts are the page's Windows-1252 bytes.
 #pragma once
 
-#include "markup/text_position.h"
-
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -51,8 +49,8 @@ struct FontAttributes {
   std::string face;
   std::string colour;
   std::string size;
-  TextPosition endTag;     // where the matching "</FONT>" begins
-  TextPosition endTagEnd;  // and where it ends
+  std::size_t endTag = 0;     // the offset where the matching "</FONT>" begins
+  std::size_t endTagEnd = 0;  // and where it ends
 };
 
 struct LineAttributes {
@@ -155,6 +153,7 @@ struct FormAttributes {
   std::string maxLength;  // input
   std::string rows;       // text box
   std::string cols;       // text box
+  bool checked = false;   // input: the tag has CHECKED
 };
 
 // A script, and the text up to its end tag.
@@ -257,6 +256,11 @@ struct ParsedTag {
 };
 // None when no row's prefix begins the tag.
 std::optional<ParsedTag> parseStartTag(std::string_view tag);
+
+// Where an attribute without a value (CHECKED, NOSHADE) stands in a tag's
+// attributes, after a blank and followed by a blank, "/", ">" or the end;
+// npos when it is not there. Letters compare without case.
+std::size_t findFlagAttribute(std::string_view attributes, std::string_view name);
 
 enum class ElementSearch { Found, NoElement, FontWithoutEnd };
 

@@ -308,8 +308,9 @@ void ElementDialogs::editElement() {
     return;
   }
   const TextPosition caret = selectionOf(*e).caret;
-  const std::string page = e->TextBytes();
-  const ElementToEdit found = findElementToEdit(page, offsetOf(page, caret), host_.settings().keepUnknownAttributes);
+  const EditorText page = editorText(*e);
+  const ElementToEdit found =
+      findElementToEdit(page.bytes, page.offsetOf(caret), host_.settings().keepUnknownAttributes);
   switch (found.result) {
     case ElementSearch::NoElement:
       tell(QStringLiteral("Morvel kan ikke automatisk redigere denne HTML-kode."));
@@ -320,11 +321,11 @@ void ElementDialogs::editElement() {
     case ElementSearch::Found:
       break;
   }
-  select(*e, positionAt(page, found.replaceBegin), positionAt(page, found.replaceEnd));
+  select(*e, page.positionAt(found.replaceBegin), page.positionAt(found.replaceEnd));
   edit(found.row->editor, found.element);
   // Back on the line where the element begins, at the column of the caret.
   if (TTivra* after = host_.activeEditor()) {
-    const TextPosition back{positionAt(page, found.tagBegin).line, caret.column};
+    const TextPosition back{page.positionAt(found.tagBegin).line, caret.column};
     select(*after, back, back);
   }
 }
@@ -332,14 +333,14 @@ void ElementDialogs::editElement() {
 void ElementDialogs::baseCodes() {
   TTivra* e = host_.activeEditor();
   if (!e) return;
-  const std::string text = e->TextBytes();
-  const std::size_t body = ascii::findIgnoringCase(text, "<BODY");
+  const EditorText text = editorText(*e);
+  const std::size_t body = ascii::findIgnoringCase(text.bytes, "<BODY");
   if (body == std::string::npos) {
     open(ElementDialog::BaseCodes);
     return;
   }
   // The caret inside the body's start code makes it the element to edit.
-  const TextPosition inside = positionAt(text, body + 5);
+  const TextPosition inside = text.positionAt(body + 5);
   select(*e, inside, inside);
   editElement();
 }

@@ -12,14 +12,17 @@
 
 namespace morvel {
 
-// Where a style's tags stand relative to a selection.
+// The styles by the order their start tags are written.
+enum FontStyle { kBold, kItalic, kUnderline };
+inline constexpr std::array<std::string_view, 3> kStyleStartTags{"<B>", "<I>", "<U>"};
+inline constexpr std::array<std::string_view, 3> kStyleEndTags{"</B>", "</I>", "</U>"};
+
+// Where a style stands relative to a selection.
 struct StyleAround {
-  bool openBefore = false;   // started before the selection and not ended there
-  bool closedAfter = false;  // an end tag follows before the next start tag
-  bool inside = false;       // a start or end tag stands inside it
+  bool openBefore = false;  // an element of the style is open where the selection begins
+  bool inside = false;      // a start or end tag of the style stands inside it
 };
-StyleAround styleAround(std::string_view page, std::size_t begin, std::size_t end, std::string_view startTag,
-                        std::string_view endTag);
+StyleAround styleAround(std::string_view page, std::size_t begin, std::size_t end, FontStyle style);
 
 struct FontValues {
   std::string face;
@@ -36,15 +39,9 @@ struct EnclosingFont {
 };
 EnclosingFont enclosingFont(std::string_view page, std::size_t begin);
 
-// The styles by the order their start tags are written.
-enum FontStyle { kBold, kItalic, kUnderline };
-inline constexpr std::array<std::string_view, 3> kStyleStartTags{"<B>", "<I>", "<U>"};
-inline constexpr std::array<std::string_view, 3> kStyleEndTags{"</B>", "</I>", "</U>"};
-
 struct StyleChoice {
   bool changed = false;  // the user set the style; otherwise it is left alone
   bool on = false;
-  StyleAround around;
 };
 
 struct FontChange {
@@ -66,6 +63,14 @@ struct WrappedText {
   std::string text;
   std::string suffix;
 };
-WrappedText applyFont(std::string_view selected, const FontChange& change);
+
+// What replaces the selection [begin, end) of the page (in edit mode a
+// whole <FONT> element): the selected text with the tags of each changed
+// style taken out (and, when the font changes, the <FONT> tags), the new
+// tags round it, and what it takes to close and open again the elements
+// round the selection so that every tag of B, I, U and FONT still nests
+// and the text outside the selection keeps its styles. `text` runs from
+// the selection's first character to its last.
+WrappedText applyFont(std::string_view page, std::size_t begin, std::size_t end, const FontChange& change);
 
 }  // namespace morvel

@@ -184,16 +184,17 @@ void TSkrift::readSelection() {
   TTivra* e = host_.activeEditor();
   if (!e) return;
   const morvel::FontAttributes* edited = element_.editMode ? element_.as<morvel::FontAttributes>() : nullptr;
-  std::string page = e->TextBytes();
+  const morvel::EditorText text = morvel::editorText(*e);
+  const std::string& page = text.bytes;
   morvel::Selection selection = morvel::selectionOf(*e);
   if (edited) {
     // The edit-element command selected the start tag and noted where its
     // end tag ends.
-    morvel::select(*e, selection.first(), edited->endTagEnd);
+    morvel::select(*e, selection.first(), text.positionAt(edited->endTagEnd));
     selection = morvel::selectionOf(*e);
   }
-  begin_ = morvel::offsetOf(page, selection.first());
-  end_ = morvel::offsetOf(page, selection.last());
+  begin_ = text.offsetOf(selection.first());
+  end_ = text.offsetOf(selection.last());
   enclosing_ = morvel::enclosingFont(page, begin_).values;
   if (edited) {
     inForce_ = {edited->face.empty() ? enclosing_.face : edited->face,
@@ -203,7 +204,7 @@ void TSkrift::readSelection() {
     inForce_ = enclosing_;
   }
   for (int s = morvel::kBold; s <= morvel::kUnderline; ++s) {
-    styles_[s] = morvel::styleAround(page, begin_, end_, morvel::kStyleStartTags[s], morvel::kStyleEndTags[s]);
+    styles_[s] = morvel::styleAround(page, begin_, end_, static_cast<morvel::FontStyle>(s));
     on_[s] = styles_[s].openBefore;
   }
 }
@@ -286,18 +287,20 @@ void TSkrift::confirm() {
   if (style >= 0) {
     const std::array<bool, 2> wanted{style >= 2, style == 1 || style == 3};
     for (int s = morvel::kBold; s <= morvel::kItalic; ++s)
-      change.styles[s] = {wanted[s] != on_[s] || styles_[s].inside, wanted[s], styles_[s]};
+      change.styles[s] = {wanted[s] != on_[s] || styles_[s].inside, wanted[s]};
   }
   if (chkUnder->checkState() != Qt::PartiallyChecked) {
     const bool wanted = chkUnder->checkState() == Qt::Checked;
     const int u = morvel::kUnderline;
-    change.styles[u] = {wanted != on_[u] || styles_[u].inside, wanted, styles_[u]};
+    change.styles[u] = {wanted != on_[u] || styles_[u].inside, wanted};
   }
-  const morvel::WrappedText wrapped = morvel::applyFont(e->SelTextBytes(), change);
+  const morvel::EditorText before = morvel::editorText(*e);
+  const morvel::WrappedText wrapped = morvel::applyFont(before.bytes, begin_, end_, change);
+  morvel::select(*e, before.positionAt(begin_), before.positionAt(end_));
   e->InsertBytes(wrapped.prefix + wrapped.text + wrapped.suffix);
   // The original text selected again, now inside its new markup.
-  const std::string page = e->TextBytes();
+  const morvel::EditorText page = morvel::editorText(*e);
   const std::size_t from = begin_ + wrapped.prefix.size();
-  morvel::select(*e, morvel::positionAt(page, from), morvel::positionAt(page, from + wrapped.text.size()));
+  morvel::select(*e, page.positionAt(from), page.positionAt(from + wrapped.text.size()));
   accept();
 }

@@ -33,18 +33,13 @@ std::string furtherAttributes(std::string_view further) {
 }
 
 // The kept attributes without their first CHECKED, in whatever case it was
-// written, and whether there was one.
-bool takeChecked(std::string& kept) {
-  constexpr std::string_view name = " CHECKED";
-  for (std::size_t at = ascii::findIgnoringCase(kept, name); at != std::string::npos;
-       at = ascii::findIgnoringCase(kept, name, at + 1)) {
-    const std::size_t end = at + name.size();
-    if (end == kept.size() || kept[end] == ' ' || kept[end] == '\t' || kept[end] == '\r' || kept[end] == '\n') {
-      kept.erase(at, name.size());
-      return true;
-    }
-  }
-  return false;
+// written.
+void dropChecked(std::string& kept) {
+  const std::size_t at = findFlagAttribute(kept, "CHECKED");
+  if (at == std::string::npos) return;
+  // With the blank before it.
+  const std::size_t from = at > 0 ? at - 1 : at;
+  kept.erase(from, at + 7 - from);
 }
 
 // The number of empty options a choice box gets, 0 when the size field
@@ -95,7 +90,9 @@ std::string formStartTag(const FormFields& f) {
   const bool sized = f.kind == fk::kText || f.kind == fk::kPassword;
   const bool checkable = f.kind == fk::kRadio || f.kind == fk::kCheckBox;
   const std::size_t kind = f.kind >= 0 && f.kind < fk::kCount ? static_cast<std::size_t>(f.kind) : fk::kText;
-  std::string tag = "<INPUT" + attribute("TYPE", formInputTypes()[kind]) + name + attribute("VALUE", f.text);
+  const std::string_view type =
+      f.kind == fk::kText && !f.type.empty() ? std::string_view(f.type) : formInputTypes()[kind];
+  std::string tag = "<INPUT" + attribute("TYPE", type) + name + attribute("VALUE", f.text);
   if (sized) tag += attribute("SIZE", f.size) + attribute("MAXLENGTH", f.max);
   tag += further;
   if (checkable && f.checked) tag += " CHECKED";
@@ -135,8 +132,12 @@ FormFields formFields(ElementKind kind, const FormAttributes& a, std::string_vie
       break;
     default:
       f.kind = inputKind(a.type);
+      if (f.kind == fk::kText && !ascii::equalIgnoringCase(a.type, "TEXT")) f.type = a.type;
       f.text = a.value;
-      f.checked = takeChecked(kept);
+      // Read from the tag: the kept attributes are empty unless the
+      // settings keep unknown ones.
+      f.checked = a.checked;
+      dropChecked(kept);
       f.size = a.size;
       f.max = a.maxLength;
       break;

@@ -39,6 +39,9 @@ struct FormFields {
   std::string size;     // SIZE; ROWS of a text box; options of a choice box
   std::string max;      // MAXLENGTH; COLS of a text box
   std::string further;  // typed as the user wants them
+  // An <INPUT>'s own TYPE when the dialog knows no kind for it (it is
+  // edited as a text field): written for a text field in place of "TEXT".
+  std::string type;
 };
 
 // The start tag of the element, with only the attributes that have values.

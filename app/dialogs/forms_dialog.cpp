@@ -201,6 +201,7 @@ void TFormular::chooseKind(int kind) {
 
 void TFormular::prepareNew() {
   editing_ = false;
+  editedType_.clear();
   setWindowTitle(QStringLiteral("Formular"));
   cmdOk->setText(QStringLiteral("&Indsæt"));
   cmdAnnuller->setText(QStringLiteral("Luk"));
@@ -213,6 +214,7 @@ void TFormular::prepareEdit(const morvel::EditedElement& element) {
   const morvel::FormAttributes* edited = element.as<morvel::FormAttributes>();
   const morvel::FormFields f =
       morvel::formFields(element.kind, edited ? *edited : morvel::FormAttributes{}, element.keptAttributes);
+  editedType_ = f.type;
   showFields(f);
   setWindowTitle(f.kind == fk::kForm ? QStringLiteral("Formular-element - redigering")
                                      : kindText(f.kind) + QStringLiteral(" - redigering"));
@@ -244,6 +246,7 @@ morvel::FormFields TFormular::fields() const {
   f.size = bytes(txtStoerrelse->text());
   f.max = bytes(txtMax->text());
   f.further = bytes(txtDiverse->text());
+  f.type = editedType_;
   return f;
 }
 

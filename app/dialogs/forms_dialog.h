@@ -4,6 +4,8 @@
 // made once and kept by ElementDialogs.
 #pragma once
 
+#include <string>
+
 #include <QDialog>
 
 #include <array>
@@ -59,4 +61,7 @@ class TFormular : public QDialog {
   QLabel* lblStoerrelse_ = nullptr;
   QLabel* lblMax_ = nullptr;
   bool editing_ = false;
+  // The TYPE of the <INPUT> being edited when the dialog does not know it:
+  // written back while it stays a text field.
+  std::string editedType_;
 };

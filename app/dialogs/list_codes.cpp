@@ -22,6 +22,39 @@ std::string itemOf(std::string_view line) {
   return std::string(trimmed(line));
 }
 
+// The next "<LI...>" tag, "</UL>" or "</OL>" in a line of a list, from
+// `from` on: where it begins and where it ends; npos when none is left.
+std::pair<std::size_t, std::size_t> nextItemBreak(std::string_view line, std::size_t from) {
+  for (std::size_t at = line.find('<', from); at != std::string_view::npos; at = line.find('<', at + 1)) {
+    const std::string_view rest = line.substr(at);
+    if (ascii::startsWithIgnoringCase(rest, "</UL>") || ascii::startsWithIgnoringCase(rest, "</OL>"))
+      return {at, at + 5};
+    if (ascii::startsWithIgnoringCase(rest, "<LI") &&
+        (rest.size() == 3 || rest[3] == '>' || rest[3] == ' ' || rest[3] == '\t')) {
+      const std::size_t close = line.find('>', at);
+      return {at, close == std::string_view::npos ? line.size() : close + 1};
+    }
+  }
+  return {std::string_view::npos, std::string_view::npos};
+}
+
+// The items of a list after its start tag: the texts between its "<LI>"
+// tags and its end tag, on the tag's lines or on lines of their own.
+void listItems(std::string_view text, std::vector<std::string>& items) {
+  while (!text.empty()) {
+    const std::size_t end = text.find("\r\n");
+    const std::string_view line = text.substr(0, end);
+    for (std::size_t from = 0;;) {
+      const auto [at, past] = nextItemBreak(line, from);
+      const std::string_view item = trimmed(line.substr(from, at == std::string_view::npos ? line.npos : at - from));
+      if (!item.empty()) items.emplace_back(item);
+      if (at == std::string_view::npos) break;
+      from = past;
+    }
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 2);
+  }
+}
+
 }  // namespace
 
 std::string listCode(const ListFields& list, std::string_view keptAttributes) {
@@ -54,8 +87,9 @@ ListFields listFromText(std::string_view text) {
   const bool opensList = ascii::findIgnoringCase(opening, "<UL") != std::string_view::npos;
   list.numbered = ascii::findIgnoringCase(opening, "<OL") != std::string_view::npos;
   if (list.numbered || opensList) {
-    const std::size_t end = text.find("\r\n");
-    text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 2);
+    const std::size_t startTagEnd = text.find('>');
+    if (startTagEnd != std::string_view::npos) listItems(text.substr(startTagEnd + 1), list.items);
+    return list;
   }
   // A blank line is passed over rather than ending the list, so that no
   // line after it is lost.

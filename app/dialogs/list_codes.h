@@ -30,10 +30,11 @@ std::string listCode(const ListFields& list, std::string_view keptAttributes);
 // letter case; the bullet type does not depend on it.
 int listTypeIndex(bool numbered, std::string_view typeValue);
 
-// Lines taken apart into items: a first line that opens a list (a numbered
-// one sets `numbered`) is dropped, and so is "<LI>" at the start of a
-// line; blank lines and the closing tag give no item, a last line without
-// its line break does. The type stays 0.
+// Lines taken apart into items. A text that opens a list (a numbered one
+// sets `numbered`) gives the texts between its "<LI>" tags and its end tag,
+// wherever they stand after the start tag. Other lines give an item each,
+// without a "<LI>" at their start; blank lines and a closing tag give no
+// item, a last line without its line break does. The type stays 0.
 ListFields listFromText(std::string_view text);
 
 }  // namespace morvel

@@ -172,11 +172,10 @@ void TPunktopstilling::takeSelection() {
     cmbType->setCurrentIndex(morvel::listTypeIndex(numbered, edited->type));
     // The list goes up to its end tag; without one only the start tag is
     // replaced.
-    const std::string page = e->TextBytes();
-    const std::size_t start = morvel::offsetOf(page, morvel::selectionOf(*e).first());
-    const std::size_t end = ascii::findIgnoringCase(page, numbered ? "</OL>" : "</UL>", start);
-    if (end != std::string::npos)
-      morvel::select(*e, morvel::positionAt(page, start), morvel::positionAt(page, end + 5));
+    const morvel::EditorText page = morvel::editorText(*e);
+    const std::size_t start = page.offsetOf(morvel::selectionOf(*e).first());
+    const std::size_t end = ascii::findIgnoringCase(page.bytes, numbered ? "</OL>" : "</UL>", start);
+    if (end != std::string::npos) morvel::select(*e, page.positionAt(start), page.positionAt(end + 5));
   }
   const morvel::ListFields list = morvel::listFromText(e->SelTextBytes());
   if (list.numbered && !optTal->isChecked()) optTal->setChecked(true);

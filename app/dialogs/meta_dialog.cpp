@@ -131,8 +131,8 @@ void TMeta::confirm() {
   TTivra* e = host_.activeEditor();
   if (e && !lines.empty()) {
     // Into the head: just before its end, or at the page's start.
-    const std::string page = e->TextBytes();
-    const morvel::TextPosition at = morvel::positionAt(page, morvel::metaInsertOffset(page));
+    const morvel::EditorText page = morvel::editorText(*e);
+    const morvel::TextPosition at = page.positionAt(morvel::metaInsertOffset(page.bytes));
     morvel::select(*e, at, at);
     e->InsertBytes(lines);
   }

@@ -12,6 +12,7 @@
 #include "markup/date_format.h"
 #include "markup/document_title.h"
 #include "markup/entities.h"
+#include "markup/line_ends.h"
 #include "qtext.h"
 #include "startup/splash.h"
 
@@ -47,6 +48,46 @@ bool askToReplace(QWidget* parent, const QString& caption, const QString& path) 
 }
 
 bool isFullPath(const QString& path) { return path.startsWith(QLatin1Char('/')); }
+
+// The editor takes file names in Windows-1252; the program reads and writes
+// the files whose names that code page cannot spell (a Cyrillic folder, say).
+bool editorCanName(const QString& path) { return platform::fromCp1252(platform::toCp1252(path)) == path; }
+
+void setLineEnd(TTivra& e, morvel::LineEnd end) {
+  e.setUnixStyleSave(end == morvel::LineEnd::Lf);
+  e.setMacStyleSave(end == morvel::LineEnd::Cr);
+}
+
+morvel::LineEnd lineEndOf(const TTivra& e) {
+  if (e.UnixStyleSave()) return morvel::LineEnd::Lf;
+  return e.MacStyleSave() ? morvel::LineEnd::Cr : morvel::LineEnd::CrLf;
+}
+
+// The text of a file as the editor would load it (zero bytes left out).
+bool readText(const QString& path, std::string& text) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  const QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) return false;
+  text.assign(bytes.constData(), static_cast<size_t>(bytes.size()));
+  std::erase(text, '\0');
+  return true;
+}
+
+// A notice, when the file had lines longer than the editor takes, that
+// they are kept whole.
+QString longLinesNotice(const QString& path, int lines) {
+  const QString name = QFileInfo(path).fileName();
+  const int longest = static_cast<int>(TIVRA_MAX_INSERTED_LINE);
+  if (lines == 1)
+    return QStringLiteral("%1 har en linie på over %2 tegn. Den vises delt i flere linier, men gemmes uændret.")
+        .arg(name)
+        .arg(longest);
+  return QStringLiteral("%1 har %2 linier på over %3 tegn. De vises delt i flere linier, men gemmes uændret.")
+      .arg(name)
+      .arg(lines)
+      .arg(longest);
+}
 
 // The path as it is spelled on disk, or empty when some part is missing.
 QString longFileName(const QString& path) {
@@ -214,11 +255,23 @@ void TKestrin::openDialog() {
 
 bool TKestrin::loadIntoEditor(int i, const QString& path) {
   TTivra* e = editor(i);
-  if (!e->LoadFile(path)) {
+  // The document is saved with the line ends its file has.
+  const std::optional<morvel::LineEnd> lineEnd = morvel::fileLineEnd(QFile::encodeName(path).toStdString());
+  bool loaded = false;
+  if (lineEnd && editorCanName(path)) {
+    loaded = e->LoadFile(path);
+  } else if (std::string text; lineEnd && readText(path, text)) {
+    e->setTextBytes(text);
+    e->EmptyUndoBuffer();
+    loaded = true;
+  }
+  if (!loaded) {
     platform::messageBox(this, QStringLiteral("Kan ikke åbne filen %1.").arg(path), morvel::productName(),
                          MB_OK | MB_ICONSTOP);
     return false;
   }
+  setLineEnd(*e, *lineEnd);
+  if (i == active_) showLineEnd(i);
   entities_.decodeLoadedText(*e);
   e->SetModified(false);
   return true;
@@ -230,12 +283,27 @@ bool TKestrin::openFile(const QString& path) {
     activateDocument(open);
     return true;
   }
+  // Loading a name that does not exist would make an empty file of it.
+  if (!QFileInfo(path).isFile()) {
+    platform::messageBox(this, QStringLiteral("Kan ikke åbne filen %1.").arg(path), morvel::productName(),
+                         MB_OK | MB_ICONSTOP);
+    return false;
+  }
+  const int before = active_;
   TTivra* e = editor(active_);
   const bool untouched = e && fileName(active_).isEmpty() && morvel::isEmptyText(*e);
   const int i = untouched ? active_ : newDocument();
   // A file that cannot be read leaves the document without a name: saving
-  // would put an empty text over the file.
-  if (!loadIntoEditor(i, path)) return false;
+  // would put an empty text over the file. A tab made for it goes again.
+  if (!loadIntoEditor(i, path)) {
+    if (!untouched) {
+      removeDocument(i);
+      --newDocumentCounter_;
+      tabs_->setCurrentIndex(before);
+      activateDocument(before);
+    }
+    return false;
+  }
   e = editor(i);
   SetFocus(e->Handle());
   Document& d = documents_[static_cast<size_t>(i)];
@@ -243,6 +311,7 @@ bool TKestrin::openFile(const QString& path) {
   d.timeStamp = fileTimeStamp(path);
   tabs_->setCurrentIndex(i);
   activateDocument(i);
+  showLongLinesNotice(i);
   return true;
 }
 
@@ -266,9 +335,20 @@ void TKestrin::activateDocument(int i) {
   refreshEditorStatus();
 }
 
+void TKestrin::showLongLinesNotice(int i) {
+  const TTivra* e = editor(i);
+  if (!e) return;
+  if (const int lines = e->LongLines(); lines > 0) statusBar_->setPanelText(0, longLinesNotice(fileName(i), lines));
+}
+
+void TKestrin::showLineEnd(int i) {
+  if (const TTivra* e = editor(i)) statusBar_->setPanelText(3, QString::fromLatin1(morvel::lineEndName(lineEndOf(*e))));
+}
+
 void TKestrin::showFileName(int i) {
   const QString file = fileName(i);
   statusBar_->setPanelText(0, file.isEmpty() ? kNotSaved : file);
+  showLineEnd(i);
   statusBar_->setPanelText(4, today());
 }
 
@@ -349,7 +429,7 @@ bool TKestrin::saveDocument(int i) {
   if (settings_.automaticDate && extension != QLatin1String("mvs") && extension != QLatin1String("css"))
     markup_.updateAutomaticDate(i, true, true);
   // With entity codes the file gets the encoded text and the editor keeps its own.
-  const bool saved = settings_.danishLetterCodes ? writeEncoded(*e, file) : e->SaveFile(file);
+  const bool saved = settings_.danishLetterCodes ? writeEncoded(*e, file) : writeText(*e, file);
   if (!saved) return false;
   e->SetModified(false);
   if (i == active_) {
@@ -384,7 +464,7 @@ bool TKestrin::saveDocumentAs(int i) {
   if (!GetSaveFileName(&ofn)) return false;
   QString chosen = platform::fromCp1252(name.c_str());
   // A template is written as it is; the document stays what it was.
-  if (chosen.endsWith(QLatin1String(".mvs"))) return e->SaveFile(chosen);
+  if (chosen.endsWith(QLatin1String(".mvs"))) return writeText(*e, chosen);
   if (htmlMode) {
     const QString named = htmlModeName(chosen);
     // The dialog asked about the name it was given, not about this one.
@@ -416,18 +496,26 @@ void TKestrin::saveAllDocuments() {
   }
 }
 
-bool TKestrin::writeEncoded(TTivra& e, const QString& path) {
-  const std::string encoded = entities_.encodeText(e.TextBytes());
+// The bytes go to a file beside the old one, which takes its place once
+// they are all written.
+bool TKestrin::writeFile(const QString& path, const std::string& bytes) {
   QSaveFile file(path);
   const bool written =
       file.open(QIODevice::WriteOnly) &&
-      file.write(encoded.data(), static_cast<qint64>(encoded.size())) == static_cast<qint64>(encoded.size()) &&
-      file.commit();
+      file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) && file.commit();
   if (!written) {
     platform::messageBox(this, QStringLiteral("Kan ikke skrive filen %1.").arg(path), morvel::productName(),
                          MB_OK | MB_ICONSTOP);
   }
   return written;
+}
+
+bool TKestrin::writeText(TTivra& e, const QString& path) {
+  return editorCanName(path) ? e.SaveFile(path) : writeFile(path, e.SavedTextBytes());
+}
+
+bool TKestrin::writeEncoded(TTivra& e, const QString& path) {
+  return writeFile(path, entities_.encodeText(e.SavedTextBytes()));
 }
 
 // ---------------------------------------------------------------------------
@@ -459,6 +547,7 @@ bool TKestrin::closeActiveDocument() {
   if (masterPage_ == a) masterPage_ = -1;
   if (documentCount() == 1) {
     e->setTextBytes(std::string());
+    setLineEnd(*e, morvel::LineEnd::CrLf);
     // The closed document's text must not come back by undo.
     e->EmptyUndoBuffer();
     e->SetModified(false);

@@ -48,7 +48,7 @@ QString helpKeyword(const QString& selected) {
 }
 
 // Status bar panels: widths at 96 dots per inch (panel 0 takes the rest).
-constexpr int kPanelWidths[] = {0, 80, 60, 60, 60, 140};
+constexpr int kPanelWidths[] = {0, 80, 60, 100, 60, 135};
 // What panel 0 leaves beside the others, at 96 dots per inch.
 constexpr int kPanelZeroMargin = 190;
 constexpr int kOverwriteIndent = 7;
@@ -176,7 +176,7 @@ void TKestrin::createStatusBar() {
   const QString texts[] = {QStringLiteral("Dokumentet er ikke gemt"),
                            QStringLiteral("0 tegn"),
                            QStringLiteral("1:1"),
-                           QString(),
+                           QStringLiteral("CR LF"),
                            QStringLiteral("Dato"),
                            QString()};
   for (int i = 0; i < 6; ++i) statusBar_->AddPanel(texts[i], i == 0 ? 0 : scaled(this, kPanelWidths[i]));
@@ -203,6 +203,8 @@ void TKestrin::createStatusBar() {
   auto* place = new QHBoxLayout(statusBar_->Panel(3));
   place->setContentsMargins(scaled(this, kOverwriteIndent) - 5, 0, 0, 0);
   place->addWidget(overwrite_);
+  // The document's line ends stand at the panel's right, beside "Overskriv".
+  statusBar_->Panel(3)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   setStatusBar(statusBar_);
 }
 
@@ -307,6 +309,8 @@ void TKestrin::showEvent(QShowEvent* event) {
     first->SetModified(false);
   }
   activateDocument(active_);
+  // Activating showed the file name over the notice of a file just opened.
+  if (!commandLineFiles_.isEmpty()) showLongLinesNotice(active_);
 }
 
 void TKestrin::resizeEvent(QResizeEvent* event) {

@@ -93,6 +93,7 @@ class TKestrin : public QMainWindow, public morvel::DocumentHost, public morvel:
   const morvel::Settings& settings() const override { return settings_; }
   void changeSettings(const morvel::Settings& settings) override { settings_ = settings; }
   void applyEditorLook(const EditorLook& look) override;
+  void applyToolBarStyle() override;
   const EditorLook& editorLook() const { return look_; }
 
   // The files of the command line, opened when the window is first shown.
@@ -162,7 +163,6 @@ class TKestrin : public QMainWindow, public morvel::DocumentHost, public morvel:
   void readStartSettings();
   void writeStartSettings();
   void layoutStatusBar();
-  void applyToolBarStyle();
   void showSettings();
   void showAbout();
   void showHtmlHelp();  // Shift+F1
@@ -218,8 +218,17 @@ class TKestrin : public QMainWindow, public morvel::DocumentHost, public morvel:
   void configureEditor(TTivra& editor);
   void appendDocument(const QString& caption);
   void updateCaptions(int i);
+  // The document's text to its file, with the line ends of the document;
+  // false (after telling the user) when it could not be written.
+  bool writeText(TTivra& editor, const QString& path);
   bool writeEncoded(TTivra& editor, const QString& path);
+  bool writeFile(const QString& path, const std::string& bytes);
   bool loadIntoEditor(int i, const QString& path);
+  // The document's line ends in the status bar.
+  void showLineEnd(int i);
+  // Once, when a file is opened: its lines longer than the editor takes are
+  // kept whole.
+  void showLongLinesNotice(int i);
   bool askToSaveBeforeClose(int i);
   void removeDocument(int i);
   void copyIntoPaneFolder(const QString& file, FilePane& pane);

@@ -73,7 +73,8 @@ void TKestrin::showFindDialog(bool replace) {
   // One dialog at a time: a new command replaces the open one.
   if (IsWindow(findDialog_)) DestroyWindow(findDialog_);
   findDialog_ = nullptr;
-  if (e->SelLength() > 0) copyInto(findWhat_, sizeof findWhat_, e->SelText());
+  // A line break in the find text could never match: the first line only.
+  if (e->SelLength() > 0) copyInto(findWhat_, sizeof findWhat_, e->SelText().section(QStringLiteral("\r\n"), 0, 0));
   findRecord_ = FINDREPLACE{};
   findRecord_.lStructSize = sizeof findRecord_;
   findRecord_.hwndOwner = hwnd_;
@@ -96,14 +97,18 @@ void TKestrin::findReplaceMessage(FINDREPLACE& record) {
                    ~(TIVRA_FIND_WHOLEWORD | TIVRA_FIND_MATCHCASE | TIVRA_FIND_UP | TIVRA_FIND_WRAP);
   if (record.Flags & FR_WHOLEWORD) options |= TIVRA_FIND_WHOLEWORD;
   if (record.Flags & FR_MATCHCASE) options |= TIVRA_FIND_MATCHCASE;
-  if (!(record.Flags & FR_DOWN)) options |= TIVRA_FIND_UP;
+  // Downwards the search goes on once from the top, as the editor's own
+  // does; "Find næste" (F3) keeps these options.
+  options |= (record.Flags & FR_DOWN) ? TIVRA_FIND_WRAP : TIVRA_FIND_UP;
   SendMessage(e->Handle(), TM_SETFINDOPTIONS, 0, options);
   const QString find = platform::fromCp1252(record.lpstrFindWhat);
   const QString replacement = record.lpstrReplaceWith ? platform::fromCp1252(record.lpstrReplaceWith) : QString();
   if (record.Flags & FR_FINDNEXT) {
     e->Find(find);
   } else if (record.Flags & FR_REPLACE) {
+    // The current match is replaced, and the next one found.
     e->Replace(find, replacement);
+    e->Find(find);
   } else if (record.Flags & FR_REPLACEALL) {
     const int count = e->ReplaceAll(find, replacement);
     platform::messageBox(this,

@@ -115,7 +115,7 @@ const std::vector<CodePair>& checkedCodePairs() {
   return pairs;
 }
 
-CodeCheckResult checkHtmlCode(std::string_view text) {
+CodeCheckResult checkHtmlCode(std::string_view text, const ContinuedLines& continued) {
   const std::vector<CodePair>& pairs = checkedCodePairs();
   static const PatternIndex index(pairs);
   const std::size_t commentPair = commentEndPair(pairs);
@@ -158,6 +158,9 @@ CodeCheckResult checkHtmlCode(std::string_view text) {
     }
   }
   if (balance != 0) result.unevenLines.push_back(line);
+  // The user finds a line by the editor's number for it.
+  for (std::size_t& uneven : result.unevenLines)
+    uneven = static_cast<std::size_t>(editorLineOf(static_cast<int>(uneven), continued));
 
   for (std::size_t p = 0; p < pairs.size(); ++p) {
     const std::size_t starts = counts.starts[p], ends = counts.ends[p];

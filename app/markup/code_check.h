@@ -8,6 +8,8 @@
 // the rest.
 #pragma once
 
+#include "markup/text_position.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -39,6 +41,9 @@ struct CodeCheckResult {
 };
 
 // Lines end at LF, at CR LF, and at a CR not followed by LF, as in the editor.
-CodeCheckResult checkHtmlCode(std::string_view text);
+// A line is balanced as a whole; the lines are numbered as the editor numbers
+// them, which holds the pieces of a long line (`continued`) as lines of their
+// own.
+CodeCheckResult checkHtmlCode(std::string_view text, const ContinuedLines& continued = {});
 
 }  // namespace morvel

@@ -24,27 +24,68 @@ struct Segment {
   std::size_t end = npos;
 };
 
-// The end code of a script: from "</SCRIPT" through the ">" after it.
-Segment nextScriptEnd(std::string_view text, std::size_t from) {
-  const std::size_t begin = ascii::findIgnoringCase(text, "</SCRIPT", from);
-  if (begin == npos) return {};
-  const std::size_t close = findChar(text, '>', begin);
-  return {begin, close == npos ? text.size() : close + 1};
-}
+// Finds the codes of a page one after the other. A "<" starts a code only
+// when a letter, "/" or "!" follows it, so "1 < 2" in text or in a script
+// stays text; a comment runs through its "-->" whatever it holds; any other code
+// through the next ">" (a "<" that is never closed is text). Server code
+// between "<%" and "%>" or "<?" and "?>" is text, and so is the body of a
+// script, up to its end code.
+class CodeScanner {
+ public:
+  explicit CodeScanner(std::string_view text) : text_(text) {}
 
-// The next code: a comment through its "-->", or a "<" through the next ">".
-// A "<" that is never closed is not a code, and what follows it stays text.
-Segment nextCode(std::string_view text, std::size_t from) {
-  const std::size_t begin = findChar(text, '<', from);
-  if (begin == npos) return {};
-  if (text.compare(begin, 4, "<!--") == 0) {
-    const std::size_t close = text.find("-->", begin);
-    return {begin, close == npos ? text.size() : close + 3};
+  Segment next() {
+    const Segment code = inScript_ ? scriptEnd() : nextCode();
+    inScript_ = false;
+    if (code.begin == npos) return code;
+    pos_ = code.end;
+    inScript_ = isScriptStart(text_.substr(code.begin, code.end - code.begin));
+    return code;
   }
-  const std::size_t close = findChar(text, '>', begin);
-  if (close == npos) return {};
-  return {begin, close + 1};
-}
+
+ private:
+  static bool isScriptStart(std::string_view code) {
+    constexpr std::string_view name = "<SCRIPT";
+    if (!ascii::startsWithIgnoringCase(code, name)) return false;
+    return code.size() == name.size() || !ascii::isLetter(code[name.size()]);
+  }
+
+  Segment scriptEnd() const {
+    const std::size_t begin = ascii::findIgnoringCase(text_, "</SCRIPT", pos_);
+    if (begin == npos) return {};
+    const std::size_t close = findChar(text_, '>', begin);
+    return {begin, close == npos ? text_.size() : close + 1};
+  }
+
+  Segment nextCode() const {
+    for (std::size_t from = pos_;;) {
+      const std::size_t begin = findChar(text_, '<', from);
+      if (begin == npos || begin + 1 >= text_.size()) return {};
+      const char after = text_[begin + 1];
+      if (after == '%' || after == '?') {
+        const std::size_t close = text_.find(after == '%' ? "%>" : "?>", begin + 2);
+        if (close == npos) return {};
+        from = close + 2;
+        continue;
+      }
+      if (!ascii::isLetter(after) && after != '/' && after != '!') {
+        from = begin + 1;
+        continue;
+      }
+      if (text_.compare(begin, 4, "<!--") == 0) {
+        const std::size_t close = text_.find("-->", begin + 4);
+        return {begin, close == npos ? text_.size() : close + 3};
+      }
+      const std::size_t close = findChar(text_, '>', begin);
+      if (close == npos) return {};
+      return {begin, close + 1};
+    }
+  }
+
+  std::string_view text_;
+  std::size_t pos_ = 0;
+  bool inScript_ = false;
+};
 
 // Upper-cases the names in one code. Conversion stops at a "!" (comments and
 // declarations keep their text); attribute values are copied as they are. A
@@ -92,17 +133,13 @@ void appendUpperCasedCode(std::string& out, std::string_view code) {
 }  // namespace
 
 std::string stripCodes(std::string_view text) {
-  // Removing codes from the first "<" on never brings a "<" back in front of
-  // the place reached, so one walk suffices.
   std::string plain;
   plain.reserve(text.size());
+  CodeScanner codes(text);
   std::size_t pos = 0;
-  while (true) {
-    const std::size_t open = findChar(text, '<', pos);
-    const std::size_t close = open == npos ? npos : findChar(text, '>', open + 1);
-    if (close == npos) break;
-    plain.append(text.substr(pos, open - pos));
-    pos = close + 1;
+  for (Segment code = codes.next(); code.begin != npos; code = codes.next()) {
+    plain.append(text.substr(pos, code.begin - pos));
+    pos = code.end;
   }
   plain.append(text.substr(pos));
 
@@ -125,15 +162,11 @@ std::string codesToUpperCase(std::string_view text) {
 
   std::string result;
   result.reserve(text.size());
+  CodeScanner codes(text);
   std::size_t pos = 0;
-  bool inScript = false;
-  while (pos < text.size()) {
-    const Segment code = inScript ? nextScriptEnd(text, pos) : nextCode(text, pos);
-    if (code.begin == npos) break;
+  for (Segment code = codes.next(); code.begin != npos; code = codes.next()) {
     result.append(text.substr(pos, code.begin - pos));
-    const std::string_view segment = text.substr(code.begin, code.end - code.begin);
-    inScript = ascii::startsWithIgnoringCase(segment, "<SCRIPT");
-    appendUpperCasedCode(result, segment);
+    appendUpperCasedCode(result, text.substr(code.begin, code.end - code.begin));
     pos = code.end;
   }
   result.append(text.substr(pos));

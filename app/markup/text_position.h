@@ -2,12 +2,18 @@
 // line (from 1) and a column (from 0) as the editor counts them. Lines end
 // at CR LF, LF or a lone CR, as in the editor; the editor itself always
 // hands out CR LF.
+//
+// The editor keeps a line longer than it takes as pieces, each a line of
+// its own, and hands the text out with the pieces joined again: no line end
+// marks where one piece stops. Those pieces are named with the text
+// (ContinuedLines), so that positions agree with the editor's lines.
 #pragma once
 
 #include "markup/auto_insert.h"
 
 #include <cstddef>
 #include <string_view>
+#include <vector>
 
 namespace morvel {
 
@@ -18,12 +24,28 @@ struct TextPosition {
   friend bool operator==(const TextPosition&, const TextPosition&) = default;
 };
 
-// An offset past the end counts as the end of the text.
-TextPosition positionAt(std::string_view text, std::size_t offset);
+// A line of the editor that goes on in the next one without a line end,
+// and its length.
+struct ContinuedLine {
+  int line = 0;
+  std::size_t length = 0;
+
+  friend bool operator==(const ContinuedLine&, const ContinuedLine&) = default;
+};
+// In ascending order of lines; empty for a text without long lines.
+using ContinuedLines = std::vector<ContinuedLine>;
+
+// An offset past the end counts as the end of the text. The place where
+// two pieces meet is the end of the first.
+TextPosition positionAt(std::string_view text, std::size_t offset, const ContinuedLines& continued = {});
 
 // A column past the end of its line counts as the line's end, a line past
 // the last as the end of the text.
-std::size_t offsetOf(std::string_view text, TextPosition position);
+std::size_t offsetOf(std::string_view text, TextPosition position, const ContinuedLines& continued = {});
+
+// The editor's number of a line counted by the line ends of the text: the
+// pieces of longer lines before it push it down.
+int editorLineOf(int textLine, const ContinuedLines& continued);
 
 // Where `place` (at or after `at`) lies once `inserted` has been put in at
 // `at`: on the same line it moves right by the inserted text, or down to

@@ -1,9 +1,12 @@
 #include "projects/project_store.h"
 
+#include "markup/utf8.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <system_error>
 
@@ -32,6 +35,70 @@ std::vector<std::string_view> splitLines(std::string_view bytes) {
   return lines;
 }
 
+bool needsQuotes(std::string_view text) {
+  if (text.empty() || text == std::string_view(&kEndOfFile, 1)) return true;
+  if (text.front() == ' ' || text.front() == '\t' || text.front() == '"' || text.back() == '\r') return true;
+  return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+std::string inQuotes(std::string_view text) {
+  std::string out = "\"";
+  for (char c : text) {
+    switch (c) {
+      case '"':
+      case '\\':
+        out += '\\';
+        out += c;
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out + "\"";
+}
+
+// The text of a quoted line; none when the line is not one (it is then
+// taken as it stands).
+std::optional<std::string> fromQuotes(std::string_view line) {
+  if (line.size() < 2 || line.front() != '"' || line.back() != '"') return std::nullopt;
+  std::string text;
+  for (std::size_t i = 1; i + 1 < line.size(); ++i) {
+    char c = line[i];
+    if (c == '"') return std::nullopt;
+    if (c == '\\') {
+      if (i + 2 >= line.size()) return std::nullopt;
+      switch (line[++i]) {
+        case '"':
+        case '\\':
+          c = line[i];
+          break;
+        case 'n':
+          c = '\n';
+          break;
+        case 'r':
+          c = '\r';
+          break;
+        case 't':
+          c = '\t';
+          break;
+        default:
+          return std::nullopt;
+      }
+    }
+    text += c;
+  }
+  return text;
+}
+
 mode_t storeMode(const std::string& path) {
   struct stat info {};
   if (stat(path.c_str(), &info) == 0) return info.st_mode & 07777;
@@ -44,6 +111,7 @@ mode_t storeMode(const std::string& path) {
 
 ProjectStoreContent parseProjectStore(std::string_view bytes) {
   ProjectStoreContent content;
+  content.utf8 = isValidUtf8(bytes);
   int previous = -1;
   for (std::string_view line : splitLines(bytes)) {
     if (line.size() == 1 && line[0] == kEndOfFile) break;
@@ -55,7 +123,8 @@ ProjectStoreContent parseProjectStore(std::string_view bytes) {
       content.invalidLevel = true;
       break;
     }
-    content.lines.push_back(ProjectLine{level, std::string(line.substr(static_cast<size_t>(level)))});
+    const std::string_view text = line.substr(static_cast<size_t>(level));
+    content.lines.push_back(ProjectLine{level, fromQuotes(text).value_or(std::string(text))});
     previous = level;
   }
   return content;
@@ -65,7 +134,7 @@ std::string formatProjectStore(const std::vector<ProjectLine>& lines) {
   std::string out;
   for (const ProjectLine& line : lines) {
     out.append(static_cast<size_t>(line.level), ' ');
-    out += line.text;
+    out += needsQuotes(line.text) ? inQuotes(line.text) : line.text;
     out += "\r\n";
   }
   return out;

@@ -36,7 +36,6 @@ const QString kRootPrefix = QStringLiteral("- ");
 const QString kChooseRoot = QStringLiteral("Vælg projektets rodbibliotek:");
 constexpr int kKindRole = Qt::UserRole;
 
-std::string bytes(const QString& text) { return platform::toCp1252(text); }
 std::string path8(const QString& path) { return QFile::encodeName(path).toStdString(); }
 QString fromPath8(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
@@ -71,8 +70,8 @@ bool isDocument(ProjectNodeKind kind) {
          kind == ProjectNodeKind::MissingFile;
 }
 
-// Node texts never begin with a space or a tab: the store would read them
-// back one level deeper.
+// A name typed in place loses the blanks and tabs it begins with, which are
+// easily typed by mistake and hard to see.
 QString withoutLeadingBlanks(const QString& text) {
   qsizetype k = 0;
   while (k < text.size() && (text[k] == QLatin1Char(' ') || text[k] == QLatin1Char('\t'))) ++k;
@@ -139,7 +138,8 @@ void ProjectTree::load() {
   std::vector<QTreeWidgetItem*> parents;
   for (const morvel::ProjectLine& line : file.content.lines) {
     parents.resize(static_cast<size_t>(line.level));
-    const QStringList text{platform::fromCp1252(line.text)};
+    // Stores written before they were UTF-8 hold Windows-1252.
+    const QStringList text{file.content.utf8 ? QString::fromStdString(line.text) : platform::fromCp1252(line.text)};
     auto* node = parents.empty() ? new QTreeWidgetItem(tree_, text) : new QTreeWidgetItem(parents.back(), text);
     parents.push_back(node);
   }
@@ -164,7 +164,7 @@ bool ProjectTree::save() {
   if (storeUnreadable_) return false;
   std::vector<morvel::ProjectLine> lines;
   std::function<void(QTreeWidgetItem*, int)> collect = [&](QTreeWidgetItem* node, int level) {
-    lines.push_back(morvel::ProjectLine{level, bytes(node->text(0))});
+    lines.push_back(morvel::ProjectLine{level, node->text(0).toStdString()});
     for (int k = 0; k < node->childCount(); ++k) collect(node->child(k), level + 1);
   };
   for (int k = 0; k < tree_->topLevelItemCount(); ++k) collect(tree_->topLevelItem(k), 0);

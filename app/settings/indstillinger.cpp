@@ -11,6 +11,7 @@
 #include "settings/browser_entry_dialog.h"
 #include "settings/settings_host.h"
 #include "settings/settings_store.h"
+#include "startup/help.h"
 #include "startup/program_shortcuts.h"
 #include "startup/splash.h"
 
@@ -93,8 +94,6 @@ TIndstillinger::TIndstillinger(morvel::SettingsHost& host) : QDialog(nullptr), h
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(pages);
   layout->addLayout(buildButtons());
-  // The program has no help file yet to open at this dialog's topic.
-  cmdHjaelp->setEnabled(false);
 
   addHelpTexts();
   setUpPreview();
@@ -112,6 +111,8 @@ void TIndstillinger::connectControls() {
   connect(cmdGem, &QPushButton::clicked, this, [this] { OK(); });
   connect(cmdAnnuller, &QPushButton::clicked, this, [this] { Annuller(); });
   connect(cmdAnvend, &QPushButton::clicked, this, [this] { Anvend(); });
+  connect(cmdHjaelp, &QPushButton::clicked, this,
+          [this] { morvel::help::show(this, morvel::help::pageForContext(morvel::help::kSettingsContext)); });
   connect(cmdFont, &QPushButton::clicked, this, [this] { chooseFont(); });
 
   const QRadioButton* schemes[] = {optIngen, optMv1, optMv2, optBruger};
@@ -218,6 +219,7 @@ EditorLook TIndstillinger::editorLook() const {
 
 void TIndstillinger::Apply() {
   host_.applyEditorLook(editorLook());
+  host_.applyToolBarStyle();
   placeShortcuts();
 }
 
@@ -421,7 +423,8 @@ void TIndstillinger::deleteBrowser() {
 void TIndstillinger::updateBrowserControls() {
   const bool selected = !lstBrowser->selectedItems().isEmpty();
   editBrowserButton->setEnabled(selected);
-  deleteBrowserButton->setEnabled(selected);
+  // The last browser stays: previews need one.
+  deleteBrowserButton->setEnabled(selected && lstBrowser->count() > 1);
   addBrowserButton->setEnabled(lstBrowser->count() < st::indstillinger::kBrowsers);
   chkVisMenu->setEnabled(lstBrowser->count() >= 2);
 }

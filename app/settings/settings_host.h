@@ -20,6 +20,8 @@ class SettingsHost {
   virtual void changeSettings(const Settings& settings) = 0;
   // Gives every editor the look, and new editors from now on.
   virtual void applyEditorLook(const EditorLook& look) = 0;
+  // The tool bar's buttons as the settings in force want them.
+  virtual void applyToolBarStyle() = 0;
   // The tab captions (file name or title, by the settings) and the window
   // caption.
   virtual void refreshCaptions() = 0;

@@ -14,6 +14,7 @@ namespace {
 const QString kContents = QStringLiteral("index.html");
 const QString kShortcuts = QStringLiteral("tastaturgenveje.html");
 const QString kSearch = QStringLiteral("soeg.html");
+const QString kSettings = QStringLiteral("indstillinger.html");
 
 Opener& currentOpener() {
   static Opener opener = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
@@ -39,7 +40,16 @@ QString folder() {
 
 QUrl contentsPage() { return page(kContents); }
 
-QUrl pageForContext(int context) { return context == kKeyboardShortcutsContext ? page(kShortcuts) : contentsPage(); }
+QUrl pageForContext(int context) {
+  switch (context) {
+    case kKeyboardShortcutsContext:
+      return page(kShortcuts);
+    case kSettingsContext:
+      return page(kSettings);
+    default:
+      return contentsPage();
+  }
+}
 
 QUrl searchPage() { return page(kSearch); }
 

@@ -1,6 +1,6 @@
 // The program's help: Danish HTML pages installed with the program, opened
 // in the user's web browser. A page per topic; the keyboard shortcuts have
-// help context 340.
+// help context 340, the settings dialog 80.
 #pragma once
 
 #include <QString>
@@ -13,6 +13,7 @@ class QWidget;
 namespace morvel::help {
 
 inline constexpr int kKeyboardShortcutsContext = 340;
+inline constexpr int kSettingsContext = 80;
 
 // The folder of the help pages: "hjaelp" beside the program, or the
 // installed share/morvel/hjaelp, or the copy in the build tree.

@@ -1,6 +1,7 @@
 // The main window as a user meets it: its controls, menus and tool bar, the
 // layout kept between runs, the keys and the mouse in the editors, the edit
 // and search commands, and the help.
+#include "commands/code_insertion.h"
 #include "component/tivra_component.h"
 #include "controls/status_bar.h"
 #include "host.h"
@@ -91,7 +92,7 @@ TEST_F(MainWindow, ControlsCarryTheirNamesAndThePanelsTheirFirstTexts) {
   EXPECT_EQ(pages->tabText(0), "HTML");
   EXPECT_EQ(pages->tabText(1), "Medie");
   EXPECT_EQ(pages->tabText(2), "Projekter");
-  const QStringList texts{"Dokumentet er ikke gemt", "0 tegn", "1:1", "", "Dato"};
+  const QStringList texts{"Dokumentet er ikke gemt", "0 tegn", "1:1", "CR LF", "Dato"};
   for (int i = 0; i < 5; ++i) EXPECT_EQ(k().StatusBar1()->PanelText(i), texts[i]) << i;
   EXPECT_FALSE(k().StatusBar1()->PanelText(5).isEmpty());
   EXPECT_EQ(k().StatusBar1()->Panel(1)->width(), 80 * k().logicalDpiX() / 96);
@@ -543,6 +544,55 @@ TEST_F(MainWindow, ReplaceAllReportsTheCountOfReplacements) {
   dialog->findChild<QPushButton*>(QStringLiteral("replaceAll"))->click();
   EXPECT_EQ(responder.last().text, "Morvel erstattede 3 tilfælde af \"en\".");
   EXPECT_EQ(e.TextBytes(), "et to et tre et");
+  dialog->findChild<QPushButton*>(QStringLiteral("cancel"))->click();
+}
+
+// Find from the program goes on once from the top, as the editor's own find
+// does, and so does F3 after it; a selection over several lines gives its
+// first line to the find field.
+TEST_F(MainWindow, FindWrapsOnceAndTakesTheFirstLineOfTheSelection) {
+  showActive();
+  TTivra& e = *k().editor(0);
+  e.setTextBytes("en kat\r\nto katte\r\ntre");
+  morvel::select(e, {1, 3}, {2, 2});
+  k().command(QStringLiteral("find"))->trigger();
+  auto* dialog = k().findChild<QDialog*>(QStringLiteral("FindDialog"));
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->findChild<QLineEdit*>(QStringLiteral("findWhat"))->text(), "kat");
+  morvel::select(e, {3, 0}, {3, 0});
+  dialog->findChild<QPushButton*>(QStringLiteral("findNext"))->click();
+  EXPECT_EQ(morvel::selectionOf(e).anchor, (morvel::TextPosition{1, 3}));
+  EXPECT_EQ(morvel::selectionOf(e).caret, (morvel::TextPosition{1, 6}));
+  dialog->findChild<QPushButton*>(QStringLiteral("cancel"))->click();
+  k().command(QStringLiteral("findNext"))->trigger();
+  EXPECT_EQ(morvel::selectionOf(e).anchor, (morvel::TextPosition{2, 3}));
+  k().command(QStringLiteral("findNext"))->trigger();
+  EXPECT_EQ(morvel::selectionOf(e).anchor, (morvel::TextPosition{1, 3})) << "from the top again";
+}
+
+// "Erstat" replaces the match that is selected and finds the next one; with
+// no match selected it finds the first.
+TEST_F(MainWindow, ReplaceReplacesTheCurrentMatchAndSearchesOn) {
+  showActive();
+  TTivra& e = *k().editor(0);
+  e.setTextBytes("en kat, en kat\r\nen kat");
+  morvel::select(e, {1, 0}, {1, 0});
+  k().command(QStringLiteral("replace"))->trigger();
+  auto* dialog = k().findChild<QDialog*>(QStringLiteral("ReplaceDialog"));
+  ASSERT_NE(dialog, nullptr);
+  dialog->findChild<QLineEdit*>(QStringLiteral("findWhat"))->setText(QStringLiteral("kat"));
+  dialog->findChild<QLineEdit*>(QStringLiteral("replaceWith"))->setText(QStringLiteral("hund"));
+  auto* replace = dialog->findChild<QPushButton*>(QStringLiteral("replace"));
+  replace->click();
+  EXPECT_EQ(e.TextBytes(), "en kat, en kat\r\nen kat");
+  EXPECT_EQ(e.SelTextBytes(), "kat");
+  EXPECT_EQ(morvel::selectionOf(e).anchor, (morvel::TextPosition{1, 3}));
+  replace->click();
+  EXPECT_EQ(e.TextBytes(), "en hund, en kat\r\nen kat");
+  EXPECT_EQ(morvel::selectionOf(e).anchor, (morvel::TextPosition{1, 12}));
+  replace->click();
+  replace->click();
+  EXPECT_EQ(e.TextBytes(), "en hund, en hund\r\nen hund");
   dialog->findChild<QPushButton*>(QStringLiteral("cancel"))->click();
 }
 

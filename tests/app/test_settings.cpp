@@ -8,6 +8,7 @@
 #include "program_run.h"
 #include "scripted_responder.h"
 #include "settings/settings_store.h"
+#include "startup/help.h"
 
 #include <gtest/gtest.h>
 
@@ -25,8 +26,11 @@
 #include <QSet>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 
+#include <algorithm>
 #include <fstream>
 
 namespace {
@@ -493,6 +497,21 @@ TEST_F(Browsers, DeletingTheSecondOfThreeAndOkStoresTwoAndAnEmptyThird) {
   EXPECT_EQ(names(), (QStringList{"Firefox", "Epiphany"}));
 }
 
+// The last browser stays: it can be changed, not deleted.
+TEST_F(Browsers, TheLastBrowserCannotBeDeleted) {
+  storeThree();
+  TIndstillinger& d = dialog();
+  for (int left = 3; left > 1; --left) {
+    selectRow(0);
+    ASSERT_TRUE(d.deleteBrowserButton->isEnabled());
+    d.deleteBrowserButton->click();
+  }
+  ASSERT_EQ(names(), QStringList{"Epiphany"});
+  selectRow(0);
+  EXPECT_FALSE(d.deleteBrowserButton->isEnabled());
+  EXPECT_TRUE(d.editBrowserButton->isEnabled());
+}
+
 TEST_F(Browsers, DeletingIsStoredAtOnceSoAnnullerLosesTheEntriesAfterIt) {
   storeThree();
   selectRow(1);
@@ -716,6 +735,42 @@ TEST_F(Settings, TheCommandShowsTheOneDialogModally) {
   command->trigger();
   EXPECT_EQ(kestrin().editor(0)->Color(), kSilver);
   EXPECT_EQ(st::read(storedOnDisk(), st::indstillinger::Kodefarve), 1);
+}
+
+// The old button type is applied by OK and by "Anvend", not only when the
+// window is first shown.
+TEST_F(Settings, OkAndAnvendApplyTheToolBarStyle) {
+  QToolBar* bar = kestrin().ToolBar1();
+  const auto flat = [bar] {
+    const QList<QToolButton*> buttons = bar->findChildren<QToolButton*>();
+    EXPECT_FALSE(buttons.isEmpty());
+    return std::all_of(buttons.begin(), buttons.end(), [](QToolButton* b) { return b->autoRaise(); });
+  };
+  kestrin().show();
+  EXPECT_TRUE(flat());
+  EXPECT_EQ(bar->height(), 29);
+  dialog().chkKnaptype->setChecked(true);
+  dialog().cmdAnvend->click();
+  EXPECT_FALSE(flat());
+  EXPECT_EQ(bar->height(), 32);
+  dialog().chkKnaptype->setChecked(false);
+  dialog().cmdGem->click();
+  EXPECT_TRUE(flat());
+  EXPECT_EQ(bar->height(), 29);
+}
+
+TEST_F(Settings, HelpOpensTheSettingsPage) {
+  QUrl opened;
+  const morvel::help::Opener previous = morvel::help::setOpener([&opened](const QUrl& url) {
+    opened = url;
+    return true;
+  });
+  ASSERT_TRUE(dialog().cmdHjaelp->isEnabled());
+  dialog().cmdHjaelp->click();
+  morvel::help::setOpener(previous);
+  EXPECT_EQ(opened, morvel::help::pageForContext(morvel::help::kSettingsContext));
+  EXPECT_TRUE(opened.toLocalFile().endsWith(QStringLiteral("/indstillinger.html")));
+  EXPECT_TRUE(QFile::exists(opened.toLocalFile()));
 }
 
 TEST_F(Settings, AStoreThatCannotBeWrittenIsReported) {

@@ -148,7 +148,11 @@ TEST(TivraOperations, AppendAndDeleteLines) {
   t.DeleteLineAt(-3);  // the first line
   EXPECT_EQ(t.Text(), "cd");
   t.setText(QStringLiteral("a\r\nb"));
-  t.DeleteLineAt(9);  // the whole last line
+  t.EmptyUndoBuffer();
+  t.DeleteLineAt(9);  // no such line: nothing happens
+  EXPECT_EQ(t.Text(), "a\r\nb");
+  EXPECT_FALSE(t.CanUndo());
+  t.DeleteLineAt(2);  // the whole last line
   EXPECT_EQ(t.Text(), "a\r\n");
 }
 

@@ -16,9 +16,10 @@ FormFields fields(int kind) {
   return f;
 }
 
-// What the edit-element command hands over for the element at `caret`.
-FormFields edited(std::string_view page, std::size_t caret = 2) {
-  const morvel::ElementToEdit found = morvel::findElementToEdit(page, caret, true);
+// What the edit-element command hands over for the element at `caret`,
+// keeping unknown attributes or not.
+FormFields edited(std::string_view page, std::size_t caret = 2, bool keepUnknown = true) {
+  const morvel::ElementToEdit found = morvel::findElementToEdit(page, caret, keepUnknown);
   EXPECT_EQ(found.result, morvel::ElementSearch::Found) << page;
   const morvel::FormAttributes* form = found.element.as<morvel::FormAttributes>();
   EXPECT_NE(form, nullptr) << page;
@@ -95,6 +96,13 @@ TEST(FormsCodes, AnEditedInputKeepsItsKindTickAndOtherAttributes) {
   EXPECT_TRUE(box.checked);
   EXPECT_EQ(box.name, "a");
   EXPECT_EQ(morvel::formStartTag(box), "<INPUT TYPE=\"CHECKBOX\" NAME=\"a\" CHECKED>");
+  // Also when unknown attributes are not kept (the default): the tick is
+  // read from the tag itself.
+  box = edited("<input type=checkbox name=a checked>", 2, false);
+  EXPECT_TRUE(box.checked);
+  EXPECT_EQ(box.further, "");
+  EXPECT_EQ(morvel::formStartTag(box), "<INPUT TYPE=\"CHECKBOX\" NAME=\"a\" CHECKED>");
+  EXPECT_TRUE(edited("<INPUT TYPE=RADIO\tCHECKED/>", 2, false).checked);
 
   FormFields text = edited("<INPUT TYPE=\"password\" NAME=\"k\" VALUE=\"v\" SIZE=\"9\" MAXLENGTH=\"12\" class=\"x\">");
   EXPECT_EQ(text.kind, fk::kPassword);
@@ -114,6 +122,14 @@ TEST(FormsCodes, AnInputWithoutAKnownTypeIsEditedAsATextField) {
   EXPECT_EQ(edited("<INPUT TYPE=\"file\" NAME=\"n\">").kind, fk::kText);
   // "TEXTAREA" and "SELECT" are no TYPE values, and the empty entries match nothing.
   EXPECT_EQ(edited("<INPUT TYPE=\"\" NAME=\"n\">").kind, fk::kText);
+  // Written back with its own TYPE, not as "TEXT".
+  const FormFields button = edited("<INPUT TYPE=\"button\" NAME=\"b\" VALUE=\"Klik\">");
+  EXPECT_EQ(morvel::formStartTag(button), "<INPUT TYPE=\"button\" NAME=\"b\" VALUE=\"Klik\">");
+  EXPECT_EQ(morvel::formStartTag(edited("<INPUT NAME=\"n\">")), "<INPUT TYPE=\"TEXT\" NAME=\"n\">");
+  // Made into another kind, it takes that kind's TYPE.
+  FormFields radio = button;
+  radio.kind = fk::kRadio;
+  EXPECT_EQ(morvel::formStartTag(radio), "<INPUT TYPE=\"RADIO\" NAME=\"b\" VALUE=\"Klik\">");
 }
 
 TEST(FormsCodes, EditedFormsTextBoxesAndChoiceBoxesComeBackAsTheyWere) {

@@ -85,6 +85,22 @@ TEST_F(FormsDialog, AnEditedInputShowsItsKindAndTickAndIsRebuilt) {
   EXPECT_FALSE(k().elementDialogs().formsDialog()->isVisible());
 }
 
+// With the default settings (unknown attributes not kept).
+TEST_F(FormsDialog, AnEditedInputKeepsItsTickAndAnUnknownType) {
+  setPage("x <input type=checkbox na|me=a checked> y");
+  confirmNextForm([](QDialog& form) { EXPECT_TRUE(control<QCheckBox>(form, "chkAfkrydset")->isChecked()); });
+  k().elementDialogs().editElement();
+  EXPECT_EQ(page(), "x <INPUT TYPE=\"CHECKBOX\" NAME=\"a\" CHECKED> y");
+
+  setPage("<INPUT TYPE=\"button\" na|me=\"b\" VALUE=\"Klik\">");
+  confirmNextForm([](QDialog& form) {
+    EXPECT_EQ(form.windowTitle(), "Tekstfelt - redigering");
+    setField(form, "txtTekst", QStringLiteral("Tryk"));
+  });
+  k().elementDialogs().editElement();
+  EXPECT_EQ(page(), "<INPUT TYPE=\"button\" NAME=\"b\" VALUE=\"Tryk\">");
+}
+
 TEST_F(FormsDialog, AnEditedFormKeepsItsContentAndEndTag) {
   setPage("<FORM METHOD=get act|ion=\"a.cgi\">\r\n<INPUT NAME=\"n\">\r\n</FORM>");
   confirmNextForm([](QDialog& form) {

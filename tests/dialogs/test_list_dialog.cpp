@@ -53,6 +53,12 @@ TEST(ListCode, LinesAndListsTakenApartIntoItems) {
   EXPECT_EQ(list.items, (Items{"et", "to"}));
   EXPECT_FALSE(morvel::listFromText("<UL>\r\n<LI>x\r\n</UL>").numbered);
   EXPECT_EQ(items("<UL>\r\n<LI>x\r\n</UL>"), Items{"x"});
+  // The items stand after the start tag wherever they are: on its line, or
+  // several on one line, with the end tag behind the last.
+  EXPECT_EQ(items("<UL><LI>a\r\n<LI>b\r\n</UL>"), (Items{"a", "b"}));
+  EXPECT_EQ(items("<UL><LI>a<LI>b</UL>"), (Items{"a", "b"}));
+  EXPECT_EQ(items("<ol type=\"i\"><li value=\"3\">tre <li>fire</ol>"), (Items{"tre", "fire"}));
+  EXPECT_EQ(items("<UL>"), Items{});
   // "<LI>" further in is part of the text.
   EXPECT_EQ(items("tekst <LI>x\r\n"), Items{"tekst <LI>x"});
   // Neither a blank line nor a short last line loses what follows or
@@ -131,6 +137,17 @@ TEST_F(ListDialog, AnEditedListIsReplacedUpToItsEndTag) {
   });
   k().elementDialogs().editElement();
   EXPECT_EQ(page(), "<P>\r\n<OL TYPE=\"A\" start=\"3\">\r\n\t<LI>et\r\n\t<LI>totre\r\n</OL>\r\n<P>slut");
+}
+
+TEST_F(ListDialog, AnEditedOneLineListKeepsItsItems) {
+  setPage("<P><U|L><LI>a<LI>b</UL></P>");
+  confirmNextForm([](QDialog& form) {
+    EXPECT_EQ(grid(form)->rowCount(), 2);
+    EXPECT_EQ(item(form, 0), "a");
+    EXPECT_EQ(item(form, 1), "b");
+  });
+  k().elementDialogs().editElement();
+  EXPECT_EQ(page(), "<P><UL>\r\n\t<LI>a\r\n\t<LI>b\r\n</UL></P>");
 }
 
 TEST_F(ListDialog, AnEditedListWithoutAnEndTagReplacesOnlyItsStartTag) {

@@ -100,6 +100,13 @@ TEST(CodeCheck, LongLinesAreCountedWhole) {
   std::string line(9000, 'x');
   line += "<";
   EXPECT_EQ(checkHtmlCode(line).unevenLines, (std::vector<std::size_t>{1}));
+  // Held by the editor as pieces: a "<" in the first piece and its ">" in
+  // the third balance; the line after it is the editor's fifth.
+  const std::string page = "<P>\r\n<" + std::string(20000, 'x') + ">\r\n<B";
+  const ContinuedLines pieces{{2, 8193}, {3, 8193}};
+  EXPECT_EQ(checkHtmlCode(page, pieces).unevenLines, (std::vector<std::size_t>{5}));
+  EXPECT_TRUE(
+      checkHtmlCode(page, pieces).report.starts_with("Morvel fandt et ulige antal \"<\" og \">\" i linierne 5 ."));
 }
 
 TEST(CodeCheck, UnevenLinesWithoutPairFaults) {

@@ -1,9 +1,12 @@
 #include "markup/code_cleanup.h"
 
+#include "ascii.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
+#include <vector>
 
 namespace morvel {
 namespace {
@@ -16,9 +19,11 @@ TEST(StripCodes, LeavesBareWordsWithOneLineBreak) {
 TEST(StripCodes, StrayAndUnclosedBracketsStay) {
   EXPECT_EQ(stripCodes("a > b <B>c</B>"), "a > b c");
   EXPECT_EQ(stripCodes("a <B>b</B> c < d"), "a b c < d");
-  // From the first "<" to the first ">" after it, whatever lies between.
-  EXPECT_EQ(stripCodes("<<B>x>"), "x>");
-  EXPECT_EQ(stripCodes("<!-- 1 > 0 -->x"), " 0 -->x");
+  // A "<" starts a code only before a letter, "/" or "!".
+  EXPECT_EQ(stripCodes("<<B>x>"), "<x>");
+  EXPECT_EQ(stripCodes("<p>1 < 2 og 3 > 2</p>"), "1 < 2 og 3 > 2");
+  // A comment goes whole, whatever it holds.
+  EXPECT_EQ(stripCodes("<!-- a > b -->x<!-- <b>y</b> -->z"), "xz");
   EXPECT_EQ(stripCodes("Bl\xE5"
                        "b\xE6r &amp; fl\xF8"
                        "de"),
@@ -27,25 +32,55 @@ TEST(StripCodes, StrayAndUnclosedBracketsStay) {
             "de");
 }
 
-// Removing codes, then every LF CR until none is left, one at a time.
-std::string stripByModel(std::string text) {
-  for (std::size_t open; (open = text.find('<')) != std::string::npos;) {
-    const std::size_t close = text.find('>', open + 1);
-    if (close == std::string::npos) break;
-    text.erase(open, close - open + 1);
-  }
-  for (std::size_t at; (at = text.find("\n\r")) != std::string::npos;) text.erase(at, 2);
-  return text;
+TEST(StripCodes, ServerCodeAndScriptBodiesStay) {
+  EXPECT_EQ(stripCodes("<p><% Response.Write(\"<b>hej</b>\") %></p>"), "<% Response.Write(\"<b>hej</b>\") %>");
+  EXPECT_EQ(stripCodes("<?php echo \"<i>$navn</i>\"; ?><br>"), "<?php echo \"<i>$navn</i>\"; ?>");
+  EXPECT_EQ(stripCodes("<script>for (i = 0; i<n; i++) s += '<b>';</script>x"), "for (i = 0; i<n; i++) s += '<b>';x");
 }
 
-TEST(StripCodes, RandomTextsMatchRemovalOneAtATime) {
-  const std::string alphabet = "<>\r\n\r\nab";
+// Pieces of pages: codes, and text that holds no code (also server code,
+// which keeps its "<" and ">").
+struct Piece {
+  std::string text;
+  bool code;
+};
+const std::vector<Piece>& pagePieces() {
+  static const std::vector<Piece> pieces{
+      {"<p>", true},
+      {"</P>", true},
+      {"<a href=\"Side.htm\" target=top>", true},
+      {"<!-- en > kommentar <b> -->", true},
+      {"<!doctype html>", true},
+      {"<img src='x.gif' alt=\"Et billede\">", true},
+      {"1 < 2 og 3 > 2", false},
+      {"Bl\xE5"
+       "b\xE6r & fl\xF8"
+       "de",
+       false},
+      {"\r\n", false},
+      {"<% Response.Write(\"<b>hej</b>\") %>", false},
+      {"<%= navn %>", false},
+      {"<?php echo $navn; if ($a<$b) echo '<i>x</i>'; ?>", false},
+      {"<? $x = \"<B>\" ?>", false},
+      {"a <= b >= c", false},
+  };
+  return pieces;
+}
+
+TEST(StripCodes, RandomPagesKeepEverythingButTheirCodes) {
   std::mt19937 random(42);
-  for (int round = 0; round < 5000; ++round) {
-    std::string text;
-    const int length = static_cast<int>(random() % 24);
-    for (int i = 0; i < length; ++i) text += alphabet[random() % alphabet.size()];
-    ASSERT_EQ(stripCodes(text), stripByModel(text)) << testing::PrintToString(text);
+  const auto& pieces = pagePieces();
+  for (int round = 0; round < 2000; ++round) {
+    std::string page, plain;
+    for (int i = static_cast<int>(random() % 12); i > 0; --i) {
+      const Piece& p = pieces[random() % pieces.size()];
+      page += p.text;
+      if (!p.code) plain += p.text;
+    }
+    // Line breaks are left alone here: the empty lines that stripping
+    // removes are another matter.
+    if (plain.find("\n\r") != std::string::npos) continue;
+    ASSERT_EQ(stripCodes(page), plain) << testing::PrintToString(page);
   }
 }
 
@@ -99,6 +134,60 @@ TEST(CodesToUpperCase, ValuesSurviveBlanksQuotesAndLineBreaks) {
 
 TEST(CodesToUpperCase, UnclosedCodeAtTheEndIsNotTouched) {
   EXPECT_EQ(codesToUpperCase("<p>pris < 100 kr\r\n"), "<P>pris < 100 kr\r\n");
+  EXPECT_EQ(codesToUpperCase("<p>x<b"), "<P>x<b");
+}
+
+// A "<" before anything but a letter, "/" or "!" is text: the visible text,
+// server code and scripts keep their letters.
+TEST(CodesToUpperCase, TextServerCodeAndScriptsAreLeftAlone) {
+  EXPECT_EQ(codesToUpperCase("<p>1 < 2 og 3 > 2</p>"), "<P>1 < 2 og 3 > 2</P>");
+  EXPECT_EQ(codesToUpperCase("<% Response.Write(\"hej\") %>"), "<% Response.Write(\"hej\") %>");
+  EXPECT_EQ(codesToUpperCase("<?php echo $navn; ?>"), "<?php echo $navn; ?>");
+  EXPECT_EQ(codesToUpperCase("if (a < b && b > c) x();"), "if (a < b && b > c) x();");
+  EXPECT_EQ(codesToUpperCase("<script>\r\nif (a < b && b > c) x();\r\n</script>"),
+            "<SCRIPT>\r\nif (a < b && b > c) x();\r\n</SCRIPT>");
+  // Server code that is never closed runs to the end.
+  EXPECT_EQ(codesToUpperCase("<b>x</b><?php echo '<b>';"), "<B>x</B><?php echo '<b>';");
+}
+
+TEST(CodesToUpperCase, RandomTextWithoutCodesComesBackUnchanged) {
+  // Every byte but letters, "/" and "!" after a "<": no code can start.
+  std::mt19937 random(24);
+  for (int round = 0; round < 3000; ++round) {
+    std::string text;
+    for (int i = static_cast<int>(random() % 40); i > 0; --i) {
+      char c = static_cast<char>(random() % 256);
+      if (!text.empty() && text.back() == '<') {
+        while (ascii::isLetter(c) || c == '/' || c == '!') c = static_cast<char>(random() % 256);
+      }
+      text += c;
+    }
+    ASSERT_EQ(codesToUpperCase(text), text) << testing::PrintToString(text);
+  }
+}
+
+TEST(CodesToUpperCase, RandomMixedPagesKeepEveryByteOutsideTheCodes) {
+  std::mt19937 random(7);
+  const auto& pieces = pagePieces();
+  for (int round = 0; round < 2000; ++round) {
+    std::vector<const Piece*> chosen;
+    std::string page;
+    for (int i = static_cast<int>(random() % 12); i > 0; --i) {
+      chosen.push_back(&pieces[random() % pieces.size()]);
+      page += chosen.back()->text;
+    }
+    const std::string upper = codesToUpperCase(page);
+    ASSERT_EQ(upper.size(), page.size());
+    std::size_t at = 0;
+    for (const Piece* p : chosen) {
+      const std::string_view out(upper.data() + at, p->text.size());
+      if (p->code)
+        ASSERT_TRUE(ascii::equalIgnoringCase(out, p->text)) << testing::PrintToString(page);
+      else
+        ASSERT_EQ(out, p->text) << testing::PrintToString(page);
+      at += p->text.size();
+    }
+  }
 }
 
 }  // namespace

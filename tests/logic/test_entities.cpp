@@ -54,6 +54,45 @@ TEST(Entities, EncodingChangesNoOtherByte) {
   EXPECT_EQ(decodeEntities(others), others);
 }
 
+// A UTF-8 page has its characters as UTF-8 sequences: encoding takes the
+// eight, leaves every other character whole, and decoding writes UTF-8.
+TEST(Entities, Utf8PagesAreConvertedByCharacter) {
+  const std::string ae8 = "\xC3\xA6", e8 = "\xC3\xA9", i8 = "\xC3\xAE", AA8 = "\xC3\x85", copy8 = "\xC2\xA9";
+  EXPECT_EQ(encodeEntities("Caf" + e8 + " " + i8 + "le bl" + ae8 + " " + AA8 + " " + copy8),
+            "Caf" + e8 + " " + i8 + "le bl&aelig; &Aring; &copy;");
+  EXPECT_EQ(decodeEntities("Caf" + e8 + " bl&aelig;b&#230;r &reg;"),
+            "Caf" + e8 + " bl" + ae8 + "b" + ae8 + "r \xC2\xAE");
+  // Declared in the head, a page of ASCII alone decodes to UTF-8 too.
+  const std::string head = "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">";
+  EXPECT_EQ(decodeEntities(head + "</head><body>Bl&aring;b&aelig;r"), head +
+                                                                          "</head><body>Bl\xC3\xA5"
+                                                                          "b" +
+                                                                          ae8 + "r");
+  EXPECT_TRUE(isUtf8Page("<meta charset = 'utf8'>"));
+  // A page that declares another set keeps its bytes as Windows-1252, even
+  // where they would read as UTF-8; a declaration in the body does not count.
+  EXPECT_FALSE(isUtf8Page("<meta charset=iso-8859-1>" + e8));
+  EXPECT_EQ(encodeEntities("<meta charset=windows-1252>" + e8), "<meta charset=windows-1252>\xC3&copy;");
+  EXPECT_FALSE(isUtf8Page("<body>charset=utf-8</body>"));
+  EXPECT_FALSE(isUtf8Page("plain ASCII"));
+  EXPECT_FALSE(
+      isUtf8Page("bl\xE6"
+                 "b\xE6r"));                 // Windows-1252 letters are no UTF-8
+  EXPECT_FALSE(isUtf8Page("\xC0\x80"));      // an overlong form is not valid
+  EXPECT_FALSE(isUtf8Page("\xED\xA0\x80"));  // nor is a surrogate
+
+  // Any UTF-8 text comes back from its entity form.
+  std::mt19937 random(5);
+  const std::vector<std::string> pieces{ae8, e8, AA8, copy8, "\xE2\x82\xAC", "\xF0\x9F\x98\x80", "\xD0\x96", "a", " "};
+  for (int round = 0; round < 1000; ++round) {
+    std::string text = e8;
+    for (int i = static_cast<int>(random() % 20); i > 0; --i) text += pieces[random() % pieces.size()];
+    const std::string encoded = encodeEntities(text);
+    ASSERT_EQ(encoded.find(ae8), std::string::npos);
+    ASSERT_EQ(decodeEntities(encoded), text);
+  }
+}
+
 // Progress runs through the same eight steps whatever the text.
 TEST(Entities, ProgressGoesThroughEightStepsToHundred) {
   const std::vector<int> expected{12, 25, 37, 50, 62, 75, 87, 100};
@@ -91,7 +130,9 @@ TEST(Entities, RandomTextsMatchRowByRowReplacement) {
                                         "x",       "\r\n",   ae,    AA,      copyright, "&amp;"};
   std::mt19937 random(1998);
   for (int round = 0; round < 2000; ++round) {
-    std::string text;
+    // Windows-1252 pages: without the declaration some byte pairs (Å then ©)
+    // would read as UTF-8.
+    std::string text = "<META CHARSET=windows-1252>";
     const int length = static_cast<int>(random() % 30);
     for (int i = 0; i < length; ++i) text += pieces[random() % pieces.size()];
     ASSERT_EQ(decodeEntities(text), replaceRowByRow(text, decodeRows)) << text;

@@ -5,6 +5,7 @@
 #include "markup/check_command.h"
 #include "markup/code_check.h"
 #include "markup/date_format.h"
+#include "markup/line_ends.h"
 #include "markup/markup_text.h"
 #include "markup/picture_size.h"
 #include "markup/text_position.h"
@@ -93,6 +94,77 @@ TEST(TextPosition, PlacesMoveWithTheText) {
   EXPECT_EQ(positionAfterInsert({3, 1}, {2, 4}, "<B>"), (TextPosition{3, 1}));
   EXPECT_EQ(positionAfterInsert({2, 9}, {2, 4}, "<PRE>\r\n<B>"), (TextPosition{3, 8}));
   EXPECT_EQ(positionAfterInsert({5, 0}, {2, 4}, "a\r\nb\r\n"), (TextPosition{7, 0}));
+}
+
+// The editor's lines as pieces of a text: a line that continues is joined
+// to the next without a line end, as the editor hands its text out.
+TEST(TextPosition, PiecesOfLongLinesAreLinesOfTheirOwn) {
+  // "abcd" was kept as "ab" + "cd"; then "ef" on a line of its own.
+  const std::string text = "abcd\r\nef";
+  const ContinuedLines pieces{{1, 2}};
+  EXPECT_EQ(offsetOf(text, {2, 1}, pieces), 3u);
+  EXPECT_EQ(offsetOf(text, {3, 0}, pieces), 6u);
+  EXPECT_EQ(offsetOf(text, {1, 9}, pieces), 2u);  // a piece ends where the next begins
+  EXPECT_EQ(positionAt(text, 3, pieces), (TextPosition{2, 1}));
+  EXPECT_EQ(positionAt(text, 7, pieces), (TextPosition{3, 1}));
+  EXPECT_EQ(positionAt(text, 2, pieces), (TextPosition{1, 2}));  // the joint: end of the first piece
+  // Line 3 of the editor is line 2 of the text.
+  EXPECT_EQ(editorLineOf(1, pieces), 1);
+  EXPECT_EQ(editorLineOf(2, pieces), 3);
+  EXPECT_EQ(editorLineOf(5, {{2, 4}, {3, 4}, {7, 1}}), 7);
+
+  // Random editor lines, some of them continuing: every position the
+  // editor has lands on its own character of the joined text and back.
+  std::mt19937 random(11);
+  for (int round = 0; round < 300; ++round) {
+    std::vector<std::string> lines(1 + random() % 8);
+    ContinuedLines continued;
+    std::string joined;
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      for (int n = static_cast<int>(random() % 5); n > 0; --n) lines[i] += static_cast<char>('a' + random() % 3);
+      starts.push_back(joined.size());
+      joined += lines[i];
+      if (i + 1 == lines.size()) break;
+      if (random() % 3 == 0) {
+        continued.push_back({static_cast<int>(i + 1), lines[i].size()});
+      } else {
+        joined += "\r\n";
+      }
+    }
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      for (std::size_t c = 0; c <= lines[i].size(); ++c) {
+        const TextPosition p{static_cast<int>(i + 1), static_cast<int>(c)};
+        ASSERT_EQ(offsetOf(joined, p, continued), starts[i] + c) << round;
+        ASSERT_EQ(offsetOf(joined, positionAt(joined, starts[i] + c, continued), continued), starts[i] + c) << round;
+      }
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Line ends of files
+
+TEST(LineEnds, TheFirstLineEndOfTheFileDecides) {
+  EXPECT_EQ(firstLineEnd("a\nb\r\nc"), LineEnd::Lf);
+  EXPECT_EQ(firstLineEnd("a\r\nb\nc"), LineEnd::CrLf);
+  EXPECT_EQ(firstLineEnd("a\rb\r\n"), LineEnd::Cr);
+  EXPECT_EQ(firstLineEnd("a\r"), LineEnd::Cr);
+  EXPECT_EQ(firstLineEnd("no line end"), LineEnd::CrLf);
+  EXPECT_EQ(firstLineEnd(""), LineEnd::CrLf);
+  EXPECT_EQ(lineEndName(LineEnd::CrLf), "CR LF");
+  EXPECT_EQ(lineEndName(LineEnd::Lf), "LF");
+  EXPECT_EQ(lineEndName(LineEnd::Cr), "CR");
+
+  // Read from files, also when the first line end is far in or a CR ends
+  // the block the file is read in.
+  const TempFolder folder;
+  EXPECT_EQ(fileLineEnd(folder.write("lf.htm", std::string(40000, 'x') + "\n")), LineEnd::Lf);
+  EXPECT_EQ(fileLineEnd(folder.write("crlf.htm", std::string(16383, 'x') + "\r\n")), LineEnd::CrLf);
+  EXPECT_EQ(fileLineEnd(folder.write("cr.htm", std::string(16383, 'x') + "\rx")), LineEnd::Cr);
+  EXPECT_EQ(fileLineEnd(folder.write("cr-end.htm", std::string(16383, 'x') + "\r")), LineEnd::Cr);
+  EXPECT_EQ(fileLineEnd(folder.write("none.htm", std::string(20000, 'x'))), LineEnd::CrLf);
+  EXPECT_EQ(fileLineEnd(folder.file("missing.htm")), std::nullopt);
 }
 
 // ---------------------------------------------------------------------------

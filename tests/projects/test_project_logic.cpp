@@ -24,7 +24,8 @@ std::string fileBytes(const std::string& path) {
 
 void writeBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
-// A store as the program writes it: Danish letters in Windows-1252.
+// A store as the program wrote it before stores were UTF-8: Danish letters
+// in Windows-1252.
 const std::string kStore =
     "Morvel-projekter\r\n"
     " Hjemmeside for B\xF8rnehaven\r\n"
@@ -37,6 +38,7 @@ const std::string kStore =
 TEST(ProjectStore, AStoreReadAndWrittenAgainIsTheSameByteForByte) {
   const morvel::ProjectStoreContent read = morvel::parseProjectStore(kStore);
   ASSERT_FALSE(read.invalidLevel);
+  EXPECT_FALSE(read.utf8);
   ASSERT_EQ(read.lines.size(), 7u);
   EXPECT_EQ(read.lines[1], (ProjectLine{1, "Hjemmeside for B\xF8rnehaven"}));
   EXPECT_EQ(read.lines[3], (ProjectLine{2, "../f\xE6lles/menu.htm"}));
@@ -79,7 +81,7 @@ TEST(ProjectStore, ALineMoreThanOneLevelDeeperStopsTheReadingAndKeepsWhatCameBef
   EXPECT_TRUE(morvel::parseProjectStore(" T\r\n").invalidLevel);
 }
 
-TEST(ProjectStore, EndOfFileMarkerEndsTheStoreAndAProjectNameWithALeadingSpaceReadsOneLevelDeeper) {
+TEST(ProjectStore, EndOfFileMarkerEndsTheStoreAndOnlyAQuotedNameKeepsALeadingSpace) {
   const auto read = morvel::parseProjectStore("T\r\n P\r\n\x1A\r\n Q\r\n");
   EXPECT_EQ(read.lines, (std::vector<ProjectLine>{{0, "T"}, {1, "P"}}));
   // The marker only counts alone on its line.
@@ -87,8 +89,41 @@ TEST(ProjectStore, EndOfFileMarkerEndsTheStoreAndAProjectNameWithALeadingSpaceRe
                                       "x\r\n")
                 .lines.size(),
             2u);
-  const auto deeper = morvel::parseProjectStore(morvel::formatProjectStore({{0, "T"}, {1, "A"}, {1, " B"}}));
-  EXPECT_EQ(deeper.lines.back(), (ProjectLine{2, "B"}));
+  // Written by hand without quotes, a leading space is one level more.
+  EXPECT_EQ(morvel::parseProjectStore("T\r\n A\r\n  B\r\n").lines.back(), (ProjectLine{2, "B"}));
+}
+
+// Any name a Linux file may have comes back as it was: in UTF-8, and in
+// quotes where its first character or a line break would change how the
+// line reads.
+TEST(ProjectStore, AnyNameIsWrittenSoThatItReadsBackTheSame) {
+  const std::vector<ProjectLine> lines{
+      {0, "Morvel-projekter"},
+      {1, "Hjemmeside for B\xC3\xB8rnehaven"},
+      {2, "- /home/anne/\xD0\x9F\xD1\x80\xD0\xBE\xD0\xB5\xD0\xBA\xD1\x82\xD1\x8B/"},
+      {2, " side.htm"},
+      {2, "\tfaneblad.htm"},
+      {2, "to\nlinier.htm"},
+      {2, "\"citat\".htm"},
+      {2, "slutter med CR\r"},
+      {2, "\x1A"},
+      {2, ""},
+      {2, "back\\slash \xF0\x9F\x98\x80.htm"},
+      {1, "\"Andet\" \\ projekt"},
+  };
+  const std::string written = morvel::formatProjectStore(lines);
+  EXPECT_NE(written.find("\r\n  \" side.htm\"\r\n"), std::string::npos) << written;
+  EXPECT_NE(written.find("\r\n  \"to\\nlinier.htm\"\r\n"), std::string::npos) << written;
+  EXPECT_NE(written.find("\r\n  \"\\\"citat\\\".htm\"\r\n"), std::string::npos) << written;
+  // Names that read back as they stand are written as they are.
+  EXPECT_NE(written.find("\r\n  back\\slash \xF0\x9F\x98\x80.htm\r\n"), std::string::npos) << written;
+  const morvel::ProjectStoreContent read = morvel::parseProjectStore(written);
+  EXPECT_FALSE(read.invalidLevel);
+  EXPECT_TRUE(read.utf8);
+  EXPECT_EQ(read.lines, lines);
+  // A line that only looks quoted is taken as it stands.
+  EXPECT_EQ(morvel::parseProjectStore("T\r\n \"a\"b\"\r\n \"c\\q\"\r\n").lines,
+            (std::vector<ProjectLine>{{0, "T"}, {1, "\"a\"b\""}, {1, "\"c\\q\""}}));
 }
 
 TEST(ProjectStore, AMissingStoreIsNotAnErrorAndAFailedWriteLeavesTheOldStore) {

@@ -177,6 +177,78 @@ TEST_F(ProjectTreeTest, TheStoreBecomesTheTreeWithKindsMarksAndOrderAndIsWritten
   EXPECT_FALSE(home->font(0).bold());
 }
 
+// Names of any language and file names that begin with a blank or hold a
+// line feed are stored so that, after a restart, every document is found.
+TEST_F(ProjectTreeTest, AProjectInAFolderOfAnyNameIsFoundWholeAfterARestart) {
+  const QString root = run.dir.filePath(QStringLiteral("Проекты ø/"));
+  ASSERT_TRUE(QDir().mkpath(root));
+  const QStringList files{write(root + QStringLiteral(" forside.htm"), "<TITLE>Forside</TITLE>"),
+                          write(root + QStringLiteral("\tfane.htm"), "f"),
+                          write(root + QStringLiteral("to\nlinier.htm"), "t"),
+                          write(root + QStringLiteral("sø.htm"), "s")};
+  load();
+  {
+    ScriptedResponder responder;
+    responder.answer(chooseFolder(root.chopped(1)));
+    select(projects().topNode());
+    trigger("popNyt");
+    typeIntoEditor(QStringLiteral("Børnehaven"));
+    responder.answer(chooseFiles(files));
+    select(project(0));
+    trigger("popTilfoej");
+  }
+  const QStringList stored = texts(project(0));
+  ASSERT_EQ(stored.size(), 5);
+
+  run.restart();
+  load();
+  ASSERT_EQ(texts(projects().topNode()), QStringList{"Børnehaven"});
+  EXPECT_EQ(texts(project(0)), stored);
+  EXPECT_EQ(ProjectTree::rootFolder(project(0)), root);
+  for (QTreeWidgetItem* document : ProjectTree::documentNodes(project(0))) {
+    EXPECT_EQ(ProjectTree::kind(document), ProjectNodeKind::HtmlDocument) << document->text(0).toStdString();
+    EXPECT_TRUE(files.contains(ProjectTree::documentFile(document))) << document->text(0).toStdString();
+  }
+  // Opened all at once, each in its tab.
+  select(project(0));
+  trigger("popAbnAlle");
+  EXPECT_EQ(k().documentCount(), 4);
+  for (const QString& f : files) EXPECT_GE(k().findOpenDocument(f), 0) << f.toStdString();
+}
+
+// A store written before stores were UTF-8 is read in Windows-1252, and
+// written back in UTF-8.
+TEST_F(ProjectTreeTest, AStoreInWindows1252IsStillRead) {
+  const QString root = run.dir.filePath(QStringLiteral("Børn/"));
+  ASSERT_TRUE(QDir().mkpath(root));
+  write(root + QStringLiteral("fælles.htm"), "x");
+  writeStore("Morvel-projekter\r\n B\xF8rnehaven\r\n  - " +
+             QFile::encodeName(root).replace("\xC3\xB8", "\xF8").toStdString() + "\r\n  f\xE6lles.htm\r\n");
+  load();
+  EXPECT_EQ(texts(projects().topNode()), QStringList{"Børnehaven"});
+  EXPECT_EQ(ProjectTree::kind(project(0)->child(1)), ProjectNodeKind::HtmlDocument);
+  k().saveProjectTree();
+  EXPECT_EQ(fileBytes(storePath()), "Morvel-projekter\r\n B\xC3\xB8rnehaven\r\n  - " +
+                                        QFile::encodeName(root).toStdString() + "\r\n  f\xC3\xA6lles.htm\r\n");
+}
+
+// Opening every document of a project whose file is missing: the message,
+// and no empty tab left behind.
+TEST_F(ProjectTreeTest, OpeningAllWithAMissingFileLeavesNoEmptyTab) {
+  const QString page = write(site + QStringLiteral("a.htm"), "a");
+  storeWithProject("  a.htm\r\n  borte.htm\r\n");
+  k().editor(0)->InsertText(QStringLiteral("tekst"));
+  ScriptedResponder responder;
+  responder.answer(IDOK);
+  select(project(0));
+  trigger("popAbnAlle");
+  ASSERT_EQ(responder.seen().size(), 1u);
+  EXPECT_EQ(responder.last().text, QStringLiteral("Kan ikke åbne filen %1.").arg(site + QStringLiteral("borte.htm")));
+  EXPECT_EQ(k().documentCount(), 2);
+  EXPECT_EQ(k().fileName(1), page);
+  EXPECT_FALSE(QFile::exists(site + QStringLiteral("borte.htm")));
+}
+
 TEST_F(ProjectTreeTest, RefreshSortsProjectsAndDocumentsWithoutRegardToCaseAndKeepsTheRootFolderFirst) {
   writeStore("Morvel-projekter\r\n b\r\n  - /zz/\r\n  Zeta.htm\r\n  alpha.htm\r\n  ../Beta.htm\r\n A\r\n  - /\r\n");
   load();
