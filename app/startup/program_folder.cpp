@@ -6,14 +6,41 @@
 
 namespace morvel {
 
-QString programFolder() {
+namespace {
+
+QString orRunning(const QString& programDir) {
+  return programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir;
+}
+
+QString userDataFolder() {
+  QString data = qEnvironmentVariable("XDG_DATA_HOME");
+  if (data.isEmpty() || !QDir::isAbsolutePath(data)) data = QDir::home().filePath(QStringLiteral(".local/share"));
+  return QDir(data).filePath(QStringLiteral("Brimvale/Morvel"));
+}
+
+}  // namespace
+
+QString sharedDataFolder(const QString& programDir) {
+  const QString shared = QDir::cleanPath(orRunning(programDir) + QStringLiteral("/../share/morvel"));
+  return QFileInfo(shared).isDir() ? shared : QString();
+}
+
+QString programFolder(const QString& programDir) {
   const QString chosen = qEnvironmentVariable("MORVEL_HOME");
   if (!chosen.isEmpty()) return QDir::cleanPath(chosen);
-  const QString program = QCoreApplication::applicationDirPath();
+  // An installed program's folder is shared by every user (and writable
+  // for root): nobody's projects belong there.
+  if (!sharedDataFolder(programDir).isEmpty()) return userDataFolder();
+  const QString program = orRunning(programDir);
   if (QFileInfo(program).isWritable()) return program;
-  QString data = qEnvironmentVariable("XDG_DATA_HOME");
-  if (data.isEmpty()) data = QDir::home().filePath(QStringLiteral(".local/share"));
-  return QDir(data).filePath(QStringLiteral("Brimvale/Morvel"));
+  return userDataFolder();
+}
+
+QStringList dataFolders(const QString& name, const QString& programDir) {
+  QStringList folders{QDir(programFolder(programDir)).filePath(name)};
+  const QString shared = sharedDataFolder(programDir);
+  if (!shared.isEmpty() && QFileInfo(QDir(shared).filePath(name)).isDir()) folders << QDir(shared).filePath(name);
+  return folders;
 }
 
 }  // namespace morvel

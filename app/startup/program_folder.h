@@ -1,13 +1,33 @@
-// "Beside the program": the folder of the project store "projekt.mvp" and
-// the folders "Skabeloner" and "Skript". The folder of the executable when
-// it is writable, otherwise $XDG_DATA_HOME/Brimvale/Morvel (by default
-// ~/.local/share/Brimvale/Morvel); MORVEL_HOME overrides both.
+// Where the program keeps what it ships and what the user makes.
+//
+// What it ships (help pages, templates, scripts) is read-only: installed, it
+// lives in PREFIX/share/morvel beside PREFIX/bin/morvex.
+//
+// "Beside the program": the folder of the project store "projekt.mvp" and of
+// the user's own folders "Skabeloner" and "Skript". For an installed program
+// the user's data folder $XDG_DATA_HOME/Brimvale/Morvel (by default
+// ~/.local/share/Brimvale/Morvel); for a copy run from its own folder, that
+// folder when it is writable, otherwise the user's data folder. MORVEL_HOME
+// overrides both.
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace morvel {
 
-QString programFolder();
+// Each takes the folder of the program's executable; empty: the running
+// program's.
+
+QString programFolder(const QString& programDir = QString());
+
+// PREFIX/share/morvel of an installed program; empty when the program does
+// not run from an installation (a build tree, a copy in a folder of its own).
+QString sharedDataFolder(const QString& programDir = QString());
+
+// The folders a list of templates or scripts (`name` "Skabeloner" or
+// "Skript") shows: the user's own first, then the shipped one when there
+// is one. The user's folder may not exist yet.
+QStringList dataFolders(const QString& name, const QString& programDir = QString());
 
 }  // namespace morvel
