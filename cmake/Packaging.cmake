@@ -8,8 +8,14 @@ set(CPACK_PACKAGE_NAME morvel)
 set(CPACK_PACKAGE_VENDOR Brimvale)
 set(CPACK_PACKAGE_CONTACT "${MORVEL_CONTACT}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for hand-written HTML pages, with a Danish user interface")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Morvex opens HTML pages in tabs with their code coloured and keeps their bytes as they were. Dialogs build and re-edit links, pictures, lists, fonts and forms; a code check finds unclosed and misplaced codes; the Danish letters become entity codes and back; pages are published by FTP. The package also holds the editor control tivra32 as a shared library for other programs.")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+    "Morvex opens HTML pages in tabs with their code coloured and keeps their\n"
+    "bytes as they were. Dialogs build and re-edit links, pictures, lists, fonts\n"
+    "and forms; a code check finds unclosed and misplaced codes; the Danish\n"
+    "letters become entity codes and back; pages are published by FTP.\n"
+    "\n"
+    "The package also holds the editor control tivra32 as a shared library for\n"
+    "other programs.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
