@@ -1,6 +1,7 @@
 // TKestrin: the commands whose work belongs to parts of the program that are
-// not built yet (the code box, preview and picture viewer, properties,
-// publishing, search across documents), and the file panes' view. The menu
+// not built yet (the script editor, the code box, preview and picture
+// viewer, properties, publishing, search across documents), and the file
+// panes' view. The menu
 // items and tool buttons exist and call these handlers, greyed until the
 // part that owns the work fills them in.
 #include "mainwindow/kestrin.h"
@@ -22,10 +23,8 @@ namespace {
 // The menu commands and tool buttons whose parts are not built yet. They are
 // greyed until their part comes, so that none of them is silently empty.
 const char* const kUnbuiltCommands[] = {
-    // The template dialog, the page base, table, frames, meta and script
-    // dialogs.
-    "newFromTemplate", "baseCodes", "documentBaseCodes", "baseCodesButton", "tableDialog", "documentTable",
-    "tableButton", "framesDialog", "framesButton", "metaDialog", "scriptEditor",
+    // The script editor.
+    "scriptEditor",
     // The code box.
     "codeBox", "codeBoxButton",
     // Properties and the picture viewer.

@@ -36,11 +36,4 @@ QString programFolder(const QString& programDir) {
   return userDataFolder();
 }
 
-QStringList dataFolders(const QString& name, const QString& programDir) {
-  QStringList folders{QDir(programFolder(programDir)).filePath(name)};
-  const QString shared = sharedDataFolder(programDir);
-  if (!shared.isEmpty() && QFileInfo(QDir(shared).filePath(name)).isDir()) folders << QDir(shared).filePath(name);
-  return folders;
-}
-
 }  // namespace morvel

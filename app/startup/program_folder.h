@@ -12,7 +12,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 namespace morvel {
 
@@ -24,10 +23,5 @@ QString programFolder(const QString& programDir = QString());
 // PREFIX/share/morvel of an installed program; empty when the program does
 // not run from an installation (a build tree, a copy in a folder of its own).
 QString sharedDataFolder(const QString& programDir = QString());
-
-// The folders a list of templates or scripts (`name` "Skabeloner" or
-// "Skript") shows: the user's own first, then the shipped one when there
-// is one. The user's folder may not exist yet.
-QStringList dataFolders(const QString& name, const QString& programDir = QString());
 
 }  // namespace morvel

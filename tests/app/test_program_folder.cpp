@@ -29,7 +29,6 @@ TEST_F(ProgramFolder, ACopyInAFolderOfItsOwnKeepsTheUsersFilesBesideItself) {
   QDir().mkpath(path("kopi"));
   EXPECT_EQ(morvel::sharedDataFolder(path("kopi")), "");
   EXPECT_EQ(morvel::programFolder(path("kopi")), path("kopi"));
-  EXPECT_EQ(morvel::dataFolders(QStringLiteral("Skabeloner"), path("kopi")), QStringList{path("kopi/Skabeloner")});
 }
 
 TEST_F(ProgramFolder, AnInstalledProgramKeepsTheUsersFilesInTheUsersDataFolder) {
@@ -39,18 +38,11 @@ TEST_F(ProgramFolder, AnInstalledProgramKeepsTheUsersFilesInTheUsersDataFolder) 
   QDir().mkpath(path("usr/share/morvel/Skabeloner"));
   EXPECT_EQ(morvel::sharedDataFolder(path("usr/bin")), path("usr/share/morvel"));
   EXPECT_EQ(morvel::programFolder(path("usr/bin")), userData());
-  // Lists show the user's own first, then the shipped ones; a shipped
-  // folder that is not there is left out.
-  EXPECT_EQ(morvel::dataFolders(QStringLiteral("Skabeloner"), path("usr/bin")),
-            (QStringList{userData() + "/Skabeloner", path("usr/share/morvel/Skabeloner")}));
-  EXPECT_EQ(morvel::dataFolders(QStringLiteral("Skript"), path("usr/bin")), QStringList{userData() + "/Skript"});
 
   environment.set("XDG_DATA_HOME", path("data"));
   EXPECT_EQ(morvel::programFolder(path("usr/bin")), path("data/Brimvale/Morvel"));
   environment.set("MORVEL_HOME", path("valgt"));
   EXPECT_EQ(morvel::programFolder(path("usr/bin")), path("valgt"));
-  EXPECT_EQ(morvel::dataFolders(QStringLiteral("Skabeloner"), path("usr/bin")),
-            (QStringList{path("valgt/Skabeloner"), path("usr/share/morvel/Skabeloner")}));
 }
 
 }  // namespace

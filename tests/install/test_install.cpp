@@ -12,6 +12,7 @@
 
 #include <fstream>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -89,8 +90,8 @@ const char* const kInstalledFiles[] = {
     "share/man/man1/morvex.1",
     "share/morvel/hjaelp/index.html",
     "share/morvel/hjaelp/tastaturgenveje.html",
-    "share/morvel/Skabeloner/Enkel side.mvs",
-    "share/morvel/Skabeloner/Artikel.mvs",
+    "share/morvel/Skabeloner/Almindelig side.mvs",
+    "share/morvel/Skabeloner/Kontaktside.mvs",
     "share/morvel/Skript/dagens-dato.js",
     "share/morvel/skaermbilleder/morvex.png",
 };
@@ -133,10 +134,17 @@ TEST_F(Installed, HoldsTheProgramAndEverythingItShips) {
     const QString png = installed(QStringLiteral("share/icons/hicolor/%1x%1/apps/morvex.png").arg(size));
     EXPECT_EQ(QImageReader(png).size(), QSize(size, size)) << png.toStdString();
   }
-  // The templates are shipped byte for byte: Windows-1252, CR LF.
-  const QString source = QStringLiteral(MORVEL_SOURCE_DIR "/app/desktop/Skabeloner/Artikel.mvs");
-  EXPECT_EQ(bytesOf(installed("share/morvel/Skabeloner/Artikel.mvs")), bytesOf(source));
-  EXPECT_TRUE(bytesOf(source).contains("F\xF8rste afsnit.</P>\r\n"));
+  // Templates and scripts are shipped byte for byte: Windows-1252, CR LF.
+  const std::pair<const char*, const char*> shipped[] = {
+      {"dialogs/skabeloner/Kontaktside.mvs", "share/morvel/Skabeloner/Kontaktside.mvs"},
+      {"desktop/Skript/dagens-dato.js", "share/morvel/Skript/dagens-dato.js"},
+  };
+  for (const auto& [source, target] : shipped) {
+    const QByteArray bytes = bytesOf(QStringLiteral(MORVEL_SOURCE_DIR "/app/") + QString::fromLatin1(source));
+    EXPECT_FALSE(bytes.isEmpty()) << source;
+    EXPECT_EQ(bytesOf(installed(target)), bytes) << target;
+  }
+  EXPECT_TRUE(bytesOf(installed("share/morvel/Skript/dagens-dato.js")).contains("l\xF8rdag"));
 }
 
 TEST_F(Installed, TheProgramFindsItsLibrariesBesideItself) {
