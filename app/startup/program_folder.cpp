@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStringList>
 
 namespace morvel {
 
@@ -34,6 +35,16 @@ QString programFolder(const QString& programDir) {
   const QString program = orRunning(programDir);
   if (QFileInfo(program).isWritable()) return program;
   return userDataFolder();
+}
+
+QString shippedFolder(const QString& name) {
+  QStringList candidates;
+  if (const QString shared = sharedDataFolder(); !shared.isEmpty()) candidates << QDir(shared).filePath(name);
+  candidates << QDir(QStringLiteral(MORVEL_BUILD_DATA_DIR)).filePath(name);
+  for (const QString& c : candidates) {
+    if (QFileInfo(c).isDir()) return QDir::cleanPath(c);
+  }
+  return QString();
 }
 
 }  // namespace morvel
