@@ -54,13 +54,10 @@ bool copyFile(const QString& from, const QString& to) {
 QString TSkabelon::ownFolder() { return QDir(morvel::programFolder()).filePath(QStringLiteral("Skabeloner")); }
 
 QString TSkabelon::installedFolder() {
-  const QDir program(QCoreApplication::applicationDirPath());
-  const QString candidates[] = {program.filePath(QStringLiteral("../share/morvel/Skabeloner")),
-                                QStringLiteral(MORVEL_BUILD_TEMPLATES_DIR)};
-  for (const QString& c : candidates) {
-    if (QFileInfo(c).isDir()) return QDir::cleanPath(c);
-  }
-  return QDir::cleanPath(candidates[0]);
+  const QString shared = morvel::sharedDataFolder();
+  if (!shared.isEmpty() && QFileInfo(QDir(shared).filePath(QStringLiteral("Skabeloner"))).isDir())
+    return QDir(shared).filePath(QStringLiteral("Skabeloner"));
+  return QDir::cleanPath(QStringLiteral(MORVEL_BUILD_TEMPLATES_DIR));
 }
 
 TSkabelon::TSkabelon(morvel::DocumentHost& host, QWidget* parent)

@@ -1,6 +1,7 @@
 #include "startup/help.h"
 
 #include "interaction.h"
+#include "startup/program_folder.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -27,11 +28,10 @@ QUrl page(const QString& name) { return QUrl::fromLocalFile(QDir(folder()).fileP
 
 QString folder() {
   const QDir program(QCoreApplication::applicationDirPath());
-  const QString candidates[] = {
-      program.filePath(QStringLiteral("hjaelp")),
-      program.filePath(QStringLiteral("../share/morvel/hjaelp")),
-      QStringLiteral(MORVEL_BUILD_HELP_DIR),
-  };
+  QStringList candidates{program.filePath(QStringLiteral("hjaelp"))};
+  if (const QString shared = sharedDataFolder(); !shared.isEmpty())
+    candidates << QDir(shared).filePath(QStringLiteral("hjaelp"));
+  candidates << QStringLiteral(MORVEL_BUILD_HELP_DIR);
   for (const QString& c : candidates) {
     if (QFileInfo::exists(QDir(c).filePath(kContents))) return QDir::cleanPath(c);
   }

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 #include <algorithm>
 
@@ -90,14 +91,27 @@ QString desktopEntry(const QString& executable) {
       .arg(execArgument(executable));
 }
 
+QString installedDesktopEntry(const QString& executable) {
+  const QFileInfo program(executable);
+  const QString entry =
+      QDir::cleanPath(program.absolutePath() + QStringLiteral("/../share/applications/morvex.desktop"));
+  if (!QFileInfo(entry).isFile()) return QString();
+  const QString started = QStandardPaths::findExecutable(QStringLiteral("morvex"));
+  if (started.isEmpty() || QFileInfo(started).canonicalFilePath() != program.canonicalFilePath()) return QString();
+  return entry;
+}
+
 bool placeShortcut(const QString& folder, bool wanted, const QString& executable) {
   const QString file = folder + QLatin1Char('/') + kShortcutFileName;
   const QFileInfo info(file);
   const bool present = info.exists() || info.isSymLink();
   if (!wanted) return !present || QFile::remove(file);
   if (present) return true;
+  if (!QDir().mkpath(folder)) return false;
+  if (const QString installed = installedDesktopEntry(executable); !installed.isEmpty())
+    return QFile::link(installed, file);
   const QString entry = desktopEntry(executable);
-  if (entry.isEmpty() || !QDir().mkpath(folder)) return false;
+  if (entry.isEmpty()) return false;
   QSaveFile out(file);
   if (!out.open(QIODevice::WriteOnly)) return false;
   // A launcher on the desktop starts only when it may be executed.

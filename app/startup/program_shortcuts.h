@@ -20,8 +20,15 @@ QString applicationsFolder();
 // Empty when the path cannot be written in a shortcut (a line break).
 QString desktopEntry(const QString& executable);
 
+// The desktop entry installed with the program at `executable`
+// (PREFIX/share/applications/morvex.desktop beside PREFIX/bin/morvex), when
+// its "Exec=morvex" starts that very program from the PATH; else empty.
+QString installedDesktopEntry(const QString& executable);
+
 // Wanted: creates the shortcut in `folder` (and the folder) unless the file
-// exists. Not wanted: deletes the file if it exists. False when that failed.
+// exists: a link to the installed desktop entry when there is one, so that
+// it follows the installed program, else an entry of its own. Not wanted:
+// deletes the file if it exists. False when that failed.
 bool placeShortcut(const QString& folder, bool wanted, const QString& executable);
 
 }  // namespace morvel

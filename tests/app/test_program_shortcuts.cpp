@@ -117,4 +117,49 @@ TEST_F(Shortcuts, AShortcutThatCannotBeMadeIsReported) {
   EXPECT_EQ(responder.last().text, QStringLiteral("Kan ikke oprette genvejen %1.").arg(desktopFile()));
 }
 
+// An installed program (PREFIX/bin/morvex beside its desktop entry): the
+// shortcuts link to the installed entry, but only when "Exec=morvex" in it
+// starts this very program.
+TEST_F(Shortcuts, AnInstalledProgramsShortcutsLinkToItsDesktopEntry) {
+  const auto install = [this](const QString& prefix) {
+    QDir(run.dir.path()).mkpath(prefix + QStringLiteral("/bin"));
+    QDir(run.dir.path()).mkpath(prefix + QStringLiteral("/share/applications"));
+    const QString program = run.dir.filePath(prefix + QStringLiteral("/bin/morvex"));
+    std::ofstream(program.toStdString()) << "#!/bin/sh\n";
+    QFile::setPermissions(program, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    std::ofstream(run.dir.filePath(prefix + QStringLiteral("/share/applications/morvex.desktop")).toStdString())
+        << "[Desktop Entry]\nType=Application\nName=Morvel\nExec=morvex %F\n";
+    return program;
+  };
+  const QString program = install(QStringLiteral("usr"));
+  const QString entry = run.dir.filePath(QStringLiteral("usr/share/applications/morvex.desktop"));
+  const QString desktop = run.home() + QStringLiteral("/Desktop");
+
+  // Not on the PATH: "Exec=morvex" would not start it, so the shortcut is
+  // an entry of its own naming the program.
+  run.environment.set("PATH", QStringLiteral("/usr/bin:/bin"));
+  EXPECT_EQ(morvel::installedDesktopEntry(program), "");
+  ASSERT_TRUE(morvel::placeShortcut(desktop, true, program));
+  EXPECT_FALSE(QFileInfo(desktopFile()).isSymLink());
+  EXPECT_EQ(fileText(desktopFile()), morvel::desktopEntry(program).toStdString());
+  ASSERT_TRUE(morvel::placeShortcut(desktop, false, program));
+
+  run.environment.set("PATH", run.dir.filePath(QStringLiteral("usr/bin")) + QStringLiteral(":/usr/bin:/bin"));
+  EXPECT_EQ(morvel::installedDesktopEntry(program), entry);
+  ASSERT_TRUE(morvel::placeShortcut(desktop, true, program));
+  ASSERT_TRUE(morvel::placeShortcut(morvel::applicationsFolder(), true, program));
+  EXPECT_EQ(QFileInfo(desktopFile()).symLinkTarget(), entry);
+  EXPECT_EQ(QFileInfo(applicationsFile()).symLinkTarget(), entry);
+  // Removing the shortcut leaves the installed entry.
+  ASSERT_TRUE(morvel::placeShortcut(desktop, false, program));
+  EXPECT_FALSE(QFileInfo(desktopFile()).isSymLink());
+  EXPECT_TRUE(QFile::exists(entry));
+
+  // Another morvex earlier on the PATH is what "Exec=morvex" would start.
+  install(QStringLiteral("opt"));
+  run.environment.set("PATH", run.dir.filePath(QStringLiteral("opt/bin")) + QLatin1Char(':') +
+                                  run.dir.filePath(QStringLiteral("usr/bin")));
+  EXPECT_EQ(morvel::installedDesktopEntry(program), "");
+}
+
 }  // namespace
