@@ -29,7 +29,10 @@ constexpr std::array<MetaEntry, kMetaEntries> kMeta{{
 }};
 
 std::string attribute(std::string_view name, ColorValue colour) {
-  return " " + std::string(name) + "=\"" + colorCode(colour) + "\"";
+  // Built by appending: GCC 12 warns falsely (-Wrestrict) on " " + string.
+  std::string text(" ");
+  text.append(name).append("=\"").append(colorCode(colour)).append("\"");
+  return text;
 }
 
 void takeColour(std::string_view code, bool& included, ColorValue& colour) {
