@@ -36,6 +36,24 @@ std::vector<TransferItem> uploadQueue(const QString& remoteFolder, const UploadM
   return items;
 }
 
+QStringList foldersToMake(const QString& remoteFolder, const std::vector<TransferItem>& items) {
+  const QString base = withSlash(remoteFolder);
+  QStringList folders;
+  for (const TransferItem& item : items) {
+    if (!item.remote.startsWith(base)) continue;
+    const QStringList parts = item.remote.mid(base.size()).split('/');
+    if (parts.contains(QStringLiteral("..")) || parts.contains(QStringLiteral("."))) continue;
+    QString folder = base;
+    for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
+      if (parts[i].isEmpty()) continue;
+      folder += parts[i];
+      if (!folders.contains(folder)) folders << folder;
+      folder += '/';
+    }
+  }
+  return folders;
+}
+
 Deletions chooseDeletions(const QString& folder, const std::vector<FtpListRow>& selected, const AskYesNo& ask) {
   Deletions d;
   for (const FtpListRow& row : selected) (row.isFolder ? d.folders : d.files) << withSlash(folder) + row.name;
@@ -70,7 +88,12 @@ FtpSession::FtpSession(TStarFtp& ftp) : ftp_(ftp) {
     failed_ << current_.remote;  // a folder that cannot be entered is left out
     nextDownload();
   };
-  ftp_.OnDirectoryCreated = [this](TStarFtp&) { listAgain(); };
+  ftp_.OnDirectoryCreated = [this](TStarFtp&) {
+    // During an upload the folder may well be there already: the files
+    // follow either way.
+    if (batch_ == Batch::Upload) return operationDone([this] { nextUpload(); });
+    listAgain();
+  };
   ftp_.OnFileRenamed = [this](TStarFtp&) { listAgain(); };
   ftp_.OnFileDeleted = [this](TStarFtp&) { operationDone([this] { nextDeletion(); }); };
   ftp_.OnDirectoryDeleted = [this](TStarFtp&) { operationDone([this] { nextDeletion(); }); };
@@ -279,6 +302,8 @@ void FtpSession::endBatch() {
 void FtpSession::upload(const std::vector<TransferItem>& items) {
   if (items.empty() || !begin(Batch::Upload)) return;
   files_.assign(items.begin(), items.end());
+  folders_.clear();
+  for (const QString& folder : foldersToMake(ftp_.InitialDirectory(), items)) folders_.push_back({folder, {}});
   progress_ = TransferProgress();
   published_.clear();
   if (OnProgressWindow) OnProgressWindow(true);
@@ -287,6 +312,12 @@ void FtpSession::upload(const std::vector<TransferItem>& items) {
 
 void FtpSession::nextUpload() {
   if (!ftp_.Connected()) return connectionEnded();
+  if (!folders_.empty()) {
+    current_ = folders_.front();
+    folders_.pop_front();
+    status(QStringLiteral("Opretter mappe %1").arg(current_.remote));
+    return ftp_.MakeDir(current_.remote);
+  }
   if (files_.empty()) return uploadsDone();
   const TransferItem item = files_.front();
   files_.pop_front();
