@@ -1,6 +1,6 @@
 // TKestrin: the commands whose work belongs to parts of the program that are
 // not built yet (the code box, preview and picture viewer, properties,
-// publishing, search across documents), and the file panes' view. The menu
+// search across documents), and the file panes' view. The menu
 // items and tool buttons exist and call these handlers, greyed until the
 // part that owns the work fills them in.
 #include "mainwindow/kestrin.h"
@@ -30,8 +30,6 @@ const char* const kUnbuiltCommands[] = {
     "codeBox", "codeBoxButton",
     // Properties and the picture viewer.
     "properties", "documentProperties", "pictureViewer",
-    // Publishing.
-    "mnuWWW", "popTilWWW", "publishButton",
     // The search across documents.
     "mnuUdvidetSoeg", "mnuUdvidetErstat", "mnuSoegeRes",
     // The preview in browsers.
@@ -82,11 +80,7 @@ void TKestrin::refreshFilePanesAndProjects() {
   projects_->refresh();
 }
 
-// --- Publishing and the search across documents
-
-void TKestrin::showPublishing() {}
-
-void TKestrin::publishActiveDocument() {}
+// --- The search across documents
 
 void TKestrin::extendedSearch(bool) {}
 
