@@ -102,7 +102,9 @@ FtpSession::FtpSession(TStarFtp& ftp) : ftp_(ftp) {
   ftp_.OnCertificateCheck = [this](TStarFtp&, const FtpCertificate& certificate) { certificateCheck(certificate); };
   ftp_.OnPlainFallback = [this](TStarFtp&, TPlainFallback what) {
     const FtpQuestion question = plainFallbackQuestion(what == TPlainFallback::WholeConnection, server_);
-    ftp_.AnswerPlainFallback(OnQuestion && OnQuestion(question));
+    const bool goOn = OnQuestion && OnQuestion(question);
+    userDeclined_ = !goOn && OnQuestion;
+    ftp_.AnswerPlainFallback(goOn);
   };
 }
 
@@ -142,6 +144,7 @@ void FtpSession::connect(const FtpConnection& connection, const QString& passwor
   if (!begin()) return;
   server_ = connection.server;
   title_ = title;
+  userDeclined_ = false;
   ftp_.setSecurity(!connection.secure         ? TFtpSecurity::PlainFtp
                    : connection.requireSecure ? TFtpSecurity::TlsRequired
                                               : TFtpSecurity::TlsIfPossible);
@@ -235,6 +238,10 @@ void FtpSession::info(FtpInfo code, const QString& addinfo) {
 }
 
 void FtpSession::error(FtpError code) {
+  // The connection ends because the user just said no to the certificate or
+  // to plain FTP: telling them so in a message of its own says nothing new.
+  if (std::exchange(userDeclined_, false) && (code == FtpError::CertificateRefused || code == FtpError::TlsRefused))
+    return;
   const FtpErrorMessage message = errorMessage(code, server_, ftp_.LocalFile());
   if (message.text.isEmpty()) return;
   if (message.title.isEmpty()) return status(message.text);
@@ -264,6 +271,7 @@ void FtpSession::certificateCheck(const FtpCertificate& certificate) {
   const TCertificateAnswer answer = OnCertificateQuestion
                                         ? OnCertificateQuestion(certificate, problemText(certificate, server_))
                                         : TCertificateAnswer::Refuse;
+  userDeclined_ = answer == TCertificateAnswer::Refuse && OnCertificateQuestion;
   if (answer == TCertificateAnswer::Trust && store_ && !title_.isEmpty())
     store_->trustFingerprint(title_, certificate.fingerprint);
   ftp_.AnswerCertificate(answer);

@@ -152,6 +152,7 @@ class FtpSession {
   bool enteringFolder_ = false;
   QString server_;
   QString title_;
+  bool userDeclined_ = false;  // the user refused a certificate or plain FTP
   FtpConnections* store_ = nullptr;
   std::vector<FtpListRow> rows_;
 

@@ -2,6 +2,7 @@
 // what the commands' enabling follows.
 #include "ftp_window.h"
 
+#include "certificate_dialog.h"
 #include "commands/document_host.h"
 #include "controls/dynamic_help.h"
 #include "controls/status_bar.h"
@@ -26,6 +27,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QStyle>
 #include <QStyledItemDelegate>
@@ -83,6 +85,7 @@ TfrmFtp::TfrmFtp(morvel::DocumentHost& host)
   setAttribute(Qt::WA_DeleteOnClose);
   session_ = std::make_unique<FtpSession>(Ftp1);
   kode_ = new TfrmKode(this);
+  certificate_ = new TfrmCertifikat(this);
 
   auto* central = new QWidget(this);
   central->setObjectName(QStringLiteral("ftpClient"));
@@ -273,6 +276,39 @@ void TfrmFtp::createProperties() {
   chkGemKode->setObjectName(QStringLiteral("chkGemKode"));
   chkGemKode->setChecked(true);
   form->addRow(QString(), chkGemKode);
+
+  // Security: TLS insisted on or taken when the server offers it, passive
+  // data connections, and the certificate the user chose to trust.
+  chkSikker = new QCheckBox(QStringLiteral("Sikker forbindelse (FTPS)"));
+  chkSikker->setObjectName(QStringLiteral("chkSikker"));
+  optKraev = new QRadioButton(QStringLiteral("Kræv"));
+  optKraev->setObjectName(QStringLiteral("optKraev"));
+  optHvisMuligt = new QRadioButton(QStringLiteral("Hvis muligt"));
+  optHvisMuligt->setObjectName(QStringLiteral("optHvisMuligt"));
+  auto* secure = new QHBoxLayout;
+  secure->addWidget(chkSikker);
+  secure->addWidget(optKraev);
+  secure->addWidget(optHvisMuligt);
+  secure->addStretch(1);
+  form->addRow(QString(), secure);
+  connect(chkSikker, &QCheckBox::toggled, this, [this](bool on) {
+    optKraev->setEnabled(on);
+    optHvisMuligt->setEnabled(on);
+  });
+  chkPassiv = new QCheckBox(QStringLiteral("Passiv overførsel (PASV)"));
+  chkPassiv->setObjectName(QStringLiteral("chkPassiv"));
+  form->addRow(QString(), chkPassiv);
+  lblCertifikat = new QLabel;
+  lblCertifikat->setObjectName(QStringLiteral("lblCertifikat"));
+  lblCertifikat->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  cmdGlemCertifikat = new QPushButton(QStringLiteral("&Glem certifikat"));
+  cmdGlemCertifikat->setObjectName(QStringLiteral("cmdGlemCertifikat"));
+  connect(cmdGlemCertifikat, &QPushButton::clicked, this, [this] { forgetCertificate(); });
+  auto* trusted = new QHBoxLayout;
+  trusted->addWidget(lblCertifikat, 1);
+  trusted->addWidget(cmdGlemCertifikat);
+  form->addRow(QStringLiteral("Certifikat:"), trusted);
+  showConnection({});
   panEgenskaber->hide();
   layout->addWidget(panEgenskaber);
 }
@@ -389,6 +425,14 @@ void TfrmFtp::setHelpTexts() {
   help_->add(txtBruger, QStringLiteral("Angiv dit brugernavn ( = brugerID = userID)."));
   help_->add(txtKode, QStringLiteral("Angiv dit kodeord."));
   help_->add(chkGemKode, QStringLiteral("Sæt kryds, hvis du ønsker at kodeordet skal gemmes fra gang til gang."));
+  help_->add(chkSikker, QStringLiteral("Send kodeord og filer krypteret (FTPS). Langt de fleste udbydere kan det."));
+  help_->add(optKraev, QStringLiteral("Tilslut kun, hvis serveren kan oprette en sikker forbindelse."));
+  help_->add(optHvisMuligt, QStringLiteral("Brug en sikker forbindelse, hvis serveren kan. Ellers bliver du spurgt, "
+                                           "før noget sendes ukrypteret."));
+  help_->add(chkPassiv, QStringLiteral("Lad computeren åbne forbindelserne til overførslerne. Sæt kryds, hvis "
+                                       "du sidder bag en router eller en firewall."));
+  help_->add(cmdGlemCertifikat, QStringLiteral("Glem det certifikat, du har valgt at stole på for forbindelsen. "
+                                               "Næste gang bliver du spurgt igen."));
   help_->add(lwFTP, QStringLiteral("Oversigt over indholdet på serveren. Overfør filer ved at trække dem til og fra "
                                    "Morvels filhåndtering."));
   help_->add(cmdLuk, QStringLiteral("Lukker dialogboksen. Forbindelsen til serveren og evt. overførsel afbrydes."));

@@ -34,9 +34,11 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QRadioButton;
 class QToolBar;
 class QWidget;
 class TFriendlyStatusBar;
+class TfrmCertifikat;
 class TFtpList;
 class TfrmKode;
 
@@ -99,6 +101,12 @@ class TfrmFtp : public QMainWindow {
   QLineEdit* txtBruger = nullptr;
   QLineEdit* txtKode = nullptr;
   QCheckBox* chkGemKode = nullptr;
+  QCheckBox* chkSikker = nullptr;  // "Sikker forbindelse (FTPS)"
+  QRadioButton* optKraev = nullptr;
+  QRadioButton* optHvisMuligt = nullptr;
+  QCheckBox* chkPassiv = nullptr;
+  QLabel* lblCertifikat = nullptr;  // the trusted certificate's fingerprint
+  QPushButton* cmdGlemCertifikat = nullptr;
   TFtpList* lwFTP = nullptr;
   QMenu* popFtp = nullptr;
   QPushButton* cmdLuk = nullptr;
@@ -138,6 +146,10 @@ class TfrmFtp : public QMainWindow {
   void saveConnection();
   void deleteConnection();
   void toggleProperties();
+  void forgetCertificate();
+  void showTrustedCertificate(const QString& fingerprint);
+  morvel::ftp::TCertificateAnswer askAboutCertificate(const morvel::ftp::FtpCertificate& certificate,
+                                                      const QString& problem);
   morvel::ftp::FtpConnection fieldsAsConnection() const;
   void showConnection(const morvel::ftp::FtpConnection& connection);
   void connectToServer();
@@ -175,6 +187,10 @@ class TfrmFtp : public QMainWindow {
   QActionGroup* views_ = nullptr;
   DynamicHelp* help_ = nullptr;
   TfrmKode* kode_ = nullptr;
+  TfrmCertifikat* certificate_ = nullptr;
+  // The stored connection the running connection was made from, where a
+  // certificate the user trusts is kept; empty when none.
+  QString connectedTitle_;
   QPointer<TProgress> progress_;
   std::vector<DropSource> dropSources_;
 

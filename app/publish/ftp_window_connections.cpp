@@ -1,5 +1,6 @@
 // TfrmFtp: the stored connections, the properties panel, connecting and
 // disconnecting, and the client's errors.
+#include "certificate_dialog.h"
 #include "commands/document_host.h"
 #include "controls/status_bar.h"
 #include "ftp_address.h"
@@ -13,7 +14,10 @@
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 
 using namespace morvel::ftp;
 
@@ -49,6 +53,9 @@ FtpConnection TfrmFtp::fieldsAsConnection() const {
   c.user = txtBruger->text();
   c.password = txtKode->text();
   c.savePassword = chkGemKode->isChecked();
+  c.secure = chkSikker->isChecked();
+  c.requireSecure = optKraev->isChecked();
+  c.passive = chkPassiv->isChecked();
   return c;
 }
 
@@ -58,10 +65,45 @@ void TfrmFtp::showConnection(const FtpConnection& c) {
   txtBruger->setText(c.user);
   txtKode->setText(c.password);
   chkGemKode->setChecked(c.savePassword);
+  chkSikker->setChecked(c.secure);
+  optKraev->setEnabled(c.secure);
+  optHvisMuligt->setEnabled(c.secure);
+  (c.requireSecure ? optKraev : optHvisMuligt)->setChecked(true);
+  chkPassiv->setChecked(c.passive);
+  showTrustedCertificate(c.trustedFingerprint);
+}
+
+void TfrmFtp::showTrustedCertificate(const QString& fingerprint) {
+  lblCertifikat->setText(fingerprint.isEmpty() ? QStringLiteral("(intet gemt)") : fingerprint);
+  lblCertifikat->setToolTip(fingerprint);
+  cmdGlemCertifikat->setEnabled(!fingerprint.isEmpty());
+}
+
+void TfrmFtp::forgetCertificate() {
+  const int index = cmbForbindelse->currentIndex();
+  if (index < 0) return;
+  if (!connections_.trustFingerprint(cmbForbindelse->itemText(index), {})) {
+    message(QStringLiteral("Certifikat"),
+            QStringLiteral("Certifikatet kunne ikke fjernes i %1.")
+                .arg(QString::fromStdString(host_.store().FileName().string())),
+            MB_OK | MB_ICONERROR);
+    return;
+  }
+  showTrustedCertificate({});
+}
+
+TCertificateAnswer TfrmFtp::askAboutCertificate(const FtpCertificate& certificate, const QString& problem) {
+  const TCertificateAnswer answer = certificate_->ask(certificate, problem, !connectedTitle_.isEmpty());
+  // The session keeps a trusted certificate with the stored connection; the
+  // panel shows it from now on.
+  if (answer == TCertificateAnswer::Trust && cmbForbindelse->currentText() == connectedTitle_)
+    showTrustedCertificate(certificate.fingerprint);
+  return answer;
 }
 
 void TfrmFtp::newConnection() {
-  for (QLineEdit* field : {txtServer, txtStartBib, txtBruger, txtKode}) field->clear();
+  // A new connection starts secured, insisting on it, in passive mode.
+  showConnection({});
   cmbForbindelse->setCurrentIndex(-1);
   panEgenskaber->show();
   txtServer->setFocus();
@@ -103,6 +145,8 @@ void TfrmFtp::saveConnection() {
   cmbForbindelse->clear();
   cmbForbindelse->addItems(connections_.titles());
   cmbForbindelse->setCurrentIndex(cmbForbindelse->findText(title, Qt::MatchFixedString));
+  // A certificate trusted for another server is gone with the server.
+  showTrustedCertificate(connections_.load(title).trustedFingerprint);
   updateCommands();
 }
 
@@ -147,11 +191,22 @@ void TfrmFtp::connectToServer() {
   }
   QString password = connection.password;
   if (!connection.savePassword && !kode_->ask(password)) return;
+  // A certificate trusted for the stored connection counts only while the
+  // fields still name its server; otherwise nothing is trusted or kept.
+  connectedTitle_.clear();
+  if (cmbForbindelse->currentIndex() >= 0) {
+    const QString title = cmbForbindelse->currentText();
+    const FtpConnection stored = connections_.load(title);
+    if (stored.server == connection.server) {
+      connectedTitle_ = title;
+      connection.trustedFingerprint = stored.trustedFingerprint;
+    }
+  }
   const ServerAddress address = serverAddress(connection.server);
   connection.server = address.host;
   Ftp1.setFtpPort(address.port);
   session_->setClearArchiveFlags(host_.settings().useArchiveFlag);
-  session_->connect(connection, password);
+  session_->connect(connection, password, connectedTitle_);
 }
 
 bool TfrmFtp::askToStopTransfer(const QString& caption) {

@@ -56,6 +56,13 @@ void TfrmFtp::connectSession() {
     if (progress_) progress_->showProgress(texts);
   };
   session_->OnBeep = [] { QApplication::beep(); };
+  session_->setConnectionStore(&connections_);
+  session_->OnCertificateQuestion = [this](const FtpCertificate& certificate, const QString& problem) {
+    return askAboutCertificate(certificate, problem);
+  };
+  session_->OnQuestion = [this](const FtpQuestion& question) {
+    return message(question.title, question.text, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+  };
   session_->OnPublished = [this](const QStringList&) {
     if (OnProjectsChanged) OnProjectsChanged();
   };

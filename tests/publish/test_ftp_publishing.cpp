@@ -102,6 +102,7 @@ TEST_F(PublishingTest, AProjectIsPublishedAndThenOnlyWhatChanged) {
   EXPECT_FALSE(w()->panEgenskaber->isHidden());
   EXPECT_EQ(w()->StatusBar1->PanelText(2), "3 fil(er) markeret til overførsel");
   w()->txtServer->setText(QStringLiteral("127.0.0.1:%1").arg(port_));
+  w()->chkSikker->setChecked(false);  // the test server speaks plain FTP
   w()->txtBruger->setText(kUser);
   w()->txtKode->setText(kPassword);
   QString proposed;
@@ -198,6 +199,7 @@ TEST_F(PublishingTest, TheMainWindowsCommandsOpenTheWindowWithTheirMarks) {
 
   // Connected, "Start overførsel" sends it to the same place on the server.
   w()->txtServer->setText(QStringLiteral("127.0.0.1:%1").arg(port_));
+  w()->chkSikker->setChecked(false);  // the test server speaks plain FTP
   w()->txtBruger->setText(kUser);
   w()->txtKode->setText(kPassword);
   w()->command("mnuTilslut")->trigger();

@@ -2,6 +2,7 @@
 // and its work against a real FTP server on 127.0.0.1, with every question
 // and message answered through the interaction seam.
 #include "../dialogs/fake_host.h"
+#include "certificate_dialog.h"
 #include "common_dialogs.h"
 #include "controls/status_bar.h"
 #include "ftp_fixture.h"
@@ -11,15 +12,19 @@
 #include "kode_dialog.h"
 #include "progress_window.h"
 #include "scripted_responder.h"
+#include "test_ca.h"
 
 #include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTcpServer>
 #include <QTest>
 
@@ -53,11 +58,13 @@ class FtpWindowTest : public FtpServerTest {
     return runUntil([&] { return !w().busy(); });
   }
 
+  // The fixture's server speaks plain FTP unless it was given a certificate.
   void fillFields(const QString& server, const QString& user, const QString& password, bool savePassword = true) {
     w().txtServer->setText(server);
     w().txtBruger->setText(user);
     w().txtKode->setText(password);
     w().chkGemKode->setChecked(savePassword);
+    w().chkSikker->setChecked(!certificate_.isEmpty());
   }
   QString serverField() const { return QStringLiteral("127.0.0.1:%1").arg(port_); }
   void connectToServer(const QString& startFolder = {}) {
@@ -119,6 +126,11 @@ TEST_F(FtpWindowTest, ConnectionsAreSavedChosenAndDeleted) {
 
   trigger("mnuNy");
   EXPECT_FALSE(w().panEgenskaber->isHidden());
+  // A new connection is secured, insists on it, and uses passive mode.
+  EXPECT_TRUE(w().chkSikker->isChecked());
+  EXPECT_TRUE(w().optKraev->isChecked());
+  EXPECT_TRUE(w().chkPassiv->isChecked());
+  EXPECT_FALSE(w().cmdGlemCertifikat->isEnabled());
   fillFields("ftp.udbyder.dk", "jens", "hemmelig");
   w().txtStartBib->setText("public_html");
   ScriptedResponder responder;
@@ -140,10 +152,17 @@ TEST_F(FtpWindowTest, ConnectionsAreSavedChosenAndDeleted) {
   // A password the user does not want kept never reaches the store.
   trigger("mnuNy");
   fillFields("ftp.andet.dk", "ole", "topsecret", false);
+  w().chkSikker->setChecked(true);
+  w().optHvisMuligt->setChecked(true);
+  w().chkPassiv->setChecked(false);
   responder.answer(title("Andet"));
   trigger("mnuGemsom");
   EXPECT_EQ(morvel::ftp::unscramblePassword(store.ReadString("Andet", "Kodeord", "")), "");
   EXPECT_FALSE(store.ReadBool("Andet", "GemKode", true));
+  EXPECT_TRUE(store.ReadBool("Andet", "Sikker", false));
+  EXPECT_FALSE(store.ReadBool("Andet", "KraevSikker", true));
+  EXPECT_FALSE(store.ReadBool("Andet", "Passiv", true));
+  EXPECT_FALSE(store.ReadBool("Min side", "Sikker", true));
 
   // Titles that name the program's own sections are refused; an empty one too.
   for (const char* reserved : {"FTP", "filer", "Koder"}) {
@@ -164,6 +183,14 @@ TEST_F(FtpWindowTest, ConnectionsAreSavedChosenAndDeleted) {
   EXPECT_EQ(w().txtServer->text(), "ftp.udbyder.dk");
   EXPECT_EQ(w().txtKode->text(), "hemmelig");
   EXPECT_TRUE(w().chkGemKode->isChecked());
+  EXPECT_FALSE(w().chkSikker->isChecked());
+  EXPECT_FALSE(w().optKraev->isEnabled());
+  emit w().cmbForbindelse->activated(1);
+  EXPECT_TRUE(w().chkSikker->isChecked());
+  EXPECT_TRUE(w().optHvisMuligt->isChecked());
+  EXPECT_FALSE(w().chkPassiv->isChecked());
+  w().cmbForbindelse->setCurrentIndex(0);
+  emit w().cmbForbindelse->activated(0);
   w().txtBruger->setText("jens2");
   QString proposed;
   responder.answer(title("min SIDE", &proposed));
@@ -534,3 +561,167 @@ TEST_F(FtpWindowTest, ClosingWhileBusyAsksFirst) {
 }
 
 }  // namespace
+
+namespace {
+
+// The window against a secured server whose certificate is its own (signed
+// by itself), so the user is asked about it.
+class FtpsWindowTest : public FtpWindowTest {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(pki_.isValid() && ca_.ok());
+    certificate_ = ca_.serverCertificate("egen", "IP:127.0.0.1", {}, true);
+    ASSERT_FALSE(certificate_.isEmpty());
+    FtpWindowTest::SetUp();
+  }
+
+  // Answers the certificate window with one of its buttons, keeping what it showed.
+  ScriptedResponder::Handler certificateAnswer(const char* button) {
+    return [this, button](platform::Request& r) {
+      auto* dialog = dynamic_cast<TfrmCertifikat*>(r.form);
+      EXPECT_NE(dialog, nullptr);
+      if (!dialog) return int(QDialog::Rejected);
+      shownSubject_ = dialog->lblEmne->text();
+      shownFingerprint_ = dialog->lblFingeraftryk->text();
+      shownProblem_ = dialog->lblProblem->text();
+      trustOffered_ = !dialog->cmdStol->isHidden();
+      dialog->findChild<QPushButton*>(QString::fromLatin1(button))->click();
+      return dialog->result();
+    };
+  }
+  bool serverReceived(const QString& verb) const {
+    for (const QString& line : receivedCommands())
+      if (line.startsWith(verb)) return true;
+    return false;
+  }
+  void disconnect() {
+    trigger("btnAfbryd");
+    ASSERT_TRUE(runUntil([&] { return !w().connected() && !w().busy(); }));
+  }
+
+  QTemporaryDir pki_;
+  TestCa ca_{pki_.path()};
+  QString shownSubject_, shownFingerprint_, shownProblem_;
+  bool trustOffered_ = false;
+};
+
+}  // namespace
+
+TEST_F(FtpsWindowTest, ACertificateIsRefusedAcceptedOnceOrTrustedWithTheConnection) {
+  writeFile(serverPath("index.htm"), "<html></html>");
+  morvel::RegIniFile& store = host_.store();
+  ScriptedResponder responder;
+  trigger("mnuNy");
+  fillFields(serverField(), kUser, kPassword);
+  responder.answer(title("Sikker side"));
+  trigger("mnuGemsom");
+  EXPECT_EQ(w().lblCertifikat->text(), "(intet gemt)");
+
+  // Refused: no connection, the login never went out, and no message to
+  // tell the user what they just chose.
+  forgetReceived();
+  responder.answer(certificateAnswer("cmdAfvis"));
+  trigger("btnTilslut");
+  ASSERT_TRUE(runUntil([&] { return responder.pending() == 0 && !w().busy(); }));
+  EXPECT_FALSE(w().connected());
+  EXPECT_EQ(responder.seen().size(), 2u);
+  EXPECT_EQ(status(2), "Klar");
+  EXPECT_TRUE(shownSubject_.contains("CN=Morvel testserver"));
+  EXPECT_EQ(shownFingerprint_.size(), 95);
+  EXPECT_EQ(shownProblem_, "Certifikatet er udstedt af serveren selv og ikke af en kendt udsteder.");
+  EXPECT_TRUE(trustOffered_);
+  EXPECT_FALSE(serverReceived("USER"));
+
+  // Accepted once: connected and listed, nothing kept, asked again next time.
+  responder.answer(certificateAnswer("cmdGodkend"));
+  trigger("btnTilslut");
+  ASSERT_TRUE(waitUntilIdle());
+  ASSERT_TRUE(w().connected());
+  EXPECT_EQ(listed(), QStringList{"index.htm"});
+  EXPECT_TRUE(w().Ftp1.Secured());
+  EXPECT_TRUE(serverReceived("EPSV") || serverReceived("PASV"));
+  EXPECT_FALSE(store.ValueExists("Sikker side", "Fingeraftryk"));
+  ASSERT_NO_FATAL_FAILURE(disconnect());
+
+  // Trusted: kept with the connection and shown in its properties; no
+  // question the next time.
+  responder.answer(certificateAnswer("cmdStol"));
+  trigger("btnTilslut");
+  ASSERT_TRUE(waitUntilIdle());
+  ASSERT_TRUE(w().connected());
+  EXPECT_EQ(w().lblCertifikat->text(), shownFingerprint_);
+  EXPECT_TRUE(w().cmdGlemCertifikat->isEnabled());
+  EXPECT_TRUE(morvel::ftp::sameFingerprint(QString::fromStdString(store.ReadString("Sikker side", "Fingeraftryk", "")),
+                                           shownFingerprint_));
+  ASSERT_NO_FATAL_FAILURE(disconnect());
+  trigger("btnTilslut");
+  ASSERT_TRUE(waitUntilIdle());
+  ASSERT_TRUE(w().connected());
+  ASSERT_NO_FATAL_FAILURE(disconnect());
+
+  // Another certificate in its place: refused with the message that says
+  // where to forget the old one; forgotten there, the user is asked again.
+  ASSERT_NO_FATAL_FAILURE(startServer(ca_.serverCertificate("anden", "IP:127.0.0.1", {}, true)));
+  // (The test server came back on another port: the store is told so, as
+  // if the server had stayed where it was.)
+  store.WriteString("Sikker side", "Server", serverField().toStdString());
+  emit w().cmbForbindelse->activated(0);
+  EXPECT_EQ(w().lblCertifikat->text(), shownFingerprint_);
+  responder.answer(IDOK);
+  trigger("btnTilslut");
+  ASSERT_TRUE(runUntil([&] { return responder.pending() == 0 && !w().busy(); }));
+  EXPECT_FALSE(w().connected());
+  EXPECT_EQ(responder.last().caption, "Certifikat ændret");
+  w().cmdGlemCertifikat->click();
+  EXPECT_FALSE(store.ValueExists("Sikker side", "Fingeraftryk"));
+  EXPECT_EQ(w().lblCertifikat->text(), "(intet gemt)");
+  responder.answer(certificateAnswer("cmdGodkend"));
+  trigger("btnTilslut");
+  ASSERT_TRUE(waitUntilIdle());
+  EXPECT_TRUE(w().connected());
+}
+
+TEST_F(FtpsWindowTest, AConnectionThatIsNotStoredCannotTrust) {
+  ScriptedResponder responder;
+  fillFields(serverField(), kUser, kPassword);
+  // The window's answer counts only through its buttons: a trust that was
+  // not offered, or a bare Accept, refuses.
+  responder.answer([](platform::Request& r) {
+    auto* dialog = dynamic_cast<TfrmCertifikat*>(r.form);
+    EXPECT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog && dialog->cmdStol->isHidden());
+    return int(QDialog::Accepted);
+  });
+  trigger("btnTilslut");
+  ASSERT_TRUE(runUntil([&] { return responder.pending() == 0 && !w().busy(); }));
+  EXPECT_FALSE(w().connected());
+  EXPECT_FALSE(serverReceived("USER"));
+}
+
+// A plain server: "Kræv" refuses before the password; "Hvis muligt" asks.
+TEST_F(FtpWindowTest, WithoutTlsTheConnectionIsRefusedOrTheUserAsked) {
+  ScriptedResponder responder;
+  fillFields(serverField(), kUser, kPassword);
+  w().chkSikker->setChecked(true);
+  responder.answer(IDOK);
+  trigger("btnTilslut");
+  ASSERT_TRUE(runUntil([&] { return responder.pending() == 0 && !w().busy(); }));
+  EXPECT_EQ(responder.last().caption, "Sikker forbindelse");
+  EXPECT_FALSE(w().connected());
+  for (const QString& line : receivedCommands()) EXPECT_FALSE(line.startsWith("PASS")) << line.toStdString();
+
+  w().optHvisMuligt->setChecked(true);
+  responder.answer(IDNO);
+  trigger("btnTilslut");
+  ASSERT_TRUE(runUntil([&] { return responder.pending() == 0 && !w().busy(); }));
+  EXPECT_EQ(responder.last().caption, "Usikker forbindelse");
+  EXPECT_EQ(responder.last().flags & MB_TYPEMASK, UINT(MB_YESNO));
+  EXPECT_FALSE(w().connected());
+  EXPECT_EQ(responder.seen().size(), 2u);  // No needs no message after it
+
+  responder.answer(IDYES);
+  trigger("btnTilslut");
+  ASSERT_TRUE(waitUntilIdle());
+  EXPECT_TRUE(w().connected());
+  EXPECT_FALSE(w().Ftp1.Secured());
+}
