@@ -31,6 +31,8 @@ TfrmCertifikat::TfrmCertifikat(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("TfrmCertifikat"));
   setWindowTitle(QStringLiteral("Serverens certifikat"));
   setModal(true);
+  // Wide enough for the fingerprint on one line.
+  setMinimumWidth(720);
   auto* layout = new QVBoxLayout(this);
   lblProblem = valueLabel("lblProblem");
   layout->addWidget(lblProblem);

@@ -55,11 +55,12 @@ TFtpList::TFtpList(QWidget* parent)
   details_->setAllColumnsShowFocus(true);
   details_->header()->setSectionsClickable(true);
   details_->header()->setSortIndicatorShown(false);
+  icons_->setModel(model_);
+  details_->setModel(model_);
+  // The header has its sections once the model is set.
   details_->setColumnWidth(kName, 180);
   details_->setColumnWidth(kSize, 80);
   details_->setColumnWidth(kType, 110);
-  icons_->setModel(model_);
-  details_->setModel(model_);
   details_->setSelectionModel(icons_->selectionModel());
   for (QAbstractItemView* v : {static_cast<QAbstractItemView*>(icons_), static_cast<QAbstractItemView*>(details_)}) {
     v->setSelectionMode(QAbstractItemView::ExtendedSelection);

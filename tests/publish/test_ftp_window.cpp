@@ -27,6 +27,7 @@
 #include <QRadioButton>
 #include <QTcpServer>
 #include <QTest>
+#include <QTreeView>
 
 #include <filesystem>
 
@@ -512,6 +513,10 @@ TEST_F(FtpWindowTest, SortingViewsAndThePopupMenu) {
   connectToServer();
   trigger("mnuDetaljer");
   EXPECT_EQ(w().lwFTP->view(), TFtpList::Details);
+  // Names are not cut short in a column of the header's default width.
+  auto* details = qobject_cast<QTreeView*>(view());
+  ASSERT_NE(details, nullptr);
+  EXPECT_GE(details->columnWidth(0), 180);
   trigger("mnuEfterStoerrelse");
   EXPECT_EQ(listed(), (QStringList{"mappe", "a.gif", "b.htm", "c.txt"}));
   trigger("mnuEfterStoerrelse");
