@@ -9,7 +9,6 @@
 #include "file_type_icons.h"
 #include "ftp_list.h"
 #include "interaction.h"
-#include "kode_dialog.h"
 #include "progress_window.h"
 #include "settings/settings.h"
 
@@ -84,7 +83,6 @@ TfrmFtp::TfrmFtp(morvel::DocumentHost& host)
   setWindowTitle(QStringLiteral("Overførsel til Internet"));
   setAttribute(Qt::WA_DeleteOnClose);
   session_ = std::make_unique<FtpSession>(Ftp1);
-  kode_ = new TfrmKode(this);
   certificate_ = new TfrmCertifikat(this);
 
   auto* central = new QWidget(this);

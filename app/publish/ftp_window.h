@@ -40,7 +40,6 @@ class QWidget;
 class TFriendlyStatusBar;
 class TfrmCertifikat;
 class TFtpList;
-class TfrmKode;
 
 namespace morvel {
 class DocumentHost;
@@ -186,7 +185,6 @@ class TfrmFtp : public QMainWindow {
   QToolBar* folderButtons_ = nullptr;
   QActionGroup* views_ = nullptr;
   DynamicHelp* help_ = nullptr;
-  TfrmKode* kode_ = nullptr;
   TfrmCertifikat* certificate_ = nullptr;
   // The stored connection the running connection was made from, where a
   // certificate the user trusts is kept; empty when none.

@@ -3,10 +3,10 @@
 #include "certificate_dialog.h"
 #include "commands/document_host.h"
 #include "controls/status_bar.h"
+#include "dialogs/password_prompt.h"
 #include "ftp_address.h"
 #include "ftp_window.h"
 #include "interaction.h"
-#include "kode_dialog.h"
 #include "registry.h"
 #include "settings/settings.h"
 
@@ -18,6 +18,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <optional>
 
 using namespace morvel::ftp;
 
@@ -190,7 +192,11 @@ void TfrmFtp::connectToServer() {
     return;
   }
   QString password = connection.password;
-  if (!connection.savePassword && !kode_->ask(password)) return;
+  if (!connection.savePassword) {
+    const std::optional<QString> typed = TfrmKode::ask(this);
+    if (!typed) return;
+    password = *typed;
+  }
   // A certificate trusted for the stored connection counts only while the
   // fields still name its server; otherwise nothing is trusted or kept.
   connectedTitle_.clear();
