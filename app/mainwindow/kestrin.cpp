@@ -75,6 +75,7 @@ TKestrin::TKestrin(morvel::RegIniFile& store, QWidget* parent)
   connect(tabs_->tabBar(), &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { showTabContextMenu(tabs_->tabBar()->mapToGlobal(at)); });
   createFilePanes();
+  createPublishing();
   createStatusBar();
   createMenus();
   createToolBar();
@@ -319,7 +320,7 @@ void TKestrin::resizeEvent(QResizeEvent* event) {
 }
 
 void TKestrin::closeEvent(QCloseEvent* event) {
-  if (!closeAllDocuments()) {
+  if (!closePublishing() || !closeAllDocuments()) {
     event->ignore();
     return;
   }

@@ -41,6 +41,7 @@
 
 class FilePane;
 class ProjectTree;
+class Publishing;
 class QAction;
 class QActionGroup;
 class QLabel;
@@ -148,6 +149,11 @@ class TKestrin : public QMainWindow, public morvel::DocumentHost, public morvel:
   void saveProjectTree();
   void refreshFilePanesAndProjects();
 
+  // --- Publishing (kestrin_publishing.cpp)
+  Publishing& publishing() const { return *publishing_; }
+  // The file panes' "Overfør til Internet...": full paths of the files.
+  void publishFiles(const QStringList& paths);
+
  protected:
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -251,8 +257,12 @@ class TKestrin : public QMainWindow, public morvel::DocumentHost, public morvel:
   bool internalBrowserShown() const { return false; }
   void showPictureViewer();
   void showProperties();  // "&Egenskaber"
+  // Publishing (kestrin_publishing.cpp)
+  void createPublishing();
   void showPublishing();
   void publishActiveDocument();
+  // Closes the publishing window, which may ask; false when it stays open.
+  bool closePublishing();
   void extendedSearch(bool replace);
   void toggleSearchResults();
   void setFileListView(int style);
@@ -273,7 +283,8 @@ class TKestrin : public QMainWindow, public morvel::DocumentHost, public morvel:
   FilePane* htmlPane_ = nullptr;
   FilePane* mediaPane_ = nullptr;
   QTreeWidget* trwProjekt_ = nullptr;
-  ProjectTree* projects_ = nullptr;  // a child object of the window
+  ProjectTree* projects_ = nullptr;   // a child object of the window
+  Publishing* publishing_ = nullptr;  // a child object of the window
   QTreeWidget* lwFind_ = nullptr;
   QListWidget* lwTmp_ = nullptr;
   TTivra* edtTmp_ = nullptr;

@@ -1,8 +1,8 @@
 // TKestrin: the commands whose work belongs to parts of the program that are
-// not built yet (preview and picture viewer, properties, publishing, search
-// across documents), and the file panes' view. The menu
-// items and tool buttons exist and call these handlers, greyed until the
-// part that owns the work fills them in.
+// not built yet (preview and picture viewer, properties, search across
+// documents), and the file panes' view. The menu items and tool buttons
+// exist and call these handlers, greyed until the part that owns the work
+// fills them in.
 #include "mainwindow/kestrin.h"
 
 #include "component/tivra_component.h"
@@ -24,8 +24,6 @@ namespace {
 const char* const kUnbuiltCommands[] = {
     // Properties and the picture viewer.
     "properties", "documentProperties", "pictureViewer",
-    // Publishing.
-    "mnuWWW", "popTilWWW", "publishButton",
     // The search across documents.
     "mnuUdvidetSoeg", "mnuUdvidetErstat", "mnuSoegeRes",
     // The preview in browsers.
@@ -69,11 +67,7 @@ void TKestrin::refreshFilePanesAndProjects() {
   projects_->refresh();
 }
 
-// --- Publishing and the search across documents
-
-void TKestrin::showPublishing() {}
-
-void TKestrin::publishActiveDocument() {}
+// --- The search across documents
 
 void TKestrin::extendedSearch(bool) {}
 

@@ -36,6 +36,24 @@ std::vector<TransferItem> uploadQueue(const QString& remoteFolder, const UploadM
   return items;
 }
 
+QStringList foldersToMake(const QString& remoteFolder, const std::vector<TransferItem>& items) {
+  const QString base = withSlash(remoteFolder);
+  QStringList folders;
+  for (const TransferItem& item : items) {
+    if (!item.remote.startsWith(base)) continue;
+    const QStringList parts = item.remote.mid(base.size()).split('/');
+    if (parts.contains(QStringLiteral("..")) || parts.contains(QStringLiteral("."))) continue;
+    QString folder = base;
+    for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
+      if (parts[i].isEmpty()) continue;
+      folder += parts[i];
+      if (!folders.contains(folder)) folders << folder;
+      folder += '/';
+    }
+  }
+  return folders;
+}
+
 Deletions chooseDeletions(const QString& folder, const std::vector<FtpListRow>& selected, const AskYesNo& ask) {
   Deletions d;
   for (const FtpListRow& row : selected) (row.isFolder ? d.folders : d.files) << withSlash(folder) + row.name;
@@ -70,7 +88,12 @@ FtpSession::FtpSession(TStarFtp& ftp) : ftp_(ftp) {
     failed_ << current_.remote;  // a folder that cannot be entered is left out
     nextDownload();
   };
-  ftp_.OnDirectoryCreated = [this](TStarFtp&) { listAgain(); };
+  ftp_.OnDirectoryCreated = [this](TStarFtp&) {
+    // During an upload the folder may well be there already: the files
+    // follow either way.
+    if (batch_ == Batch::Upload) return operationDone([this] { nextUpload(); });
+    listAgain();
+  };
   ftp_.OnFileRenamed = [this](TStarFtp&) { listAgain(); };
   ftp_.OnFileDeleted = [this](TStarFtp&) { operationDone([this] { nextDeletion(); }); };
   ftp_.OnDirectoryDeleted = [this](TStarFtp&) { operationDone([this] { nextDeletion(); }); };
@@ -79,7 +102,9 @@ FtpSession::FtpSession(TStarFtp& ftp) : ftp_(ftp) {
   ftp_.OnCertificateCheck = [this](TStarFtp&, const FtpCertificate& certificate) { certificateCheck(certificate); };
   ftp_.OnPlainFallback = [this](TStarFtp&, TPlainFallback what) {
     const FtpQuestion question = plainFallbackQuestion(what == TPlainFallback::WholeConnection, server_);
-    ftp_.AnswerPlainFallback(OnQuestion && OnQuestion(question));
+    const bool goOn = OnQuestion && OnQuestion(question);
+    userDeclined_ = !goOn && OnQuestion;
+    ftp_.AnswerPlainFallback(goOn);
   };
 }
 
@@ -119,6 +144,7 @@ void FtpSession::connect(const FtpConnection& connection, const QString& passwor
   if (!begin()) return;
   server_ = connection.server;
   title_ = title;
+  userDeclined_ = false;
   ftp_.setSecurity(!connection.secure         ? TFtpSecurity::PlainFtp
                    : connection.requireSecure ? TFtpSecurity::TlsRequired
                                               : TFtpSecurity::TlsIfPossible);
@@ -212,6 +238,10 @@ void FtpSession::info(FtpInfo code, const QString& addinfo) {
 }
 
 void FtpSession::error(FtpError code) {
+  // The connection ends because the user just said no to the certificate or
+  // to plain FTP: telling them so in a message of its own says nothing new.
+  if (std::exchange(userDeclined_, false) && (code == FtpError::CertificateRefused || code == FtpError::TlsRefused))
+    return;
   const FtpErrorMessage message = errorMessage(code, server_, ftp_.LocalFile());
   if (message.text.isEmpty()) return;
   if (message.title.isEmpty()) return status(message.text);
@@ -241,6 +271,7 @@ void FtpSession::certificateCheck(const FtpCertificate& certificate) {
   const TCertificateAnswer answer = OnCertificateQuestion
                                         ? OnCertificateQuestion(certificate, problemText(certificate, server_))
                                         : TCertificateAnswer::Refuse;
+  userDeclined_ = answer == TCertificateAnswer::Refuse && OnCertificateQuestion;
   if (answer == TCertificateAnswer::Trust && store_ && !title_.isEmpty())
     store_->trustFingerprint(title_, certificate.fingerprint);
   ftp_.AnswerCertificate(answer);
@@ -303,6 +334,8 @@ void FtpSession::endBatch() {
 void FtpSession::upload(const std::vector<TransferItem>& items) {
   if (items.empty() || !begin(Batch::Upload)) return;
   files_.assign(items.begin(), items.end());
+  folders_.clear();
+  for (const QString& folder : foldersToMake(ftp_.InitialDirectory(), items)) folders_.push_back({folder, {}});
   progress_ = TransferProgress();
   published_.clear();
   if (OnProgressWindow) OnProgressWindow(true);
@@ -311,6 +344,12 @@ void FtpSession::upload(const std::vector<TransferItem>& items) {
 
 void FtpSession::nextUpload() {
   if (!ftp_.Connected()) return connectionEnded();
+  if (!folders_.empty()) {
+    current_ = folders_.front();
+    folders_.pop_front();
+    status(QStringLiteral("Opretter mappe %1").arg(current_.remote));
+    return ftp_.MakeDir(current_.remote);
+  }
   if (files_.empty()) return uploadsDone();
   const TransferItem item = files_.front();
   files_.pop_front();

@@ -40,6 +40,12 @@ std::vector<TransferItem> uploadQueue(const QString& remoteFolder, const UploadM
 // The folder with a "/" at its end.
 QString withSlash(const QString& folder);
 
+// The folders below `remoteFolder` that the items go into, parents before
+// their sub-folders, each once: a project's sub-folders are made on the
+// server before its files are sent there. Paths that climb out with ".."
+// make no folder.
+QStringList foldersToMake(const QString& remoteFolder, const std::vector<TransferItem>& items);
+
 // Which of the selected entries of `folder` to delete, from the answers to
 // the delete chain's questions: "Yes" to the files takes the folders with
 // them; otherwise the folders are asked about on their own.
@@ -146,6 +152,7 @@ class FtpSession {
   bool enteringFolder_ = false;
   QString server_;
   QString title_;
+  bool userDeclined_ = false;  // the user refused a certificate or plain FTP
   FtpConnections* store_ = nullptr;
   std::vector<FtpListRow> rows_;
 

@@ -15,3 +15,14 @@ inline bool runUntil(const std::function<bool()>& done, int limitMs = 60000) {
   }
   return true;
 }
+
+// The same, letting go of objects left to the loop with deleteLater, which
+// a loop run from a test's body does not do by itself.
+inline bool runUntilDeleted(const std::function<bool()>& gone, int limitMs = 60000) {
+  return runUntil(
+      [&] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return gone();
+      },
+      limitMs);
+}

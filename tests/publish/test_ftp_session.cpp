@@ -192,7 +192,7 @@ TEST_F(Session, TheDeleteChainRemovesTheFilesThenTheFolders) {
 }
 
 TEST_F(Session, PublishingAProjectSendsOnlyWhatChanged) {
-  QDir(serverRoot_.path()).mkdir("sider");
+  // The server is empty: the project's sub-folder is made there first.
   QTemporaryDir project;
   QDir(project.path()).mkdir("sider");
   const QStringList documents{"index.htm", "om.htm", "sider/kontakt.htm"};
@@ -235,9 +235,11 @@ TEST_F(Session, PublishingAProjectSendsOnlyWhatChanged) {
   EXPECT_EQ(shown_.published, QStringList{project.filePath("om.htm")});
   EXPECT_TRUE(changed().isEmpty());
 
-  // A file the server refuses stays marked as changed, and the batch says so.
+  // A file the server refuses (a file stands where its folder would be)
+  // stays marked as changed, and the batch says so.
   QDir(project.path()).mkdir("nyt");
   writeFile(project.filePath("nyt/side.htm"), "ny side");
+  writeFile(serverPath("nyt"), "ikke en mappe");
   shown_ = Shown();
   show(*session_, shown_);
   session_->upload(uploadQueue(session_->currentFolder(), {{"nyt/side.htm", "om.htm"}, project.path()}));

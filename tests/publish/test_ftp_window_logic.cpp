@@ -1,6 +1,7 @@
 // The publishing window's plain logic: the stored passwords and connections,
 // the listing's rows, the progress figures, the texts the user reads, what an
 // upload sends where, and the delete chain's questions.
+#include "ftp_address.h"
 #include "ftp_certificate.h"
 #include "ftp_connections.h"
 #include "ftp_listing_view.h"
@@ -325,6 +326,22 @@ TEST(FtpTexts, StatusPanelAndMarks) {
   EXPECT_EQ(errorMessage(FtpError::OutOfSockets, "", "").title, "Out of Sockets-fejl");
 }
 
+TEST(FtpServerField, HostAndPort) {
+  const auto is = [](const QString& field, const QString& host, int port) {
+    const ServerAddress a = serverAddress(field);
+    EXPECT_EQ(a.host, host) << field.toStdString();
+    EXPECT_EQ(a.port, port) << field.toStdString();
+  };
+  is("ftp.udbyder.dk", "ftp.udbyder.dk", 21);
+  is("  ftp.udbyder.dk:2121 ", "ftp.udbyder.dk", 2121);
+  is("ftp://ftp.udbyder.dk/", "ftp.udbyder.dk", 21);
+  is("FTP://127.0.0.1:990", "127.0.0.1", 990);
+  // What is no port stays in the name, where the lookup fails as usual.
+  is("ftp.udbyder.dk:70000", "ftp.udbyder.dk:70000", 21);
+  is("ftp.udbyder.dk:", "ftp.udbyder.dk:", 21);
+  is("::1", "::1", 21);
+}
+
 TEST(FtpUploadQueue, WhereEachMarkedFileGoes) {
   // Files of a pane or the active document go by their file name.
   std::vector<TransferItem> items = uploadQueue("/public_html", {{"/home/a/sider/index.htm", "/tmp/æble.htm"}, {}});
@@ -347,6 +364,13 @@ TEST(FtpUploadQueue, WhereEachMarkedFileGoes) {
   EXPECT_EQ(items[3].remote, "/../fælles/stil.css");
   EXPECT_EQ(items[3].local, "/home/a/fælles/stil.css");
   EXPECT_TRUE(uploadQueue("/", {}).empty());
+
+  // The project's sub-folders are made first, parents before children,
+  // each once; one that climbs out makes none.
+  items = uploadQueue("/www", {{"a.htm", "sider/b.htm", "sider/gamle/c.htm", "sider/d.htm", "../x/e.htm"}, "/p"});
+  EXPECT_EQ(foldersToMake("/www", items), (QStringList{"/www/sider", "/www/sider/gamle"}));
+  EXPECT_EQ(foldersToMake("/", uploadQueue("/", {{"a/b/c.htm"}, "/p"})), (QStringList{"/a", "/a/b"}));
+  EXPECT_TRUE(foldersToMake("/www", uploadQueue("/www", {{"/home/a/sider/index.htm"}, {}})).isEmpty());
 }
 
 TEST(FtpDeleteChain, TheQuestionsDecideWhatGoes) {
