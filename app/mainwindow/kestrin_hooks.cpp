@@ -1,12 +1,13 @@
 // TKestrin: the commands whose work belongs to parts of the program that are
-// not built yet (the code box, preview and picture viewer, properties,
-// publishing, search across documents), and the file panes' view. The menu
+// not built yet (the code box, preview and picture viewer, publishing,
+// search across documents), the file panes' view and the properties. The menu
 // items and tool buttons exist and call these handlers, greyed until the
 // part that owns the work fills them in.
 #include "mainwindow/kestrin.h"
 
 #include "component/tivra_component.h"
 #include "mainwindow/file_panes.h"
+#include "projects/egenskaber.h"
 #include "projects/project_tree.h"
 #include "settings/settings_store.h"
 
@@ -28,8 +29,8 @@ const char* const kUnbuiltCommands[] = {
     "tableButton", "framesDialog", "framesButton", "metaDialog", "scriptEditor",
     // The code box.
     "codeBox", "codeBoxButton",
-    // Properties and the picture viewer.
-    "properties", "documentProperties", "pictureViewer",
+    // The picture viewer.
+    "pictureViewer",
     // Publishing.
     "mnuWWW", "popTilWWW", "publishButton",
     // The search across documents.
@@ -69,17 +70,24 @@ void TKestrin::showPictureViewer() {}
 
 void TKestrin::setFileListView(int style) {
   style = qBound(0, style, 3);
-  htmlPane_->setViewStyle(style);
-  mediaPane_->setViewStyle(style);
+  filePanes_->setViewStyle(style);
   if (viewStyles_ && style < viewStyles_->actions().size()) viewStyles_->actions().at(style)->setChecked(true);
 }
 
-void TKestrin::showProperties() {}
+void TKestrin::showProperties() {
+  const QString file = activeFileName();
+  if (!file.isEmpty()) morvel::properties::showFileProperties(*this, file);
+}
 
 void TKestrin::refreshFilePanesAndProjects() {
-  htmlPane_->refresh();
-  mediaPane_->refresh();
+  htmlPane_->rereadFolders();
+  mediaPane_->rereadFolders();
   projects_->refresh();
+}
+
+QString TKestrin::pagesFolder() {
+  const QString root = projects_->rootFolderOf(activeFileName());
+  return root.isEmpty() ? htmlPane_->folder() : root;
 }
 
 // --- Publishing and the search across documents

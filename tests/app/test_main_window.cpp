@@ -488,8 +488,6 @@ TEST_F(MainWindow, CommandsWhosePartsAreNotBuiltStayGreyed) {
                            "scriptEditor",
                            "codeBox",
                            "codeBoxButton",
-                           "properties",
-                           "documentProperties",
                            "pictureViewer",
                            "mnuWWW",
                            "popTilWWW",
