@@ -160,7 +160,9 @@ std::vector<std::string> shortNames(const std::vector<std::string>& names) {
     taken.insert(shorts[k]);
   }
   // The next number to try for each beginning, so that many long names
-  // alike cost no more than as many short ones.
+  // alike cost no more than as many short ones. A short name keeps at most
+  // six letters of the long one before its "~", so names alike in those
+  // six and in their extension draw from the same numbers.
   std::map<std::string, int> next;
   for (std::size_t k = 0; k < names.size(); ++k) {
     if (!shorts[k].empty()) continue;
@@ -169,7 +171,7 @@ std::vector<std::string> shortNames(const std::vector<std::string>& names) {
     const bool hasExtension = dot != std::string_view::npos && dot > 0;
     const std::string base = shortPart(hasExtension ? name.substr(0, dot) : name);
     const std::string extension = hasExtension ? shortPart(name.substr(dot + 1)).substr(0, 3) : std::string();
-    int& number = next[base + "." + extension];
+    int& number = next[base.substr(0, 6) + "." + extension];
     for (;;) {
       const std::string tail = "~" + std::to_string(++number);
       std::string candidate = base.substr(0, 8 - std::min<std::size_t>(tail.size(), 7)) + tail;

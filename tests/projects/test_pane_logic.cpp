@@ -141,6 +141,15 @@ TEST(FileFactsTest, ShortNamesAreTheNameOrItsFirstLettersAndANumber) {
   const std::vector<std::string> expected{"INDEX.HTM", "MINSID~2.HTM", "MINSID~3.HTM", "MINSID~1.HTM",
                                           "HTACCE~1",  "README",       "ABC~1.JPE",    "X_Y~1.GIF"};
   EXPECT_EQ(shortNames(names), expected);
+
+  // A folder of many names alike: every short name is its own.
+  std::vector<std::string> many;
+  for (int i = 0; i < 3000; ++i) many.push_back("side" + std::to_string(10000 + i) + ".htm");
+  const std::vector<std::string> shorts = shortNames(many);
+  EXPECT_EQ(std::set<std::string>(shorts.begin(), shorts.end()).size(), many.size());
+  EXPECT_EQ(shorts[0], "SIDE10~1.HTM");
+  EXPECT_EQ(shorts[9], "SIDE1~10.HTM");
+  EXPECT_EQ(shorts[2999], "SID~3000.HTM");
 }
 
 // ---------------------------------------------------------------------------
