@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 
 namespace morvel::files {
 
@@ -71,6 +72,13 @@ int placeInFolder(QWidget* parent, DocumentHost* host, const QStringList& files,
   return placed;
 }
 
+bool trashFile(const QString& file) {
+  // The trash lives in the user's data folder, which a new account may not
+  // have yet; without it the file could not be deleted at all.
+  QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+  return QFile::moveToTrash(file);
+}
+
 int moveToTrash(QWidget* parent, const QStringList& files) {
   if (files.isEmpty()) return 0;
   const bool one = files.size() == 1;
@@ -84,7 +92,7 @@ int moveToTrash(QWidget* parent, const QStringList& files) {
   Hourglass hourglass;
   int moved = 0;
   for (const QString& file : files) {
-    if (QFile::moveToTrash(file))
+    if (trashFile(file))
       ++moved;
     else
       report(parent, QStringLiteral("Kan ikke slette filen %1.").arg(QDir::toNativeSeparators(file)));

@@ -33,6 +33,10 @@ Placed placeFile(QWidget* parent, const QString& from, const QString& to, bool c
 // number of files placed.
 int placeInFolder(QWidget* parent, DocumentHost* host, const QStringList& files, const QString& folder, bool copy);
 
+// Moves one file to the user's trash without asking; false when it could
+// not go.
+bool trashFile(const QString& file);
+
 // Asks whether the files shall go to the trash, and moves them there; a
 // file that cannot go is reported. The number of files moved.
 int moveToTrash(QWidget* parent, const QStringList& files);

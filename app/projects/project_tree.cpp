@@ -6,6 +6,7 @@
 #include "markup/document_title.h"
 #include "projects/archive_flag.h"
 #include "projects/egenskaber.h"
+#include "projects/file_actions.h"
 #include "projects/file_drag.h"
 #include "projects/prj_filer.h"
 #include "projects/project_paths.h"
@@ -672,7 +673,7 @@ void ProjectTree::deleteDocumentFile() {
                            QStringLiteral("Slet fil"), MB_YESNO | MB_ICONWARNING);
   if (answer != IDYES) return;
   const QString file = documentFile(document);
-  if (!QFile::moveToTrash(file)) {
+  if (!morvel::files::trashFile(file)) {
     platform::messageBox(owner_.dialogParent(), QStringLiteral("Kan ikke slette filen %1.").arg(file),
                          morvel::productName(), MB_OK | MB_ICONSTOP);
     return;
