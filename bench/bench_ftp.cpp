@@ -1,8 +1,11 @@
 // A 64 MB file sent to and fetched from an FTP server on loopback (Debian's
-// pyftpdlib, started here), in active mode, by the client and by curl.
-// What a user feels when publishing a large file.
+// pyftpdlib, started here) by the client and by curl: in plain FTP in active
+// mode, and secured (explicit FTPS, with a certificate from a certificate
+// authority made here) in passive mode. What a user feels when publishing a
+// large file.
 #include "ratio.h"
 #include "star_ftp.h"
+#include "test_ca.h"
 
 #include <benchmark/benchmark.h>
 
@@ -26,6 +29,9 @@ constexpr const char* kPassword = "hemmelig";
 struct Setup {
   QTemporaryDir serverRoot;
   QTemporaryDir localDir;
+  QTemporaryDir pki;
+  QString caFile;
+  QString certificate;
   QProcess server;
   uint16_t port = 0;
   QByteArray content;
@@ -43,21 +49,35 @@ bool runUntil(const std::function<bool()>& done) {
   return true;
 }
 
+// One server for both: TLS when the client asks for it. Its data handler
+// keeps a passive data connection that starts its TLS handshake before the
+// transfer command (as curl does) instead of closing it.
 bool startServer(Setup& s) {
   static const char* script = R"(
 import sys, logging
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.handlers import TLS_FTPHandler, TLS_DTPHandler
 from pyftpdlib.servers import FTPServer
 logging.basicConfig(level=logging.CRITICAL)
 authorizer = DummyAuthorizer()
 authorizer.add_user(sys.argv[1], sys.argv[2], sys.argv[3], perm='elradfmwMT')
-FTPHandler.authorizer = authorizer
-server = FTPServer(('127.0.0.1', 0), FTPHandler)
+class DataHandler(TLS_DTPHandler):
+    def readable(self):
+        if self._ssl_accepting or self._ssl_want_read:
+            return True
+        return self.receive
+TLS_FTPHandler.authorizer = authorizer
+TLS_FTPHandler.certfile = sys.argv[4]
+TLS_FTPHandler.dtp_handler = DataHandler
+server = FTPServer(('127.0.0.1', 0), TLS_FTPHandler)
 print(server.address[1], flush=True)
 server.serve_forever()
 )";
-  s.server.start("/usr/bin/python3", {"-c", script, kUser, kPassword, s.serverRoot.path()});
+  TestCa ca(s.pki.path());
+  s.caFile = ca.caFile();
+  s.certificate = ca.serverCertificate("server", "IP:127.0.0.1");
+  if (!ca.ok() || s.certificate.isEmpty()) return false;
+  s.server.start("/usr/bin/python3", {"-c", script, kUser, kPassword, s.serverRoot.path(), s.certificate});
   if (!s.server.waitForStarted() || !s.server.waitForReadyRead(30000)) return false;
   s.port = static_cast<uint16_t>(s.server.readLine().trimmed().toUInt());
   return s.port != 0;
@@ -68,8 +88,13 @@ QByteArray readAll(const QString& path) {
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void BM_FtpSendAndFetch(benchmark::State& state) {
+void sendAndFetch(benchmark::State& state, bool secured) {
   TStarFtp ftp;
+  if (secured) {
+    ftp.setSecurity(TFtpSecurity::TlsRequired);
+    ftp.setPassive(true);
+    ftp.setTrustAnchorsFile(setup->caFile);
+  }
   ftp.setFtpServer("127.0.0.1");
   ftp.setFtpPort(setup->port);
   ftp.setUserName(kUser);
@@ -97,29 +122,39 @@ void BM_FtpSendAndFetch(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * 2 * kFileSize);
 }
 
-bool runCurl(const QStringList& arguments) {
+void BM_FtpSendAndFetch(benchmark::State& state) { sendAndFetch(state, false); }
+void BM_FtpsSendAndFetch(benchmark::State& state) { sendAndFetch(state, true); }
+
+// Plain FTP in active mode; secured in passive mode, since curl does not
+// secure the data connection it accepts in active mode.
+bool runCurl(bool secured, const QStringList& arguments) {
+  const QStringList mode =
+      secured ? QStringList{"--ssl-reqd", "--cacert", setup->caFile} : QStringList{"--ftp-port", "127.0.0.1"};
   QProcess curl;
-  curl.start(
-      setup->curl,
-      QStringList{"-s", "-S", "--ftp-port", "127.0.0.1", "--user", QString("%1:%2").arg(kUser, kPassword)} + arguments);
+  curl.start(setup->curl, QStringList{"-s", "-S", "--user", QString("%1:%2").arg(kUser, kPassword)} + mode + arguments);
   return curl.waitForFinished(600000) && curl.exitStatus() == QProcess::NormalExit && curl.exitCode() == 0;
 }
 
-void BM_CurlSendAndFetch(benchmark::State& state) {
+void curlSendAndFetch(benchmark::State& state, bool secured) {
   if (setup->curl.isEmpty()) return state.SkipWithError("curl is not installed");
   const QString url = QString("ftp://127.0.0.1:%1/").arg(setup->port);
   const QString source = setup->localDir.filePath("kilde.bin");
   const QString target = setup->localDir.filePath("curl.bin");
   for (auto _ : state) {
-    if (!runCurl({"-T", source, url + "curl.bin"})) return state.SkipWithError("curl could not send");
-    if (!runCurl({"-o", target, url + "curl.bin"})) return state.SkipWithError("curl could not fetch");
+    if (!runCurl(secured, {"-T", source, url + "curl.bin"})) return state.SkipWithError("curl could not send");
+    if (!runCurl(secured, {"-o", target, url + "curl.bin"})) return state.SkipWithError("curl could not fetch");
   }
   if (readAll(target) != setup->content) state.SkipWithError("curl's fetched file differs");
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * 2 * kFileSize);
 }
 
+void BM_CurlSendAndFetch(benchmark::State& state) { curlSendAndFetch(state, false); }
+void BM_CurlFtpsSendAndFetch(benchmark::State& state) { curlSendAndFetch(state, true); }
+
 BENCHMARK(BM_FtpSendAndFetch)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 BENCHMARK(BM_CurlSendAndFetch)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_FtpsSendAndFetch)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_CurlFtpsSendAndFetch)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 }  // namespace
 
@@ -145,6 +180,7 @@ int main(int argc, char** argv) {
   bench_ratio::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   reporter.printRatio("BM_FtpSendAndFetch", "BM_CurlSendAndFetch");
+  reporter.printRatio("BM_FtpsSendAndFetch", "BM_CurlFtpsSendAndFetch");
   benchmark::Shutdown();
   s.server.kill();
   s.server.waitForFinished();

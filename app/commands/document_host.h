@@ -33,6 +33,8 @@ class DocumentHost {
   virtual QString documentName(int i) const = 0;
   TTivra* activeEditor() const { return editor(activeDocument()); }
   QString activeFileName() const { return fileName(activeDocument()); }
+  // An empty new document, made the active one; its number.
+  virtual int newDocument() = 0;
   // Opens a file by its full path as a document, or shows it when it is
   // open already; false when it could not be read.
   virtual bool openFile(const QString& path) = 0;

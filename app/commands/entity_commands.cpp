@@ -5,6 +5,7 @@
 #include "component/tivra_component.h"
 #include "controls/hourglass.h"
 #include "markup/entities.h"
+#include "settings/settings.h"
 
 namespace morvel {
 
@@ -44,6 +45,13 @@ void EntityCommands::encodeActiveDocument() {
 
 void EntityCommands::decodeActiveDocument() {
   if (TTivra* e = host_.activeEditor()) replaceWholeText(*e, decodeText(e->TextBytes()));
+}
+
+void EntityCommands::decodeLoadedText(TTivra& editor) {
+  if (!host_.settings().danishLetterCodes) return;
+  const std::string text = editor.TextBytes();
+  const std::string decoded = decodeText(text);
+  if (decoded != text) editor.setTextBytes(decoded);
 }
 
 }  // namespace morvel

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+class TTivra;
+
 namespace morvel {
 
 class DocumentHost;
@@ -18,6 +20,9 @@ class EntityCommands {
   std::string decodeText(std::string_view text);
   void encodeActiveDocument();
   void decodeActiveDocument();
+  // A file just loaded into an editor: its entity codes become the letters
+  // when the setting that shows the Danish letters as letters is on.
+  void decodeLoadedText(TTivra& editor);
 
  private:
   DocumentHost& host_;

@@ -126,8 +126,7 @@ bool takeAttributes(ElementToEdit& found, std::string_view page, std::string_vie
         element.attributes = SoundAttributes{v[0]};
       return true;
     case E::Frame:
-      element.attributes =
-          FrameAttributes{v[0], v[1], v[2], v[3], v[4], parsed.rest.find("NORESIZE") != std::string::npos};
+      element.attributes = FrameAttributes{v[0], v[1], v[2], v[3], v[4], hasFlag(parsed.rest, "NORESIZE")};
       return true;
     case E::Base:
       element.attributes = BodyAttributes{v[0], v[1], v[2], v[3], v[4], v[5]};
@@ -200,6 +199,43 @@ Length lengthOf(std::string_view value) {
   Length length{std::string(value), value.find('%') != std::string_view::npos};
   if (length.percent) length.value.pop_back();
   return length;
+}
+
+std::optional<int> wholeNumber(std::string_view text) {
+  if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string_view::npos)
+    return std::nullopt;
+  int value = 0;
+  for (const char c : text) value = value * 10 + (c - '0');
+  return value;
+}
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// Where the blank before the flag stands when the flag is a whole name:
+// after a blank, and followed by a blank, a ">" or the end.
+std::size_t findFlag(std::string_view attributes, std::string_view flag) {
+  for (std::size_t at = ascii::findIgnoringCase(attributes, flag); at != std::string_view::npos;
+       at = ascii::findIgnoringCase(attributes, flag, at + 1)) {
+    const std::size_t end = at + flag.size();
+    if (at > 0 && isBlank(attributes[at - 1]) &&
+        (end == attributes.size() || isBlank(attributes[end]) || attributes[end] == '>'))
+      return at - 1;
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace
+
+std::string withoutFlag(std::string_view keptAttributes, std::string_view flag) {
+  const std::size_t at = findFlag(keptAttributes, flag);
+  if (at == std::string_view::npos) return std::string(keptAttributes);
+  return std::string(keptAttributes.substr(0, at)).append(keptAttributes.substr(at + 1 + flag.size()));
+}
+
+bool hasFlag(std::string_view attributes, std::string_view flag) {
+  return findFlag(attributes, flag) != std::string_view::npos;
 }
 
 std::optional<ParsedTag> parseStartTag(std::string_view tag) {

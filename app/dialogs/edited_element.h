@@ -233,6 +233,19 @@ AttributeValue attributeValueAt(std::string_view tag, std::size_t nameStart);
 // A value with a "%" loses its last character and is in percent.
 Length lengthOf(std::string_view value);
 
+// The value of a whole decimal number of at most nine digits, as the
+// dialogs' number fields take one; none for anything else ("", "12px").
+std::optional<int> wholeNumber(std::string_view text);
+
+// Kept attributes without the first flag attribute ("NOSHADE", "NORESIZE")
+// in any letter case, and the blank before it: left in, it would decide
+// what the dialog's control now decides. A longer name that begins the
+// same stays.
+std::string withoutFlag(std::string_view keptAttributes, std::string_view flag);
+
+// Whether the attributes hold the flag as a whole name, in any case.
+bool hasFlag(std::string_view attributes, std::string_view flag);
+
 // A start tag taken apart by its row of the element table.
 struct ParsedTag {
   const ElementRow* row = nullptr;

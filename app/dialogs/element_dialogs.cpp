@@ -3,27 +3,37 @@
 #include "ascii.h"
 #include "commands/code_insertion.h"
 #include "commands/document_host.h"
+#include "common_dialogs.h"
 #include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
+#include "dialogs/base_dialog.h"
 #include "dialogs/edited_element.h"
 #include "dialogs/font_dialog.h"
 #include "dialogs/forms_dialog.h"
+#include "dialogs/frames_dialog.h"
 #include "dialogs/line_dialog.h"
 #include "dialogs/link_codes.h"
 #include "dialogs/link_dialog.h"
 #include "dialogs/list_dialog.h"
+#include "dialogs/meta_dialog.h"
 #include "dialogs/picture_dialog.h"
+#include "dialogs/table_dialog.h"
+#include "dialogs/template_dialog.h"
 #include "dialogs/text_dialog.h"
 #include "dialogs/web_colour_dialog.h"
 #include "interaction.h"
+#include "markup/markup_text.h"
 #include "qtext.h"
 #include "settings/settings.h"
 #include "startup/splash.h"
 
 #include <QDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 
 namespace morvel {
 
@@ -65,6 +75,43 @@ QLabel* helpLine(QDialog* dialog) {
   line->setMinimumHeight(line->fontMetrics().lineSpacing() * 2 + 6);
   line->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   return line;
+}
+
+QSpinBox* numberField(QWidget* parent, const char* upDownName, const char* fieldName, int minimum, int maximum) {
+  auto* n = new QSpinBox(parent);
+  n->setObjectName(QString::fromLatin1(upDownName));
+  if (auto* edit = n->findChild<QLineEdit*>()) edit->setObjectName(QString::fromLatin1(fieldName));
+  n->setRange(minimum, maximum);
+  n->setKeyboardTracking(false);
+  return n;
+}
+
+QLabel* buddyLabel(QWidget* parent, const QString& caption, QWidget* buddy) {
+  auto* label = new QLabel(caption, parent);
+  label->setBuddy(buddy);
+  return label;
+}
+
+const QStringList kPageMasks{QStringLiteral("*.htm*"), QStringLiteral("*.shtml"), QStringLiteral("*.phtml"),
+                             QStringLiteral("*.asp")};
+
+QString chooseFile(QWidget* parent, const DocumentHost& host, const QString& title, const FileFilters& filters) {
+  platform::FileDialogRequest choice;
+  choice.title = title;
+  choice.fileMustExist = true;
+  choice.filters = filters;
+  const QString page = host.activeFileName();
+  if (!page.isEmpty()) choice.folder = QFileInfo(page).absolutePath();
+  platform::Request r(platform::RequestKind::OpenFile);
+  r.parentWidget = parent;
+  r.caption = choice.title;
+  r.data = &choice;
+  if (!platform::ask(r) || choice.chosen.isEmpty()) return {};
+  return choice.chosen.first();
+}
+
+QString addressFromActivePage(const DocumentHost& host, const QString& file) {
+  return QString::fromStdString(morvel::addressOfFile(file.toStdString(), host.activeFileName().toStdString()));
 }
 
 DynamicHelp* endWithHelpLine(QDialog* dialog, QVBoxLayout* layout, QHBoxLayout* buttonRow, const QString& idle) {
@@ -150,12 +197,42 @@ void ElementDialogs::run(ElementDialog d, const EditedElement& element) {
       }
       return;
     }
-    // Frames (TRammer), Table (TTabel), Meta, ScriptEditor (TfrmSkript),
-    // BaseCodes (TBasis) and NewFromTemplate: their dialogs open here once
-    // they exist.
-    default:
+    case ElementDialog::Frames: {
+      TRammer dialog(host_, element, noFramesText_);
+      platform::runModal(&dialog, host_.dialogParent());
+      return;
+    }
+    case ElementDialog::Table:
+      runTable(element);
+      return;
+    case ElementDialog::Meta:
+      runMeta();
+      return;
+    case ElementDialog::BaseCodes:
+      runModally<TBasis>(host_, element);
+      return;
+    case ElementDialog::NewFromTemplate: {
+      TSkabelon dialog(host_);
+      platform::runModal(&dialog, host_.dialogParent());
+      dialog.rememberSize();
+      return;
+    }
+    // The script editor (TfrmSkript) opens here once it exists.
+    case ElementDialog::ScriptEditor:
       return;
   }
+}
+
+void ElementDialogs::runTable(const EditedElement& element) {
+  if (!table_) table_ = new TTabel(host_, element);
+  auto* table = static_cast<TTabel*>(table_.data());
+  table->prepare(element);
+  platform::runModal(table, host_.dialogParent());
+}
+
+void ElementDialogs::runMeta() {
+  if (!meta_) meta_ = new TMeta(host_);
+  platform::runModal(meta_, host_.dialogParent());
 }
 
 // A new element is inserted with the dialog open beside the page; an edited
@@ -201,8 +278,8 @@ void ElementDialogs::edit(const ElementEditor editor, const EditedElement& eleme
       run(ElementDialog::BaseCodes, element);
       return;
     case E::TableCell:
-      // The table cell dialog (TTabelcelle) edits cells and rows; it has no
-      // command of its own for new elements.
+      // Cells and rows: the cell dialog has no command of its own.
+      runModally<TTabelcelle>(host_, element);
       return;
     case E::Table:
       run(ElementDialog::Table, element);

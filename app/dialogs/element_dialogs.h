@@ -6,8 +6,11 @@
 
 #include "dialogs/edited_element.h"
 
+#include <QList>
+#include <QPair>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include <string>
 
@@ -17,6 +20,8 @@ class QLabel;
 class QVBoxLayout;
 class DynamicHelp;
 class QPushButton;
+class QSpinBox;
+class QWidget;
 
 // The commands of the menus whose work is an element dialog.
 enum class ElementDialog {
@@ -67,10 +72,18 @@ class ElementDialogs {
   void runForms(const EditedElement& element);
   // The dialog of an element the edit-element command took apart.
   void edit(ElementEditor editor, const EditedElement& element);
+  void runTable(const EditedElement& element);
+  void runMeta();
   void tell(const QString& text);
 
   DocumentHost& host_;
+  // The dialogs made once and kept: they belong to the host's window.
   QPointer<QDialog> forms_;
+  QPointer<QDialog> table_;
+  QPointer<QDialog> meta_;
+  // The text for browsers without frames, shared by every frames dialog
+  // of the run.
+  std::string noFramesText_;
 };
 
 // A text as a one-line field shows it: a text that spans lines is shown as
@@ -93,6 +106,27 @@ QLabel* helpLine(QDialog* dialog);
 // Ends a dialog's layout with its button row and the help line below it;
 // the dialog's controls are then added to the help it gives back.
 DynamicHelp* endWithHelpLine(QDialog* dialog, QVBoxLayout* layout, QHBoxLayout* buttonRow, const QString& idle);
+
+// A number field with its up-down arrows, named `upDownName`, whose text
+// field is named `fieldName`: it takes digits only, and a typed number
+// counts once the field is left or Enter pressed.
+QSpinBox* numberField(QWidget* parent, const char* upDownName, const char* fieldName, int minimum, int maximum);
+
+// A label that gives its shortcut letter's focus to `buddy`.
+QLabel* buddyLabel(QWidget* parent, const QString& caption, QWidget* buddy);
+
+// An open dialog for one existing file, titled `title`, starting in the
+// folder of the host's active page; the full path chosen, or empty.
+using FileFilters = QList<QPair<QString, QStringList>>;
+QString chooseFile(QWidget* parent, const DocumentHost& host, const QString& title, const FileFilters& filters);
+
+// The address by which the host's active page refers to a file: relative
+// to the page's folder with "/" between folders, or the file name alone
+// while the page has no file.
+QString addressFromActivePage(const DocumentHost& host, const QString& file);
+
+// The filter of the page files the dialogs browse for.
+extern const QStringList kPageMasks;
 
 // The texts of the help line for the OK and Cancel buttons.
 extern const QString kOkHelpText;

@@ -34,9 +34,6 @@ namespace {
 
 std::string bytes(const QString& text) { return platform::toCp1252(text); }
 
-const QStringList kPageMasks{QStringLiteral("*.htm*"), QStringLiteral("*.shtml"), QStringLiteral("*.phtml"),
-                             QStringLiteral("*.asp")};
-
 // One open-file request through the seam; the chosen paths, none when
 // cancelled.
 QStringList askForFiles(QWidget* parent, platform::FileDialogRequest& choice) {
@@ -186,17 +183,12 @@ void THenvisning::fill() {
 }
 
 void THenvisning::browsePage() {
-  platform::FileDialogRequest choice;
-  choice.title = QStringLiteral("HTML-dokumenter");
-  choice.fileMustExist = true;
-  choice.filters = {{QStringLiteral("HTML-dokumenter"), kPageMasks},
-                    {QStringLiteral("Alle filer "), {QStringLiteral("*.*")}}};
-  const QString page = host_.activeFileName();
-  if (!page.isEmpty()) choice.folder = QFileInfo(page).absolutePath();
-  const QStringList chosen = askForFiles(this, choice);
+  const QString chosen = morvel::chooseFile(this, host_, QStringLiteral("HTML-dokumenter"),
+                                            {{QStringLiteral("HTML-dokumenter"), morvel::kPageMasks},
+                                             {QStringLiteral("Alle filer "), {QStringLiteral("*.*")}}});
   if (chosen.isEmpty()) return;
-  txtAdresse->setText(QString::fromStdString(morvel::addressOfFile(chosen.first().toStdString(), page.toStdString())));
-  if (txtBeskriv->text().isEmpty()) txtBeskriv->setText(QFileInfo(chosen.first()).fileName());
+  txtAdresse->setText(morvel::addressFromActivePage(host_, chosen));
+  if (txtBeskriv->text().isEmpty()) txtBeskriv->setText(QFileInfo(chosen).fileName());
 }
 
 void THenvisning::pickNetscapeBookmarks() {

@@ -6,6 +6,7 @@
 #include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
 #include "controls/up_down.h"
+#include "dialogs/base_dialog.h"
 #include "dialogs/edited_element.h"
 #include "dialogs/element_dialogs.h"
 #include "dialogs/link_codes.h"
@@ -250,21 +251,12 @@ bool TDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TDialog::browseSound() {
-  platform::FileDialogRequest choice;
-  choice.title = QStringLiteral("Lydfiler");
-  choice.fileMustExist = true;
-  choice.filters = {
-      {QStringLiteral("Lydfiler"), {QStringLiteral("*.wav"), QStringLiteral("*.au"), QStringLiteral("*.mid")}},
-      {QStringLiteral("Alle filer "), {QStringLiteral("*.*")}}};
-  const QString page = host_.activeFileName();
-  if (!page.isEmpty()) choice.folder = QFileInfo(page).absolutePath();
-  platform::Request r(platform::RequestKind::OpenFile);
-  r.parentWidget = this;
-  r.caption = choice.title;
-  r.data = &choice;
-  if (!platform::ask(r) || choice.chosen.isEmpty()) return;
+  const QString chosen = morvel::chooseFile(
+      this, host_, QStringLiteral("Lydfiler"),
+      {{QStringLiteral("Lydfiler"), {QStringLiteral("*.wav"), QStringLiteral("*.au"), QStringLiteral("*.mid")}},
+       {QStringLiteral("Alle filer "), {QStringLiteral("*.*")}}});
   // The page refers to the sound by its address from the page's folder.
-  txt1->setText(QString::fromStdString(morvel::addressOfFile(choice.chosen.first().toStdString(), page.toStdString())));
+  if (!chosen.isEmpty()) txt1->setText(morvel::addressFromActivePage(host_, chosen));
 }
 
 void TDialog::replaceSelection(const std::string& code) {
@@ -315,10 +307,14 @@ void TDialog::renameTitle() {
       platform::messageBox(this, QStringLiteral("Der er fejl i titelkoden."), morvel::productName(),
                            MB_OK | MB_ICONEXCLAMATION);
       return;
-    case morvel::TitleChange::NoHead:
-      // The page base dialog (TBasis) makes both once it is built.
+    case morvel::TitleChange::NoHead: {
+      // Without a head the page base dialog makes one, with this title.
       hide();
+      TBasis base(host_, morvel::newElement());
+      base.txtTitel->setText(txt1->text());
+      platform::runModal(&base, host_.dialogParent());
       break;
+    }
   }
   host_.refreshCaptions();
 }

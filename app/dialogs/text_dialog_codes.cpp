@@ -3,21 +3,11 @@
 #include "ascii.h"
 #include "dialogs/link_codes.h"
 
-#include <cctype>
-
 namespace morvel {
 
 namespace {
 
 bool fillsTheRest(std::string_view size) { return size.empty() || size == "100%"; }
-
-bool isNumber(std::string_view text) {
-  if (text.empty()) return false;
-  for (char c : text) {
-    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -33,7 +23,7 @@ FrameSetFields frameSetFields(const FrameSetAttributes& frameSet) {
   fields.columnsGreyed = fillsTheRest(fields.columns) && !fillsTheRest(fields.rows);
   if (!fields.rows.empty() && !fields.columns.empty()) {
     fields.border = true;
-    fields.thickness = isNumber(frameSet.frameSpacing) ? frameSet.frameSpacing : frameSet.border;
+    fields.thickness = wholeNumber(frameSet.frameSpacing) ? frameSet.frameSpacing : frameSet.border;
     fields.visible = !(frameSet.frameBorder == "0" || ascii::equalIgnoringCase(frameSet.frameBorder, "NO"));
   }
   return fields;

@@ -213,11 +213,7 @@ bool TKestrin::loadIntoEditor(int i, const QString& path) {
                          MB_OK | MB_ICONSTOP);
     return false;
   }
-  if (settings_.danishLetterCodes) {
-    const std::string text = e->TextBytes();
-    const std::string decoded = entities_.decodeText(text);
-    if (decoded != text) e->setTextBytes(decoded);
-  }
+  entities_.decodeLoadedText(*e);
   e->SetModified(false);
   return true;
 }
@@ -317,6 +313,8 @@ void TKestrin::refreshCaptions() {
   }
   // The active one last: the window caption is its title.
   if (editor(active_)) updateCaptions(active_);
+  // A text loaded whole (a template) changes the counts the status shows.
+  refreshEditorStatus();
 }
 
 void TKestrin::updateCaptions(int i) {

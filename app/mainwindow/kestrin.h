@@ -119,8 +119,7 @@ class TKestrin : public QMainWindow, public morvel::DocumentHost, public morvel:
   int findOpenDocument(const QString& path) const;
   // -1 or the document marked "Moderside".
   int masterPage() const { return masterPage_; }
-  // An empty new document, made active; its index.
-  int newDocument();
+  int newDocument() override;
   bool openFile(const QString& path) override;
   void activateDocument(int i);
   QString fileTitle(const QString& path) override;

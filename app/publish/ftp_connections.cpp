@@ -53,6 +53,10 @@ FtpConnection FtpConnections::load(const QString& title) const {
   c.user = text(store_.ReadString(section, "Bruger", ""));
   c.password = text(unscramblePassword(store_.ReadString(section, "Kodeord", "")));
   c.savePassword = store_.ReadBool(section, "GemKode", true);
+  c.secure = store_.ReadBool(section, "Sikker", false);
+  c.requireSecure = store_.ReadBool(section, "KraevSikker", true);
+  c.passive = store_.ReadBool(section, "Passiv", false);
+  c.trustedFingerprint = text(store_.ReadString(section, "Fingeraftryk", ""));
   return c;
 }
 
@@ -62,11 +66,16 @@ bool FtpConnections::save(const QString& title, const FtpConnection& connection,
   QStringList list = titles();
   if (indexOfTitle(list, name) < 0) list << name;
   const std::string section = utf8(name);
+  // A certificate trusted for one server is not trusted for another.
+  if (store_.ReadString(section, "Server", "") != utf8(connection.server)) store_.DeleteValue(section, "Fingeraftryk");
   store_.WriteString(section, "Server", utf8(connection.server));
   store_.WriteString(section, "StartBib", utf8(connection.startFolder));
   store_.WriteString(section, "Bruger", utf8(connection.user));
   store_.WriteString(section, "Kodeord", scramblePassword(utf8(connection.password), tickCount));
   store_.WriteBool(section, "GemKode", connection.savePassword);
+  store_.WriteBool(section, "Sikker", connection.secure);
+  store_.WriteBool(section, "KraevSikker", connection.requireSecure);
+  store_.WriteBool(section, "Passiv", connection.passive);
   writeTitles(list);
   return store_.UpdateFile();
 }
@@ -78,6 +87,16 @@ bool FtpConnections::remove(const QString& title) {
   list.removeAt(at);
   store_.EraseSection(utf8(title));
   writeTitles(list);
+  return store_.UpdateFile();
+}
+
+bool FtpConnections::trustFingerprint(const QString& title, const QString& fingerprint) {
+  if (indexOfTitle(titles(), title) < 0) return false;
+  const std::string section = utf8(title.trimmed());
+  if (fingerprint.isEmpty())
+    store_.DeleteValue(section, "Fingeraftryk");
+  else
+    store_.WriteString(section, "Fingeraftryk", utf8(fingerprint));
   return store_.UpdateFile();
 }
 

@@ -12,12 +12,21 @@
 
 namespace morvel::ftp {
 
+// A new connection is secured, insists on it and uses passive data
+// connections; a stored connection without these values is plain FTP in
+// active mode, as it always was.
 struct FtpConnection {
-  QString server;            // "Server"
-  QString startFolder;       // "StartBib"
-  QString user;              // "Bruger"
-  QString password;          // "Kodeord", scrambled in the store
-  bool savePassword = true;  // "GemKode": the stored password is used when connecting
+  QString server;             // "Server"
+  QString startFolder;        // "StartBib"
+  QString user;               // "Bruger"
+  QString password;           // "Kodeord", scrambled in the store
+  bool savePassword = true;   // "GemKode": the stored password is used when connecting
+  bool secure = true;         // "Sikker": "Sikker forbindelse (FTPS)"
+  bool requireSecure = true;  // "KraevSikker": "Kræv" rather than "Hvis muligt"
+  bool passive = true;        // "Passiv": passive data connections
+  // "Fingeraftryk": the SHA-256 fingerprint of a certificate the user chose
+  // to trust for this connection. Kept by trustFingerprint(), not by save().
+  QString trustedFingerprint;
 };
 
 // A title names a section of the store, so it may not name one the program
@@ -38,6 +47,10 @@ class FtpConnections {
   bool save(const QString& title, const FtpConnection& connection, std::uint32_t tickCount);
   // Erases the connection and writes the store; false when it could not.
   bool remove(const QString& title);
+  // Keeps (or, with an empty fingerprint, forgets) the certificate the user
+  // chose to trust for the connection, and writes the store; false when the
+  // connection is not stored or the store could not be written.
+  bool trustFingerprint(const QString& title, const QString& fingerprint);
   // The connection whose title is the project's name, in any case; -1 if none.
   int indexForProject(const QString& project) const;
 

@@ -51,11 +51,39 @@ FtpErrorMessage errorMessage(FtpError error, const QString& server, const QStrin
       return {"Adgang nægtet", "Adgang nægtet. Tjek dit brugernavn og kodeord."};
     case DataConnection:
       return {"Dataoverførselsfejl", "Der skete en fejl under dataoverførslen."};
+    case TlsRefused:
+      return {"Sikker forbindelse",
+              QString("Ftp-serveren %1 kan ikke oprette den sikre forbindelse (FTPS), som forbindelsen kræver. "
+                      "Forbindelsen er afbrudt.")
+                  .arg(server)};
+    case TlsFailed:
+      return {"Sikker forbindelse", QString("Den sikre forbindelse (FTPS) til %1 kunne ikke oprettes.").arg(server)};
+    case CertificateRefused:
+      return {"Certifikat afvist",
+              QString("Serverens certifikat blev ikke godkendt, og forbindelsen til %1 er afbrudt.").arg(server)};
+    case CertificateChanged:
+      return {"Certifikat ændret",
+              QString("Certifikatet fra %1 er ikke det, du har valgt at stole på. En anden kan udgive sig for at "
+                      "være serveren, så forbindelsen er afbrudt, før dit kodeord blev sendt.\r\nHar din udbyder "
+                      "skiftet certifikat, så fjern det gemte certifikat fra forbindelsens egenskaber og tilslut igen.")
+                  .arg(server)};
     case QuitRefused:
     case NoServerName:
       return {};
   }
   return {};
+}
+
+FtpQuestion plainFallbackQuestion(bool wholeConnection, const QString& server) {
+  if (wholeConnection)
+    return {"Usikker forbindelse",
+            QString("Ftp-serveren %1 kan ikke oprette en sikker forbindelse (FTPS). Vil du fortsætte med almindelig "
+                    "FTP, hvor dit kodeord og dine filer sendes ukrypteret?")
+                .arg(server)};
+  return {"Usikker overførsel",
+          QString("Ftp-serveren %1 kan ikke sikre overførslen af filer. Dit kodeord er sendt sikkert. Vil du "
+                  "fortsætte, så filerne sendes ukrypteret?")
+              .arg(server)};
 }
 
 QString infoStatusText(FtpInfo info, const QString& addinfo) {

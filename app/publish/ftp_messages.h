@@ -19,6 +19,16 @@ struct FtpErrorMessage {
 // Codes the user is not told about give an empty text.
 FtpErrorMessage errorMessage(FtpError error, const QString& server, const QString& localFile);
 
+// A question put to the user with Yes and No.
+struct FtpQuestion {
+  QString title;
+  QString text;
+};
+
+// Whether to go on without TLS: with the whole connection (nothing of the
+// login sent yet), or with the data connections only.
+FtpQuestion plainFallbackQuestion(bool wholeConnection, const QString& server);
+
 // The status panel's text for the client's information `info` with its
 // `addinfo`; empty for the informations that leave the panel as it is.
 QString infoStatusText(FtpInfo info, const QString& addinfo);

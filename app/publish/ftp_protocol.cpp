@@ -177,6 +177,47 @@ std::string portArgument(uint32_t address, uint16_t port) {
          std::to_string(port >> 8) + ',' + std::to_string(port & 0xff);
 }
 
+namespace {
+
+// The decimal number at `at`, at most `limit`; moves past it.
+std::optional<unsigned> number(std::string_view text, size_t& at, unsigned limit) {
+  unsigned value = 0;
+  const size_t start = at;
+  while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])) && at - start < 5)
+    value = value * 10 + static_cast<unsigned>(text[at++] - '0');
+  if (at == start || value > limit) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+std::optional<uint16_t> extendedPassivePort(std::string_view reply) {
+  const size_t open = reply.find('(');
+  if (open == std::string_view::npos || reply.size() < open + 6) return std::nullopt;
+  const char d = reply[open + 1];
+  if (std::isdigit(static_cast<unsigned char>(d)) || reply[open + 2] != d || reply[open + 3] != d) return std::nullopt;
+  size_t at = open + 4;
+  const auto port = number(reply, at, 65535);
+  if (!port || *port == 0 || at >= reply.size() || reply[at] != d) return std::nullopt;
+  return static_cast<uint16_t>(*port);
+}
+
+std::optional<uint16_t> passivePort(std::string_view reply) {
+  if (reply.size() <= 4) return std::nullopt;
+  size_t at = reply.find_first_of("0123456789", 4);
+  if (at == std::string_view::npos) return std::nullopt;
+  unsigned parts[6];
+  for (int i = 0; i < 6; ++i) {
+    if (i > 0 && (at >= reply.size() || reply[at++] != ',')) return std::nullopt;
+    const auto part = number(reply, at, 255);
+    if (!part) return std::nullopt;
+    parts[i] = *part;
+  }
+  const unsigned port = parts[4] * 256 + parts[5];
+  if (port == 0) return std::nullopt;
+  return static_cast<uint16_t>(port);
+}
+
 std::string announcedSize(std::string_view reply) {
   const size_t open = reply.find('(');
   if (open == std::string_view::npos) return {};

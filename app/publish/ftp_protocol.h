@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -64,6 +65,10 @@ enum class FtpError {
   GreetingRefused = 26,
   LoginRefused = 27,
   DataConnection = 28,
+  TlsRefused = 29,          // the server cannot secure the connection, which must be secure
+  TlsFailed = 30,           // the TLS handshake failed
+  CertificateRefused = 31,  // the server's certificate did not check out and was not accepted
+  CertificateChanged = 32,  // the server's certificate is not the one the user chose to trust
 };
 
 // Light errors leave the connection as it is; all others end it.
@@ -110,6 +115,8 @@ class LineSplitter {
   void append(std::string_view data);
   bool next(std::string& line);
   bool overlong() const { return overlong_; }
+  // Whether bytes wait behind the lines taken.
+  bool pending() const { return pending_.size() > start_; }
   // What is left without an end of line (taken out).
   std::string takeRest();
   void clear();
@@ -132,6 +139,8 @@ class ReplyReader {
   bool next(std::string& reply);
   // A reply line longer than LineSplitter::kMaxLine arrived.
   bool overlong() const { return lines_.overlong(); }
+  // Whether anything has arrived behind the replies taken.
+  bool pending() const { return lines_.pending() || !multiLineCode_.empty(); }
   void reset();
 
  private:
@@ -149,6 +158,13 @@ bool isSendable(std::string_view argument);
 
 // "a,b,c,d,hi,lo" for an IPv4 address and port in host order.
 std::string portArgument(uint32_t address, uint16_t port);
+
+// The port a passive data connection is to be made to: from a reply to
+// "EPSV" ("229 ... (|||6446|)") or to "PASV" ("227 ... (127,0,0,1,25,46)",
+// whose address is not used: the data connection goes to the server the
+// control connection goes to). Nothing when the reply names no usable port.
+std::optional<uint16_t> extendedPassivePort(std::string_view reply);
+std::optional<uint16_t> passivePort(std::string_view reply);
 
 // The size a "150 ... (1234 bytes)" reply announces: the text after "(" up
 // to the next space; empty when the reply has no "(".

@@ -76,6 +76,11 @@ FtpSession::FtpSession(TStarFtp& ftp) : ftp_(ftp) {
   ftp_.OnDirectoryDeleted = [this](TStarFtp&) { operationDone([this] { nextDeletion(); }); };
   ftp_.OnFileStored = [this](TStarFtp&) { fileStored(); };
   ftp_.OnFileReceived = [this](TStarFtp&) { fileReceived(); };
+  ftp_.OnCertificateCheck = [this](TStarFtp&, const FtpCertificate& certificate) { certificateCheck(certificate); };
+  ftp_.OnPlainFallback = [this](TStarFtp&, TPlainFallback what) {
+    const FtpQuestion question = plainFallbackQuestion(what == TPlainFallback::WholeConnection, server_);
+    ftp_.AnswerPlainFallback(OnQuestion && OnQuestion(question));
+  };
 }
 
 FtpSession::~FtpSession() {
@@ -83,6 +88,8 @@ FtpSession::~FtpSession() {
        {&ftp_.OnLoggedIn, &ftp_.OnListingDone, &ftp_.OnDirectoryChanged, &ftp_.OnDirectoryCreated, &ftp_.OnFileRenamed,
         &ftp_.OnFileDeleted, &ftp_.OnDirectoryDeleted, &ftp_.OnFileStored, &ftp_.OnFileReceived, &ftp_.OnFtpQuit})
     *event = nullptr;
+  ftp_.OnCertificateCheck = nullptr;
+  ftp_.OnPlainFallback = nullptr;
   ftp_.OnFtpInfo = nullptr;
   ftp_.OnFtpError = nullptr;
 }
@@ -108,9 +115,15 @@ void FtpSession::finish() {
   if (std::exchange(quitWhenDone_, false)) ftp_.Quit();
 }
 
-void FtpSession::connect(const FtpConnection& connection, const QString& password) {
+void FtpSession::connect(const FtpConnection& connection, const QString& password, const QString& title) {
   if (!begin()) return;
   server_ = connection.server;
+  title_ = title;
+  ftp_.setSecurity(!connection.secure         ? TFtpSecurity::PlainFtp
+                   : connection.requireSecure ? TFtpSecurity::TlsRequired
+                                              : TFtpSecurity::TlsIfPossible);
+  ftp_.setPassive(connection.passive);
+  ftp_.setTrustedFingerprint(connection.trustedFingerprint);
   ftp_.setFtpServer(connection.server);
   ftp_.setUserName(connection.user);
   ftp_.setUserPassword(password);
@@ -220,6 +233,17 @@ void FtpSession::connectionEnded() {
   setBusy(false);
   status(QStringLiteral("Klar"));
   if (OnConnected) OnConnected(false);
+}
+
+// A certificate the user trusts is kept with the stored connection, so that
+// the next connection accepts it, and refuses another in its place.
+void FtpSession::certificateCheck(const FtpCertificate& certificate) {
+  const TCertificateAnswer answer = OnCertificateQuestion
+                                        ? OnCertificateQuestion(certificate, problemText(certificate, server_))
+                                        : TCertificateAnswer::Refuse;
+  if (answer == TCertificateAnswer::Trust && store_ && !title_.isEmpty())
+    store_->trustFingerprint(title_, certificate.fingerprint);
+  ftp_.AnswerCertificate(answer);
 }
 
 // ---------------------------------------------------------------------------

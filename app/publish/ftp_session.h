@@ -71,12 +71,22 @@ class FtpSession {
   std::function<void()> OnBeep;
   // The local files an upload batch has put on the server.
   std::function<void(const QStringList& localFiles)> OnPublished;
+  // The server's certificate did not check out: what the user answers, with
+  // the reason in words (no handler: refused).
+  std::function<TCertificateAnswer(const FtpCertificate& certificate, const QString& problem)> OnCertificateQuestion;
+  // Yes or No to going on without TLS (no handler: No).
+  std::function<bool(const FtpQuestion& question)> OnQuestion;
+
+  // Where a certificate the user chooses to trust is kept with the
+  // connection it was trusted for.
+  void setConnectionStore(FtpConnections* store) { store_ = store; }
 
   // With the setting on, a file's archive flag is cleared once it is stored.
   void setClearArchiveFlags(bool on) { clearArchiveFlags_ = on; }
 
   // --- Commands; ignored while busy (except stop and disconnect)
-  void connect(const FtpConnection& connection, const QString& password);
+  // `title` names the stored connection (empty for one not saved).
+  void connect(const FtpConnection& connection, const QString& password, const QString& title = {});
   void disconnect();
   void refresh();
   void changeDir(const QString& folder);
@@ -111,6 +121,7 @@ class FtpSession {
   void info(FtpInfo info, const QString& addinfo);
   void error(FtpError error);
   void connectionEnded();
+  void certificateCheck(const FtpCertificate& certificate);
 
   void nextDeletion();
   void nextUpload();
@@ -134,6 +145,8 @@ class FtpSession {
   bool quitWhenDone_ = false;
   bool enteringFolder_ = false;
   QString server_;
+  QString title_;
+  FtpConnections* store_ = nullptr;
   std::vector<FtpListRow> rows_;
 
   std::deque<TransferItem> files_, folders_;

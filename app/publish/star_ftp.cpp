@@ -7,6 +7,7 @@
 #include <QStringDecoder>
 
 #include <limits>
+#include <utility>
 
 using namespace morvel::ftp;
 
@@ -38,8 +39,17 @@ TStarFtp::TStarFtp() {
     connectTo(address);
   };
   OnTimeOut = [this] { fatalError(FtpError::TimedOut); };
+  OnTlsReady = [this](bool ok) { controlSecured(ok); };
 
   listener_.OnIncoming = [this] { dataIncoming(); };
+  dataSocket_.OnConnected = [this](int error) {
+    if (!error) return dataOpened();
+    if (!aborting_) fatalError(FtpError::DataConnection);
+  };
+  dataSocket_.OnTimeOut = [this] {
+    if (!aborting_) fatalError(FtpError::DataConnection);
+  };
+  dataSocket_.OnTlsReady = [this](bool ok) { dataSecured(ok); };
   dataSocket_.OnReadable = [this] { dataReadable(); };
   dataSocket_.OnWritable = [this] {
     if (data_ == DataKind::Store) continueUpload();
@@ -138,6 +148,12 @@ void TStarFtp::Connect() {
     return finish();
   }
   legacyNames_.clear();
+  protectData_ = false;
+  dataResumed_ = false;
+  epsvRefused_ = false;
+  certificate_ = {};
+  acceptedFingerprint_.clear();
+  resumable_.reset();
   if (refuseUnsendable({userName_, userPassword_, userAccount_, initialDirectory_})) return;
   replies_.reset();
   state_ = State::Greeting;
@@ -237,8 +253,12 @@ void TStarFtp::Abort() {
   // The server answers the transfer and then the ABOR; the operation ends
   // after both, so that no answer is left over for the next command.
   abortRepliesLeft_ = controlDone_ ? 1 : 2;
-  SendQueued(std::string("\xFF\xF4", 2));        // Telnet IAC IP
-  SendQueued(std::string("\xFF\xF2", 2), true);  // IAC DM as urgent data: the Synch
+  // Inside TLS the Telnet signs cannot go as urgent data, which would break
+  // the TLS connection: the ABOR goes alone, as secured clients send it.
+  if (!Secured()) {
+    SendQueued(std::string("\xFF\xF4", 2));        // Telnet IAC IP
+    SendQueued(std::string("\xFF\xF2", 2), true);  // IAC DM as urgent data: the Synch
+  }
   info(FtpInfo::SendingCommand, "ABOR\r\n");
   // Nothing follows the ABOR: a further IAC DM in the normal data would
   // stand in front of the next command, and servers that do not read Telnet
@@ -295,6 +315,7 @@ void TStarFtp::controlClosed(int error) {
 
 void TStarFtp::disconnected() {
   closeData();
+  ShutdownTls();
   dropControl();
   connected_ = false;
   state_ = State::Idle;
@@ -311,7 +332,10 @@ void TStarFtp::dropControl() {
 // Once a second while connected: a server that stays silent for longer than
 // the time-out while something is awaited from it ends the connection.
 void TStarFtp::replyTimerTick() {
-  if (state_ == State::Idle || timeOutReply_ <= 0) return activity();
+  // While the owner is asked, it is the client that keeps the server waiting.
+  if (state_ == State::Idle || state_ == State::AwaitCertificate || state_ == State::AwaitFallback ||
+      timeOutReply_ <= 0)
+    return activity();
   if (++silentSeconds_ > timeOutReply_) fatalError(FtpError::TimedOut);
 }
 
@@ -372,6 +396,20 @@ QString TStarFtp::askFor(TFtpInfoNeeded need, const QString& current) {
 void TStarFtp::handleReply(const std::string& reply) {
   const char cls = replyClass(reply);
   switch (state_) {
+    case State::AuthTls:
+      return authReply(cls);
+    case State::ControlHandshake:
+    case State::AwaitCertificate:
+    case State::AwaitFallback:
+      // The server has nothing to say until the client goes on.
+      return fatalError(FtpError::UnexpectedReply);
+    case State::Pbsz:
+      if (cls != '2') return cannotSecure(TPlainFallback::DataConnections);
+      return sendCommand("PROT P", State::Prot);
+    case State::Prot:
+      if (cls != '2') return cannotSecure(TPlainFallback::DataConnections);
+      protectData_ = true;
+      return sendCommand("SYST", State::Syst);
     case State::Greeting:
     case State::User:
     case State::Pass:
@@ -405,25 +443,9 @@ void TStarFtp::handleReply(const std::string& reply) {
                           : state_ == State::RetrieveType ? State::RetrievePort
                                                           : State::StorePort);
     case State::ListPort:
-      if (cls != '2') return fatalError(FtpError::UnexpectedReply);
-      data_ = DataKind::Listing;
-      rawLines_.clear();
-      directories_.clear();
-      files_.clear();
-      entries_.clear();
-      listingText_.clear();
-      parser_ = std::make_unique<FtpListingParser>(serverType_);
-      return sendCommand("LIST", State::List);
     case State::RetrievePort:
-      if (cls != '2') return fatalError(FtpError::UnexpectedReply);
-      data_ = DataKind::Retrieve;
-      return sendCommand("RETR", remoteFile_, State::Retrieve);
     case State::StorePort:
-      if (cls != '2') return fatalError(FtpError::UnexpectedReply);
-      data_ = DataKind::Store;
-      sendCommand("STOR", remoteFile_, State::Store);
-      // Some servers connect as soon as they have the PORT.
-      if (dataSocket_.Open() && state_ == State::Store) startUpload();
+      if (dataPortReady(reply, cls)) sendTransferCommand();
       return;
     case State::List:
     case State::Retrieve:
@@ -456,12 +478,12 @@ void TStarFtp::loginReply(char cls) {
   switch (state_) {
     case State::Greeting:
       if (cls != '2') return fatalError(FtpError::GreetingRefused);
-      userName_ = askFor(TFtpInfoNeeded::niUser, userName_);
-      return sendLogin("USER", userName_, State::User);
+      if (security_ != TFtpSecurity::PlainFtp) return sendCommand("AUTH TLS", State::AuthTls);
+      return sendUser();
     case State::User:
     case State::Pass:
     case State::Acct:
-      if (cls == '2') return sendCommand("SYST", State::Syst);
+      if (cls == '2') return afterLogin();
       if (cls == '3' && state_ == State::User) {
         userPassword_ = askFor(TFtpInfoNeeded::niPassword, userPassword_);
         return sendLogin("PASS", userPassword_, State::Pass);
@@ -477,6 +499,114 @@ void TStarFtp::loginReply(char cls) {
   }
 }
 
+void TStarFtp::sendUser() {
+  userName_ = askFor(TFtpInfoNeeded::niUser, userName_);
+  sendLogin("USER", userName_, State::User);
+}
+
+void TStarFtp::afterLogin() {
+  if (Secured()) return sendCommand("PBSZ 0", State::Pbsz);
+  sendCommand("SYST", State::Syst);
+}
+
+// ---------------------------------------------------------------------------
+// Securing the connection
+
+std::string TStarFtp::serverHost() const { return toWire(ftpServer_.trimmed()); }
+
+morvel::ftp::TlsContext* TStarFtp::tlsContext() {
+  const std::string anchors = trustAnchorsFile_.toStdString();
+  if (!tlsContext_ || tlsContext_->extraAnchors() != anchors) tlsContext_ = std::make_unique<TlsContext>(anchors);
+  return tlsContext_->valid() ? tlsContext_.get() : nullptr;
+}
+
+void TStarFtp::authReply(char cls) {
+  if (cls != '2') return cannotSecure(TPlainFallback::WholeConnection);
+  // Whatever came behind the go-ahead was not sent under TLS, yet would be
+  // read as if it had been: a sign that someone in between speaks for the
+  // server.
+  if (replies_.pending()) return fatalError(FtpError::UnexpectedReply);
+  TlsContext* context = tlsContext();
+  state_ = State::ControlHandshake;
+  if (!context || !StartTls(*context, serverHost(), nullptr)) fatalError(FtpError::TlsFailed);
+}
+
+void TStarFtp::controlSecured(bool ok) {
+  if (!ok) return fatalError(FtpError::TlsFailed);
+  activity();
+  certificate_ = Tls()->certificate();
+  switch (judgeCertificate(certificate_, trustedFingerprint_)) {
+    case CertificateVerdict::Accept:
+      return certificateAccepted();
+    case CertificateVerdict::RefuseChanged:
+      return fatalError(FtpError::CertificateChanged);
+    case CertificateVerdict::Ask:
+      return askOwner(State::AwaitCertificate);
+  }
+}
+
+void TStarFtp::certificateAccepted() {
+  acceptedFingerprint_ = certificate_.fingerprint;
+  sendUser();
+}
+
+void TStarFtp::cannotSecure(TPlainFallback what) {
+  if (security_ == TFtpSecurity::TlsRequired) return fatalError(FtpError::TlsRefused);
+  fallback_ = what;
+  askOwner(State::AwaitFallback);
+}
+
+// The question goes to the owner from the loop, not from inside the
+// handling of what the server sent.
+void TStarFtp::askOwner(State waiting) {
+  state_ = waiting;
+  certificateAnswer_.reset();
+  fallbackAnswer_.reset();
+  PostMessage(Window(), kAskOwner, 0, 0);
+}
+
+void TStarFtp::putQuestion() {
+  if (state_ == State::AwaitCertificate) {
+    if (OnCertificateCheck) return OnCertificateCheck(*this, certificate_);
+    return AnswerCertificate(TCertificateAnswer::Refuse);
+  }
+  if (state_ == State::AwaitFallback) {
+    if (OnPlainFallback) return OnPlainFallback(*this, fallback_);
+    return AnswerPlainFallback(false);
+  }
+}
+
+void TStarFtp::AnswerCertificate(TCertificateAnswer answer) {
+  if (state_ != State::AwaitCertificate || certificateAnswer_) return;
+  certificateAnswer_ = answer;
+  PostMessage(Window(), kOwnerAnswered, 0, 0);
+}
+
+void TStarFtp::AnswerPlainFallback(bool goOn) {
+  if (state_ != State::AwaitFallback || fallbackAnswer_) return;
+  fallbackAnswer_ = goOn;
+  PostMessage(Window(), kOwnerAnswered, 0, 0);
+}
+
+void TStarFtp::ownerAnswered() {
+  if (state_ == State::AwaitCertificate && certificateAnswer_) {
+    switch (*certificateAnswer_) {
+      case TCertificateAnswer::Refuse:
+        return fatalError(FtpError::CertificateRefused);
+      case TCertificateAnswer::Trust:
+        trustedFingerprint_ = certificate_.fingerprint;
+        return certificateAccepted();
+      case TCertificateAnswer::AcceptOnce:
+        return certificateAccepted();
+    }
+  }
+  if (state_ == State::AwaitFallback && fallbackAnswer_) {
+    if (!*fallbackAnswer_) return fatalError(FtpError::TlsRefused);
+    if (fallback_ == TPlainFallback::WholeConnection) return sendUser();
+    sendCommand("SYST", State::Syst);
+  }
+}
+
 void TStarFtp::transferReply(const std::string& reply, char cls) {
   if (aborting_ && cls != '1') {
     // The transfer's answer (often 426) and then the ABOR's.
@@ -485,6 +615,11 @@ void TStarFtp::transferReply(const std::string& reply, char cls) {
     return finishTransferIfDone();
   }
   if (cls == '1') {
+    // The server is ready for the transfer: only now do some of them take
+    // the TLS handshake or the file on the data connection.
+    goAhead_ = true;
+    if (dataConnected_ && protectData_ && !dataSocket_.Secured()) startDataTls();
+    if (state_ == State::Store && dataReady_) startUpload();
     if (state_ == State::Retrieve && !aborting_) {
       const std::string size = announcedSize(reply);
       if (reply.find('(') != std::string::npos) info(FtpInfo::TransferSize, QString::fromStdString(size));
@@ -516,9 +651,77 @@ void TStarFtp::openDataPort(State awaiting) {
   controlDone_ = false;
   aborting_ = false;
   abortRepliesLeft_ = 0;
+  dataConnected_ = false;
+  dataReady_ = false;
+  goAhead_ = false;
+  uploadStarted_ = false;
+  uploadClosing_ = false;
+  dataResumed_ = false;
+  if (passive_) {
+    dataPortCommand_ = epsvRefused_ ? DataPortCommand::Pasv : DataPortCommand::Epsv;
+    return sendCommand(epsvRefused_ ? "PASV" : "EPSV", awaiting);
+  }
+  dataPortCommand_ = DataPortCommand::Port;
   if (!LocalAddress(address, port) || !listener_.Listen(address) || !listener_.LocalAddress(address, port))
     return fatalError(FtpError::DataConnection);
   sendCommand("PORT", QString::fromStdString(portArgument(ntohl(address), port)), awaiting);
+}
+
+// The reply to the command that set the data connection up; true when the
+// transfer command can follow.
+bool TStarFtp::dataPortReady(const std::string& reply, char cls) {
+  switch (dataPortCommand_) {
+    case DataPortCommand::Port:
+      break;
+    case DataPortCommand::Epsv:
+      if (cls == '2') return connectPassive(extendedPassivePort(reply));
+      // A server that does not know EPSV may know PASV.
+      epsvRefused_ = true;
+      dataPortCommand_ = DataPortCommand::Pasv;
+      sendCommand("PASV", state_);
+      return false;
+    case DataPortCommand::Pasv:
+      if (cls == '2') return connectPassive(passivePort(reply));
+      break;
+  }
+  if (cls != '2') fatalError(FtpError::UnexpectedReply);
+  return cls == '2';
+}
+
+// Whatever address the reply names, the data connection goes to the server
+// the control connection goes to: a server cannot send the client elsewhere.
+bool TStarFtp::connectPassive(std::optional<uint16_t> port) {
+  if (!port) {
+    fatalError(FtpError::UnexpectedReply);
+    return false;
+  }
+  if (!dataSocket_.CreateSocket() || !dataSocket_.ConnectTo(serverIp_, *port, timeOutConnect_)) {
+    fatalError(FtpError::DataConnection);
+    return false;
+  }
+  return true;
+}
+
+void TStarFtp::sendTransferCommand() {
+  switch (state_) {
+    case State::ListPort:
+      data_ = DataKind::Listing;
+      rawLines_.clear();
+      directories_.clear();
+      files_.clear();
+      entries_.clear();
+      listingText_.clear();
+      parser_ = std::make_unique<FtpListingParser>(serverType_);
+      return sendCommand("LIST", State::List);
+    case State::RetrievePort:
+      data_ = DataKind::Retrieve;
+      return sendCommand("RETR", remoteFile_, State::Retrieve);
+    case State::StorePort:
+      data_ = DataKind::Store;
+      return sendCommand("STOR", remoteFile_, State::Store);
+    default:
+      return;
+  }
 }
 
 void TStarFtp::dataIncoming() {
@@ -535,14 +738,47 @@ void TStarFtp::dataIncoming() {
   }
   // One connection per transfer: once the server is in, nobody else gets in.
   listener_.Close();
+  dataOpened();
+}
+
+void TStarFtp::dataOpened() {
+  dataConnected_ = true;
   activity();
   bytes_ = 0;
   clock_.start();
-  // The file goes once the server has the STOR.
-  if (data_ == DataKind::Store && state_ == State::Store) startUpload();
+  if (!protectData_) return dataReady();
+  if (goAhead_) startDataTls();
+}
+
+// The client's side of TLS whichever side connected, offering the control
+// connection's session for reuse.
+void TStarFtp::startDataTls() {
+  TlsContext* context = tlsContext();
+  if (!resumable_ && Tls()) resumable_ = Tls()->session();
+  if (!context || !dataSocket_.StartTls(*context, serverHost(), resumable_.get())) fatalError(FtpError::DataConnection);
+}
+
+void TStarFtp::dataSecured(bool ok) {
+  if (!ok) {
+    if (!aborting_) fatalError(FtpError::DataConnection);
+    return;
+  }
+  // The data must come from the server whose certificate was accepted.
+  if (!sameFingerprint(dataSocket_.Tls()->fingerprint(), acceptedFingerprint_))
+    return fatalError(FtpError::DataConnection);
+  dataResumed_ = dataSocket_.Tls()->resumed();
+  dataReady();
+}
+
+void TStarFtp::dataReady() {
+  dataReady_ = true;
+  activity();
+  if (data_ == DataKind::Store && state_ == State::Store && goAhead_) startUpload();
 }
 
 void TStarFtp::dataReadable() {
+  // Nothing is taken from a data connection that is yet to be secured.
+  if (protectData_ && !dataSocket_.Secured()) return;
   if (!readDataBlocks(32) && !aborting_) fatalError(FtpError::DataConnection);
 }
 
@@ -603,6 +839,13 @@ void TStarFtp::dataClosed(int error) {
     return;
   }
   if (dataDone_) return;
+  if (protectData_ && !dataSocket_.Secured()) {
+    // It ended before it was secured: nothing that came on it is taken, and
+    // the transfer has failed, whatever the server says of it.
+    closeData();
+    success_ = false;
+    return dataSideDone();
+  }
   // Everything that arrived before the close is read first.
   if (!readDataBlocks(std::numeric_limits<int>::max()) || error) {
     if (aborting_) {
@@ -630,6 +873,7 @@ void TStarFtp::dataClosed(int error) {
 }
 
 void TStarFtp::startUpload() {
+  if (std::exchange(uploadStarted_, true)) return;
   info(FtpInfo::TransferSize, QString::number(upload_ ? upload_->size() : 0));
   block_.clear();
   blockSent_ = 0;
@@ -640,7 +884,12 @@ void TStarFtp::startUpload() {
 // the loop: FD_WRITE, or a message to itself after a run of blocks, brings
 // it back here.
 void TStarFtp::continueUpload() {
-  if (data_ != DataKind::Store || !upload_ || dataDone_ || aborting_) return;
+  // The connection may say it takes data before the server is ready for it.
+  if (data_ != DataKind::Store || !uploadStarted_ || !upload_ || dataDone_ || aborting_) return;
+  if (uploadClosing_) {
+    if (!dataSocket_.SendPending()) uploadDone();
+    return;
+  }
   for (int blocks = 0; blocks < 64; ++blocks) {
     if (blockSent_ == block_.size()) {
       block_.resize(kBlockSize);
@@ -652,7 +901,7 @@ void TStarFtp::continueUpload() {
       }
       block_.resize(static_cast<size_t>(n));
       blockSent_ = 0;
-      if (n == 0) return uploadDone();
+      if (n == 0) return finishUpload();
     }
     const int sent = dataSocket_.SendSome(block_.data() + blockSent_, static_cast<int>(block_.size() - blockSent_));
     if (sent < 0) {
@@ -672,6 +921,19 @@ void TStarFtp::continueUpload() {
   PostMessage(Window(), kContinueUpload, 0, 0);
 }
 
+// The server takes the end of the data connection for the end of the file:
+// a secured one ends with TLS's close notice, and only once all has gone.
+void TStarFtp::finishUpload() {
+  if (dataSocket_.Secured()) {
+    dataSocket_.ShutdownTls();
+    if (dataSocket_.SendPending()) {
+      uploadClosing_ = true;
+      return;
+    }
+  }
+  uploadDone();
+}
+
 void TStarFtp::uploadDone() {
   closeData();
   info(FtpInfo::TransferDone, fixedText(kTransferDoneText));
@@ -679,6 +941,8 @@ void TStarFtp::uploadDone() {
 }
 
 void TStarFtp::closeData() {
+  if (const TlsChannel* tls = dataSocket_.Tls())
+    if (auto granted = tls->session()) resumable_ = std::move(granted);
   dataSocket_.Close();
   listener_.Close();
   upload_.reset();
@@ -728,6 +992,12 @@ LRESULT TStarFtp::OtherMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case kContinueUpload:
       continueUpload();
+      return 0;
+    case kAskOwner:
+      putQuestion();
+      return 0;
+    case kOwnerAnswered:
+      ownerAnswered();
       return 0;
     case WM_TIMER:
       if (wParam == kReplyTimer) {

@@ -19,11 +19,25 @@
 // Whatever a server sends, the client stays safe: lines are bounded, a
 // silent server times out, only the server may open the data connection,
 // and names that would end a command line early are never sent.
+//
+// Secured (explicit FTPS): "AUTH TLS" after the greeting, and nothing of the
+// login is sent before the server's certificate has been accepted; after the
+// login "PBSZ 0" and "PROT P", and then the data connections are secured as
+// well, resuming the control connection's TLS session (servers may insist).
+// A certificate that does not check out, and a server that cannot secure a
+// connection that may fall back to plain FTP, are put to the owner as events
+// that it answers, at once or later, with AnswerCertificate and
+// AnswerPlainFallback; the client waits for the answer by returning to the
+// loop.
 #pragma once
 
+#include "ftp_certificate.h"
 #include "ftp_listing.h"
 #include "ftp_protocol.h"
 #include "star_socket.h"
+#include "tls_channel.h"
+
+#include <optional>
 
 #include <QElapsedTimer>
 #include <QSet>
@@ -43,6 +57,12 @@ using morvel::ftp::TFTPServerType;
 
 enum class TTransferType { BinaryTransfer, AsciiTransfer };
 enum class TFtpInfoNeeded { niHost, niUser, niPassword, niAccount };
+// "Sikker forbindelse (FTPS)" off, on with "Hvis muligt", on with "Kræv".
+enum class TFtpSecurity { PlainFtp, TlsIfPossible, TlsRequired };
+// What the server could not secure, when the owner is asked about going on
+// without: the whole connection (nothing of the login has been sent), or
+// only the data connections (the login went secured).
+enum class TPlainFallback { WholeConnection, DataConnections };
 
 class TStarFtp : public TStarSocket {
  public:
@@ -50,11 +70,15 @@ class TStarFtp : public TStarSocket {
   using TFtpInfoEvent = std::function<void(TStarFtp& Sender, FtpInfo info, const QString& addinfo)>;
   using TFtpNeedInfoEvent = std::function<void(TStarFtp& Sender, TFtpInfoNeeded need, QString& value)>;
   using TFtpErrorEvent = std::function<void(TStarFtp& Sender, FtpError error, const QString& addinfo)>;
+  using TFtpCertificateEvent = std::function<void(TStarFtp& Sender, const morvel::ftp::FtpCertificate& certificate)>;
+  using TFtpFallbackEvent = std::function<void(TStarFtp& Sender, TPlainFallback what)>;
 
   // Private messages besides those of TStarSocket.
   static constexpr UINT kConnectionEnded = WM_USER + 2;
   static constexpr UINT kOperationFinished = WM_USER + 4;
   static constexpr UINT kContinueUpload = WM_USER + 5;
+  static constexpr UINT kAskOwner = WM_USER + 6;
+  static constexpr UINT kOwnerAnswered = WM_USER + 7;
   static constexpr int kBlockSize = 2048;
   static constexpr UINT_PTR kReplyTimer = 2;
 
@@ -96,6 +120,20 @@ class TStarFtp : public TStarSocket {
   // awaited; 0 = for ever.
   int TimeOutReply() const { return timeOutReply_; }
   void setTimeOutReply(int seconds) { timeOutReply_ = seconds; }
+  TFtpSecurity Security() const { return security_; }
+  void setSecurity(TFtpSecurity v) { security_ = v; }
+  // Passive data connections ("EPSV", or "PASV" where the server does not
+  // know it), made by the client to the server's address.
+  bool Passive() const { return passive_; }
+  void setPassive(bool on) { passive_ = on; }
+  // The SHA-256 fingerprint of a certificate the user chose to trust for this
+  // connection although it does not check out; empty when none.
+  const QString& TrustedFingerprint() const { return trustedFingerprint_; }
+  void setTrustedFingerprint(const QString& v) { trustedFingerprint_ = v; }
+  // A PEM file of certificates trusted besides the system's trust store
+  // (a private certificate authority); empty for none.
+  const QString& TrustAnchorsFile() const { return trustAnchorsFile_; }
+  void setTrustAnchorsFile(const QString& path) { trustAnchorsFile_ = path; }
 
   // --- Events
   TFtpInfoEvent OnFtpInfo;
@@ -105,6 +143,11 @@ class TStarFtp : public TStarSocket {
   TNotifyEvent OnLoggedIn, OnDirectoryChanged, OnDirectoryCreated, OnDirectoryDeleted, OnFileDeleted, OnFileReceived,
       OnFileStored, OnListingDone, OnFileRenamed;
   TNotifyEvent OnFtpQuit;
+  // The server's certificate did not check out: answer with AnswerCertificate.
+  TFtpCertificateEvent OnCertificateCheck;
+  // The server cannot secure a connection that may go on without: answer
+  // with AnswerPlainFallback.
+  TFtpFallbackEvent OnPlainFallback;
 
   // --- Methods
   void Connect();
@@ -119,10 +162,21 @@ class TStarFtp : public TStarSocket {
   void Retrieve();
   void Store();
   void Abort();
+  // The owner's answers to the two questions; an answer to a question that is
+  // no longer asked (the connection ended meanwhile) is ignored.
+  void AnswerCertificate(morvel::ftp::TCertificateAnswer answer);
+  void AnswerPlainFallback(bool goOn);
 
   // --- State
   bool Connected() const { return connected_; }
   bool Busy() const { return busy_; }
+  // The control connection is secured; the data connections are.
+  bool Secured() const { return TStarSocket::Secured(); }
+  bool DataProtected() const { return protectData_; }
+  // The server's certificate, once the control connection is secured.
+  const morvel::ftp::FtpCertificate& ServerCertificate() const { return certificate_; }
+  // The last secured data connection resumed the control connection's session.
+  bool DataSessionResumed() const { return dataResumed_; }
 
   // --- The last listing, kept until the next one
   const QStringList& ListingLines() const { return rawLines_; }
@@ -142,9 +196,15 @@ class TStarFtp : public TStarSocket {
   enum class State {
     Idle,
     Greeting,
+    AuthTls,
+    ControlHandshake,
+    AwaitCertificate,
+    AwaitFallback,
     User,
     Pass,
     Acct,
+    Pbsz,
+    Prot,
     Syst,
     InitialCwd,
     ListPwd,
@@ -178,6 +238,7 @@ class TStarFtp : public TStarSocket {
     FileRenamed,
   };
   enum class DataKind { None, Listing, Retrieve, Store };
+  enum class DataPortCommand { Port, Epsv, Pasv };
 
   // Starting operations
   bool mayStart(bool needsConnection);
@@ -194,6 +255,17 @@ class TStarFtp : public TStarSocket {
   void handleReplies();
   void handleReply(const std::string& reply);
   void loginReply(char cls);
+  void sendUser();
+  void afterLogin();
+  void authReply(char cls);
+  void controlSecured(bool ok);
+  void certificateAccepted();
+  void cannotSecure(TPlainFallback what);
+  void askOwner(State waiting);
+  void putQuestion();
+  void ownerAnswered();
+  morvel::ftp::TlsContext* tlsContext();
+  std::string serverHost() const;
   void transferReply(const std::string& reply, char cls);
   void sendCommand(const QString& verb, State awaiting);
   void sendCommand(const QString& verb, const QString& argument, State awaiting);
@@ -209,13 +281,21 @@ class TStarFtp : public TStarSocket {
 
   // The data connection
   void openDataPort(State awaiting);
+  bool dataPortReady(const std::string& reply, char cls);
+  bool connectPassive(std::optional<uint16_t> port);
+  void sendTransferCommand();
   void dataIncoming();
+  void dataOpened();
+  void startDataTls();
+  void dataSecured(bool ok);
+  void dataReady();
   void dataReadable();
   bool readDataBlocks(int maxBlocks);
   void dataClosed(int error);
   void listingLine(const std::string& line);
   void startUpload();
   void continueUpload();
+  void finishUpload();
   void uploadDone();
   void closeData();
   void dataSideDone();
@@ -240,6 +320,9 @@ class TStarFtp : public TStarSocket {
   int timeOutArp_ = 0;
   int timeOutReply_ = 60;
   int silentSeconds_ = 0;
+  TFtpSecurity security_ = TFtpSecurity::PlainFtp;
+  bool passive_ = false;
+  QString trustedFingerprint_, trustAnchorsFile_;
 
   bool connected_ = false;
   bool busy_ = false;
@@ -256,9 +339,29 @@ class TStarFtp : public TStarSocket {
   QSet<QString> legacyNames_;  // names this server sent in Windows-1252
   morvel::ftp::ReplyReader replies_;
 
+  std::unique_ptr<morvel::ftp::TlsContext> tlsContext_;
+  morvel::ftp::FtpCertificate certificate_;
+  QString acceptedFingerprint_;  // of the certificate the control connection was accepted with
+  // The session the next data connection offers: the control connection's,
+  // or the newer one granted on the last data connection (servers may take
+  // each only once).
+  std::shared_ptr<SSL_SESSION> resumable_;
+  bool protectData_ = false;
+  bool dataResumed_ = false;
+  TPlainFallback fallback_ = TPlainFallback::WholeConnection;
+  std::optional<morvel::ftp::TCertificateAnswer> certificateAnswer_;
+  std::optional<bool> fallbackAnswer_;
+
   TStarSocket listener_;
   TStarSocket dataSocket_;
   DataKind data_ = DataKind::None;
+  DataPortCommand dataPortCommand_ = DataPortCommand::Port;
+  bool epsvRefused_ = false;
+  bool dataConnected_ = false;
+  bool dataReady_ = false;  // connected, and secured where the data is protected
+  bool goAhead_ = false;    // the server has answered the transfer command with 1xx
+  bool uploadStarted_ = false;
+  bool uploadClosing_ = false;  // the last block is out; TLS's close notice goes
   bool dataDone_ = false;
   bool controlDone_ = false;
   morvel::ftp::LineSplitter listingText_;

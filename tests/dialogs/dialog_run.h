@@ -95,6 +95,13 @@ T* control(QDialog& form, const char* name) {
   return found;
 }
 
+// With MORVEL_DIALOG_PICTURES set to a folder, forms are saved there as
+// pictures to look at.
+inline void picture(QWidget& form, const char* name) {
+  const QString folder = qEnvironmentVariable("MORVEL_DIALOG_PICTURES");
+  if (!folder.isEmpty()) form.grab().save(folder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
+}
+
 inline QString field(QDialog& form, const char* name) { return control<QLineEdit>(form, name)->text(); }
 inline void setField(QDialog& form, const char* name, const QString& text) {
   control<QLineEdit>(form, name)->setText(text);

@@ -44,6 +44,10 @@ class FakeHost : public morvel::DocumentHost {
   QString documentName(int i) const override {
     return fileName(i).isEmpty() ? QStringLiteral("Nyt dokument %1").arg(i + 1) : fileName(i);
   }
+  int newDocument() override {
+    addPage("");
+    return active_;
+  }
   bool openFile(const QString& path) override {
     opened << path;
     return true;

@@ -18,12 +18,8 @@ namespace {
 
 using dialog_test::control;
 using dialog_test::field;
+using dialog_test::picture;
 using dialog_test::setField;
-
-void picture(QWidget& form, const char* name) {
-  const QString folder = qEnvironmentVariable("MORVEL_DIALOG_PICTURES");
-  if (!folder.isEmpty()) form.grab().save(folder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
-}
 
 TEST(PictureCode, SizesMarginsAndAlignment) {
   morvel::PictureFields p;

@@ -18,14 +18,8 @@
 namespace {
 
 using dialog_test::control;
+using dialog_test::picture;
 using morvel::colorFromRgb;
-
-// With MORVEL_DIALOG_PICTURES set to a folder, forms are saved there as
-// pictures to look at.
-void picture(QWidget& form, const char* name) {
-  const QString folder = qEnvironmentVariable("MORVEL_DIALOG_PICTURES");
-  if (!folder.isEmpty()) form.grab().save(folder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
-}
 
 TEST(WebColours, StepsAndCodesOfWebSafeColours) {
   EXPECT_EQ(morvel::webSteps(colorFromRgb(255, 0, 51)), (morvel::WebSteps{5, 0, 1}));

@@ -98,29 +98,8 @@ class FtpServerTest : public ::testing::Test {
   static constexpr const char* kPassword = "hemmelig";
 
   void SetUp() override {
-    ASSERT_TRUE(serverRoot_.isValid() && localDir_.isValid());
-    static const char* script = R"(
-import sys, logging
-from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler
-from pyftpdlib.servers import FTPServer
-logging.basicConfig(level=logging.CRITICAL)
-authorizer = DummyAuthorizer()
-authorizer.add_user(sys.argv[1], sys.argv[2], sys.argv[3], perm='elradfmwMT')
-FTPHandler.authorizer = authorizer
-server = FTPServer(('127.0.0.1', 0), FTPHandler)
-print(server.address[1], flush=True)
-server.serve_forever()
-)";
-    server_.setProgram("/usr/bin/python3");
-    server_.setArguments({"-c", script, kUser, kPassword, serverRoot_.path()});
-    server_.setProcessChannelMode(QProcess::SeparateChannels);
-    server_.start();
-    ASSERT_TRUE(server_.waitForStarted()) << "python3-pyftpdlib is needed";
-    ASSERT_TRUE(runUntil([this] { return server_.canReadLine() || server_.state() != QProcess::Running; }))
-        << "the FTP server did not start";
-    port_ = static_cast<uint16_t>(server_.readLine().trimmed().toUInt());
-    ASSERT_NE(port_, 0) << server_.readAllStandardError().toStdString();
+    ASSERT_TRUE(serverRoot_.isValid() && localDir_.isValid() && work_.isValid());
+    ASSERT_NO_FATAL_FAILURE(startServer(certificate_));
 
     ftp_.setFtpServer("127.0.0.1");
     ftp_.setFtpPort(port_);
@@ -129,10 +108,70 @@ server.serve_forever()
     record(ftp_, r_);
   }
 
-  void TearDown() override {
+  // The server, secured (FTPS, explicit) with the certificate and key in
+  // `certificate` when it is given; it writes each command it receives, and
+  // for each secured data connection whether it resumed the control
+  // connection's session, to receivedCommands(). Like some servers, it
+  // insists on that reuse: a data connection without is closed at once.
+  void startServer(const QString& certificate) {
+    static const char* script = R"(
+import sys, logging
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import FTPHandler, TLS_FTPHandler, TLS_DTPHandler
+from pyftpdlib.servers import FTPServer
+logging.basicConfig(level=logging.CRITICAL)
+user, password, root, received, certificate = sys.argv[1:6]
+authorizer = DummyAuthorizer()
+authorizer.add_user(user, password, root, perm='elradfmwMT')
+log = open(received, 'a', buffering=1)
+class Handler(TLS_FTPHandler if certificate else FTPHandler):
+    def pre_process_command(self, line, cmd, arg):
+        log.write(line + '\n')
+        return super().pre_process_command(line, cmd, arg)
+Handler.authorizer = authorizer
+if certificate:
+    from OpenSSL._util import lib
+    class DataHandler(TLS_DTPHandler):
+        def handle_ssl_established(self):
+            reused = lib.SSL_session_reused(self.socket._ssl) == 1
+            log.write('DATA-TLS %s\n' % ('reused' if reused else 'new'))
+            if not reused:
+                self.close()
+    Handler.certfile = certificate
+    Handler.dtp_handler = DataHandler
+    Handler.tls_control_required = True
+    Handler.tls_data_required = True
+server = FTPServer(('127.0.0.1', 0), Handler)
+print(server.address[1], flush=True)
+server.serve_forever()
+)";
+    stopServer();
+    server_.setProgram("/usr/bin/python3");
+    server_.setArguments({"-c", script, kUser, kPassword, serverRoot_.path(), receivedFile(), certificate});
+    server_.setProcessChannelMode(QProcess::SeparateChannels);
+    server_.start();
+    ASSERT_TRUE(server_.waitForStarted()) << "python3-pyftpdlib is needed";
+    ASSERT_TRUE(runUntil([this] { return server_.canReadLine() || server_.state() != QProcess::Running; }))
+        << "the FTP server did not start";
+    port_ = static_cast<uint16_t>(server_.readLine().trimmed().toUInt());
+    ASSERT_NE(port_, 0) << server_.readAllStandardError().toStdString();
+    ftp_.setFtpPort(port_);
+  }
+
+  void stopServer() {
+    if (server_.state() == QProcess::NotRunning) return;
     server_.kill();
     server_.waitForFinished();
   }
+
+  QString receivedFile() const { return work_.filePath("received.txt"); }
+  void forgetReceived() { QFile::resize(receivedFile(), 0); }
+  // What the server received, one command (or data connection) a line.
+  QStringList receivedCommands() const {
+    return QString::fromUtf8(readFile(receivedFile())).split('\n', Qt::SkipEmptyParts);
+  }
+
+  void TearDown() override { stopServer(); }
 
   // Waits for the event of the operation (or the end of the connection).
   bool waitForEvent(const std::string& name) {
@@ -152,6 +191,8 @@ server.serve_forever()
 
   QTemporaryDir serverRoot_;
   QTemporaryDir localDir_;
+  QTemporaryDir work_;
+  QString certificate_;  // set before SetUp for a secured server
   QProcess server_;
   uint16_t port_ = 0;
   TStarFtp ftp_;

@@ -432,3 +432,110 @@ TEST_F(Hostile, NamesSentInWindows1252GoBackInWindows1252) {
                                                                "ble.htm",
                                                                "CWD /gr\xe5/s\xe6r"}));
 }
+
+// A passive reply naming another machine: the data connection still goes
+// to the server, once, and a server that does not know EPSV is asked with
+// PASV from then on.
+TEST_F(Hostile, APassiveDataConnectionGoesOnlyToTheServer) {
+  QTcpServer data;
+  ASSERT_TRUE(data.listen(QHostAddress::LocalHost, 0));
+  const QByteArray port =
+      QByteArray::number(data.serverPort() / 256) + ',' + QByteArray::number(data.serverPort() % 256);
+  ScriptedServer server("220 Ready\r\n");
+  server.answer = usualAnd({{"EPSV", "500 EPSV not understood\r\n"},
+                            {"PASV", "227 Entering Passive Mode (10,9,8,7," + port + ")\r\n"},
+                            {"LIST", "150 Here it comes\r\n"}});
+  logIn(server);
+  ftp_.setPassive(true);
+  std::vector<QHostAddress> peers;
+  for (int round = 0; round < 2; ++round) {
+    r_.clear();
+    ftp_.List();
+    ASSERT_TRUE(runUntil([&] { return data.hasPendingConnections(); }));
+    QTcpSocket* connection = data.nextPendingConnection();
+    peers.push_back(connection->peerAddress());
+    connection->write("-rw-r--r-- 1 u g 5 Jan 1 2003 side.htm\r\n");
+    connection->disconnectFromHost();
+    ASSERT_TRUE(runUntil([&] { return server.lastCommandIs("LIST"); }));
+    server.reply("226 Done\r\n");
+    ASSERT_TRUE(waitForEvent("ListingDone"));
+    EXPECT_TRUE(ftp_.Success());
+    EXPECT_EQ(ftp_.FileNames(), QStringList{"side.htm"});
+    EXPECT_FALSE(data.hasPendingConnections());
+  }
+  EXPECT_EQ(peers, (std::vector<QHostAddress>{QHostAddress::LocalHost, QHostAddress::LocalHost}));
+  EXPECT_EQ(server.commands.filter("EPSV").size(), 1);
+  EXPECT_EQ(server.commands.filter("PASV").size(), 2);
+  EXPECT_TRUE(server.commands.filter("PORT").isEmpty());
+}
+
+TEST_F(Hostile, PassiveRepliesWithoutAPortAndSilentDataConnections) {
+  // Nonsense for a port ends the connection.
+  {
+    ScriptedServer server("220 Ready\r\n");
+    server.answer = usualAnd({{"EPSV", "229 Entering Extended Passive Mode (|||0|)\r\n"}});
+    logIn(server);
+    ftp_.setPassive(true);
+    ftp_.List();
+    ASSERT_TRUE(waitForQuit());
+    EXPECT_EQ(r_.errors, std::vector<FtpError>{FtpError::UnexpectedReply});
+  }
+  // A data connection that never brings anything times out.
+  QTcpServer data;
+  ASSERT_TRUE(data.listen(QHostAddress::LocalHost, 0));
+  ScriptedServer server("220 Ready\r\n");
+  server.answer =
+      usualAnd({{"EPSV", "229 Entering Extended Passive Mode (|||" + QByteArray::number(data.serverPort()) + "|)\r\n"},
+                {"RETR", "150 Opening\r\n"}});
+  r_.clear();
+  ftp_.setInitialDirectory({});
+  logIn(server);
+  ftp_.setPassive(true);
+  ftp_.setTimeOutReply(1);
+  const QString local = startRetrieve(server, "side.htm", "min side");
+  ASSERT_TRUE(waitForQuit());
+  EXPECT_EQ(r_.errors, std::vector<FtpError>{FtpError::TimedOut});
+  EXPECT_EQ(readFile(local), "min side");
+}
+
+// The server says yes to TLS, and then does not speak it.
+TEST_F(Hostile, ASecuredLoginNeverSendsTheNameToAServerThatFailsTls) {
+  struct Case {
+    const char* name;
+    QByteArray afterGoAhead;
+    FtpError error;
+  };
+  const std::vector<Case> cases = {
+      // Plain text behind the go-ahead, as if someone in between answered.
+      {"injected", "230 Logged in\r\n", FtpError::UnexpectedReply},
+      // Not TLS at all.
+      {"nonsense", "", FtpError::TlsFailed},
+      // Nothing at all.
+      {"silent", "", FtpError::TimedOut},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScriptedServer server("220 Ready\r\n");
+    const bool nonsense = std::string(c.name) == "nonsense";
+    server.answer = [&](const QString& command) -> QByteArray {
+      if (command == "AUTH TLS") return "234 Go ahead\r\n" + c.afterGoAhead;
+      return usual(command);
+    };
+    r_.clear();
+    ftp_.setSecurity(TFtpSecurity::TlsRequired);
+    // The silent case waits for the time-out; the others must not race it.
+    ftp_.setTimeOutReply(std::string(c.name) == "silent" ? 1 : 30);
+    start(server);
+    if (nonsense) {
+      // The client's hello may reach the server as a "line" of its own, so
+      // look for the command anywhere, not only last.
+      ASSERT_TRUE(runUntil([&] { return server.commands.contains("AUTH TLS"); }));
+      server.reply(QByteArray(300, 'x'));
+    }
+    ASSERT_TRUE(waitForQuit());
+    EXPECT_EQ(r_.errors, std::vector<FtpError>{c.error});
+    EXPECT_EQ(r_.commands, QStringList{"AUTH TLS"});
+    EXPECT_FALSE(ftp_.Connected());
+    EXPECT_FALSE(ftp_.Busy());
+  }
+}

@@ -196,3 +196,53 @@ TEST(FtpErrors, TheUserReadsADanishMessage) {
   EXPECT_EQ(write.text, "Fejl under skrivning til /tmp/side.htm");
   EXPECT_EQ(errorMessage(FtpError::NoRemoteFile, "", "a.htm").text, "Fejl under åbning af a.htm");
 }
+
+TEST(FtpReplyTexts, ThePortOfAPassiveReply) {
+  EXPECT_EQ(extendedPassivePort("229 Entering Extended Passive Mode (|||6446|)"), 6446);
+  EXPECT_EQ(extendedPassivePort("229 Entering Extended Passive Mode (!!!65535!)."), 65535);
+  for (const char* bad : {"229 Entering Extended Passive Mode", "229 (|||0|)", "229 (|||65536|)", "229 (|||12a|)",
+                          "229 (|||6446)", "229 (||6446|)", "229 (11164461)", "229 ("})
+    EXPECT_FALSE(extendedPassivePort(bad)) << bad;
+
+  // The address in a PASV reply is not used; the port is.
+  EXPECT_EQ(passivePort("227 Entering Passive Mode (192,168,1,5,4,12)."), 1036);
+  EXPECT_EQ(passivePort("227 Entering Passive Mode 10,0,0,1,255,255"), 65535);
+  EXPECT_EQ(passivePort("227 =127,0,0,1,0,21"), 21);
+  for (const char* bad : {"227 Entering Passive Mode", "227 (127,0,0,1,0,0)", "227 (127,0,0,1,256,1)",
+                          "227 (127,0,0,1,4)", "227 (127,0,0,1,4,x)", "227 (1277,0,0,1,4,1)"})
+    EXPECT_FALSE(passivePort(bad)) << bad;
+}
+
+TEST(FtpReplies, WhatArrivesBehindTheLastReplyIsSeen) {
+  ReplyReader reader;
+  reader.append("234 Go ahead\r\n");
+  std::string reply;
+  ASSERT_TRUE(reader.next(reply));
+  EXPECT_FALSE(reader.pending());
+  reader.append("220 injected");
+  EXPECT_FALSE(reader.next(reply));
+  EXPECT_TRUE(reader.pending());
+  reader.reset();
+  reader.append("234-Go\r\n");
+  EXPECT_FALSE(reader.next(reply));
+  EXPECT_TRUE(reader.pending());  // inside a multi-line reply
+}
+
+TEST(FtpErrors, SecuredConnectionsFailWithADanishMessage) {
+  for (FtpError e :
+       {FtpError::TlsRefused, FtpError::TlsFailed, FtpError::CertificateRefused, FtpError::CertificateChanged}) {
+    EXPECT_TRUE(isFatal(e)) << static_cast<int>(e);
+    const FtpErrorMessage m = errorMessage(e, "ftp.example.dk", "");
+    EXPECT_FALSE(m.title.isEmpty()) << static_cast<int>(e);
+    EXPECT_TRUE(m.text.contains("ftp.example.dk")) << static_cast<int>(e);
+  }
+  EXPECT_EQ(errorMessage(FtpError::CertificateChanged, "ftp.example.dk", "").title, "Certifikat ændret");
+  EXPECT_EQ(errorMessage(FtpError::TlsRefused, "ftp.example.dk", "").text,
+            "Ftp-serveren ftp.example.dk kan ikke oprette den sikre forbindelse (FTPS), som forbindelsen kræver. "
+            "Forbindelsen er afbrudt.");
+
+  const FtpQuestion whole = plainFallbackQuestion(true, "ftp.example.dk");
+  EXPECT_EQ(whole.title, "Usikker forbindelse");
+  EXPECT_TRUE(whole.text.contains("kodeord og dine filer sendes ukrypteret"));
+  EXPECT_EQ(plainFallbackQuestion(false, "ftp.example.dk").title, "Usikker overførsel");
+}

@@ -47,6 +47,19 @@ std::vector<FtpListRow> rowsNamed(const FtpSession& session, const QStringList& 
   return rows;
 }
 
+// A connection to the server on loopback as the connections stored before
+// FTPS read: plain FTP, active mode, the password asked for.
+FtpConnection plainSite(const QString& user, const QString& startFolder = {}) {
+  FtpConnection c;
+  c.server = "127.0.0.1";
+  c.startFolder = startFolder;
+  c.user = user;
+  c.savePassword = false;
+  c.secure = false;
+  c.passive = false;
+  return c;
+}
+
 // The statuses but the running count of a listing's bytes.
 QStringList steps(const QStringList& statuses) {
   QStringList kept;
@@ -85,7 +98,7 @@ class Session : public FtpServerTest {
     return runUntil([&] { return !session_->busy(); });
   }
   void connect(const QString& startFolder = {}) {
-    session_->connect({"127.0.0.1", startFolder, kUser, {}, false}, kPassword);
+    session_->connect(plainSite(kUser, startFolder), kPassword);
     ASSERT_TRUE(waitUntilIdle());
     ASSERT_TRUE(session_->connected());
   }
@@ -298,7 +311,7 @@ TEST_F(Session, ErrorsTheUserIsShown) {
   // A wrong password: a message box, and the window is ready again.
   shown_ = Shown();
   show(*session_, shown_);
-  session_->connect({"127.0.0.1", {}, kUser, {}, false}, "forkert");
+  session_->connect(plainSite(kUser), "forkert");
   ASSERT_TRUE(runUntil([&] { return !shown_.connected.empty() && !session_->busy(); }));
   ASSERT_EQ(shown_.errors.size(), 1u);
   EXPECT_EQ(shown_.errors[0].title, "Adgang nægtet");
@@ -311,7 +324,7 @@ TEST_F(Session, ErrorsTheUserIsShown) {
   server_.waitForFinished();
   shown_ = Shown();
   show(*session_, shown_);
-  session_->connect({"127.0.0.1", {}, kUser, {}, false}, kPassword);
+  session_->connect(plainSite(kUser), kPassword);
   ASSERT_TRUE(waitUntilIdle());
   ASSERT_EQ(shown_.errors.size(), 1u);
   EXPECT_EQ(shown_.errors[0].title, "Forbindelse afvist");
@@ -337,7 +350,7 @@ TEST(SessionAgainstAHostileServer, ListedNamesNeverLeaveTheChosenFolder) {
   Shown shown;
   show(session, shown);
   ftp.setFtpPort(server.port());
-  session.connect({"127.0.0.1", {}, "u", {}, false}, "p");
+  session.connect(plainSite("u"), "p");
   // Each listing and each file goes over a data connection of its own.
   int served = 0;
   const auto serve = [&](const QByteArray& bytes) {

@@ -1,6 +1,7 @@
 // The publishing window's plain logic: the stored passwords and connections,
 // the listing's rows, the progress figures, the texts the user reads, what an
 // upload sends where, and the delete chain's questions.
+#include "ftp_certificate.h"
 #include "ftp_connections.h"
 #include "ftp_listing_view.h"
 #include "ftp_messages.h"
@@ -34,6 +35,17 @@ FtpListEntry entry(std::string name, bool folder, std::string size = "0", std::s
   e.size = std::move(size);
   e.date = std::move(date);
   return e;
+}
+
+FtpConnection connection(const QString& server, const QString& user, const QString& password, bool savePassword = true,
+                         const QString& startFolder = {}) {
+  FtpConnection c;
+  c.server = server;
+  c.startFolder = startFolder;
+  c.user = user;
+  c.password = password;
+  c.savePassword = savePassword;
+  return c;
 }
 
 QStringList names(const std::vector<FtpListRow>& rows) {
@@ -101,9 +113,9 @@ class FtpConnectionStore : public ::testing::Test {
 
 TEST_F(FtpConnectionStore, SavedConnectionsComeBackInListOrder) {
   EXPECT_TRUE(connections_.titles().isEmpty());
-  FtpConnection site{"ftp.eksempel.dk", "public_html", "bruger", "hemmelig", true};
+  FtpConnection site = connection("ftp.eksempel.dk", "bruger", "hemmelig", true, "public_html");
   ASSERT_TRUE(connections_.save("Min side", site, 1));
-  ASSERT_TRUE(connections_.save("Klubben", {"ftp.klub.dk", "", "klub", "", false}, 2));
+  ASSERT_TRUE(connections_.save("Klubben", connection("ftp.klub.dk", "klub", "", false), 2));
   EXPECT_EQ(connections_.titles(), (QStringList{"Min side", "Klubben"}));
   EXPECT_EQ(store_.ReadString("Ftp", "Ftp1", ""), "Min side");
   EXPECT_EQ(store_.ReadString("Ftp", "Ftp2", ""), "Klubben");
@@ -142,7 +154,7 @@ TEST_F(FtpConnectionStore, SavedConnectionsComeBackInListOrder) {
 }
 
 TEST_F(FtpConnectionStore, DeletingRenumbersTheList) {
-  for (const char* title : {"En", "To", "Tre"}) ASSERT_TRUE(connections_.save(title, {"s", "", "u", "p", true}, 0));
+  for (const char* title : {"En", "To", "Tre"}) ASSERT_TRUE(connections_.save(title, connection("s", "u", "p"), 0));
   ASSERT_TRUE(connections_.remove("to"));
   EXPECT_EQ(connections_.titles(), (QStringList{"En", "Tre"}));
   EXPECT_FALSE(store_.SectionExists("To"));
@@ -158,10 +170,10 @@ TEST_F(FtpConnectionStore, TitlesThatNameTheProgramsOwnSectionsAreRefused) {
   for (const char* title :
        {"FTP", "ftp", "Filer", "KODER", "Start", "indstillinger", "Editor", "Bokse", "UserColors", " Ftp "}) {
     EXPECT_EQ(checkConnectionTitle(title), TitleCheck::Reserved) << title;
-    EXPECT_FALSE(connections_.save(title, {"ftp.eksempel.dk", "", "u", "p", true}, 0)) << title;
+    EXPECT_FALSE(connections_.save(title, connection("ftp.eksempel.dk", "u", "p"), 0)) << title;
   }
   EXPECT_EQ(checkConnectionTitle("  "), TitleCheck::Empty);
-  EXPECT_FALSE(connections_.save("", {"s", "", "u", "p", true}, 0));
+  EXPECT_FALSE(connections_.save("", connection("s", "u", "p"), 0));
   EXPECT_EQ(checkConnectionTitle("Ftp-side"), TitleCheck::Usable);
   EXPECT_EQ(kReservedTitleText, "Denne titel er reserveret. Vælg en anden.");
   // Nothing was written over the program's own settings.
@@ -381,4 +393,65 @@ TEST(FtpDeleteChain, TheQuestionsDecideWhatGoes) {
   EXPECT_EQ(asked.size(), 2u);
   EXPECT_EQ(d.folders, QStringList{"/gammel"});
   EXPECT_TRUE(answers.empty());
+}
+
+TEST(FtpCertificateChoice, AcceptedAskedOrRefused) {
+  FtpCertificate good;
+  good.fingerprint = "AB:CD:EF:01";
+  FtpCertificate own = good;
+  own.problem = CertificateProblem::SelfSigned;
+
+  EXPECT_EQ(judgeCertificate(good, {}), CertificateVerdict::Accept);
+  EXPECT_EQ(judgeCertificate(good, "99:99"), CertificateVerdict::Accept);  // checks out: nothing to pin
+  EXPECT_EQ(judgeCertificate(own, {}), CertificateVerdict::Ask);
+  EXPECT_EQ(judgeCertificate(own, "ab:cd:ef:01"), CertificateVerdict::Accept);
+  EXPECT_EQ(judgeCertificate(own, "ABCDEF01"), CertificateVerdict::Accept);
+  EXPECT_EQ(judgeCertificate(own, "AB:CD:EF:02"), CertificateVerdict::RefuseChanged);
+  EXPECT_EQ(judgeCertificate(own, " : "), CertificateVerdict::Ask);  // nothing stored but separators
+  EXPECT_FALSE(sameFingerprint("", ""));
+
+  own.problem = CertificateProblem::WrongHost;
+  EXPECT_EQ(problemText(own, "ftp.eksempel.dk"), "Certifikatet er udstedt til et andet navn end ftp.eksempel.dk.");
+  own.problem = CertificateProblem::Expired;
+  EXPECT_EQ(problemText(own, ""), "Certifikatet er udløbet.");
+  own.problem = CertificateProblem::Other;
+  own.detail = "certificate revoked";
+  EXPECT_EQ(problemText(own, ""), "Certifikatet kunne ikke godkendes (certificate revoked).");
+  EXPECT_TRUE(problemText(good, "").isEmpty());
+}
+
+TEST_F(FtpConnectionStore, SecurityChoicesAndATrustedCertificate) {
+  // A connection stored before these choices existed stays plain FTP in
+  // active mode.
+  store_.WriteString("Gammel", "Server", "ftp.gammel.dk");
+  store_.WriteString("Ftp", "Ftp1", "Gammel");
+  const FtpConnection old = connections_.load("Gammel");
+  EXPECT_FALSE(old.secure);
+  EXPECT_FALSE(old.passive);
+  EXPECT_TRUE(old.trustedFingerprint.isEmpty());
+
+  // A new one is secured, insists and is passive; the choices come back.
+  FtpConnection site = connection("ftp.eksempel.dk", "u", "p");
+  EXPECT_TRUE(site.secure && site.requireSecure && site.passive);
+  site.requireSecure = false;
+  ASSERT_TRUE(connections_.save("Ny", site, 0));
+  FtpConnection back = connections_.load("Ny");
+  EXPECT_TRUE(back.secure);
+  EXPECT_FALSE(back.requireSecure);
+  EXPECT_TRUE(back.passive);
+
+  // A trusted certificate is kept with the connection, survives saving the
+  // fields again, and goes when the server changes.
+  EXPECT_FALSE(connections_.trustFingerprint("Findes ikke", "AB:CD"));
+  ASSERT_TRUE(connections_.trustFingerprint("ny", "AB:CD"));
+  EXPECT_EQ(connections_.load("Ny").trustedFingerprint, "AB:CD");
+  EXPECT_TRUE(fileText().contains("Fingeraftryk"));
+  ASSERT_TRUE(connections_.save("Ny", site, 0));
+  EXPECT_EQ(connections_.load("Ny").trustedFingerprint, "AB:CD");
+  ASSERT_TRUE(connections_.trustFingerprint("Ny", {}));
+  EXPECT_TRUE(connections_.load("Ny").trustedFingerprint.isEmpty());
+  ASSERT_TRUE(connections_.trustFingerprint("Ny", "AB:CD"));
+  site.server = "ftp.andet.dk";
+  ASSERT_TRUE(connections_.save("Ny", site, 0));
+  EXPECT_TRUE(connections_.load("Ny").trustedFingerprint.isEmpty());
 }
