@@ -308,8 +308,10 @@ void FilePanes::connectPane(FilePane& pane) {
     hooks.fetchInto(data, pane.folder());
     pane.refresh();
   };
+  // The folders set while the window is made keep the status bar's first
+  // texts; a folder chosen in the window shows its files there.
   pane.onListChanged = [this, &pane] {
-    if (&pane == &active()) showListStatus();
+    if (&pane == &active() && pane.isVisible()) showListStatus();
   };
   pane.folderTree()->onFilesDropped = [this](const QStringList& files, const QString& folder) {
     filesDropped(files, folder);
