@@ -8,6 +8,8 @@
 #include <QFileDialog>
 #include <QFontDialog>
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -20,8 +22,15 @@ QWidget* ownerOf(const Request& r) {
 
 int showColourDialog(Request& r) {
   auto& cr = *static_cast<ColourDialogRequest*>(r.data);
-  const QColor start(GetRValue(cr.colour), GetGValue(cr.colour), GetBValue(cr.colour));
-  const QColor chosen = QColorDialog::getColor(start, ownerOf(r), r.caption);
+  const auto qtColour = [](COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); };
+  const int custom = std::min<int>(static_cast<int>(cr.customColours.size()), QColorDialog::customCount());
+  for (int i = 0; i < custom; ++i) QColorDialog::setCustomColor(i, qtColour(cr.customColours[i]));
+  const QColor chosen = QColorDialog::getColor(qtColour(cr.colour), ownerOf(r), r.caption);
+  // Custom colours the user added are kept also when the dialog is cancelled.
+  for (int i = 0; i < custom; ++i) {
+    const QColor c = QColorDialog::customColor(i);
+    cr.customColours[i] = RGB(c.red(), c.green(), c.blue());
+  }
   if (!chosen.isValid()) return 0;
   cr.colour = RGB(chosen.red(), chosen.green(), chosen.blue());
   return 1;

@@ -30,6 +30,8 @@ struct FileDialogRequest {
   QString defaultExtension;                    // without the dot; empty for none
   QList<QPair<QString, QStringList>> filters;  // description and masks
   int filterIndex = 0;                         // into filters
+  bool executablesOnly = false;                // list only files the user may run
+  QStringList places;                          // further folders offered beside the start folder
 
   // The choice: full paths (several only with multiSelect, all in one
   // folder), and the filter in use at the end.
@@ -43,8 +45,13 @@ struct PrintDialogRequest {
 };
 
 // The colour dialog: starts with `colour` and leaves the choice there.
+// `flags` are the CC_ options the caller asked for; the custom colours are
+// shown in the dialog and come back as the user left them.
 struct ColourDialogRequest {
-  COLORREF colour = 0;
+  explicit ColourDialogRequest(COLORREF start = 0, DWORD options = 0) : colour(start), flags(options) {}
+  COLORREF colour;
+  DWORD flags;
+  QList<COLORREF> customColours;
 };
 
 // The font dialog: starts with `font` and leaves the choice there.

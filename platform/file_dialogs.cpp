@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QUrl>
 
 #include <algorithm>
 #include <cstring>
@@ -217,6 +218,16 @@ int showFileDialog(Request& r) {
   if (!nameFilters.isEmpty()) {
     dialog.setNameFilters(nameFilters);
     dialog.selectNameFilter(nameFilters.value(fr.filterIndex));
+  }
+  if (fr.executablesOnly) {
+    // Only our own dialog can leave out the files that cannot be run.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFilter(QDir::AllDirs | QDir::Files | QDir::Executable | QDir::NoDotAndDotDot);
+  }
+  if (!fr.places.isEmpty()) {
+    QList<QUrl> sidebar = dialog.sidebarUrls();
+    for (const QString& place : fr.places) sidebar << QUrl::fromLocalFile(place);
+    dialog.setSidebarUrls(sidebar);
   }
   if (!fr.suggestedName.isEmpty()) dialog.selectFile(fr.suggestedName);
   if (dialog.exec() != QDialog::Accepted) return 0;

@@ -1255,6 +1255,23 @@ constexpr DWORD CF_INITTOLOGFONTSTRUCT = 0x00000040;
 BOOL ChooseFont(LPCHOOSEFONT cf);
 
 // ---------------------------------------------------------------------------
+// Colour dialog options (CHOOSECOLOR's Flags), carried by colour requests
+
+constexpr DWORD CC_FULLOPEN = 0x00000002;
+constexpr DWORD CC_PREVENTFULLOPEN = 0x00000004;
+constexpr DWORD CC_SHOWHELP = 0x00000008;
+constexpr DWORD CC_SOLIDCOLOR = 0x00000080;
+constexpr DWORD CC_ANYCOLOR = 0x00000100;
+
+// ---------------------------------------------------------------------------
+// Registry roots: the settings store stands for the current user's key of
+// the program, so only HKEY_CURRENT_USER has a store behind it.
+
+DECLARE_HANDLE(HKEY);
+#define HKEY_CURRENT_USER (reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x80000001u)))
+#define HKEY_LOCAL_MACHINE (reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x80000002u)))
+
+// ---------------------------------------------------------------------------
 // Windows Sockets 1.1 with asynchronous notifications
 //
 // Non-blocking sockets over POSIX. WSAAsyncSelect posts the chosen FD_*

@@ -1,6 +1,7 @@
 #include "controls/dynamic_help.h"
 
 #include <QCursor>
+#include <QDialog>
 #include <QEvent>
 #include <QLabel>
 #include <QWidget>
@@ -41,3 +42,24 @@ bool DynamicHelp::eventFilter(QObject* watched, QEvent* event) {
   }
   return false;
 }
+
+namespace morvel {
+
+const QString kOkHelpText =
+    QStringLiteral("Indsætter HTML-koden med de valgte indstillinger på markørens plads i dokumentet.");
+const QString kCancelHelpText = QStringLiteral("Ser bort fra de foretagne valg og lukker dialogboksen.");
+
+QLabel* helpLine(QDialog* dialog) {
+  auto* line = new QLabel(dialog);
+  line->setObjectName(QStringLiteral("lblHjaelp"));
+  line->setWordWrap(true);
+  // The texts show codes such as "<A HREF=>", which are not markup here.
+  line->setTextFormat(Qt::PlainText);
+  line->setFrameShape(QFrame::StyledPanel);
+  // Room for two lines, so that the dialog does not jump as texts change.
+  line->setMinimumHeight(line->fontMetrics().lineSpacing() * 2 + 6);
+  line->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  return line;
+}
+
+}  // namespace morvel

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 
+class QDialog;
 class QLabel;
 class QWidget;
 
@@ -31,3 +32,14 @@ class DynamicHelp : public QObject {
 
 // "Hjælp: Før musen hen over ...": the line's text where no control is.
 extern const QString kIdleHelpText;
+
+namespace morvel {
+
+// The help line at a dialog's bottom, named lblHjaelp.
+QLabel* helpLine(QDialog* dialog);
+
+// The texts of the help line for the OK and Cancel buttons of a dialog.
+extern const QString kOkHelpText;
+extern const QString kCancelHelpText;
+
+}  // namespace morvel

@@ -7,6 +7,7 @@
 #include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
 #include "dialogs/base_dialog.h"
+#include "dialogs/code_box.h"
 #include "dialogs/edited_element.h"
 #include "dialogs/font_dialog.h"
 #include "dialogs/forms_dialog.h"
@@ -17,6 +18,7 @@
 #include "dialogs/list_dialog.h"
 #include "dialogs/meta_dialog.h"
 #include "dialogs/picture_dialog.h"
+#include "dialogs/script_editor.h"
 #include "dialogs/table_dialog.h"
 #include "dialogs/template_dialog.h"
 #include "dialogs/text_dialog.h"
@@ -47,10 +49,6 @@ std::string textFromField(const QString& field, const std::string& original) {
   return platform::toCp1252(field);
 }
 
-const QString kOkHelpText =
-    QStringLiteral("Indsætter HTML-koden med de valgte indstillinger på markørens plads i dokumentet.");
-const QString kCancelHelpText = QStringLiteral("Ser bort fra de foretagne valg og lukker dialogboksen.");
-
 OkCancel okCancelButtons(QDialog* dialog) {
   OkCancel buttons{new QPushButton(QStringLiteral("&OK"), dialog), new QPushButton(QStringLiteral("Annuller"), dialog),
                    new QHBoxLayout};
@@ -62,19 +60,6 @@ OkCancel okCancelButtons(QDialog* dialog) {
   buttons.row->addWidget(buttons.ok);
   buttons.row->addWidget(buttons.cancel);
   return buttons;
-}
-
-QLabel* helpLine(QDialog* dialog) {
-  auto* line = new QLabel(dialog);
-  line->setObjectName(QStringLiteral("lblHjaelp"));
-  line->setWordWrap(true);
-  // The texts show codes such as "<A HREF=>", which are not markup here.
-  line->setTextFormat(Qt::PlainText);
-  line->setFrameShape(QFrame::StyledPanel);
-  // Room for two lines, so that the dialog does not jump as texts change.
-  line->setMinimumHeight(line->fontMetrics().lineSpacing() * 2 + 6);
-  line->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  return line;
 }
 
 QSpinBox* numberField(QWidget* parent, const char* upDownName, const char* fieldName, int minimum, int maximum) {
@@ -159,6 +144,16 @@ ElementDialogs::~ElementDialogs() = default;
 
 QDialog* ElementDialogs::formsDialog() const { return forms_.data(); }
 
+TKodeboks& ElementDialogs::codeBox() {
+  if (!codeBox_) codeBox_ = new TKodeboks(host_);
+  return *codeBox_;
+}
+
+TfrmSkript& ElementDialogs::scriptEditor() {
+  if (!script_) script_ = new TfrmSkript(host_);
+  return *script_;
+}
+
 void ElementDialogs::tell(const QString& text) {
   platform::messageBox(host_.dialogParent(), text, productName(), MB_OK | MB_ICONINFORMATION);
 }
@@ -190,6 +185,16 @@ void ElementDialogs::run(ElementDialog d, const EditedElement& element) {
     case ElementDialog::Form:
       runForms(element);
       return;
+    case ElementDialog::ScriptEditor:
+      if (element.editMode) {
+        if (scriptEditor().prepareEdit(element)) platform::runModal(&scriptEditor(), host_.dialogParent());
+        return;
+      }
+      scriptEditor().prepareNew();
+      scriptEditor().show();
+      scriptEditor().raise();
+      scriptEditor().activateWindow();
+      return;
     case ElementDialog::WebColour: {
       TWebColorDialog dialog;
       if (dialog.Execute(host_.dialogParent(), host_.store())) {
@@ -217,8 +222,7 @@ void ElementDialogs::run(ElementDialog d, const EditedElement& element) {
       dialog.rememberSize();
       return;
     }
-    // The script editor (TfrmSkript) opens here once it exists.
-    case ElementDialog::ScriptEditor:
+    default:
       return;
   }
 }

@@ -4,6 +4,7 @@
 // Cancel and help that every element dialog has.
 #pragma once
 
+#include "controls/dynamic_help.h"
 #include "dialogs/edited_element.h"
 
 #include <QList>
@@ -22,6 +23,8 @@ class DynamicHelp;
 class QPushButton;
 class QSpinBox;
 class QWidget;
+class TfrmSkript;
+class TKodeboks;
 
 // The commands of the menus whose work is an element dialog.
 enum class ElementDialog {
@@ -66,6 +69,10 @@ class ElementDialogs {
   void baseCodes();
   // The forms dialog, kept open beside the page once made; null before.
   QDialog* formsDialog() const;
+  // The code box and the script editor: made on first use (the script
+  // editor when the program starts) and kept for the run.
+  TKodeboks& codeBox();
+  TfrmSkript& scriptEditor();
 
  private:
   void run(ElementDialog d, const EditedElement& element);
@@ -79,6 +86,8 @@ class ElementDialogs {
   DocumentHost& host_;
   // The dialogs made once and kept: they belong to the host's window.
   QPointer<QDialog> forms_;
+  QPointer<TKodeboks> codeBox_;
+  QPointer<TfrmSkript> script_;
   QPointer<QDialog> table_;
   QPointer<QDialog> meta_;
   // The text for browsers without frames, shared by every frames dialog
@@ -99,9 +108,6 @@ struct OkCancel {
   QHBoxLayout* row;
 };
 OkCancel okCancelButtons(QDialog* dialog);
-
-// The help line at a dialog's bottom, named lblHjaelp.
-QLabel* helpLine(QDialog* dialog);
 
 // Ends a dialog's layout with its button row and the help line below it;
 // the dialog's controls are then added to the help it gives back.
@@ -127,9 +133,5 @@ QString addressFromActivePage(const DocumentHost& host, const QString& file);
 
 // The filter of the page files the dialogs browse for.
 extern const QStringList kPageMasks;
-
-// The texts of the help line for the OK and Cancel buttons.
-extern const QString kOkHelpText;
-extern const QString kCancelHelpText;
 
 }  // namespace morvel

@@ -103,6 +103,7 @@ void TSkrift::buildControls() {
   cbtFarve = new TWebColorButton(host_.store(), this);
   cbtFarve->setObjectName(QStringLiteral("cbtFarve"));
   cbtFarve->WebColorDialog = host_.settings().webColourDialog;
+  cbtFarve->Key = "Software\\Brimvale\\Morvel\\UserColors";
   cbtFarve->OnColorChange = [this] {
     chkFarve->setChecked(true);
     showPreview();

@@ -6,6 +6,7 @@
 #include "controls/dynamic_help.h"
 #include "dialogs/edited_element.h"
 #include "dialogs/element_dialogs.h"
+#include "dialogs/favourites.h"
 #include "dialogs/link_codes.h"
 #include "interaction.h"
 #include "markup/markup_text.h"
@@ -34,26 +35,8 @@ namespace {
 
 std::string bytes(const QString& text) { return platform::toCp1252(text); }
 
-// One open-file request through the seam; the chosen paths, none when
-// cancelled.
-QStringList askForFiles(QWidget* parent, platform::FileDialogRequest& choice) {
-  platform::Request r(platform::RequestKind::OpenFile);
-  r.parentWidget = parent;
-  r.caption = choice.title;
-  r.data = &choice;
-  if (!platform::ask(r)) return {};
-  return choice.chosen;
-}
-
 void tell(QWidget* parent, const QString& text) {
   platform::messageBox(parent, text, morvel::productName(), MB_OK | MB_ICONINFORMATION);
-}
-
-// The folder where the user keeps favourites: "Favorites" in the home
-// folder, as on the systems the shortcut files come from.
-QString favouritesFolder() {
-  const QString folder = QDir::home().filePath(QStringLiteral("Favorites"));
-  return QFileInfo(folder).isDir() ? folder : QDir::homePath();
 }
 
 }  // namespace
@@ -229,24 +212,10 @@ void THenvisning::takePicked(const std::vector<std::pair<std::string, std::strin
 }
 
 void THenvisning::pickFavourites() {
-  std::vector<std::string>& links = linkList_;
-  links.clear();
-  platform::FileDialogRequest choice;
-  choice.title = QStringLiteral("Internet Stifinder Foretrukne");
-  choice.multiSelect = true;
-  choice.fileMustExist = true;
-  choice.folder = favouritesFolder();
-  choice.filters = {{QStringLiteral("Internet Stifinder genveje "), {QStringLiteral("*.URL")}}};
-  for (const QString& path : askForFiles(this, choice)) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) continue;
-    links.push_back(morvel::shortcutAddress(file.read(64 * 1024).toStdString()));
-    // The name without its ".URL".
-    links.push_back(bytes(QFileInfo(path).fileName().chopped(4)));
-  }
-  if (links.empty()) return;
-  txtAdresse->setText(platform::fromCp1252(links[0]));
-  if (txtBeskriv->text().isEmpty()) txtBeskriv->setText(platform::fromCp1252(links[1]));
+  linkList_ = morvel::pickFavourites(this);
+  if (linkList_.empty()) return;
+  txtAdresse->setText(platform::fromCp1252(linkList_[0]));
+  if (txtBeskriv->text().isEmpty()) txtBeskriv->setText(platform::fromCp1252(linkList_[1]));
 }
 
 void THenvisning::pickFromPage() {

@@ -285,6 +285,16 @@ void TDialog::confirm() {
     case Kind::Title:
       renameTitle();
       break;
+    case Kind::UserCode:
+      // A code without a description would end the list of user codes in
+      // the store, and the codes after it would be lost.
+      if (txt1->text().trimmed().isEmpty()) {
+        platform::messageBox(this, QStringLiteral("Du skal angive en beskrivelse af koden."), morvel::productName(),
+                             MB_OK | MB_ICONEXCLAMATION);
+        txt1->setFocus();
+        return;
+      }
+      break;
     default:
       break;
   }

@@ -30,6 +30,25 @@ std::string hexColorCode(ColorValue color) {
   return code;
 }
 
+std::optional<std::string> userColoursSection(HKEY root, std::string_view key) {
+  if (root != HKEY_CURRENT_USER) return std::nullopt;
+  while (key.ends_with('\\')) key.remove_suffix(1);
+  const std::size_t slash = key.rfind('\\');
+  const std::string_view last = slash == std::string_view::npos ? key : key.substr(slash + 1);
+  if (last.empty()) return std::nullopt;
+  return std::string(last);
+}
+
+DWORD colourDialogFlags(TColorDialogOptions options) {
+  DWORD flags = 0;
+  if (options & cdFullOpen) flags |= CC_FULLOPEN;
+  if (options & cdPreventFullOpen) flags |= CC_PREVENTFULLOPEN;
+  if (options & cdShowHelp) flags |= CC_SHOWHELP;
+  if (options & cdSolidColor) flags |= CC_SOLIDCOLOR;
+  if (options & cdAnyColor) flags |= CC_ANYCOLOR;
+  return flags;
+}
+
 std::size_t addUserColour(UserColours& colours, ColorValue color, std::size_t selected) {
   std::size_t cell = selected < kUserColourCount ? selected : 0;
   for (std::size_t i = 0; i < kUserColourCount; ++i) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "markup/color_codes.h"
+#include "win32.h"
 
 #include <array>
 #include <cstddef>
@@ -42,8 +43,29 @@ inline constexpr ColorValue kWhite = 0xFFFFFF;
 // the decimal number of a colour. Missing or unreadable values are white.
 // (Defined on the Qt side, with the store.)
 inline constexpr std::string_view kUserColoursSection = "UserColors";
-UserColours readUserColours(const RegIniFile& store);
-void writeUserColours(RegIniFile& store, const UserColours& colours);
+UserColours readUserColours(const RegIniFile& store, std::string_view section = kUserColoursSection);
+void writeUserColours(RegIniFile& store, const UserColours& colours, std::string_view section = kUserColoursSection);
+
+// Where the colour dialogs and buttons keep their user colours: `key` is a
+// registry path under `root` as the colour components name it
+// ("Software\UserColors", "Software\Brimvale\Morvel\UserColors"). The
+// settings store stands for the current user's key of the program, so a key
+// under HKEY_CURRENT_USER is the store's section named by its last part, and
+// every component that asks for user colours shares one section; a key under
+// another root has no store (none).
+std::optional<std::string> userColoursSection(HKEY root, std::string_view key);
+
+// The options of the standard colour dialog, as the colour button takes
+// them, and the dialog's CC_ flags for them.
+enum TColorDialogOption : unsigned {
+  cdFullOpen = 1u << 0,
+  cdPreventFullOpen = 1u << 1,
+  cdShowHelp = 1u << 2,
+  cdSolidColor = 1u << 3,
+  cdAnyColor = 1u << 4,
+};
+using TColorDialogOptions = unsigned;
+DWORD colourDialogFlags(TColorDialogOptions options);
 
 // Puts a colour into the first white cell, or into the selected cell when
 // none is white; the cell it went into.

@@ -7,6 +7,7 @@
 #include "win32.h"
 
 #include <QButtonGroup>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <charconv>
 
 using morvel::ColorValue;
@@ -103,6 +105,7 @@ ColourCells::ColourCells(const std::vector<ColorValue>& colours, int columns, QW
     cell->setFixedSize(20, 18);
     paintCell(cell, colours_[i]);
     group->addButton(cell);
+    cell->installEventFilter(this);
     grid->addWidget(cell, int(i) / columns, int(i) % columns);
     connect(cell, &QToolButton::clicked, this, [this, i] { select(i); });
     cells_.push_back(cell);
@@ -112,6 +115,18 @@ ColourCells::ColourCells(const std::vector<ColorValue>& colours, int columns, QW
 void ColourCells::setColour(std::size_t cell, ColorValue colour) {
   colours_[cell] = colour;
   paintCell(cells_[cell], colour);
+}
+
+bool ColourCells::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusIn) {
+    // A click picks the cell itself; the keyboard's focus shows the colour.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    const bool keyboard =
+        reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
+    const auto found = std::find(cells_.begin(), cells_.end(), watched);
+    if (keyboard && found != cells_.end()) select(static_cast<std::size_t>(found - cells_.begin()));
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void ColourCells::select(std::size_t cell) {
@@ -282,10 +297,10 @@ morvel::UserColours TWebCol::userColours() const {
 
 namespace morvel {
 
-UserColours readUserColours(const RegIniFile& store) {
+UserColours readUserColours(const RegIniFile& store, std::string_view section) {
   UserColours colours;
   for (std::size_t i = 0; i < kUserColourCount; ++i) {
-    const std::string text = store.ReadString(kUserColoursSection, "Color" + std::to_string(i), "");
+    const std::string text = store.ReadString(section, "Color" + std::to_string(i), "");
     unsigned long value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     const bool valid = error == std::errc{} && end == text.data() + text.size() && !text.empty() && value <= 0xFFFFFF;
@@ -294,20 +309,38 @@ UserColours readUserColours(const RegIniFile& store) {
   return colours;
 }
 
-void writeUserColours(RegIniFile& store, const UserColours& colours) {
+void writeUserColours(RegIniFile& store, const UserColours& colours, std::string_view section) {
   for (std::size_t i = 0; i < kUserColourCount; ++i)
-    store.WriteString(kUserColoursSection, "Color" + std::to_string(i), std::to_string(colours[i]));
+    store.WriteString(section, "Color" + std::to_string(i), std::to_string(colours[i]));
 }
 
 }  // namespace morvel
+
+namespace {
+
+// The user colours kept under a key; white where nothing is kept.
+morvel::UserColours userColoursOf(const morvel::RegIniFile& store, HKEY root, const std::string& key) {
+  if (const std::optional<std::string> section = morvel::userColoursSection(root, key))
+    return morvel::readUserColours(store, *section);
+  morvel::UserColours white;
+  white.fill(morvel::kWhite);
+  return white;
+}
+
+void keepUserColours(morvel::RegIniFile& store, HKEY root, const std::string& key, const morvel::UserColours& colours) {
+  if (const std::optional<std::string> section = morvel::userColoursSection(root, key))
+    morvel::writeUserColours(store, colours, *section);
+}
+
+}  // namespace
 
 bool TWebColorDialog::Execute(QWidget* parent, morvel::RegIniFile& store) {
   TWebCol window(parent, ShowHelp);
   const std::optional<ColorValue> start = morvel::colorFromCode(Color.toStdString());
   window.showColour(start.value_or(morvel::kWhite));
-  window.setUserColours(morvel::readUserColours(store));
+  window.setUserColours(userColoursOf(store, RootKey, Key));
   if (platform::runModal(&window, parent) != QDialog::Accepted) return false;
-  morvel::writeUserColours(store, window.userColours());
+  keepUserColours(store, RootKey, Key, window.userColours());
   colour_ = window.colour();
   Color = window.code();
   return true;
@@ -316,7 +349,9 @@ bool TWebColorDialog::Execute(QWidget* parent, morvel::RegIniFile& store) {
 TWebColorButton::TWebColorButton(morvel::RegIniFile& store, QWidget* parent) : QPushButton(parent), store_(store) {
   setMinimumWidth(40);
   setColor(0);
-  connect(this, &QPushButton::clicked, this, [this] { chooseColour(); });
+  connect(this, &QPushButton::clicked, this, [this] {
+    if (ActivationEvent == TActivationEvent::aeClick) chooseColour();
+  });
 }
 
 void TWebColorButton::setColor(ColorValue colour) {
@@ -325,21 +360,41 @@ void TWebColorButton::setColor(ColorValue colour) {
       QStringLiteral("QPushButton { background: %1; border: 1px solid gray; }").arg(qtColour(colour_).name()));
 }
 
+void TWebColorButton::mouseDoubleClickEvent(QMouseEvent* event) {
+  QPushButton::mouseDoubleClickEvent(event);
+  if (ActivationEvent == TActivationEvent::aeDoubleClick) chooseColour();
+}
+
 void TWebColorButton::chooseColour() {
   const bool shift = GetKeyState(VK_SHIFT) < 0;
   std::optional<ColorValue> chosen;
   if (WebColorDialog != shift) {
     TWebColorDialog dialog;
     dialog.Color = QString::fromStdString(morvel::hexColorCode(colour_));
+    dialog.Key = Key;
+    dialog.RootKey = RootKey;
+    dialog.ShowHelp = (Options & morvel::cdShowHelp) != 0;
     if (dialog.Execute(window(), store_)) chosen = dialog.colour();
   } else {
-    platform::ColourDialogRequest choice{colour_};
-    platform::Request r(platform::RequestKind::Colour);
-    r.parentWidget = window();
-    r.data = &choice;
-    if (platform::ask(r)) chosen = choice.colour;
+    chosen = chooseInStandardDialog();
   }
   if (!chosen) return;
   setColor(*chosen);
   if (OnColorChange) OnColorChange();
+}
+
+// The standard dialog's first custom colours are the user colours.
+std::optional<ColorValue> TWebColorButton::chooseInStandardDialog() {
+  platform::ColourDialogRequest choice(colour_, morvel::colourDialogFlags(Options));
+  const morvel::UserColours kept = userColoursOf(store_, RootKey, Key);
+  choice.customColours = QList<COLORREF>(kept.begin(), kept.end());
+  platform::Request r(platform::RequestKind::Colour);
+  r.parentWidget = window();
+  r.data = &choice;
+  if (!platform::ask(r)) return std::nullopt;
+  morvel::UserColours colours = kept;
+  for (std::size_t i = 0; i < colours.size() && i < static_cast<std::size_t>(choice.customColours.size()); ++i)
+    colours[i] = choice.customColours[static_cast<qsizetype>(i)] & 0xFFFFFF;
+  keepUserColours(store_, RootKey, Key, colours);
+  return choice.colour & 0xFFFFFF;
 }

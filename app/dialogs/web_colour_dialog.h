@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,8 @@ namespace morvel {
 class RegIniFile;
 }
 
-// A grid of colour cells; a click selects a cell and picks its colour.
+// A grid of colour cells; a click on a cell, or the focus coming to it from
+// the keyboard, selects the cell and picks its colour.
 class ColourCells : public QWidget {
  public:
   ColourCells(const std::vector<morvel::ColorValue>& colours, int columns, QWidget* parent);
@@ -32,6 +34,9 @@ class ColourCells : public QWidget {
   QToolButton* cell(std::size_t i) const { return cells_[i]; }
 
   std::function<void(morvel::ColorValue)> picked;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void select(std::size_t cell);
@@ -85,8 +90,9 @@ class TWebColorDialog {
   // The chosen colour's code; on start, the colour the window shows first.
   QString Color = QStringLiteral("#FFFFFF");
   bool ShowHelp = false;
-  // The store section of the user colours.
-  std::string Key{morvel::kUserColoursSection};
+  // Where the user colours are kept (userColoursSection).
+  std::string Key = "Software\\UserColors";
+  HKEY RootKey = HKEY_CURRENT_USER;
 
   // True only for OK, which also stores the user colours.
   bool Execute(QWidget* parent, morvel::RegIniFile& store);
@@ -96,8 +102,12 @@ class TWebColorDialog {
   morvel::ColorValue colour_ = morvel::kWhite;
 };
 
+// What opens a colour button's dialog.
+enum class TActivationEvent { aeClick, aeDoubleClick };
+
 // A button that shows its colour and lets the user choose another one, in
-// the web colour window or in the standard colour dialog.
+// the web colour window or in the standard colour dialog. Both dialogs show
+// the user colours kept under Key and RootKey and keep them on OK.
 class TWebColorButton : public QPushButton {
  public:
   TWebColorButton(morvel::RegIniFile& store, QWidget* parent);
@@ -105,13 +115,22 @@ class TWebColorButton : public QPushButton {
   morvel::ColorValue Color() const { return colour_; }
   void setColor(morvel::ColorValue colour);
 
-  // True: a click opens the web colour window; Shift held chooses the other
-  // dialog.
+  // True: the web colour window opens; Shift held chooses the other dialog.
   bool WebColorDialog = true;
+  std::string Key = "Software\\Morvel\\UserColors";
+  HKEY RootKey = HKEY_CURRENT_USER;
+  // The standard colour dialog's options; cdShowHelp also gives the web
+  // colour window its help button.
+  morvel::TColorDialogOptions Options = 0;
+  TActivationEvent ActivationEvent = TActivationEvent::aeClick;
   std::function<void()> OnColorChange;
+
+ protected:
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
   void chooseColour();
+  std::optional<morvel::ColorValue> chooseInStandardDialog();
 
   morvel::RegIniFile& store_;
   morvel::ColorValue colour_ = 0;

@@ -93,6 +93,8 @@ TKestrin::TKestrin(morvel::RegIniFile& store, QWidget* parent)
   // The settings dialog comes before the first editor, which takes its look.
   settings_ = morvel::readSettings(store_);
   indstillinger_ = std::make_unique<TIndstillinger>(*this);
+  // Made now and kept, so that a script lasts for the whole run.
+  elementDialogs_.scriptEditor();
   // The first document: "Nyt dokument 1" with the editor Tivra0.
   appendDocument(QStringLiteral("Nyt dokument 1"));
   connect(tabs_, &QTabWidget::currentChanged, this, [this](int i) {

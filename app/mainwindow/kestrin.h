@@ -194,6 +194,8 @@ class TKestrin : public QMainWindow, public morvel::DocumentHost, public morvel:
   void insertMenuOpening();
   void popMarkTekstOpening();
   void showRecentFiles();
+  // "H&TML-kodeboks": shows the code box or closes it.
+  void toggleCodeBox();
   // Tool bar (kestrin_toolbar.cpp)
   void createToolBar();
   // Editors' keys and mouse (kestrin_editor_input.cpp)
@@ -243,7 +245,6 @@ class TKestrin : public QMainWindow, public morvel::DocumentHost, public morvel:
   void selectAllCommand();         // "&Marker alt"
   // Commands whose parts are not built yet (kestrin_hooks.cpp)
   void disableUnbuiltCommands();
-  void toggleCodeBox();
   void previewInExternalBrowser(bool firstBrowser);
   void toggleInternalBrowser();
   void setInternalBrowserSize(int width, int height);

@@ -1,8 +1,8 @@
 // TKestrin: the commands whose work belongs to parts of the program that are
-// not built yet (the script editor, the code box, preview and picture
-// viewer, publishing, search across documents), the file panes' view and
-// the properties. The menu items and tool buttons exist and call these
-// handlers, greyed until the part that owns the work fills them in.
+// not built yet (preview and picture viewer, publishing, search across
+// documents), the file panes' view and the properties. The menu items and
+// tool buttons exist and call these handlers, greyed until the part that
+// owns the work fills them in.
 #include "mainwindow/kestrin.h"
 
 #include "component/tivra_component.h"
@@ -23,10 +23,6 @@ namespace {
 // The menu commands and tool buttons whose parts are not built yet. They are
 // greyed until their part comes, so that none of them is silently empty.
 const char* const kUnbuiltCommands[] = {
-    // The script editor.
-    "scriptEditor",
-    // The code box.
-    "codeBox", "codeBoxButton",
     // The picture viewer.
     "pictureViewer",
     // Publishing.
@@ -42,13 +38,6 @@ const char* const kUnbuiltCommands[] = {
 void TKestrin::disableUnbuiltCommands() {
   for (const char* name : kUnbuiltCommands) command(QString::fromLatin1(name))->setEnabled(false);
   findChild<QMenu*>(QStringLiteral("browserSizeMenu"))->setEnabled(false);
-}
-
-// --- The code box
-
-void TKestrin::toggleCodeBox() {
-  // No code box to show yet.
-  command(QStringLiteral("codeBox"))->setChecked(false);
 }
 
 // --- Preview

@@ -6,6 +6,7 @@
 #include "settings/settings_store.h"
 
 #include "component/tivra_component.h"
+#include "dialogs/code_box.h"
 #include "host.h"
 #include "mainwindow/documents.h"
 #include "mainwindow/recent_files.h"
@@ -498,6 +499,28 @@ void TKestrin::insertMenuOpening() {
   }
   if (QMenu* codes = findChild<QMenu*>(QStringLiteral("userCodesMenu")))
     codes->setEnabled(command(QStringLiteral("mnuB1"))->isVisible());
+}
+
+void TKestrin::toggleCodeBox() {
+  TKodeboks& box = elementDialogs_.codeBox();
+  if (!box.OnClose) {
+    // However the box is closed, the menu item and the tool button let go.
+    box.OnClose = [this] {
+      command(QStringLiteral("codeBox"))->setChecked(false);
+      command(QStringLiteral("codeBoxButton"))->setChecked(false);
+    };
+    // The keys Ctrl+1 to Ctrl+9 follow the user codes at once.
+    box.OnUserCodesChanged = [this] { insertMenuOpening(); };
+  }
+  const bool show = command(QStringLiteral("codeBox"))->isChecked();
+  command(QStringLiteral("codeBoxButton"))->setChecked(show);
+  if (!show) {
+    box.reject();
+    return;
+  }
+  box.show();
+  box.raise();
+  box.activateWindow();
 }
 
 void TKestrin::popMarkTekstOpening() { command(QStringLiteral("selectionPaste"))->setEnabled(clipboardHasText()); }

@@ -173,7 +173,8 @@ void TKestrin::createToolBar() {
   toolBar_->addSeparator();
 
   button(QStringLiteral("codeBoxButton"), QStringLiteral("Vis/skjul HTML-kodeboks"),
-         drawn(text(QStringLiteral("{}"), true, false, false, QColor(0x80, 0, 0x80))), like("codeBox"));
+         drawn(text(QStringLiteral("{}"), true, false, false, QColor(0x80, 0, 0x80))), like("codeBox"))
+      ->setCheckable(true);
   button(QStringLiteral("settingsButton"), QStringLiteral("Indstillinger"),
          style->standardIcon(QStyle::SP_FileDialogDetailedView), like("showSettings"));
   button(QStringLiteral("publishButton"), QStringLiteral("Overførsel til Internet"),

@@ -16,4 +16,16 @@ QString programFolder() {
   return QDir(data).filePath(QStringLiteral("Brimvale/Morvel"));
 }
 
+QString shippedFolder(const QString& name) {
+  const QDir program(QCoreApplication::applicationDirPath());
+  const QString candidates[] = {
+      program.filePath(QStringLiteral("../share/morvel/") + name),
+      QDir(QStringLiteral(MORVEL_BUILD_DATA_DIR)).filePath(name),
+  };
+  for (const QString& c : candidates) {
+    if (QFileInfo(c).isDir()) return QDir::cleanPath(c);
+  }
+  return QString();
+}
+
 }  // namespace morvel

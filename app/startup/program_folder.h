@@ -10,4 +10,10 @@ namespace morvel {
 
 QString programFolder();
 
+// A folder of what the program ships (the scripts "Skript", ...): installed
+// under share/morvel beside the program's folder, or the copy in the build
+// tree; empty when neither exists. Read-only: the user's own files go in
+// the folder of the same name in programFolder().
+QString shippedFolder(const QString& name);
+
 }  // namespace morvel

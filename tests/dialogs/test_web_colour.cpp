@@ -11,8 +11,12 @@
 #include "settings/indstillinger.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFocusEvent>
+#include <QLabel>
 #include <QSlider>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolButton>
 
 namespace {
@@ -195,6 +199,98 @@ TEST_F(WebColourWindow, TheColourButtonChoosesThroughEitherDialog) {
   platform::setKeyDown(VK_SHIFT, false);
   EXPECT_EQ(button.Color(), colorFromRgb(1, 2, 3));
   EXPECT_EQ(changes, 2);
+}
+
+TEST(WebColours, EveryKeyOfTheCurrentUserSharesTheSectionNamedByItsLastPart) {
+  using morvel::userColoursSection;
+  EXPECT_EQ(userColoursSection(HKEY_CURRENT_USER, "Software\\UserColors"), "UserColors");
+  EXPECT_EQ(userColoursSection(HKEY_CURRENT_USER, "Software\\Morvel\\UserColors"), "UserColors");
+  EXPECT_EQ(userColoursSection(HKEY_CURRENT_USER, "Software\\Brimvale\\Morvel\\UserColors\\"), "UserColors");
+  EXPECT_EQ(userColoursSection(HKEY_CURRENT_USER, "Farver"), "Farver");
+  // No store behind other roots, nor behind an empty key.
+  EXPECT_EQ(userColoursSection(HKEY_LOCAL_MACHINE, "Software\\UserColors"), std::nullopt);
+  EXPECT_EQ(userColoursSection(HKEY_CURRENT_USER, ""), std::nullopt);
+  EXPECT_EQ(morvel::colourDialogFlags(morvel::cdFullOpen | morvel::cdAnyColor), CC_FULLOPEN | CC_ANYCOLOR);
+}
+
+TEST_F(WebColourWindow, ACellReachedFromTheKeyboardShowsItsColour) {
+  setPage("|");
+  confirmNextForm([](QDialog& form) {
+    QToolButton* white = cell(form, "ColorPick1", 0);
+    QToolButton* other = nullptr;
+    // A web colour of the basic palette other than the one the window starts with.
+    for (int i = 1; i < 48 && !other; ++i) {
+      QToolButton* c = cell(form, "ColorPick1", i);
+      c->click();
+      if (text(form, "lblHTMLcode") != "-" && text(form, "lblHTMLcode") != "#FFFFFF") other = c;
+    }
+    ASSERT_NE(other, nullptr);
+    white->click();
+    const QString whiteCode = text(form, "lblHTMLcode");
+    other->click();
+    const QString otherCode = text(form, "lblHTMLcode");
+    ASSERT_NE(whiteCode, otherCode);
+    // Tab onto the first cell: it is shown without a click.
+    QFocusEvent tab(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(white, &tab);
+    EXPECT_EQ(text(form, "lblHTMLcode"), whiteCode);
+    EXPECT_TRUE(white->isChecked());
+  });
+  openWebColour();
+}
+
+TEST_F(WebColourWindow, TheStandardDialogOfTheButtonSharesTheUserColoursAndTakesItsOptions) {
+  // A colour kept by the program's own window...
+  morvel::UserColours kept;
+  kept.fill(morvel::kWhite);
+  kept[0] = colorFromRgb(0, 51, 102);
+  morvel::writeUserColours(run.store(), kept);
+
+  TWebColorButton button(run.store(), &k());
+  button.Key = "Software\\Brimvale\\Morvel\\UserColors";
+  button.WebColorDialog = false;
+  button.Options = morvel::cdFullOpen;
+  responder.answer([](platform::Request& r) {
+    EXPECT_EQ(r.kind, platform::RequestKind::Colour);
+    auto& choice = *static_cast<platform::ColourDialogRequest*>(r.data);
+    EXPECT_EQ(choice.flags, CC_FULLOPEN);
+    // ...is among the standard dialog's custom colours,
+    EXPECT_EQ(choice.customColours.value(0), colorFromRgb(0, 51, 102));
+    choice.customColours[1] = colorFromRgb(9, 8, 7);
+    choice.colour = colorFromRgb(9, 8, 7);
+    return 1;
+  });
+  button.click();
+  EXPECT_EQ(button.Color(), colorFromRgb(9, 8, 7));
+  // and what the user adds there is kept for the web colour window.
+  EXPECT_EQ(morvel::readUserColours(run.store())[1], colorFromRgb(9, 8, 7));
+  EXPECT_EQ(morvel::readUserColours(run.store())[0], colorFromRgb(0, 51, 102));
+
+  // Under a root without a store nothing is shown or kept.
+  button.RootKey = HKEY_LOCAL_MACHINE;
+  responder.answer([](platform::Request& r) {
+    auto& choice = *static_cast<platform::ColourDialogRequest*>(r.data);
+    EXPECT_EQ(choice.customColours.value(0), morvel::kWhite);
+    choice.customColours[2] = colorFromRgb(1, 1, 1);
+    return 1;
+  });
+  button.click();
+  EXPECT_EQ(morvel::readUserColours(run.store())[2], morvel::kWhite);
+}
+
+TEST_F(WebColourWindow, AButtonActivatedByDoubleClickIgnoresASingleClick) {
+  TWebColorButton button(run.store(), &k());
+  button.WebColorDialog = false;
+  button.ActivationEvent = TActivationEvent::aeDoubleClick;
+  button.resize(60, 24);
+  // No request is expected: the responder fails the test on one.
+  button.click();
+  responder.answer([](platform::Request& r) {
+    static_cast<platform::ColourDialogRequest*>(r.data)->colour = colorFromRgb(255, 0, 0);
+    return 1;
+  });
+  QTest::mouseDClick(&button, Qt::LeftButton);
+  EXPECT_EQ(button.Color(), colorFromRgb(255, 0, 0));
 }
 
 }  // namespace
