@@ -40,6 +40,10 @@ class DocumentHost {
   virtual bool openFile(const QString& path) = 0;
   // The title of a page on disk, or of its open document, or "[Ingen titel]".
   virtual QString fileTitle(const QString& path) = 0;
+  // Where the user's pages are: the root folder of the project that holds
+  // the active document, else the folder of the HTML file pane. Empty when
+  // the host has neither.
+  virtual QString pagesFolder() { return {}; }
 
   // --- The settings
   virtual RegIniFile& store() = 0;

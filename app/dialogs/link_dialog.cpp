@@ -10,6 +10,7 @@
 #include "dialogs/link_codes.h"
 #include "interaction.h"
 #include "markup/markup_text.h"
+#include "projects/egenskaber.h"
 #include "qtext.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
@@ -196,8 +197,18 @@ void THenvisning::pickNetscapeBookmarks() {
                               "2) Filen \"bookmark.htm\" befinder sig i en af Netscapes mapper."));
     return;
   }
-  // The link-picking window lists the links of the bookmark file and fills
-  // the link list; it belongs to the properties dialog's link collection.
+  takePicked(morvel::properties::pickLinksOfPage(host_, this, found.next()));
+}
+
+void THenvisning::takePicked(const std::vector<std::pair<std::string, std::string>>& picked) {
+  linkList_.clear();
+  for (const auto& [address, text] : picked) {
+    linkList_.push_back(address);
+    linkList_.push_back(text);
+  }
+  if (linkList_.empty()) return;
+  txtAdresse->setText(platform::fromCp1252(linkList_[0]));
+  if (txtBeskriv->text().isEmpty()) txtBeskriv->setText(platform::fromCp1252(linkList_[1]));
 }
 
 void THenvisning::pickFavourites() {
@@ -208,18 +219,16 @@ void THenvisning::pickFavourites() {
 }
 
 void THenvisning::pickFromPage() {
-  if (morvel::chooseFile(this, host_, QStringLiteral("HTML-dokumenter"),
-                         {{QStringLiteral("HTML-dokumenter"), morvel::kPageMasks}})
-          .isEmpty())
-    return;
-  // The link-picking window ("Henvisninger i %s") lists the page's links;
-  // it belongs to the properties dialog's link collection.
+  QString folder = host_.pagesFolder();
+  const QString page = host_.activeFileName();
+  if (folder.isEmpty() && !page.isEmpty()) folder = QFileInfo(page).absolutePath();
+  const auto picked = morvel::properties::pickWebAddresses(host_, this, folder);
+  if (!picked.empty()) takePicked(picked);
 }
 
 void THenvisning::pickAnchors() {
-  // The link-picking window ("Interne mål i " + file name) lists the
-  // anchors of the active page; it belongs to the properties dialog's link
-  // collection.
+  if (const std::optional<std::string> target = morvel::properties::pickTarget(host_, this))
+    txtAdresse->setText(platform::fromCp1252(*target));
 }
 
 void THenvisning::confirm() {

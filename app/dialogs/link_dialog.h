@@ -9,6 +9,7 @@
 #include "dialogs/edited_element.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 class DynamicHelp;
@@ -46,6 +47,9 @@ class THenvisning : public QDialog {
   void pickFavourites();
   void pickFromPage();
   void pickAnchors();
+  // Address and text pairs from the link-picking window: the first into
+  // the fields, all of them into the link list.
+  void takePicked(const std::vector<std::pair<std::string, std::string>>& picked);
   void confirm();
 
   morvel::DocumentHost& host_;

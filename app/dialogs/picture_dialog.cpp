@@ -4,11 +4,13 @@
 #include "common_dialogs.h"
 #include "component/tivra_component.h"
 #include "controls/dynamic_help.h"
+#include "controls/picture_image.h"
 #include "dialogs/edited_element.h"
 #include "dialogs/element_dialogs.h"
 #include "dialogs/picture_codes.h"
 #include "interaction.h"
 #include "markup/markup_text.h"
+#include "markup/picture_reader.h"
 #include "markup/picture_size.h"
 #include "qtext.h"
 
@@ -16,10 +18,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -203,8 +205,8 @@ void TfrmGrafik::fill() {
 }
 
 bool TfrmGrafik::loadPreview(const QString& path) {
-  QImageReader reader(path);
-  picture_ = QPixmap::fromImageReader(&reader);
+  const std::optional<morvel::DecodedPicture> decoded = morvel::decodePicture(QFile::encodeName(path).toStdString());
+  picture_ = decoded ? QPixmap::fromImage(pictureImage(*decoded)) : QPixmap();
   return !picture_.isNull();
 }
 
@@ -256,13 +258,7 @@ void TfrmGrafik::showPreview() {
   imgBillede->setScaledContents(true);
   QSize size = picture_.size();
   if (chkTilpas->isChecked()) {
-    const QSize box = srlBillede->viewport()->size() - QSize(kFitMargin, kFitMargin);
-    const double byHeight = double(box.height()) / picture_.height();
-    const double byWidth = double(box.width()) / picture_.width();
-    if (byHeight >= byWidth)
-      size = QSize(box.width(), picture_.height() * box.width() / picture_.width());
-    else
-      size = QSize(picture_.width() * box.height() / picture_.height(), box.height());
+    size = fittedSize(picture_.size(), srlBillede->viewport()->size() - QSize(kFitMargin, kFitMargin));
   } else {
     // The numbers the user set, where they are pixels.
     if (updBredde->value() > 0 && !chkBredde->isChecked()) size.setWidth(updBredde->value());

@@ -13,6 +13,7 @@
 #include "markup/document_title.h"
 #include "markup/entities.h"
 #include "markup/line_ends.h"
+#include "projects/file_actions.h"
 #include "qtext.h"
 #include "startup/splash.h"
 
@@ -25,10 +26,8 @@
 #include <QSaveFile>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTemporaryFile>
 
 #include <cstring>
-#include <filesystem>
 
 namespace {
 
@@ -41,11 +40,6 @@ constexpr int kDocumentModifiedBit = 2;
 const QString kNotSaved = QStringLiteral("Dokumentet er ikke gemt");
 
 QString today() { return platform::fromCp1252(morvel::formatDateTime("ddddd", morvel::currentDateTime())); }
-
-bool askToReplace(QWidget* parent, const QString& caption, const QString& path) {
-  const QString text = QStringLiteral("%1 findes allerede.\nVil du erstatte den?").arg(QDir::toNativeSeparators(path));
-  return platform::messageBox(parent, text, caption, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
-}
 
 bool isFullPath(const QString& path) { return path.startsWith(QLatin1Char('/')); }
 
@@ -468,7 +462,8 @@ bool TKestrin::saveDocumentAs(int i) {
   if (htmlMode) {
     const QString named = htmlModeName(chosen);
     // The dialog asked about the name it was given, not about this one.
-    if (named != chosen && QFileInfo::exists(named) && !askToReplace(this, QStringLiteral("Gem som"), named))
+    if (named != chosen && QFileInfo::exists(named) &&
+        morvel::files::askToReplace(this, QStringLiteral("Gem som"), named) != morvel::files::Answer::Yes)
       return false;
     chosen = named;
   }
@@ -636,32 +631,6 @@ void TKestrin::dropFiles(const QStringList& files, const QPoint& at) {
 }
 
 void TKestrin::copyIntoPaneFolder(const QString& file, FilePane& pane) {
-  const QString target = QDir(pane.folder()).filePath(QFileInfo(file).fileName());
-  if (QFileInfo(target).canonicalFilePath() == QFileInfo(file).canonicalFilePath()) return;
-  if (QFileInfo::exists(target) && !askToReplace(this, QStringLiteral("Kopier fil"), target)) return;
-  // Copied beside the target first, so that a failed copy leaves an
-  // existing file as it was.
-  QTemporaryFile copy(target + QStringLiteral(".XXXXXX"));
-  bool copied = false;
-  if (copy.open()) {
-    QFile source(file);
-    copied = source.open(QIODevice::ReadOnly);
-    while (copied && !source.atEnd()) {
-      const QByteArray block = source.read(1 << 16);
-      copied = !block.isEmpty() || source.atEnd();
-      copied = copied && copy.write(block) == block.size();
-    }
-    copied = copied && copy.flush();
-    if (copied) {
-      std::error_code error;
-      std::filesystem::rename(copy.fileName().toStdString(), target.toStdString(), error);
-      copied = !error;
-      if (copied) copy.setAutoRemove(false);
-    }
-  }
-  if (!copied) {
-    platform::messageBox(this, QStringLiteral("Kan ikke kopiere %1 til %2.").arg(file, pane.folder()),
-                         morvel::productName(), MB_OK | MB_ICONSTOP);
-  }
+  morvel::files::placeFile(this, file, QDir(pane.folder()).filePath(QFileInfo(file).fileName()), true);
   pane.refresh();
 }

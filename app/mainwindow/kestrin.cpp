@@ -6,8 +6,10 @@
 #include "host.h"
 #include "interaction.h"
 #include "mainwindow/documents.h"
+#include "mainwindow/file_list.h"
 #include "mainwindow/file_panes.h"
 #include "markup/date_format.h"
+#include "projects/file_drag.h"
 #include "projects/project_tree.h"
 #include "qtext.h"
 #include "settings/indstillinger.h"
@@ -17,6 +19,7 @@
 #include "startup/splash.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -55,9 +58,6 @@ constexpr int kOverwriteIndent = 7;
 constexpr int kSplitterMinimum = 160;
 constexpr int kFindColumns[] = {270, 30, 340};
 
-const QString kHtmlMask = QStringLiteral("*.htm*;*.shtml;*.phtml;*.asp");
-const QString kMediaMask = QStringLiteral("*.gif;*.jpeg;*.jpg");
-
 int scaled(const QWidget* w, int pixelsAt96) { return pixelsAt96 * w->logicalDpiX() / 96; }
 
 }  // namespace
@@ -80,6 +80,7 @@ TKestrin::TKestrin(morvel::RegIniFile& store, QWidget* parent)
   createMenus();
   createToolBar();
   createPopupMenus();
+  filePanes_->addMenuCommands(viewStyles_->actions(), command(QStringLiteral("pictureViewer")));
   disableUnbuiltCommands();
   createHiddenControls();
   // Whenever the program becomes active again, another program may have
@@ -117,8 +118,18 @@ void TKestrin::createFilePanes() {
   pagFiler_ = new QTabWidget(splForm_);
   pagFiler_->setObjectName(QStringLiteral("pagFiler"));
   pagFiler_->setMinimumWidth(kSplitterMinimum / 2);
-  htmlPane_ = new FilePane(QStringLiteral("tabHTML"), QStringLiteral("Dir1"), QStringLiteral("lwHTML"), kHtmlMask);
-  mediaPane_ = new FilePane(QStringLiteral("tabMedie"), QStringLiteral("Dir2"), QStringLiteral("lwMedie"), kMediaMask);
+  filePanes_ = new FilePanes(*this, pagFiler_, this);
+  htmlPane_ = &filePanes_->html();
+  mediaPane_ = &filePanes_->media();
+  filePanes_->hooks.insertLink = [this](const QString& file) { markup_.insertCodeForFile(file); };
+  filePanes_->hooks.closeAllDocuments = [this] { closeAllDocuments(); };
+  filePanes_->hooks.closeActiveDocument = [this] { closeActiveDocument(); };
+  filePanes_->hooks.internalBrowserShown = [this] { return internalBrowserShown(); };
+  // Inserting a picture the preview has read takes its size from there.
+  markup_.viewerPictureSize = [this](const QString& file) -> std::optional<morvel::PictureSize> {
+    if (filePanes_->previewedFile() != file || !filePanes_->previewedPicture()) return std::nullopt;
+    return filePanes_->previewedPicture()->full;
+  };
   auto* projects = new QWidget;
   projects->setObjectName(QStringLiteral("tabProjekt"));
   trwProjekt_ = new QTreeWidget(projects);
@@ -128,8 +139,6 @@ void TKestrin::createFilePanes() {
   projectLayout->setContentsMargins(2, 2, 2, 2);
   projectLayout->addWidget(trwProjekt_);
   projects_ = new ProjectTree(*this, trwProjekt_, this);
-  pagFiler_->addTab(htmlPane_, QStringLiteral("HTML"));
-  pagFiler_->addTab(mediaPane_, QStringLiteral("Medie"));
   pagFiler_->addTab(projects, QStringLiteral("Projekter"));
 
   splFind_ = new QSplitter(Qt::Vertical, splForm_);
@@ -234,6 +243,8 @@ void TKestrin::readStartSettings() {
   resize(st::read(store_, st::start::Bredde), st::read(store_, st::start::Hoejde));
   folderTreeHeight_ = st::read(store_, st::start::DirHoejde);
   htmlPane_->setFolderTreeHeight(folderTreeHeight_);
+  mediaPane_->setFolderTreeHeight(folderTreeHeight_);
+  mediaPane_->setViewerHeight(st::read(store_, st::start::ViewerHoejde));
   paneWidth_ = st::read(store_, st::start::FilBredde);
   // Toggled once below, so the panes show exactly when "Filboks" is set.
   command(QStringLiteral("mnuSkjulFilboks"))->setChecked(!st::read(store_, st::start::Filboks));
@@ -250,7 +261,6 @@ void TKestrin::readStartSettings() {
     default:
       break;
   }
-  htmlPane_->setMask(kHtmlMask);
   QString html = normalisedFolder(st::read(store_, st::start::Sti));
   if (html.isEmpty()) html = morvel::programFolder();
   QString media = normalisedFolder(st::read(store_, st::start::StiMedie));
@@ -274,6 +284,7 @@ void TKestrin::writeStartSettings() {
     st::write(store_, st::start::Status, 1);
   }
   st::write(store_, st::start::DirHoejde, htmlPane_->folderTreeHeight());
+  st::write(store_, st::start::ViewerHoejde, mediaPane_->viewerHeight());
   st::write(store_, st::start::FilBredde, paneWidth_);
   st::write(store_, st::start::Fane, pagFiler_->currentIndex());
   st::write(store_, st::start::Sti, htmlPane_->folder());
@@ -352,14 +363,35 @@ void TKestrin::dragEnterEvent(QDragEnterEvent* event) {
   if (event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
 
-void TKestrin::dropEvent(QDropEvent* event) {
-  QStringList files;
-  for (const QUrl& url : event->mimeData()->urls()) {
-    if (url.isLocalFile()) files << url.toLocalFile();
+void TKestrin::dragMoveEvent(QDragMoveEvent* event) {
+  // The program's own files go only into the editor, as links.
+  if (!morvel::isOwnFileDrag(event->mimeData())) {
+    event->acceptProposedAction();
+    return;
   }
+  const QWidget* e = activeEditor();
+  const QPoint at = event->position().toPoint();
+  if (e && e->isVisible() && e->rect().contains(e->mapFrom(this, at))) {
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void TKestrin::dropEvent(QDropEvent* event) {
+  const QStringList files = morvel::draggedFiles(event->mimeData());
   if (files.isEmpty()) return;
+  const QPoint at = event->position().toPoint();
+  if (morvel::isOwnFileDrag(event->mimeData())) {
+    if (dropLinks(files, at)) {
+      event->setDropAction(Qt::CopyAction);
+      event->accept();
+    }
+    return;
+  }
   event->acceptProposedAction();
-  dropFiles(files, event->position().toPoint());
+  dropFiles(files, at);
 }
 
 // ---------------------------------------------------------------------------

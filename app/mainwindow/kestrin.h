@@ -40,6 +40,7 @@
 #include <vector>
 
 class FilePane;
+class FilePanes;
 class ProjectTree;
 class Publishing;
 class QAction;
@@ -73,6 +74,8 @@ class TKestrin : public QMainWindow, public morvel::DocumentHost, public morvel:
   QTabWidget* pagFiler() const { return pagFiler_; }
   FilePane& htmlPane() const { return *htmlPane_; }
   FilePane& mediaPane() const { return *mediaPane_; }
+  // Both file panes, their pop-up menu and their commands.
+  FilePanes& filePanes() const { return *filePanes_; }
   // The project tree trwProjekt with its commands and store.
   ProjectTree& projects() const { return *projects_; }
   QMenu* popMarkTekst() const { return popMarkTekst_; }
@@ -122,6 +125,7 @@ class TKestrin : public QMainWindow, public morvel::DocumentHost, public morvel:
   bool openFile(const QString& path) override;
   void activateDocument(int i);
   QString fileTitle(const QString& path) override;
+  QString pagesFolder() override;
   void refreshCaptions() override;
   // Saving: false when the document was not saved.
   bool saveDocument(int i);
@@ -136,6 +140,10 @@ class TKestrin : public QMainWindow, public morvel::DocumentHost, public morvel:
   void checkFilesChangedByOthers();
   // Files dropped from a file manager at a point of the window.
   void dropFiles(const QStringList& files, const QPoint& at);
+  // Files dragged from a file list or the project tree, dropped at a point
+  // of the window: over the active editor the caret goes there and a link
+  // to each file is inserted. False when the point is not over the editor.
+  bool dropLinks(const QStringList& files, const QPoint& at);
 
   // --- The status bar
   QString statusText(int panel) const override;
@@ -159,6 +167,7 @@ class TKestrin : public QMainWindow, public morvel::DocumentHost, public morvel:
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
  private:
@@ -280,6 +289,7 @@ class TKestrin : public QMainWindow, public morvel::DocumentHost, public morvel:
   QSplitter* splForm_ = nullptr;
   QSplitter* splFind_ = nullptr;
   QTabWidget* pagFiler_ = nullptr;
+  FilePanes* filePanes_ = nullptr;  // a child object of the window
   FilePane* htmlPane_ = nullptr;
   FilePane* mediaPane_ = nullptr;
   QTreeWidget* trwProjekt_ = nullptr;

@@ -6,6 +6,7 @@
 
 #include "component/tivra_component.h"
 #include "interaction.h"
+#include "mainwindow/file_list.h"
 #include "mainwindow/file_panes.h"
 #include "qtext.h"
 #include "settings/editor_settings.h"
@@ -122,7 +123,7 @@ void TKestrin::findReplaceMessage(FINDREPLACE& record) {
 
 void TKestrin::selectAllCommand() {
   FilePane& pane = pagFiler_->currentIndex() == 1 ? *mediaPane_ : *htmlPane_;
-  if (pane.fileList()->hasFocus()) {
+  if (pane.fileList()->hasFocusWithin()) {
     pane.fileList()->selectAll();
     return;
   }

@@ -183,6 +183,25 @@ void TKestrin::finishTextDrag(TTivra& e, int x, int y) {
   selection_ = selectionOf(e);
 }
 
+bool TKestrin::dropLinks(const QStringList& files, const QPoint& at) {
+  TTivra* e = activeEditor();
+  if (!e || !e->isVisible() || files.isEmpty()) return false;
+  const QPoint local = e->mapFrom(this, at);
+  if (!e->rect().contains(local)) return false;
+  // The point in the editor window's client area.
+  POINT origin{0, 0};
+  ClientToScreen(e->Handle(), &origin);
+  const QPoint client = e->mapToGlobal(local) - QPoint(origin.x, origin.y);
+  int line = 0;
+  int column = 0;
+  if (e->PositionFromPoint(client.x(), client.y(), line, column)) placeCaret(*e, line, column);
+  for (const QString& file : files) markup_.insertCodeForFile(file);
+  e->setFocus();
+  raise();
+  activateWindow();
+  return true;
+}
+
 void TKestrin::showEditorContextMenu(TTivra& e, const QPoint& at) {
   const POINT point{at.x(), at.y()};
   if (e.SelLength() > 0) {

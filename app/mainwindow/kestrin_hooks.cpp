@@ -1,12 +1,12 @@
 // TKestrin: the commands whose work belongs to parts of the program that are
-// not built yet (preview and picture viewer, properties, search across
-// documents), and the file panes' view. The menu items and tool buttons
-// exist and call these handlers, greyed until the part that owns the work
-// fills them in.
+// not built yet (preview and picture viewer, search across documents) and
+// the file panes' view. The menu items and tool buttons exist and call these
+// handlers, greyed until the part that owns the work fills them in.
 #include "mainwindow/kestrin.h"
 
 #include "component/tivra_component.h"
 #include "mainwindow/file_panes.h"
+#include "projects/egenskaber.h"
 #include "projects/project_tree.h"
 #include "settings/settings_store.h"
 
@@ -22,8 +22,8 @@ namespace {
 // The menu commands and tool buttons whose parts are not built yet. They are
 // greyed until their part comes, so that none of them is silently empty.
 const char* const kUnbuiltCommands[] = {
-    // Properties and the picture viewer.
-    "properties", "documentProperties", "pictureViewer",
+    // The picture viewer.
+    "pictureViewer",
     // The search across documents.
     "mnuUdvidetSoeg", "mnuUdvidetErstat", "mnuSoegeRes",
     // The preview in browsers.
@@ -54,17 +54,24 @@ void TKestrin::showPictureViewer() {}
 
 void TKestrin::setFileListView(int style) {
   style = qBound(0, style, 3);
-  htmlPane_->setViewStyle(style);
-  mediaPane_->setViewStyle(style);
+  filePanes_->setViewStyle(style);
   if (viewStyles_ && style < viewStyles_->actions().size()) viewStyles_->actions().at(style)->setChecked(true);
 }
 
-void TKestrin::showProperties() {}
+void TKestrin::showProperties() {
+  const QString file = activeFileName();
+  if (!file.isEmpty()) morvel::properties::showFileProperties(*this, file);
+}
 
 void TKestrin::refreshFilePanesAndProjects() {
-  htmlPane_->refresh();
-  mediaPane_->refresh();
+  htmlPane_->rereadFolders();
+  mediaPane_->rereadFolders();
   projects_->refresh();
+}
+
+QString TKestrin::pagesFolder() {
+  const QString root = projects_->rootFolderOf(activeFileName());
+  return root.isEmpty() ? htmlPane_->folder() : root;
 }
 
 // --- The search across documents

@@ -440,6 +440,7 @@ void TKestrin::fileMenuOpening() {
   const TTivra* e = activeEditor();
   command(QStringLiteral("mnuGem"))->setEnabled(e && e->Modified());
   command(QStringLiteral("print"))->setEnabled(!textEmpty(e));
+  command(QStringLiteral("properties"))->setEnabled(!activeFileName().isEmpty());
   showRecentFiles();
 }
 
@@ -485,6 +486,7 @@ void TKestrin::functionsMenuOpening() {
   command(QStringLiteral("documentRenameTitle"))->setEnabled(titled);
   command(QStringLiteral("checkCodes"))->setEnabled(!textEmpty(e) && !browser);
   command(QStringLiteral("documentPaste"))->setEnabled(clipboardHasText());
+  command(QStringLiteral("documentProperties"))->setEnabled(!activeFileName().isEmpty());
 }
 
 void TKestrin::insertMenuOpening() {

@@ -14,14 +14,6 @@
 
 namespace {
 
-// The selected files of a file pane, as full paths.
-QStringList selectedFiles(const FilePane& pane) {
-  QStringList paths;
-  for (const QListWidgetItem* item : pane.fileList()->selectedItems())
-    paths << QDir(pane.folder()).filePath(item->text());
-  return paths;
-}
-
 bool isCollapsedProject(const QTreeWidgetItem* node) {
   return node && ProjectTree::kind(node) == ProjectNodeKind::Project && !node->isExpanded();
 }
@@ -46,15 +38,15 @@ void TKestrin::createPublishing() {
     publishing_->publishFiles(files);
   };
 
+  filePanes_->hooks.publishFiles = [this](const QStringList& files) { publishing_->publishFiles(files); };
   for (FilePane* pane : {htmlPane_, mediaPane_}) {
-    pane->fileList()->setDragEnabled(true);
     publishing_->addDropSource(
-        pane->fileList(), [pane] { return !pane->fileList()->selectedItems().isEmpty(); },
+        pane->fileList(), [pane] { return !pane->fileList()->selectedFiles().isEmpty(); },
         [this, pane] {
-          if (TfrmFtp* w = publishing_->window()) w->uploadDropped(selectedFiles(*pane));
+          if (TfrmFtp* w = publishing_->window()) w->uploadDropped(pane->fileList()->selectedFiles());
         });
     publishing_->acceptDownloadsOn(
-        pane->fileList(), [pane] { return pane->folder(); }, [pane] { pane->refresh(); });
+        pane->fileList()->view(), [pane] { return pane->folder(); }, [pane] { pane->refresh(); });
   }
   // From the tree: an HTML document is sent at once, a collapsed project is
   // published through its file list; an open project is refused.

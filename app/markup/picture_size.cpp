@@ -1,33 +1,22 @@
 #include "markup/picture_size.h"
 
+#include "markup/jpeg_errors.h"
+
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
 
 #include <gif_lib.h>
-#include <jpeglib.h>
 
 namespace morvel {
 
 namespace {
 
-// libjpeg ends the process on an error unless its error handler jumps back.
-struct JpegErrors {
-  jpeg_error_mgr manager;
-  std::jmp_buf back;
-};
-
-[[noreturn]] void jumpBack(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->back, 1); }
-
-void stayQuiet(j_common_ptr) {}
-
 // Only plain data lives in this frame, so the jump skips no destructor.
 bool readJpegHeader(std::FILE* file, PictureSize& size) {
   jpeg_decompress_struct info{};
-  JpegErrors errors{};
-  info.err = jpeg_std_error(&errors.manager);
-  errors.manager.error_exit = jumpBack;
-  errors.manager.output_message = stayQuiet;
+  jpeg::Errors errors{};
+  jpeg::installErrors(info, errors);
   if (setjmp(errors.back)) {
     jpeg_destroy_decompress(&info);
     return false;
@@ -59,31 +48,29 @@ std::optional<PictureSize> gifSize(const std::string& path) {
   return size;
 }
 
-enum class Kind { Jpeg, Gif, Other };
+}  // namespace
 
-Kind kindOf(const std::string& path) {
+PictureKind pictureKindOf(const std::string& path) {
   unsigned char start[4] = {};
   std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return Kind::Other;
+  if (!file) return PictureKind::Other;
   const std::size_t n = std::fread(start, 1, sizeof start, file);
   std::fclose(file);
-  if (n >= 2 && start[0] == 0xFF && start[1] == 0xD8) return Kind::Jpeg;
-  if (n >= 4 && std::memcmp(start, "GIF8", 4) == 0) return Kind::Gif;
-  return Kind::Other;
+  if (n >= 2 && start[0] == 0xFF && start[1] == 0xD8) return PictureKind::Jpeg;
+  if (n >= 4 && std::memcmp(start, "GIF8", 4) == 0) return PictureKind::Gif;
+  return PictureKind::Other;
 }
-
-}  // namespace
 
 std::optional<PictureSize> readPictureSize(const std::string& path) {
   std::optional<PictureSize> size;
-  switch (kindOf(path)) {
-    case Kind::Jpeg:
+  switch (pictureKindOf(path)) {
+    case PictureKind::Jpeg:
       size = jpegSize(path);
       break;
-    case Kind::Gif:
+    case PictureKind::Gif:
       size = gifSize(path);
       break;
-    case Kind::Other:
+    case PictureKind::Other:
       break;
   }
   if (size && (size->width <= 0 || size->height <= 0)) return std::nullopt;

@@ -14,6 +14,11 @@ struct PictureSize {
   friend bool operator==(const PictureSize&, const PictureSize&) = default;
 };
 
+enum class PictureKind { Jpeg, Gif, Other };
+
+// What the start of a file says it holds.
+PictureKind pictureKindOf(const std::string& path);
+
 // The file's contents decide its kind, not its name. None for a file that
 // cannot be read, is neither JPEG nor GIF, or is damaged before its size.
 std::optional<PictureSize> readPictureSize(const std::string& path);

@@ -8,6 +8,9 @@
 #include "markup/document_title.h"
 #include "markup/entities.h"
 #include "projects/archive_flag.h"
+#include "projects/egenskaber.h"
+#include "projects/file_actions.h"
+#include "projects/link_collection.h"
 #include "projects/project_paths.h"
 #include "projects/size_text.h"
 #include "qtext.h"
@@ -29,12 +32,12 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 
 constexpr int kMissingRole = Qt::UserRole;
 constexpr int kBytesRole = Qt::UserRole + 1;
+constexpr int kPathRole = Qt::UserRole + 2;
 enum Column { kCaption, kTitle, kSize, kType };
 
 std::string path8(const QString& path) { return QFile::encodeName(path).toStdString(); }
@@ -48,7 +51,27 @@ QString pageTitle(const QString& path) {
   const std::string title = morvel::findTitle(std::string_view(bytes.constData(), bytes.size())).title;
   return platform::fromCp1252(morvel::decodeEntities(title)).trimmed();
 }
+
 QString fromPath8(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+
+// The files a page brings along: its pictures, backgrounds, embedded
+// objects and the files of the kinds a site ships that it links to.
+const morvel::LinkOptions kMediaFiles{morvel::LinkKind::Link, morvel::LinkKind::Embedded, true, true, true, true};
+
+// Web and e-mail addresses are no files of the project.
+bool isProjectFile(const std::string& address) {
+  return address.find("://") == std::string::npos && address.rfind("mailto:", 0) != 0 && !address.empty();
+}
+
+// A file a page refers to, relative to the project's root folder: the
+// address as it stands for a page in the root folder, else resolved from
+// the page's own folder.
+QString mediaCaption(const QString& root, const QString& page, const std::string& address) {
+  const QString name = platform::fromCp1252(address);
+  if (!page.contains(QLatin1Char('/'))) return name;
+  const std::string folder = morvel::folderOf(morvel::resolveRelativePath(path8(root), path8(page)));
+  return fromPath8(morvel::relativePath(path8(root), morvel::resolveRelativePath(folder, path8(name))));
+}
 
 bool hasChecks(TfrmPrjFiler::Mode mode) { return mode != TfrmPrjFiler::Mode::Properties; }
 
@@ -153,28 +176,45 @@ void TfrmPrjFiler::fill(const QString& root, const QStringList& documents) {
   filling_ = true;
   lwPrjFiler->clear();
   sortColumn_ = -1;
-  QStyle* style = QApplication::style();
   QStringList seen;
   for (const QString& caption : documents) {
-    if (seen.contains(caption, Qt::CaseInsensitive)) continue;
-    seen << caption;
-    const QFileInfo file(fromPath8(morvel::resolveRelativePath(path8(root), path8(caption))));
-    const bool missing = !file.isFile();
-    auto* item = new QTreeWidgetItem(lwPrjFiler);
-    item->setText(kCaption, caption);
-    item->setText(kType, QStringLiteral("HTML"));
-    item->setData(kCaption, kMissingRole, missing);
-    item->setIcon(kCaption,
-                  style->standardIcon(missing ? QStyle::SP_MessageBoxWarning : QStyle::SP_FileDialogContentsView));
-    if (!missing) {
-      item->setText(kTitle, pageTitle(file.absoluteFilePath()));
-      item->setText(kSize, QString::fromStdString(morvel::shortSizeText(static_cast<std::uint64_t>(file.size()))));
-      item->setData(kSize, kBytesRole, file.size());
-      item->setData(kCaption, Qt::UserRole + 2, file.absoluteFilePath());
+    QTreeWidgetItem* document = addItem(root, caption, seen);
+    if (!document) continue;
+    document->setText(kType, QStringLiteral("HTML"));
+    if (document->data(kCaption, kMissingRole).toBool()) continue;
+    const QString page = document->data(kCaption, kPathRole).toString();
+    document->setText(kTitle, pageTitle(page));
+    for (const morvel::LinkRow& row : morvel::collectLinksOfFile(path8(page), kMediaFiles)) {
+      if (!isProjectFile(row.address)) continue;
+      QTreeWidgetItem* media = addItem(root, mediaCaption(root, caption, row.address), seen);
+      if (!media) continue;
+      media->setText(kTitle, platform::fromCp1252(row.description.value_or(std::string())));
+      media->setText(kType, platform::fromCp1252(row.type.value_or(std::string())));
+      if (!media->data(kCaption, kMissingRole).toBool()) media->setIcon(kCaption, linkIcon(row.icon));
     }
   }
   filling_ = false;
   owner_.setStatusText(0, before);
+}
+
+// An item for the file `caption` (relative to `root`), unless one of that
+// name is listed already: its size, and the warning icon when it is missing.
+QTreeWidgetItem* TfrmPrjFiler::addItem(const QString& root, const QString& caption, QStringList& seen) {
+  if (seen.contains(caption, Qt::CaseInsensitive)) return nullptr;
+  seen << caption;
+  const QFileInfo file(fromPath8(morvel::resolveRelativePath(path8(root), path8(caption))));
+  const bool missing = !file.isFile();
+  auto* item = new QTreeWidgetItem(lwPrjFiler);
+  item->setText(kCaption, caption);
+  item->setData(kCaption, kMissingRole, missing);
+  item->setIcon(kCaption, QApplication::style()->standardIcon(missing ? QStyle::SP_MessageBoxWarning
+                                                                      : QStyle::SP_FileDialogContentsView));
+  if (!missing) {
+    item->setText(kSize, QString::fromStdString(morvel::shortSizeText(static_cast<std::uint64_t>(file.size()))));
+    item->setData(kSize, kBytesRole, file.size());
+    item->setData(kCaption, kPathRole, file.absoluteFilePath());
+  }
+  return item;
 }
 
 void TfrmPrjFiler::checkItems() {
@@ -187,8 +227,7 @@ void TfrmPrjFiler::checkItems() {
       continue;
     }
     bool checked = !item->data(kCaption, kMissingRole).toBool();
-    if (checked && changedOnly)
-      checked = morvel::hasArchiveFlag(path8(item->data(kCaption, Qt::UserRole + 2).toString()));
+    if (checked && changedOnly) checked = morvel::hasArchiveFlag(path8(item->data(kCaption, kPathRole).toString()));
     item->setCheckState(kCaption, checked ? Qt::Checked : Qt::Unchecked);
   }
   filling_ = false;
@@ -261,30 +300,8 @@ void TfrmPrjFiler::transfer(const QString& source, const QString& destination, b
     const std::string file = morvel::resolveRelativePath(from, path8(caption));
     const QString target = destination + fromPath8(morvel::relativePath(from, file));
     QDir().mkpath(QFileInfo(target).absolutePath());
-    placeFile(fromPath8(file), QDir::cleanPath(target), copy);
+    if (morvel::files::placeFile(this, fromPath8(file), QDir::cleanPath(target), copy, true) ==
+        morvel::files::Placed::Cancelled)
+      break;
   }
-}
-
-// Puts one file in place. An existing file there is replaced only when the
-// user says so, and only once the new copy is whole.
-void TfrmPrjFiler::placeFile(const QString& from, const QString& to, bool copy) {
-  if (QFileInfo(from).absoluteFilePath() == QFileInfo(to).absoluteFilePath()) return;
-  bool done = false;
-  if (!QFileInfo::exists(to)) {
-    done = copy ? QFile::copy(from, to) : QFile::rename(from, to);
-  } else {
-    const int answer =
-        platform::messageBox(this, QStringLiteral("Filen %1 findes allerede. Vil du erstatte den?").arg(to),
-                             morvel::productName(), MB_YESNO | MB_ICONQUESTION);
-    if (answer != IDYES) return;
-    const QString temporary = to + QStringLiteral(".morvel-kopi");
-    QFile::remove(temporary);
-    done = QFile::copy(from, temporary) && std::rename(path8(temporary).c_str(), path8(to).c_str()) == 0;
-    if (!done) QFile::remove(temporary);
-    if (done && !copy) done = QFile::remove(from);
-  }
-  if (done) return;
-  const QString text =
-      copy ? QStringLiteral("Kan ikke kopiere filen %1.") : QStringLiteral("Kan ikke flytte filen %1.");
-  platform::messageBox(this, text.arg(from), morvel::productName(), MB_OK | MB_ICONSTOP);
 }

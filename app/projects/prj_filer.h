@@ -1,4 +1,5 @@
-// TfrmPrjFiler: the files of one project (its documents) for the project's
+// TfrmPrjFiler: the files of one project (its documents and the files
+// they bring along) for the project's
 // properties, publishing, and moving or copying the project to another
 // root folder.
 #pragma once
@@ -45,11 +46,11 @@ class TfrmPrjFiler : public QDialog {
 
  private:
   void fill(const QString& root, const QStringList& documents);
+  QTreeWidgetItem* addItem(const QString& root, const QString& caption, QStringList& seen);
   void checkItems();
   void updateStatus();
   void sortBy(int column);
   void setHelpTexts();
-  void placeFile(const QString& from, const QString& to, bool copy);
 
   morvel::DocumentHost& owner_;
   Mode mode_ = Mode::Properties;

@@ -5,6 +5,9 @@
 #include "interaction.h"
 #include "markup/document_title.h"
 #include "projects/archive_flag.h"
+#include "projects/egenskaber.h"
+#include "projects/file_actions.h"
+#include "projects/file_drag.h"
 #include "projects/prj_filer.h"
 #include "projects/project_paths.h"
 #include "projects/project_store.h"
@@ -16,10 +19,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QDrag>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QToolBar>
@@ -222,6 +227,16 @@ QString ProjectTree::documentFile(const QTreeWidgetItem* document) {
   return fromPath8(morvel::resolveRelativePath(path8(root), path8(document->text(0))));
 }
 
+QString ProjectTree::rootFolderOf(const QString& file) const {
+  if (file.isEmpty()) return {};
+  for (QTreeWidgetItem* project : projectNodes()) {
+    for (const QTreeWidgetItem* document : documentNodes(project)) {
+      if (QDir::cleanPath(documentFile(document)) == QDir::cleanPath(file)) return rootFolder(project);
+    }
+  }
+  return {};
+}
+
 QTreeWidgetItem* ProjectTree::selectedNode() const {
   QTreeWidgetItem* node = tree_->currentItem();
   return node && node->isSelected() ? node : nullptr;
@@ -392,10 +407,18 @@ void ProjectTree::menuOpening() {
       a->setVisible(node && k != ProjectNodeKind::Top && !rootNode);
     }
   }
+  // Publishing and the search are handed to their windows; without them
+  // the commands are greyed.
+  for (const char* name : {"popOpdaterProjekt", "popPrjDokTilWWW"})
+    menu_->findChild<QAction*>(QString::fromLatin1(name))->setEnabled(bool(publishFiles));
+  for (const char* name : {"popFindIProjekt", "popErstatIProjekt"})
+    menu_->findChild<QAction*>(QString::fromLatin1(name))->setEnabled(bool(searchInProject));
 }
 
 void ProjectTree::connectTree() {
   tree_->installEventFilter(this);
+  viewport_ = tree_->viewport();
+  viewport_->installEventFilter(this);
   connect(tree_, &QTreeWidget::customContextMenuRequested, this, &ProjectTree::showContextMenu);
   connect(tree_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* node) { selectionChanged(node); });
   connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* node) {
@@ -409,6 +432,18 @@ void ProjectTree::connectTree() {
   connect(tree_, &QTreeWidget::itemCollapsed, this, switchIcon);
 }
 
+bool ProjectTree::startDrag(QTreeWidgetItem* node) {
+  if (!node || !isDocument(kind(node)) || editing_()) return false;
+  const QString file = documentFile(node);
+  if (!QFileInfo(file).isFile()) return false;
+  tree_->setCurrentItem(node);
+  auto* drag = new QDrag(tree_);
+  drag->setMimeData(morvel::fileDragData({file}));
+  drag->setPixmap(node->icon(0).pixmap(16, 16));
+  drag->exec(Qt::CopyAction | Qt::LinkAction, Qt::CopyAction);
+  return true;
+}
+
 void ProjectTree::showContextMenu(const QPoint& at) {
   if (QTreeWidgetItem* node = tree_->itemAt(at)) tree_->setCurrentItem(node);
   menuOpening();
@@ -417,6 +452,19 @@ void ProjectTree::showContextMenu(const QPoint& at) {
 }
 
 bool ProjectTree::eventFilter(QObject* watched, QEvent* event) {
+  // Compared, not asked of the tree: events come while it is destroyed.
+  if (watched == viewport_) {
+    if (event->type() == QEvent::MouseButtonPress) {
+      const auto* press = static_cast<QMouseEvent*>(event);
+      if (press->button() == Qt::LeftButton) dragStart_ = press->position().toPoint();
+    } else if (event->type() == QEvent::MouseMove) {
+      const auto* move = static_cast<QMouseEvent*>(event);
+      if ((move->buttons() & Qt::LeftButton) &&
+          (move->position().toPoint() - dragStart_).manhattanLength() >= QApplication::startDragDistance())
+        return startDrag(tree_->itemAt(dragStart_));
+    }
+    return QObject::eventFilter(watched, event);
+  }
   if (watched == tree_ && event->type() == QEvent::KeyPress && !editing_()) {
     if (keyPressed(static_cast<QKeyEvent*>(event)->key())) return true;
   }
@@ -449,9 +497,10 @@ bool ProjectTree::keyPressed(int key) {
 void ProjectTree::updateToolButtons(QTreeWidgetItem* node) {
   const ProjectNodeKind k = node ? kind(node) : ProjectNodeKind::Top;
   const bool projectOrDocument = node && (k == ProjectNodeKind::Project || isDocument(k));
-  for (const char* name : {"btnAabn", "btnFtp", "btnEgenskaber"}) {
+  for (const char* name : {"btnAabn", "btnEgenskaber"}) {
     buttons_->findChild<QAction*>(QString::fromLatin1(name))->setEnabled(projectOrDocument);
   }
+  buttons_->findChild<QAction*>(QStringLiteral("btnFtp"))->setEnabled(projectOrDocument && publishFiles);
   buttons_->findChild<QAction*>(QStringLiteral("btnTilfoejDok"))->setEnabled(node && k == ProjectNodeKind::Project);
 }
 
@@ -624,7 +673,7 @@ void ProjectTree::deleteDocumentFile() {
                            QStringLiteral("Slet fil"), MB_YESNO | MB_ICONWARNING);
   if (answer != IDYES) return;
   const QString file = documentFile(document);
-  if (!QFile::moveToTrash(file)) {
+  if (!morvel::files::trashFile(file)) {
     platform::messageBox(owner_.dialogParent(), QStringLiteral("Kan ikke slette filen %1.").arg(file),
                          morvel::productName(), MB_OK | MB_ICONSTOP);
     return;
@@ -693,6 +742,6 @@ void ProjectTree::propertiesSelected() {
   if (!node) return;
   if (kind(node) == ProjectNodeKind::Project)
     showProjectFiles();
-  else if (isDocument(kind(node)) && showFileProperties)
-    showFileProperties(documentFile(node));
+  else if (isDocument(kind(node)))
+    morvel::properties::showFileProperties(owner_, documentFile(node));
 }

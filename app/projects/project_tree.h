@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 
@@ -59,6 +60,9 @@ class ProjectTree : public QObject {
   static QStringList documentTexts(const QTreeWidgetItem* project);
   // The full path of a document node.
   static QString documentFile(const QTreeWidgetItem* document);
+  // The root folder of the first project that holds the document `file`;
+  // empty when none does.
+  QString rootFolderOf(const QString& file) const;
   // The root folder of the project that holds the node last selected.
   QString currentRoot() const { return currentRoot_; }
   QTreeWidgetItem* selectedNode() const;
@@ -85,13 +89,12 @@ class ProjectTree : public QObject {
   // Brings the menu's items up to date for the selected node.
   void menuOpening();
 
-  // The work of other parts: publishing a list of files (the captions of a
-  // project's file list relative to `root`, or one full path with an empty
-  // root), the search window with a project as its scope, and the
-  // properties of one file. Empty: the commands do nothing.
+  // The work of the publishing and search windows: publishing a list of
+  // files (the captions of a project's file list relative to `root`, or one
+  // full path with an empty root), and the search window with a project as
+  // its scope. While one is empty its commands are greyed.
   std::function<void(const QStringList& files, const QString& root)> publishFiles;
   std::function<void(const QString& project, bool replace)> searchInProject;
-  std::function<void(const QString& file)> showFileProperties;
 
  private:
   void createToolButtons();
@@ -101,6 +104,9 @@ class ProjectTree : public QObject {
   void selectionChanged(QTreeWidgetItem* node);
   void updateToolButtons(QTreeWidgetItem* node);
   void showContextMenu(const QPoint& at);
+  // Drags a document's file (to an editor, the publishing window or
+  // another program); false when the node is not one.
+  bool startDrag(QTreeWidgetItem* node);
   bool keyPressed(int key);
   void renamed(QTreeWidgetItem* node, const QString& before);
   void setKind(QTreeWidgetItem* node, ProjectNodeKind kind);
@@ -116,6 +122,8 @@ class ProjectTree : public QObject {
   QToolBar* buttons_ = nullptr;
   QMenu* menu_ = nullptr;
   QString currentRoot_;
+  QPoint dragStart_;
+  QObject* viewport_ = nullptr;
   // Whether a node's text is being edited in place.
   std::function<bool()> editing_;
   // The store could not be read: it is not overwritten in this run.

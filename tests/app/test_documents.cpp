@@ -4,6 +4,7 @@
 #include "common_dialogs.h"
 #include "component/tivra_component.h"
 #include "mainwindow/documents.h"
+#include "mainwindow/file_list.h"
 #include "mainwindow/file_panes.h"
 #include "mainwindow/kestrin.h"
 #include "mainwindow/recent_files.h"

@@ -4,18 +4,23 @@
 #include "dialog_run.h"
 
 #include "common_dialogs.h"
+#include "projects/egenskaber.h"
 #include "settings/indstillinger.h"
 #include "settings/settings_store.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QTreeWidget>
 
 namespace {
 
 using dialog_test::control;
 using dialog_test::field;
 using dialog_test::setField;
+using testing_support::ScriptedResponder;
 namespace st = morvel::settings;
 
 class LinkDialog : public dialog_test::DialogRun {
@@ -165,6 +170,105 @@ TEST_F(LinkDialog, BookmarksNeedTheBrowserAndItsBookmarkFile) {
     EXPECT_EQ(responder.last().text, noBookmarks);
   });
   openLinkDialog();
+}
+
+// The link-picking window that comes next: its title and first page's
+// caption are kept, the rows `rows` (by place) chosen and OK pressed.
+ScriptedResponder::Handler pickRows(QList<int> rows, QString* title = nullptr, QString* heading = nullptr,
+                                    QStringList* addresses = nullptr) {
+  return [=](platform::Request& r) {
+    auto* picker = dynamic_cast<TfrmEgenskaber*>(r.form);
+    EXPECT_NE(picker, nullptr);
+    if (!picker) return 0;
+    if (title) *title = picker->windowTitle();
+    if (heading) *heading = picker->PageControl1->tabText(0);
+    EXPECT_EQ(picker->PageControl1->count(), 1) << "no transfer time or general facts in a picker";
+    EXPECT_TRUE(picker->Knap[0]->isHidden());
+    EXPECT_EQ(picker->cmdLuk->text(), "Annuller");
+    for (int k = 0; k < picker->lwForbindelser->topLevelItemCount(); ++k) {
+      if (addresses) *addresses << picker->lwForbindelser->topLevelItem(k)->text(0);
+      picker->lwForbindelser->topLevelItem(k)->setSelected(rows.contains(k));
+    }
+    picker->cmdOK->click();
+    return picker->result();
+  };
+}
+
+TEST_F(LinkDialog, WebsiderPicksAddressesFromAPageInTheProjectsFolder) {
+  const QString here = write(QStringLiteral("site/sider/index.htm"));
+  const QString links = write(QStringLiteral("site/links.htm"),
+                              "<TITLE>Gode links</TITLE><A HREF=\"http://a.dk/\">A</A>\r\n<A HREF=\"b.htm\">B</A>"
+                              "<A HREF=\"http://c.dk/\">C</A>");
+  write(QStringLiteral("projekt.mvp"),
+        "Morvel-projekter\r\n P\r\n  - " + run.dir.filePath("site").toUtf8() + "/\r\n  sider/index.htm\r\n");
+  k().loadProjectTree();
+  ASSERT_TRUE(k().openFile(here));
+  setPage("<P>|</P>");
+  QString title;
+  QString heading;
+  QStringList offered;
+  confirmNextForm([&](QDialog& form) {
+    chooseFiles({links}, [this](platform::FileDialogRequest& choice) {
+      EXPECT_EQ(choice.title, "HTML-dokumenter");
+      EXPECT_EQ(QDir::cleanPath(choice.folder), run.dir.filePath("site"));
+      EXPECT_EQ(choice.filters.size(), 1);
+    });
+    responder.answer(pickRows({0, 2}, &title, &heading, &offered));
+    control<QPushButton>(form, "cmdHTML")->click();
+    EXPECT_EQ(field(form, "txtAdresse"), "http://a.dk/");
+    EXPECT_EQ(field(form, "txtBeskriv"), "A");
+  });
+  openLinkDialog();
+  EXPECT_EQ(title, "Henvisninger i " + links);
+  EXPECT_EQ(heading, "Gode links");
+  EXPECT_EQ(offered, (QStringList{"http://a.dk/", "b.htm", "http://c.dk/"}));
+  EXPECT_EQ(page(), "<P><A HREF=\"http://a.dk/\">A</A>\r\n<A HREF=\"http://c.dk/\">C</A></P>");
+}
+
+TEST_F(LinkDialog, MaalPicksATargetOfTheActivePage) {
+  setPage("<TITLE>Lang side</TITLE><A NAME=\"top\">Top</A><P>...</P><a name=\"slut\">Slut</a>\r\n|");
+  QString title;
+  QString heading;
+  confirmNextForm([&](QDialog& form) {
+    responder.answer(pickRows({1}, &title, &heading));
+    control<QPushButton>(form, "cmdInterne")->click();
+    EXPECT_EQ(field(form, "txtAdresse"), "#slut");
+    setField(form, "txtBeskriv", "Til slut");
+  });
+  openLinkDialog();
+  EXPECT_EQ(title, "Interne mål i Nyt dokument 1");
+  EXPECT_EQ(heading, "Lang side");
+  EXPECT_TRUE(page().find("<A HREF=\"#slut\">Til slut</A>") != std::string::npos);
+
+  // Cancelled: the address stays as it was.
+  setPage("<A NAME=\"a\">|");
+  confirmNextForm([&](QDialog& form) {
+    setField(form, "txtAdresse", "egen.htm");
+    responder.answer(int(QDialog::Rejected));
+    control<QPushButton>(form, "cmdInterne")->click();
+    EXPECT_EQ(field(form, "txtAdresse"), "egen.htm");
+  });
+  openLinkDialog();
+}
+
+TEST_F(LinkDialog, BookmarksAreListedInTheLinkPickingWindow) {
+  const QString program = write(QStringLiteral("Netscape/Program/netscape.exe"));
+  const QString bookmarks = write(QStringLiteral("Netscape/Users/anne/bookmark.htm"),
+                                  "<DL><DT><A HREF=\"http://nyheder.dk/\" ADD_DATE=\"1\">Nyheder</A>\r\n"
+                                  "<DT><A HREF=\"http://vejr.dk/\">Vejret</A></DL>");
+  run.store().WriteString(st::kIndstillinger, st::browserPath(1), program.toStdString());
+  run.store().WriteString(st::kIndstillinger, st::browserName(1), "Netscape");
+  run.dialog().Load();
+  setPage("|");
+  QString title;
+  confirmNextForm([&](QDialog& form) {
+    responder.answer(pickRows({1}, &title));
+    control<QPushButton>(form, "cmdNetscape")->click();
+    EXPECT_EQ(field(form, "txtAdresse"), "http://vejr.dk/");
+  });
+  openLinkDialog();
+  EXPECT_EQ(title, "Henvisninger i " + bookmarks);
+  EXPECT_EQ(page(), "<A HREF=\"http://vejr.dk/\">Vejret</A>");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "markup/text_position.h"
 
 #include "../support/picture_files.h"
+#include "../support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -26,31 +27,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh folder for the files of one test.
-class TempFolder {
- public:
-  TempFolder() {
-    static int counter = 0;
-    path_ =
-        fs::temp_directory_path() / ("morvel-markup-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
-    fs::create_directories(path_);
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-  std::string write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(file(name), std::ios::binary) << bytes;
-    return file(name);
-  }
-
- private:
-  fs::path path_;
-};
+using testing_support::TempFolder;
 
 // ---------------------------------------------------------------------------
 // Text positions

@@ -2,6 +2,7 @@
 // encoders. A test that includes this links libjpeg and giflib.
 #pragma once
 
+#include <array>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -11,8 +12,10 @@
 
 namespace testing_support {
 
-// A grey JPEG of the given size; false when the file cannot be written.
-inline bool writeJpeg(const std::string& path, int width, int height) {
+// A JPEG of the given size whose pixel (x, y) has the colour `colour`
+// gives ({red, green, blue}); false when the file cannot be written.
+template <typename Colour>
+bool writeJpegPicture(const std::string& path, int width, int height, Colour colour) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) return false;
   jpeg_compress_struct info{};
@@ -26,14 +29,24 @@ inline bool writeJpeg(const std::string& path, int width, int height) {
   info.in_color_space = JCS_RGB;
   jpeg_set_defaults(&info);
   jpeg_start_compress(&info, TRUE);
-  std::vector<JSAMPLE> row(static_cast<size_t>(width) * 3, 128);
+  std::vector<JSAMPLE> row(static_cast<size_t>(width) * 3);
   while (info.next_scanline < info.image_height) {
+    for (int x = 0; x < width; ++x) {
+      const std::array<int, 3> rgb = colour(x, static_cast<int>(info.next_scanline));
+      for (int c = 0; c < 3; ++c)
+        row[static_cast<size_t>(x) * 3 + c] = static_cast<JSAMPLE>(rgb[static_cast<size_t>(c)]);
+    }
     JSAMPROW rows[] = {row.data()};
     jpeg_write_scanlines(&info, rows, 1);
   }
   jpeg_finish_compress(&info);
   jpeg_destroy_compress(&info);
   return std::fclose(file) == 0;
+}
+
+// A grey JPEG of the given size; false when the file cannot be written.
+inline bool writeJpeg(const std::string& path, int width, int height) {
+  return writeJpegPicture(path, width, height, [](int, int) { return std::array<int, 3>{128, 128, 128}; });
 }
 
 // A two-colour GIF of the given size.
