@@ -4,6 +4,7 @@
 #include "mainwindow/kestrin.h"
 
 #include "interaction.h"
+#include "mainwindow/file_list.h"
 #include "mainwindow/file_panes.h"
 #include "projects/project_tree.h"
 #include "publish/publishing.h"
