@@ -522,7 +522,7 @@ TEST_F(FilePanesTest, TheMenuShowsTheFileCommandsForASelectionAndTheViewWithout)
   EXPECT_TRUE(item("popFilAabn")->isVisible());
   EXPECT_EQ(panes().popFilboks()->defaultAction(), item("popFilAabn"));
   EXPECT_FALSE(item("popFilVisMenu")->isVisible());
-  EXPECT_FALSE(item("popFilTilWWW")->isEnabled()) << "greyed until the publishing window takes files";
+  EXPECT_TRUE(item("popFilTilWWW")->isEnabled()) << "the publishing window takes the selected files";
   panes().hooks.internalBrowserShown = [] { return true; };
   panes().menuOpening();
   EXPECT_FALSE(item("popFilIndsaet")->isVisible());

@@ -358,8 +358,8 @@ TEST_F(ProjectTreeTest, TheMenuShowsTheCommandsOfTheSelectedNodeAndTheButtonsFol
                                     "popFindIProjekt", "popErstatIProjekt", "popFlytProjekt", "popKopierProjekt",
                                     "popOmdoebP", "popSletProjekt", "popRedigerRod", "popOpdater", "popEgenskaber"}));
   EXPECT_TRUE(enabled("btnAabn") && enabled("btnEgenskaber") && enabled("btnTilfoejDok"));
-  // Publishing is greyed until its window takes the files.
-  EXPECT_FALSE(enabled("btnFtp"));
+  // The publishing window takes the project's files.
+  EXPECT_TRUE(enabled("btnFtp"));
   select(project(0)->child(0));
   EXPECT_EQ(visible(), (QStringList{"popRedigerRod", "popOpdater"}));
   EXPECT_FALSE(enabled("btnAabn") || enabled("btnTilfoejDok"));
